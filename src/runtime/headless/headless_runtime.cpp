@@ -1,0 +1,39 @@
+#include "runtime/headless/headless_runtime.h"
+
+#include <filesystem>
+
+namespace lumivar::runtime::headless {
+
+void HeadlessRuntime::message_box(const std::string& text, const std::string& title) {
+  message_boxes.push_back({text, title});
+  if (on_message_box) on_message_box(message_boxes.back());
+}
+
+FileChoice HeadlessRuntime::open_file_dialog(const std::string& filter, const std::string& title) {
+  dialog_titles.push_back(title + " [" + filter + "]");
+  if (choices_.empty()) return FileChoice{};
+  FileChoice c = choices_.front();
+  choices_.pop_front();
+  return c;
+}
+
+int HeadlessRuntime::main_loop(const std::function<void()>& start) {
+  start();
+  return 0;
+}
+
+void HeadlessRuntime::queue_file(const std::string& path) {
+  namespace fs = std::filesystem;
+  fs::path p = fs::absolute(fs::path(path));
+  FileChoice c;
+  c.cancelled = false;
+  c.name = p.filename().string();
+  std::string folder = p.parent_path().string();
+  if (folder.empty() || folder.back() != fs::path::preferred_separator) folder += fs::path::preferred_separator;
+  c.folder = folder;
+  choices_.push_back(c);
+}
+
+void HeadlessRuntime::queue_cancel() { choices_.push_back(FileChoice{}); }
+
+}  // namespace lumivar::runtime::headless
