@@ -1,0 +1,40 @@
+#include "geometry/centsize.h"
+
+#include <cmath>
+#include <vector>
+
+#include "geometry/centpos.h"
+
+namespace lumivar::geometry {
+
+namespace detail {
+
+double centroid_size(const double* row, std::size_t length) {
+  double c[2];
+  centroid(row, length, c);
+  const std::size_t k = length / 2;
+  double sum = 0.0;
+  for (std::size_t j = 0; j < k; ++j) {
+    const double dx = row[2 * j] - c[0];
+    const double dy = row[2 * j + 1] - c[1];
+    // x term first, then y term: the rounding of the superimposition depends on it.
+    sum = sum + dx * dx + dy * dy;
+  }
+  return std::sqrt(sum);
+}
+
+}  // namespace detail
+
+runtime::Matrix centsize(const runtime::Matrix& x) {
+  const std::size_t n = x.rows();
+  const std::size_t length = x.cols();
+  runtime::Matrix y(n, 1);
+  std::vector<double> row(length);
+  for (std::size_t i = 1; i <= n; ++i) {
+    for (std::size_t j = 1; j <= length; ++j) row[j - 1] = x(i, j);
+    y(i) = detail::centroid_size(row.data(), length);
+  }
+  return y;
+}
+
+}  // namespace lumivar::geometry

@@ -1,0 +1,123 @@
+#include "geometry/getconsensus.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "geometry/centpos.h"
+#include "geometry/centsize.h"
+#include "runtime/error.h"
+
+namespace lumivar::geometry {
+
+namespace detail {
+namespace {
+
+void check_layout(std::size_t n, std::size_t m) {
+  if (n < 2) {
+    runtime::raise("The landmark data holds " + std::to_string(n) +
+                   " specimen(s); the superimposition needs at least two.");
+  }
+  if (m % 2 == 0) {
+    runtime::raise("The landmark data has " + std::to_string(m) +
+                   " columns; each row should hold the x and y of every landmark plus one "
+                   "trailing value, an odd number of columns.");
+  }
+}
+
+// Centres the configuration on its centroid and divides its coordinates (not
+// the trailing value) by its centroid size, which is taken of the centred row.
+void centre_and_scale(double* row, std::size_t m) {
+  double c[2];
+  centroid(row, m, c);
+  const std::size_t k = m / 2;
+  for (std::size_t j = 0; j < k; ++j) {
+    row[2 * j] -= c[0];
+    row[2 * j + 1] -= c[1];
+  }
+  const double size = centroid_size(row, m);
+  for (std::size_t col = 0; col + 1 < m; ++col) row[col] /= size;
+}
+
+// Rotates the k landmarks of `row` counter-clockwise by the least-squares
+// angle onto `ref`. Every new coordinate is built from the coordinates before
+// the rotation; `scratch` (k values) holds the new x values meanwhile.
+void rotate_onto(double* row, const double* ref, std::size_t k, double* scratch) {
+  double ct = 0.0;
+  double st = 0.0;
+  for (std::size_t j = 0; j < k; ++j)
+    ct += ref[2 * j] * row[2 * j] + ref[2 * j + 1] * row[2 * j + 1];
+  for (std::size_t j = 0; j < k; ++j)
+    st += row[2 * j] * ref[2 * j + 1] - row[2 * j + 1] * ref[2 * j];
+  const double theta = std::atan2(st, ct);
+  const double cs = std::cos(theta);
+  const double sn = std::sin(theta);
+  for (std::size_t j = 0; j < k; ++j) scratch[j] = row[2 * j] * cs - row[2 * j + 1] * sn;
+  for (std::size_t j = 0; j < k; ++j) row[2 * j + 1] = row[2 * j] * sn + row[2 * j + 1] * cs;
+  for (std::size_t j = 0; j < k; ++j) row[2 * j] = scratch[j];
+}
+
+}  // namespace
+}  // namespace detail
+
+Consensus getconsensus(const runtime::Matrix& x, int max_iterations) {
+  const std::size_t n = x.rows();
+  const std::size_t m = x.cols();
+  detail::check_layout(n, m);
+  const std::size_t coords = m - 1;
+  const std::size_t k = coords / 2;
+
+  // Row-major working copy: every step below walks one configuration at a time.
+  std::vector<double> w(n * m);
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t c = 0; c < m; ++c) w[i * m + c] = x(i + 1, c + 1);
+
+  for (std::size_t i = 0; i < n; ++i) detail::centre_and_scale(&w[i * m], m);
+
+  std::vector<double> xref(w.begin(), w.begin() + static_cast<std::ptrdiff_t>(m));
+  std::vector<double> xrefold(m);
+  std::vector<double> colsum(m);
+  std::vector<double> scratch(k);
+  double xd = 1.0;
+  int iterations = 0;
+  while (xd > kConsensusTolerance) {  // NaN compares false and ends the loop
+    if (iterations >= max_iterations) {
+      runtime::raise("The superimposition did not converge after " +
+                     std::to_string(iterations) + " iterations.");
+    }
+    ++iterations;
+    // Column sums accumulate row by row in row order, as a column-by-column
+    // mean over the rows would add them.
+    std::fill(colsum.begin(), colsum.end(), 0.0);
+    for (std::size_t i = 0; i < n; ++i) {
+      double* row = &w[i * m];
+      detail::rotate_onto(row, xref.data(), k, scratch.data());
+      for (std::size_t c = 0; c < m; ++c) colsum[c] += row[c];
+    }
+    xrefold = xref;
+    const auto rows = static_cast<double>(n);
+    for (std::size_t c = 0; c < m; ++c) xref[c] = colsum[c] / rows;
+    // All m entries, the trailing mean included, are divided by the norm of
+    // the coordinates alone.
+    double squares = 0.0;
+    for (std::size_t c = 0; c < coords; ++c) squares += xref[c] * xref[c];
+    const double norm = std::sqrt(squares);
+    for (std::size_t c = 0; c < m; ++c) xref[c] /= norm;
+    xd = 0.0;
+    for (std::size_t c = 0; c < coords; ++c) {
+      const double d = xref[c] - xrefold[c];
+      xd += d * d;
+    }
+  }
+
+  Consensus result;
+  result.y = runtime::Matrix::row(std::move(xref));
+  result.xpt = runtime::Matrix(n, m);
+  for (std::size_t c = 0; c < m; ++c)
+    for (std::size_t i = 0; i < n; ++i) result.xpt(i + 1, c + 1) = w[i * m + c];
+  result.iterations = iterations;
+  return result;
+}
+
+}  // namespace lumivar::geometry

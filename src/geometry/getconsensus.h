@@ -1,0 +1,37 @@
+#pragma once
+// Generalized superimposition of all configurations of a landmark data matrix:
+// every configuration is centred on its centroid, scaled to unit centroid size
+// and then rotated, in turns, onto a consensus that is recomputed as the
+// normalised mean of the rotated configurations until it stops changing. The
+// fit only rotates after the scaling: no further scaling, no reflection.
+#include "runtime/matrix.h"
+
+namespace lumivar::geometry {
+
+// The loop ends once the squared change of the consensus coordinates between
+// two iterations is no longer strictly greater than this (0.8 * 2^-30, about
+// 2.7e-5 in coordinates of unit size).
+inline constexpr double kConsensusTolerance = 7.450580596923829e-10;
+// A guard against a loop that never settles; real data converge in tens.
+inline constexpr int kMaxConsensusIterations = 10000;
+
+struct Consensus {
+  // 1 x m: the consensus; its coordinates have unit norm and centroid at the origin.
+  runtime::Matrix y;
+  // n x m: each row centred, of unit centroid size and rotated onto y; column m
+  // holds the input's trailing values unchanged.
+  runtime::Matrix xpt;
+  // Number of passes over all rows (at least one).
+  int iterations = 0;
+};
+
+// `x`: n x m landmark data, n >= 2 specimens, m = 2k + 1 columns (k landmarks
+// interleaved x1, y1, ..., then one trailing value that enters no centroid,
+// size or rotation). The first specimen is the first reference.
+// Raises an Error for fewer than two rows, an even number of columns, or when
+// the loop has not converged after `max_iterations` passes. A specimen whose
+// landmarks all coincide gives non-finite coordinates; that is not raised here.
+// Cost: O(n m) per iteration, one n x m working copy.
+Consensus getconsensus(const runtime::Matrix& x, int max_iterations = kMaxConsensusIterations);
+
+}  // namespace lumivar::geometry
