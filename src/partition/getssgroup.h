@@ -1,0 +1,15 @@
+#pragma once
+// Pooled within-group sum of squares from a matrix of squared distances.
+#include "runtime/matrix.h"
+
+namespace lumivar::partition {
+
+// (1 / npg) times the sum of d(i, j) over the pairs i < j whose codes are
+// equal (exact equality of the doubles; NaN matches nothing), added in row
+// order. `group`: one code per row of `d`, any shape, read in element order;
+// entries past the m-th are not read, fewer than m raise an Error. `npg`: the
+// common number of specimens per group; 0 gives a non-finite result. Only
+// the entries above the diagonal are read. O(m^2).
+double getssgroup(const runtime::Matrix& d, const runtime::Matrix& group, double npg);
+
+}  // namespace lumivar::partition

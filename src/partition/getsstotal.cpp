@@ -1,0 +1,30 @@
+#include "partition/getsstotal.h"
+
+#include <string>
+
+#include "runtime/error.h"
+
+namespace lumivar::partition {
+
+namespace detail {
+
+void check_distance_matrix(const runtime::Matrix& d) {
+  if (d.cols() < d.rows()) {
+    runtime::raise("The distance matrix is " + std::to_string(d.rows()) + " x " +
+                   std::to_string(d.cols()) + "; it should have one row and one column per "
+                   "specimen.");
+  }
+}
+
+}  // namespace detail
+
+double getsstotal(const runtime::Matrix& d, double ngroup) {
+  detail::check_distance_matrix(d);
+  const std::size_t m = d.rows();
+  double y = 0.0;
+  for (std::size_t i = 1; i < m; ++i)
+    for (std::size_t j = i + 1; j <= m; ++j) y += d(i, j);
+  return y / ngroup;
+}
+
+}  // namespace lumivar::partition

@@ -1,0 +1,126 @@
+// Total and within-group sums of squares taken from squared distances.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "geometry/allpairwiseprocrustes.h"
+#include "geometry/landmark_fixtures.h"
+#include "partition/by_name.h"
+#include "partition/getssgroup.h"
+#include "partition/getsstotal.h"
+#include "runtime/error.h"
+
+namespace lumivar::partition {
+namespace {
+
+using runtime::Matrix;
+constexpr double kEps = std::numeric_limits<double>::epsilon();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Three specimens with squared distances (1,2) = 1, (1,3) = 4, (2,3) = 9.
+const Matrix kThree = Matrix::rows_of({{0, 1, 4}, {1, 0, 9}, {4, 9, 0}});
+
+// Summed squared deviations of the rows' coordinates (all columns but the
+// last) from their mean, over the rows whose code equals `code`.
+double deviations_about_mean(const Matrix& xpt, const std::vector<double>& codes, double code) {
+  double total = 0;
+  for (std::size_t c = 1; c < xpt.cols(); ++c) {
+    double sum = 0;
+    double count = 0;
+    for (std::size_t i = 1; i <= xpt.rows(); ++i) {
+      if (codes[i - 1] != code) continue;
+      sum += xpt(i, c);
+      count += 1;
+    }
+    const double mean = sum / count;
+    for (std::size_t i = 1; i <= xpt.rows(); ++i)
+      if (codes[i - 1] == code) total += (xpt(i, c) - mean) * (xpt(i, c) - mean);
+  }
+  return total;
+}
+
+std::string message_of(const auto& call) {
+  try {
+    call();
+  } catch (const runtime::Error& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
+TEST(SumsOfSquares, ThreeSpecimensByHand) {
+  EXPECT_EQ(getsstotal(kThree, 3), 14.0 / 3.0);
+  EXPECT_EQ(getssgroup(kThree, Matrix::column({5, 5, 7}), 2), 0.5);  // only (1, 2) shares a code
+  EXPECT_EQ(getssgroup(kThree, Matrix::row({5, 5, 7}), 2), 0.5);
+  EXPECT_EQ(getssgroup(kThree, Matrix::column({1, 2, 3}), 1), 0.0);
+  EXPECT_EQ(getssgroup(kThree, Matrix::column({8, 8, 8}), 3), getsstotal(kThree, 3));
+  // Codes past the m-th are not read; NaN codes match nothing, not even NaN.
+  EXPECT_EQ(getssgroup(kThree, Matrix::column({5, 5, 7, 5, 7}), 2), 0.5);
+  EXPECT_EQ(getssgroup(kThree, Matrix::column({kNaN, kNaN, 7}), 2), 0.0);
+  // A zero divisor gives a non-finite sum rather than an error.
+  EXPECT_TRUE(std::isinf(getsstotal(kThree, 0)));
+}
+
+TEST(SumsOfSquares, OnlyTheUpperTriangleIsRead) {
+  Matrix d = kThree;
+  d(2, 1) = kNaN;
+  d(3, 1) = -100;
+  d(3, 2) = 1e300;
+  d(2, 2) = 5;
+  EXPECT_EQ(getsstotal(d, 3), getsstotal(kThree, 3));
+  EXPECT_EQ(getssgroup(d, Matrix::column({1, 1, 1}), 3), getsstotal(kThree, 3));
+}
+
+TEST(SumsOfSquares, EqualSquaredDeviationsAboutTheMeans) {
+  // The distances of superimposed shapes are Euclidean: summed over the pairs
+  // and divided by N they give the squared deviations about the mean shape,
+  // and within balanced groups the pooled deviations about each group mean.
+  const Matrix x = testing::random_landmarks(24, 9, 42, 0.2);
+  const geometry::ProcrustesDistances fit = geometry::procrustes_distances(x);
+  const std::vector<double> all(24, 1.0);
+  const double total = deviations_about_mean(fit.xpt, all, 1.0);
+  // Sums of a few hundred terms of size ~0.05; relative rounding is far below this.
+  EXPECT_NEAR(getsstotal(fit.d, 24), total, 64 * kEps * total);
+
+  const std::vector<double> codes_of_four = {10, 3, 7.5, -2};  // unsorted, not consecutive
+  std::vector<double> codes(24);
+  for (std::size_t i = 0; i < 24; ++i) codes[i] = codes_of_four[(i * 7) % 4];
+  double pooled = 0;
+  for (double code : codes_of_four) pooled += deviations_about_mean(fit.xpt, codes, code);
+  EXPECT_NEAR(getssgroup(fit.d, Matrix::column(codes), 6), pooled, 64 * kEps * pooled);
+}
+
+TEST(SumsOfSquares, Errors) {
+  EXPECT_EQ(message_of([] { getssgroup(kThree, Matrix::column({1, 2}), 1); }),
+            "The grouping holds 2 code(s) but the distance matrix has 3 rows; every row "
+            "needs a code.");
+  EXPECT_EQ(message_of([] { getsstotal(Matrix(3, 2), 3); }),
+            "The distance matrix is 3 x 2; it should have one row and one column per "
+            "specimen.");
+}
+
+TEST(SumsOfSquares, ByName) {
+  runtime::FunctionTable t;
+  t.add(getsstotal_entry());
+  t.add(getssgroup_entry());
+  EXPECT_EQ(t.find("getsstotal")->inputs, 2);
+  EXPECT_EQ(t.find("getsstotal")->outputs, 1);
+  EXPECT_EQ(t.find("getssgroup")->inputs, 3);
+  EXPECT_EQ(t.find("getssgroup")->outputs, 1);
+  EXPECT_EQ(t.call("getsstotal", {kThree, 3.0}, 1).at(0).scalar(), 14.0 / 3.0);
+  EXPECT_EQ(t.call("getssgroup", {kThree, Matrix::row({5, 5, 7}), 2.0}, 1).at(0).scalar(), 0.5);
+  EXPECT_EQ(message_of([&] { t.call("getssgroup", {kThree, kThree, 1.0, 1.0}, 1); }),
+            "Run-time Error: File: getssgroup Line: 1 Column: 1 The function \"getssgroup\" "
+            "was called with more than the declared number of inputs (3).");
+  EXPECT_EQ(message_of([&] { t.call("getsstotal", {kThree, 3.0}, 2); }),
+            "Run-time Error: File: getsstotal Line: 1 Column: 1 The function \"getsstotal\" "
+            "was called with more than the declared number of outputs (1).");
+  EXPECT_EQ(message_of([&] { t.call("getssgroup", {kThree}, 1); }),
+            "The function \"getssgroup\" needs 3 inputs but was called with 1.");
+}
+
+}  // namespace
+}  // namespace lumivar::partition
