@@ -42,13 +42,13 @@ WindowRuntime::WindowRuntime() : default_console_(std::cout), console_(&default_
 WindowRuntime::~WindowRuntime() = default;
 
 const WindowRuntime::Object& WindowRuntime::object(Handle h) const {
-  auto it = objects_.find(h);
+  auto it = std::isnan(h) ? objects_.end() : objects_.find(h);
   if (it == objects_.end()) raise("Invalid or deleted object (handle " + detail::handle_text(h) + ").");
   return it->second;
 }
 
 WindowRuntime::Object& WindowRuntime::object(Handle h) {
-  auto it = objects_.find(h);
+  auto it = std::isnan(h) ? objects_.end() : objects_.find(h);
   if (it == objects_.end()) raise("Invalid or deleted object (handle " + detail::handle_text(h) + ").");
   return it->second;
 }
@@ -87,7 +87,8 @@ void WindowRuntime::destroy(Handle h) {
   if (callback_object_ == h) callback_object_ = -1;
 }
 
-bool WindowRuntime::is_valid(Handle h) const { return objects_.count(h) != 0; }
+// NaN is never a handle: ordered look-ups would otherwise match it to the root.
+bool WindowRuntime::is_valid(Handle h) const { return !std::isnan(h) && objects_.count(h) != 0; }
 
 Value WindowRuntime::get(Handle h, std::string_view name) const {
   const Object& o = object(h);
