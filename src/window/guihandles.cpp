@@ -1,0 +1,54 @@
+#include "window/guihandles.h"
+
+#include <string>
+
+#include "runtime/error.h"
+#include "window/isvarname.h"
+
+namespace lumivar::window {
+namespace detail {
+namespace {
+
+// From any object to the window containing it; empty when the chain of
+// parents ends without a window (at the root object, for example).
+runtime::Value getParentFigure(const runtime::WindowRuntime& ui, runtime::Value fig) {
+  while (!fig.is_empty() && ui.get(fig.scalar(), "type") != runtime::Value("figure"))
+    fig = ui.get(fig.scalar(), "parent");
+  return fig;
+}
+
+runtime::Value createHandles(const runtime::WindowRuntime& ui, runtime::Handle fig) {
+  runtime::Record handles;
+  // The whole tree, the window itself and hidden objects included.
+  for (runtime::Handle this_h : ui.tree(fig)) {
+    const runtime::Value tag = ui.get(this_h, "tag");
+    // An empty tag is no identifier either; both are left out without a word.
+    if (isvarname(tag).scalar() == 0.0) continue;
+    runtime::Matrix row =
+        handles.has(tag.text()) ? handles.get(tag.text()).matrix() : runtime::Matrix();
+    row.set_grow(row.numel() + 1, this_h);
+    handles.set(tag.text(), std::move(row));
+  }
+  if (handles.size() == 0) return runtime::Value();
+  return runtime::Value(std::move(handles));
+}
+
+}  // namespace
+}  // namespace detail
+
+runtime::Value guihandles(runtime::WindowRuntime& ui, const runtime::Value& h) {
+  runtime::Value fig;
+  if (h.is_matrix() && h.matrix().numel() == 1 && ui.is_valid(h.scalar()))
+    fig = detail::getParentFigure(ui, h);
+  if (fig.is_empty()) runtime::raise("H must be the handle to a figure or figure descendent.");
+  return detail::createHandles(ui, fig.scalar());
+}
+
+runtime::Value guihandles(runtime::WindowRuntime& ui) {
+  const runtime::Value fig = ui.current_figure();
+  // With no window open there is no object, so none qualifies.
+  if (fig.is_empty()) return runtime::Value();
+  return detail::createHandles(ui, fig.scalar());
+}
+
+}  // namespace lumivar::window
