@@ -1,0 +1,54 @@
+#include "input/by_name.h"
+
+#include "input/dload.h"
+#include "input/getcodecount.h"
+#include "input/mergegroups.h"
+#include "input/mfload.h"
+#include "runtime/error.h"
+
+namespace lumivar::input {
+
+using runtime::Args;
+using runtime::Results;
+using runtime::Value;
+
+namespace detail {
+const Value& arg(const Args& args, std::size_t i, const char* fn, const char* what) {
+  if (args.size() <= i) runtime::raise(std::string("Not enough input arguments: ") + fn + " needs " + what + ".");
+  return args[i];
+}
+}  // namespace detail
+
+runtime::FunctionEntry mfload_entry(runtime::WindowRuntime& ui) {
+  return {"mfload", 1, 2, [&ui](const Args&, int) -> Results {
+            ChosenFile f = mfload(ui);
+            switch (f.status) {
+              case ChosenFile::Status::kCancelled: return {Value(), Value(0.0)};
+              case ChosenFile::Status::kCannotOpen: return {Value(-1.0), Value(f.fn)};
+              case ChosenFile::Status::kEmpty: runtime::raise(nothing_loaded_text(f));
+              case ChosenFile::Status::kOk: break;
+            }
+            return {Value(std::move(f.y)), Value(f.fn)};
+          }};
+}
+
+runtime::FunctionEntry dload_entry() {
+  return {"dload", 1, 1, [](const Args& args, int) -> Results {
+            return {Value(dload(detail::arg(args, 0, "dload", "a file name").text()))};
+          }};
+}
+
+runtime::FunctionEntry getcodecount_entry(runtime::WindowRuntime& ui) {
+  return {"getcodecount", 1, 1, [&ui](const Args& args, int) -> Results {
+            return {Value(getcodecount(ui, detail::arg(args, 0, "getcodecount", "a code column").matrix()))};
+          }};
+}
+
+runtime::FunctionEntry mergegroups_entry() {
+  return {"mergegroups", 2, 1, [](const Args& args, int) -> Results {
+            return {Value(mergegroups(detail::arg(args, 0, "mergegroups", "two code columns").matrix(),
+                                      detail::arg(args, 1, "mergegroups", "two code columns").matrix()))};
+          }};
+}
+
+}  // namespace lumivar::input

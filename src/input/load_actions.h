@@ -1,0 +1,28 @@
+#pragma once
+// The three load actions of the dispatcher. Each asks for a file, stores what
+// it read in the session and writes its status box. A cancelled dialog ends
+// the action quietly; a file that cannot be opened or holds no numbers gets a
+// message box and changes nothing; a malformed file raises an Error before
+// anything is stored.
+#include "runtime/session.h"
+#include "runtime/window_runtime.h"
+
+namespace lumivar::input {
+
+enum class LoadOutcome { kLoaded, kCancelled, kNothingLoaded };
+
+// "Load": the landmark data into `data`; status in "FileBox".
+LoadOutcome load(runtime::WindowRuntime& ui, runtime::Session& s);
+// "LoadRepGroup": the repeated-measures codes; status in "RepBox".
+LoadOutcome loadrepgroup(runtime::WindowRuntime& ui, runtime::Session& s);
+// "LoadGroup": the G1 and G2 codes; status in "GroupBox".
+LoadOutcome loadgroup(runtime::WindowRuntime& ui, runtime::Session& s);
+
+struct ChosenFile;
+namespace detail {
+// True when `f` holds data; otherwise reports why not (a box for a file that
+// gave no data, nothing for a cancel) and sets `outcome`.
+bool chosen_or_report(runtime::WindowRuntime& ui, const ChosenFile& f, LoadOutcome& outcome);
+}  // namespace detail
+
+}  // namespace lumivar::input
