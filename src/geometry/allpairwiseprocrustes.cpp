@@ -13,25 +13,73 @@ namespace lumivar::geometry {
 namespace detail {
 namespace {
 
-// Rows of the distance matrix are handed out in blocks this small because
-// their cost falls from m pairs (first row) to one (last row).
-constexpr std::size_t kRowGrain = 8;
+// Specimens whose distance columns are filled together: each coordinate of
+// another specimen is loaded once for all of them.
+constexpr std::size_t kGroup = 4;
+// Specimens compared per pass, so that the group's partial sums stay in L1.
+constexpr std::size_t kChunk = 256;
+// Groups of the distance matrix are handed out in small blocks because their
+// cost falls from m pairs (first rows) to a few (last rows).
+constexpr std::size_t kGroupGrain = 2;
 // Tile edge of the transposition that mirrors the lower triangle.
 constexpr std::size_t kTile = 64;
 
-// Fills entries i+1 .. m-1 (0-based) of column i of `d` (zero on entry) with
-// the distances from specimen i. `x` is column-major with leading dimension
-// m, so each coordinate column is contiguous over the specimens: the loop
-// over specimens vectorises while every entry still adds its squared
-// differences one coordinate after the other, in column order.
-void fill_column(const double* x, std::size_t m, std::size_t coords, std::size_t i, double* d) {
-  double* __restrict__ out = d + i * m;
-  for (std::size_t c = 0; c < coords; ++c) {
-    const double* __restrict__ col = x + c * m;
-    const double a = col[i];
-    for (std::size_t j = i + 1; j < m; ++j) {
-      const double t = a - col[j];
-      out[j] += t * t;
+// Adds to entries j0 .. j1-1 (0-based) of column i of `d` the squared
+// differences between specimen i and specimen j in one coordinate column
+// `col` (contiguous over the specimens), so the loop over j vectorises.
+void add_square(const double* __restrict__ col, std::size_t i, std::size_t j0, std::size_t j1,
+                double* __restrict__ out) {
+  const double a = col[i];
+  for (std::size_t j = j0; j < j1; ++j) {
+    const double t = a - col[j];
+    out[j] += t * t;
+  }
+}
+
+// The same for four specimens i .. i+3 at once, each value col[j] loaded once.
+void add_squares4(const double* __restrict__ col, std::size_t i, std::size_t j0, std::size_t j1,
+                  double* __restrict__ out0, double* __restrict__ out1,
+                  double* __restrict__ out2, double* __restrict__ out3) {
+  const double a0 = col[i];
+  const double a1 = col[i + 1];
+  const double a2 = col[i + 2];
+  const double a3 = col[i + 3];
+  for (std::size_t j = j0; j < j1; ++j) {
+    const double v = col[j];
+    const double t0 = a0 - v;
+    const double t1 = a1 - v;
+    const double t2 = a2 - v;
+    const double t3 = a3 - v;
+    out0[j] += t0 * t0;
+    out1[j] += t1 * t1;
+    out2[j] += t2 * t2;
+    out3[j] += t3 * t3;
+  }
+}
+
+// Fills the lower triangle of columns i0 .. i1-1 (at most kGroup of them) of
+// `d`, which is zero on entry: entry (j, i) for every j > i. Each entry adds
+// its squared differences one coordinate after the other, in column order,
+// exactly as a plain loop over the pairs does; `x` is column-major with
+// leading dimension m.
+void fill_columns(const double* x, std::size_t m, std::size_t coords, std::size_t i0,
+                  std::size_t i1, double* d) {
+  const bool whole = i1 - i0 == kGroup;
+  for (std::size_t j0 = i0 + 1; j0 < m; j0 += kChunk) {
+    const std::size_t j1 = std::min(j0 + kChunk, m);
+    for (std::size_t c = 0; c < coords; ++c) {
+      const double* col = x + c * m;
+      // Below the group every column takes all of j0 .. j1-1; inside it each
+      // column starts below its own diagonal.
+      const std::size_t below = std::max(j0, i1);
+      for (std::size_t i = i0; i < i1; ++i) {
+        const std::size_t first = std::max(j0, i + 1);
+        add_square(col, i, first, whole ? std::min(below, j1) : j1, d + i * m);
+      }
+      if (whole && below < j1) {
+        add_squares4(col, i0, below, j1, d + i0 * m, d + (i0 + 1) * m, d + (i0 + 2) * m,
+                     d + (i0 + 3) * m);
+      }
     }
   }
 }
@@ -62,10 +110,14 @@ runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads) {
   double* out = d.data();
   tbb::task_arena arena(threads > 0 ? threads : tbb::task_arena::automatic);
   arena.execute([&] {
-    tbb::parallel_for(tbb::blocked_range<std::size_t>(0, m - 1, detail::kRowGrain),
+    const std::size_t groups = (m + detail::kGroup - 1) / detail::kGroup;
+    tbb::parallel_for(tbb::blocked_range<std::size_t>(0, groups, detail::kGroupGrain),
                       [&](const tbb::blocked_range<std::size_t>& r) {
-                        for (std::size_t i = r.begin(); i != r.end(); ++i)
-                          detail::fill_column(x, m, coords, i, out);
+                        for (std::size_t g = r.begin(); g != r.end(); ++g) {
+                          const std::size_t i0 = g * detail::kGroup;
+                          detail::fill_columns(x, m, coords, i0,
+                                               std::min(i0 + detail::kGroup, m), out);
+                        }
                       });
     const std::size_t tiles = (m + detail::kTile - 1) / detail::kTile;
     tbb::parallel_for(tbb::blocked_range<std::size_t>(0, tiles, 1),
