@@ -19,10 +19,16 @@ void check_layout(std::size_t n, std::size_t m) {
     runtime::raise("The landmark data holds " + std::to_string(n) +
                    " specimen(s); the superimposition needs at least two.");
   }
+  const std::string layout =
+      "each row should hold the x and y of every landmark plus one trailing value";
   if (m % 2 == 0) {
-    runtime::raise("The landmark data has " + std::to_string(m) +
-                   " columns; each row should hold the x and y of every landmark plus one "
-                   "trailing value, an odd number of columns.");
+    runtime::raise("The landmark data has " + std::to_string(m) + " columns; " + layout +
+                   ", an odd number of columns.");
+  }
+  // A lone trailing column would give all distances zero and a report of
+  // nothing but undefined ratios.
+  if (m == 1) {
+    runtime::raise("The landmark data has 1 column, which holds no landmark; " + layout + ".");
   }
 }
 
@@ -84,7 +90,8 @@ Consensus getconsensus(const runtime::Matrix& x, int max_iterations) {
   while (xd > kConsensusTolerance) {  // NaN compares false and ends the loop
     if (iterations >= max_iterations) {
       runtime::raise("The superimposition did not converge after " +
-                     std::to_string(iterations) + " iterations.");
+                     std::to_string(iterations) +
+                     (iterations == 1 ? " iteration." : " iterations."));
     }
     ++iterations;
     // Column sums accumulate row by row in row order, as a column-by-column

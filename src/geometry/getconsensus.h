@@ -28,8 +28,9 @@ struct Consensus {
 // `x`: n x m landmark data, n >= 2 specimens, m = 2k + 1 columns (k landmarks
 // interleaved x1, y1, ..., then one trailing value that enters no centroid,
 // size or rotation). The first specimen is the first reference.
-// Raises an Error for fewer than two rows, an even number of columns, or when
-// the loop has not converged after `max_iterations` passes. A specimen whose
+// Raises an Error for fewer than two rows, an even number of columns, a single
+// column (no landmark), or when the loop has not converged after
+// `max_iterations` passes. A specimen whose
 // landmarks all coincide gives non-finite coordinates; that is not raised here.
 // Cost: O(n m) per iteration, one n x m working copy.
 Consensus getconsensus(const runtime::Matrix& x, int max_iterations = kMaxConsensusIterations);

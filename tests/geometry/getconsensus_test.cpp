@@ -151,9 +151,13 @@ TEST(GetConsensus, Errors) {
   EXPECT_EQ(message(Matrix(3, 4, 1.0)),
             "The landmark data has 4 columns; each row should hold the x and y of every "
             "landmark plus one trailing value, an odd number of columns.");
+  EXPECT_EQ(message(Matrix(3, 1, 1.0)),
+            "The landmark data has 1 column, which holds no landmark; each row should hold the "
+            "x and y of every landmark plus one trailing value.");
   const Matrix x = testing::random_landmarks(10, 6, 5, 0.3);
   ASSERT_GT(getconsensus(x).iterations, 2);
   EXPECT_EQ(message(x, 2), "The superimposition did not converge after 2 iterations.");
+  EXPECT_EQ(message(x, 1), "The superimposition did not converge after 1 iteration.");
 }
 
 }  // namespace
