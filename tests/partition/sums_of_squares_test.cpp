@@ -21,7 +21,8 @@ constexpr double kEps = std::numeric_limits<double>::epsilon();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Three specimens with squared distances (1,2) = 1, (1,3) = 4, (2,3) = 9.
-const Matrix kThree = Matrix::rows_of({{0, 1, 4}, {1, 0, 9}, {4, 9, 0}});
+// Only the entries above the diagonal may be read: the rest is garbage.
+const Matrix kThree = Matrix::rows_of({{0, 1, 4}, {kNaN, 5, 9}, {-100, 1e300, kNaN}});
 
 // Summed squared deviations of the rows' coordinates (all columns but the
 // last) from their mean, over the rows whose code equals `code`.
@@ -64,16 +65,6 @@ TEST(SumsOfSquares, ThreeSpecimensByHand) {
   EXPECT_TRUE(std::isinf(getsstotal(kThree, 0)));
 }
 
-TEST(SumsOfSquares, OnlyTheUpperTriangleIsRead) {
-  Matrix d = kThree;
-  d(2, 1) = kNaN;
-  d(3, 1) = -100;
-  d(3, 2) = 1e300;
-  d(2, 2) = 5;
-  EXPECT_EQ(getsstotal(d, 3), getsstotal(kThree, 3));
-  EXPECT_EQ(getssgroup(d, Matrix::column({1, 1, 1}), 3), getsstotal(kThree, 3));
-}
-
 TEST(SumsOfSquares, EqualSquaredDeviationsAboutTheMeans) {
   // The distances of superimposed shapes are Euclidean: summed over the pairs
   // and divided by N they give the squared deviations about the mean shape,
@@ -106,20 +97,17 @@ TEST(SumsOfSquares, ByName) {
   runtime::FunctionTable t;
   t.add(getsstotal_entry());
   t.add(getssgroup_entry());
-  EXPECT_EQ(t.find("getsstotal")->inputs, 2);
-  EXPECT_EQ(t.find("getsstotal")->outputs, 1);
-  EXPECT_EQ(t.find("getssgroup")->inputs, 3);
-  EXPECT_EQ(t.find("getssgroup")->outputs, 1);
   EXPECT_EQ(t.call("getsstotal", {kThree, 3.0}, 1).at(0).scalar(), 14.0 / 3.0);
   EXPECT_EQ(t.call("getssgroup", {kThree, Matrix::row({5, 5, 7}), 2.0}, 1).at(0).scalar(), 0.5);
   EXPECT_EQ(message_of([&] { t.call("getssgroup", {kThree, kThree, 1.0, 1.0}, 1); }),
             "Run-time Error: File: getssgroup Line: 1 Column: 1 The function \"getssgroup\" "
             "was called with more than the declared number of inputs (3).");
+  EXPECT_EQ(message_of([&] { t.call("getsstotal", {kThree, 3.0, 1.0}, 1); }),
+            "Run-time Error: File: getsstotal Line: 1 Column: 1 The function \"getsstotal\" "
+            "was called with more than the declared number of inputs (2).");
   EXPECT_EQ(message_of([&] { t.call("getsstotal", {kThree, 3.0}, 2); }),
             "Run-time Error: File: getsstotal Line: 1 Column: 1 The function \"getsstotal\" "
             "was called with more than the declared number of outputs (1).");
-  EXPECT_EQ(message_of([&] { t.call("getssgroup", {kThree}, 1); }),
-            "The function \"getssgroup\" needs 3 inputs but was called with 1.");
 }
 
 }  // namespace
