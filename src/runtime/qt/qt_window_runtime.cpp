@@ -1,0 +1,373 @@
+#include "runtime/qt/qt_window_runtime.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPalette>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+
+#include "runtime/qt/figure_widget.h"
+#include "runtime/qt/screen_rect.h"
+
+namespace lumivar::runtime::qt {
+namespace detail {
+
+bool is_rect(const Value& v) { return v.is_matrix() && v.matrix().numel() == 4; }
+
+bool is_off(const Value& v) { return v.is_text() && to_lower(v.text()) == "off"; }
+
+// Where a window opens when its layout does not say: centred, 560 x 420.
+Matrix default_figure_rect(const Matrix& screensize) {
+  const double w = 560, h = 420;
+  return Matrix::row({std::max(0.0, (screensize.at(3) - w) / 2),
+                      std::max(0.0, (screensize.at(4) - h) / 2), w, h});
+}
+
+// The filter of QFileDialog for a pattern such as "*.txt". "*.*" asks for
+// every file, also those whose names have no dot.
+QString dialog_filter(const std::string& pattern) {
+  if (pattern.empty() || pattern == "*.*" || pattern == "*") return QStringLiteral("All files (*)");
+  const QString p = QString::fromStdString(pattern);
+  return p + QStringLiteral(" (") + p + QStringLiteral(");;All files (*)");
+}
+
+}  // namespace detail
+
+QtWindowRuntime::QtWindowRuntime() {
+  read_screen();
+  const QColor button = QApplication::palette().color(QPalette::Button);
+  set(kRoot, "defaultUicontrolBackgroundColor",
+      Value(Matrix::row({button.redF(), button.greenF(), button.blueF()})));
+}
+
+QtWindowRuntime::~QtWindowRuntime() {
+  // Widgets go before the model they report to.
+  for (auto& [h, v] : views_)
+    if (!v.figure && v.widget) detach_control_widget(v.widget);
+  for (auto& [h, v] : views_)
+    if (v.figure && v.widget) delete v.widget.data();
+}
+
+QWidget* QtWindowRuntime::widget(Handle h) const {
+  auto it = views_.find(h);
+  return it == views_.end() ? nullptr : it->second.widget.data();
+}
+
+QRect QtWindowRuntime::screen_area() const {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) return screen->geometry();
+  const Matrix size = get(kRoot, "ScreenSize").matrix();
+  return QRect(0, 0, static_cast<int>(size.at(3)), static_cast<int>(size.at(4)));
+}
+
+void QtWindowRuntime::read_screen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const Value size(Matrix::row(
+      {1, 1, static_cast<double>(screen->geometry().width()), static_cast<double>(screen->geometry().height())}));
+  if (!(get(kRoot, "ScreenSize") == size)) set(kRoot, "ScreenSize", size);
+}
+
+Matrix QtWindowRuntime::model_rect(Handle h, const char* name) const {
+  const Value v = get(h, name);
+  return detail::is_rect(v) ? v.matrix() : Matrix();
+}
+
+// --- objects appear, change and go ---------------------------------------
+
+void QtWindowRuntime::on_created(Handle h) {
+  const std::string type = type_of(h);
+  if (type == "figure") {
+    FigureEvents events;
+    events.closed = [this, h] {
+      if (is_valid(h)) close_figure(h);
+    };
+    events.geometry_changed = [this, h] { figure_geometry_changed(h); };
+    events.activated = [this, h] {
+      if (is_valid(h)) set_current_figure(h);
+    };
+    View& v = views_[h];
+    v.figure = true;
+    v.widget = new FigureWidget(std::move(events));
+    set(h, "Position", Value(detail::default_figure_rect(get(kRoot, "ScreenSize").matrix())));
+    if (!detail::is_off(get(h, "Visible"))) request_show(h);
+    return;
+  }
+  if (type != "uicontrol") return;  // nothing else has a widget
+  Handle parent;
+  if (!parent_of(h, parent) || widget(parent) == nullptr) return;
+  View& v = views_[h];
+  make_control(h, v);
+  set(h, "Position", Value(Matrix::row({20, 20, 60, 20})));
+}
+
+void QtWindowRuntime::make_control(Handle h, View& v) {
+  Handle parent;
+  parent_of(h, parent);
+  if (v.widget) {
+    detach_control_widget(v.widget);
+    v.widget->hide();
+    v.widget->deleteLater();
+  }
+  v.kind = control_kind(*this, h);
+  QWidget* w = make_control_widget(*this, h, v.kind, widget(parent));
+  v.widget = w;
+  show_all_control_properties(*this, h, v.kind, w);
+  if (v.kind == ControlKind::kFrame) w->lower();  // a frame lies behind what it surrounds
+  place_control(h, v);
+}
+
+void QtWindowRuntime::on_property_set(Handle h, const std::string& name) {
+  auto it = views_.find(h);
+  if (it == views_.end() || !it->second.widget) return;
+  View& v = it->second;
+  if (v.figure) {
+    show_figure_property(h, v, name);
+    return;
+  }
+  if (name == "style" || name == "max" || name == "min") {
+    if (control_kind(*this, h) != v.kind) {
+      make_control(h, v);
+      return;
+    }
+  }
+  if (name == "position") {
+    reset_anchor_reference(h, v);
+    place_control(h, v);
+  } else if (name == "anchor") {
+    const Value a = get(h, "Anchor");
+    v.anchors = a.is_text() ? parse_anchors(a.text()) : Anchors{};
+    reset_anchor_reference(h, v);
+  } else {
+    show_control_property(*this, h, v.kind, v.widget, name);
+  }
+}
+
+void QtWindowRuntime::on_destroyed(Handle h) {
+  auto it = views_.find(h);
+  if (it == views_.end()) return;
+  const View v = it->second;
+  views_.erase(it);
+  pending_show_.erase(std::remove(pending_show_.begin(), pending_show_.end(), h), pending_show_.end());
+  if (v.widget) {
+    if (!v.figure) detach_control_widget(v.widget);
+    v.widget->hide();
+    v.widget->deleteLater();  // it may be the one whose event is running
+  }
+  if (v.figure && loop_running_) {
+    const std::vector<Handle> open = figures();
+    if (std::all_of(open.begin(), open.end(), [h](Handle f) { return f == h; }))
+      QCoreApplication::exit(0);
+  }
+}
+
+FrameInsets QtWindowRuntime::frame_insets(Handle h) const {
+  const QWidget* w = widget(h);
+  if (w == nullptr || !w->isVisible()) return last_insets_;
+  const QRect frame = w->frameGeometry(), inner = w->geometry();
+  FrameInsets f;
+  f.left = inner.left() - frame.left();
+  f.top = inner.top() - frame.top();
+  f.right = (frame.x() + frame.width()) - (inner.x() + inner.width());
+  f.bottom = (frame.y() + frame.height()) - (inner.y() + inner.height());
+  if (f.left + f.top + f.right + f.bottom > 0) last_insets_ = f;
+  return f;
+}
+
+// --- windows -------------------------------------------------------------
+
+void QtWindowRuntime::show_figure_property(Handle h, View& v, const std::string& name) {
+  QWidget* w = v.widget;
+  if (name == "position" || name == "outerposition" || name == "minimumsize" || name == "resize") {
+    place_figure(h, v);
+  } else if (name == "name") {
+    const Value title = get(h, "Name");
+    w->setWindowTitle(title.is_text() ? QString::fromStdString(title.text()) : QString());
+  } else if (name == "color") {
+    const Value c = get(h, "Color");
+    if (c.is_matrix() && c.matrix().numel() == 3) {
+      QPalette palette = w->palette();
+      const Matrix& m = c.matrix();
+      palette.setColor(QPalette::Window, QColor::fromRgbF(static_cast<float>(m(1)), static_cast<float>(m(2)),
+                                                          static_cast<float>(m(3))));
+      w->setPalette(palette);
+      w->setAutoFillBackground(true);
+    }
+  } else if (name == "visible") {
+    if (detail::is_off(get(h, "Visible"))) {
+      pending_show_.erase(std::remove(pending_show_.begin(), pending_show_.end(), h), pending_show_.end());
+      w->hide();
+    } else if (v.shown_once) {
+      w->show();
+    } else {
+      request_show(h);
+    }
+  }
+}
+
+void QtWindowRuntime::place_figure(Handle h, View& v) {
+  QWidget* w = v.widget;
+  const Matrix rect = model_rect(h, "Position");
+  const Value min = get(h, "MinimumSize");
+  if (detail::is_off(get(h, "Resize")) && rect.numel() == 4) {
+    w->setFixedSize(to_top_left(rect, screen_area()).size());
+  } else {
+    w->setMinimumSize(min.is_matrix() && min.matrix().numel() == 2
+                          ? QSize(static_cast<int>(min.matrix()(1)), static_cast<int>(min.matrix()(2)))
+                          : QSize(0, 0));
+    w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  }
+  if (rect.numel() == 4) w->setGeometry(to_top_left(rect, screen_area()));
+  // The widget may not take the rectangle as asked (a minimum size): the
+  // model follows what it did take. Then the controls follow the size.
+  figure_geometry_changed(h);
+  layout_controls(h);
+}
+
+void QtWindowRuntime::figure_geometry_changed(Handle h) {
+  QWidget* w = widget(h);
+  if (w == nullptr || !is_valid(h)) return;
+  const QRect screen = screen_area();
+  const Matrix inner = model_rect(h, "Position");
+  bool resized = false;
+  if (inner.numel() != 4 || to_top_left(inner, screen) != w->geometry()) {
+    const Matrix now = to_lower_left(w->geometry(), screen);
+    resized = inner.numel() != 4 || now(3) != inner(3) || now(4) != inner(4);
+    store_user_edit(h, "Position", Value(now));
+  }
+  if (w->isVisible()) {
+    const Matrix outer = model_rect(h, "OuterPosition");
+    if (outer.numel() != 4 || to_top_left(outer, screen) != w->frameGeometry())
+      store_user_edit(h, "OuterPosition", Value(to_lower_left(w->frameGeometry(), screen)));
+  }
+  if (resized) layout_controls(h);
+}
+
+void QtWindowRuntime::layout_controls(Handle fig) {
+  const Matrix size = model_rect(fig, "Position");
+  if (size.numel() != 4) return;
+  for (Handle c : children(fig)) {
+    auto it = views_.find(c);
+    if (it == views_.end() || it->second.figure || !it->second.widget) continue;
+    View& v = it->second;
+    if (v.anchor_rect.numel() == 4) {
+      const Matrix rect = anchored_rect(v.anchor_rect, v.anchor_width, v.anchor_height, size(3),
+                                        size(4), v.anchors);
+      if (!(model_rect(c, "Position") == rect)) store_user_edit(c, "Position", Value(rect));
+    }
+    place_control(c, v);  // its top edge moves with the window's height in any case
+  }
+}
+
+void QtWindowRuntime::request_show(Handle fig) {
+  if (std::find(pending_show_.begin(), pending_show_.end(), fig) == pending_show_.end())
+    pending_show_.push_back(fig);
+  // Shown once the event loop runs, unless flush or raise shows it earlier:
+  // a window appears where its layout puts it, not first somewhere else.
+  QTimer::singleShot(0, &timer_context_, [this] { show_pending(); });
+}
+
+void QtWindowRuntime::show_pending() {
+  const std::vector<Handle> pending = std::move(pending_show_);
+  pending_show_.clear();
+  for (Handle fig : pending) {
+    auto it = views_.find(fig);
+    if (it == views_.end() || !it->second.widget) continue;
+    it->second.widget->show();
+    it->second.shown_once = true;
+  }
+}
+
+// --- controls ------------------------------------------------------------
+
+void QtWindowRuntime::reset_anchor_reference(Handle h, View& v) {
+  Handle parent;
+  parent_of(h, parent);
+  const Matrix size = model_rect(parent, "Position");
+  v.anchor_rect = model_rect(h, "Position");
+  v.anchor_width = size.numel() == 4 ? size(3) : 0;
+  v.anchor_height = size.numel() == 4 ? size(4) : 0;
+}
+
+void QtWindowRuntime::place_control(Handle h, View& v) {
+  Handle parent;
+  parent_of(h, parent);
+  const Matrix rect = model_rect(h, "Position");
+  const Matrix area = model_rect(parent, "Position");
+  if (rect.numel() != 4 || area.numel() != 4) return;
+  const QRect inside(0, 0, static_cast<int>(area(3)), static_cast<int>(area(4)));
+  v.widget->setGeometry(to_top_left(rect, inside));
+}
+
+// --- services ------------------------------------------------------------
+
+void QtWindowRuntime::message_box(const std::string& text, const std::string& title) {
+  const Value current = current_figure();
+  QWidget* parent = current.is_empty() ? nullptr : widget(current.scalar());
+  auto* box = new QMessageBox(title == "Error" ? QMessageBox::Warning : QMessageBox::NoIcon,
+                              QString::fromStdString(title), QString::fromStdString(text),
+                              QMessageBox::Ok, parent);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setModal(false);  // the program goes on at once
+  box->show();
+}
+
+FileChoice QtWindowRuntime::open_file_dialog(const std::string& filter, const std::string& title) {
+  if (file_dialog_) return file_dialog_(filter, title);
+  const Value current = current_figure();
+  QWidget* parent = current.is_empty() ? nullptr : widget(current.scalar());
+  const QString path = QFileDialog::getOpenFileName(parent, QString::fromStdString(title),
+                                                    QDir::currentPath(), detail::dialog_filter(filter));
+  FileChoice choice;
+  if (path.isEmpty()) return choice;
+  const QFileInfo info(path);
+  QString folder = QDir::toNativeSeparators(info.absolutePath());
+  if (!folder.endsWith(QDir::separator())) folder += QDir::separator();
+  choice.cancelled = false;
+  choice.name = info.fileName().toStdString();
+  choice.folder = folder.toStdString();
+  return choice;
+}
+
+void QtWindowRuntime::flush() {
+  read_screen();
+  show_pending();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtWindowRuntime::raise_figure(Handle fig) {
+  WindowRuntime::raise_figure(fig);
+  auto it = views_.find(fig);
+  if (it == views_.end() || !it->second.widget) return;
+  pending_show_.erase(std::remove(pending_show_.begin(), pending_show_.end(), fig), pending_show_.end());
+  QWidget* w = it->second.widget;
+  w->show();
+  it->second.shown_once = true;
+  w->raise();
+  w->activateWindow();
+}
+
+int QtWindowRuntime::main_loop(const std::function<void()>& start) {
+  start();
+  show_pending();
+  if (figures().empty()) {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const bool boxes = std::any_of(windows.begin(), windows.end(), [](QWidget* w) { return w->isVisible(); });
+    if (!boxes) return 0;
+    QApplication::setQuitOnLastWindowClosed(true);  // end when the last box is closed
+    return QApplication::exec();
+  }
+  QApplication::setQuitOnLastWindowClosed(false);  // windows decide, not boxes
+  loop_running_ = true;
+  const int status = QApplication::exec();
+  loop_running_ = false;
+  return status;
+}
+
+}  // namespace lumivar::runtime::qt
