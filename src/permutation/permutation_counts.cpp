@@ -1,0 +1,118 @@
+#include "permutation/permutation_counts.h"
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include <tbb/blocked_range.h>
+#include <tbb/enumerable_thread_specific.h>
+#include <tbb/parallel_for.h>
+#include <tbb/partitioner.h>
+#include <tbb/task_arena.h>
+
+#include "runtime/error.h"
+
+namespace lumivar::permutation {
+
+Statistics statistics(double sstotal, const WithinSums& w, const partition::DesignSizes& sizes) {
+  Statistics s;
+  s.within = {w.g1, w.g2, w.t, w.g12, w.g1t, w.g2t, w.all};
+  const Effects ss = partition::effect_sums(sstotal, w).as_array();
+  const Effects df = partition::effect_dfs(sizes);
+  const double df_error = sizes.m - sizes.n1g * sizes.n2g * sizes.nrep;
+  const double ms_error = w.all / df_error;
+  for (int k = 0; k < kEffectCount; ++k) {
+    const double ms = ss[k] / df[k];
+    s.f[k] = ms / ms_error;
+  }
+  return s;
+}
+
+void tally(const Statistics& observed, const Statistics& relabelled, Counts& counts) {
+  for (int k = 0; k < kEffectCount; ++k) {
+    if (relabelled.within[k] <= observed.within[k]) ++counts.ev_exceedances[k];
+    if (relabelled.f[k] > observed.f[k]) ++counts.exceedances[k];
+  }
+}
+
+namespace detail {
+
+// Chunks small enough for a progress report every few per cent and for
+// cancelling within a fraction of a second, large enough to cost nothing.
+std::uint64_t chunk_size(std::uint64_t nperm, int threads) {
+  const std::uint64_t per = nperm / (32 * static_cast<std::uint64_t>(threads));
+  return std::clamp<std::uint64_t>(per, 1, 64);
+}
+
+}  // namespace detail
+
+Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan) {
+  const std::size_t mg = engine.specimens();
+  const double sstotal = engine.sstotal();
+  const Statistics observed =
+      statistics(sstotal, engine.make_worker()->within_sums(identity_relabelling(mg)), plan.sizes);
+
+  Counts counts;
+  counts.exceedances.fill(1);
+  counts.ev_exceedances.fill(1);
+  if (plan.keep_f_values) counts.f_values.resize(plan.nperm);
+
+  std::array<std::atomic<std::uint64_t>, kEffectCount> f_hits{}, ev_hits{};
+  std::atomic<std::uint64_t> done{0};
+  std::atomic<bool> stopped{false};
+  const auto cancelled = [&] {
+    return plan.cancel != nullptr && plan.cancel->load(std::memory_order_relaxed);
+  };
+  const std::thread::id caller = std::this_thread::get_id();
+  tbb::enumerable_thread_specific<std::unique_ptr<PermutationEngine::Worker>> workers(
+      [&] { return engine.make_worker(); });
+
+  const auto run_chunk = [&](const tbb::blocked_range<std::uint64_t>& range) {
+    if (stopped.load(std::memory_order_relaxed)) return;
+    PermutationEngine::Worker& worker = *workers.local();
+    Relabelling r;
+    Counts local;
+    std::uint64_t n = 0;
+    for (std::uint64_t i = range.begin(); i != range.end(); ++i, ++n) {
+      if (cancelled()) {
+        stopped = true;
+        break;
+      }
+      draw_relabelling(plan.seed, i, mg, r);
+      const Statistics s = statistics(sstotal, worker.within_sums(r), plan.sizes);
+      tally(observed, s, local);
+      if (plan.keep_f_values) counts.f_values[i] = s.f;
+    }
+    for (int k = 0; k < kEffectCount; ++k) {
+      f_hits[k] += local.exceedances[k];
+      ev_hits[k] += local.ev_exceedances[k];
+    }
+    const std::uint64_t now = done += n;
+    if (plan.progress && std::this_thread::get_id() == caller && !stopped)
+      plan.progress(static_cast<std::size_t>(now), static_cast<std::size_t>(plan.nperm));
+  };
+
+  if (cancelled()) stopped = true;
+  if (plan.nperm > 0 && !stopped) {
+    tbb::task_arena arena(std::max(1, plan.threads));
+    arena.execute([&] {
+      tbb::parallel_for(tbb::blocked_range<std::uint64_t>(
+                            0, plan.nperm, detail::chunk_size(plan.nperm, plan.threads)),
+                        run_chunk, tbb::simple_partitioner());
+    });
+  }
+  if (stopped)
+    runtime::raise("The permutation test was cancelled after " + std::to_string(done.load()) +
+                   " of " + std::to_string(plan.nperm) + " relabellings; nothing was written.");
+  if (plan.progress)
+    plan.progress(static_cast<std::size_t>(plan.nperm), static_cast<std::size_t>(plan.nperm));
+
+  for (int k = 0; k < kEffectCount; ++k) {
+    counts.exceedances[k] += f_hits[k];
+    counts.ev_exceedances[k] += ev_hits[k];
+  }
+  return counts;
+}
+
+}  // namespace lumivar::permutation

@@ -1,0 +1,62 @@
+#pragma once
+// The counting of a permutation test: how many of the relabellings reach the
+// observed statistics, per effect, for the F test and for the explained-sum
+// test. The relabellings run in parallel (oneTBB) in chunks; the counts are
+// the same for any number of threads because relabelling i always draws from
+// its own stream and counts are merged by addition.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "partition/partition.h"
+#include "permutation/permutation_engine.h"
+#include "permutation/permute_settings.h"
+
+namespace lumivar::permutation {
+
+using partition::kEffectCount;
+using Effects = std::array<double, kEffectCount>;
+
+// The statistics one labelling is judged by: its seven within sums (in
+// effect order: G1, G2, T, G1xG2, G1xt, G2xt, G1xG2xt cells) and its seven F
+// ratios (SS / df) / (error SS / df_error), each from its own error term.
+struct Statistics {
+  Effects within{};
+  Effects f{};
+};
+
+// Made with the same operations as the observed partition, so a labelling
+// with the same within sums gets bit-identical F ratios.
+Statistics statistics(double sstotal, const WithinSums& w, const partition::DesignSizes& sizes);
+
+struct Counts {
+  // F test: relabellings with F above the observed F, plus 1.
+  std::array<std::uint64_t, kEffectCount> exceedances{};
+  // Explained-sum test: relabellings whose within sum is at most the observed
+  // one, plus 1.
+  std::array<std::uint64_t, kEffectCount> ev_exceedances{};
+  // Each relabelling's F ratios, in relabelling order, when asked for.
+  std::vector<Effects> f_values;
+};
+
+// Adds one relabelling's hits. A tie counts for the explained-sum test and
+// not for the F test.
+void tally(const Statistics& observed, const Statistics& relabelled, Counts& counts);
+
+struct RunPlan {
+  std::uint64_t nperm = 0;
+  std::uint64_t seed = 0;
+  int threads = 1;  // at least 1
+  partition::DesignSizes sizes;
+  std::function<void(std::size_t done, std::size_t total)> progress;
+  const std::atomic<bool>* cancel = nullptr;
+  bool keep_f_values = false;
+};
+
+// Runs relabellings 0 .. nperm - 1 against the engine's own observed
+// statistics (the identity relabelling). Progress is reported per chunk, only
+// on the calling thread, and once more at the end with done = total. A raised
+// cancel flag stops the run between relabellings and raises an Error.
+Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan);
+
+}  // namespace lumivar::permutation

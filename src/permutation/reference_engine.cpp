@@ -1,0 +1,58 @@
+#include "permutation/reference_engine.h"
+
+#include <utility>
+
+#include "partition/getssgroup.h"
+#include "partition/getsstotal.h"
+
+namespace lumivar::permutation {
+
+class ReferenceEngine::ReferenceWorker : public PermutationEngine::Worker {
+ public:
+  explicit ReferenceWorker(const ReferenceEngine& e)
+      : e_(e), pgroup_(e.group_.rows(), 2) {}
+
+  WithinSums within_sums(const Relabelling& r) override {
+    const std::size_t mg = r.specimens();
+    for (std::size_t j = 1; j <= mg; ++j) {
+      pgroup_(j, 1) = e_.group_(r.order[j - 1] + 1, 1);
+      pgroup_(j, 2) = e_.group_(r.order[j - 1] + 1, 2);
+    }
+    // Every relabelling starts again from the observed measurement codes.
+    prepgroup_ = e_.repgroup_;
+    for (std::size_t j = 1; j <= mg; ++j)
+      if (r.swap[j - 1]) std::swap(prepgroup_(j), prepgroup_(j + mg));
+
+    const partition::Codings c = partition::make_codings(pgroup_, prepgroup_, e_.m_);
+    const partition::Divisors& d = e_.divisors_;
+    const runtime::Matrix& dm = e_.dmatrix_;
+    WithinSums w;
+    w.g1 = partition::getssgroup(dm, c.g1, d.g1);
+    w.g2 = partition::getssgroup(dm, c.g2, d.g2);
+    w.t = partition::getssgroup(dm, c.t, d.t);
+    w.g12 = partition::getssgroup(dm, c.g12, d.g12);
+    w.g1t = partition::getssgroup(dm, c.g1t, d.g1t);
+    w.g2t = partition::getssgroup(dm, c.g2t, d.g2t);
+    w.all = partition::getssgroup(dm, c.all, d.all);
+    return w;
+  }
+
+ private:
+  const ReferenceEngine& e_;
+  runtime::Matrix pgroup_;
+  runtime::Matrix prepgroup_;
+};
+
+ReferenceEngine::ReferenceEngine(const DesignData& design)
+    : dmatrix_(design.dmatrix),
+      group_(design.group),
+      repgroup_(design.repgroup),
+      m_(design.dmatrix.rows()),
+      divisors_(partition::make_divisors(design.sizes)),
+      sstotal_(partition::getsstotal(design.dmatrix, design.sizes.m)) {}
+
+std::unique_ptr<PermutationEngine::Worker> ReferenceEngine::make_worker() const {
+  return std::make_unique<ReferenceWorker>(*this);
+}
+
+}  // namespace lumivar::permutation
