@@ -1,0 +1,67 @@
+#pragma once
+// The "Permute" action: the observed partition as "VarExp" computes it, then
+// the number of relabellings typed into "PermBox", the permutation counts and
+// P values, and the table written into "ResBox" at the end.
+//
+// Refusals (a message box, nothing runs, nothing changes, the outcome says
+// kRefused): "PermBox" text that is not one whole number of at least 0, and
+// loaded data that is not two measurements per specimen. Missing or short
+// inputs and degenerate specimens raise an Error as in "VarExp"; so does a
+// cancel, after which "ResBox" keeps its text (the distance matrix has been
+// rebuilt by then).
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "partition/partition.h"
+#include "permutation/permutation_counts.h"
+#include "permutation/permute_settings.h"
+#include "runtime/session.h"
+#include "runtime/window_runtime.h"
+
+namespace lumivar::permutation {
+
+inline constexpr std::string_view kRefusalTitle = "Dang:Error";
+
+struct PermuteOutcome {
+  enum class Status { kDone, kRefused };
+  Status status = Status::kRefused;
+  std::string refusal;  // the message box text when refused
+
+  // The rest is filled when done.
+  partition::Partition partition;  // observed, from the distance matrix (as printed)
+  std::uint64_t nperm = 0;
+  std::uint64_t seed = 0;  // the seed actually used (drawn from the system when none was given)
+  Engine engine = Engine::kFast;
+  int threads = 0;  // threads actually used
+  std::array<std::uint64_t, kEffectCount> exceedances{};     // F test counts, from 1
+  std::array<std::uint64_t, kEffectCount> ev_exceedances{};  // explained-sum counts, from 1
+  Effects p_perm_f{};   // Perm F P = exceedances / (nperm + 1)
+  Effects p_perm_ss{};  // Perm Ex P = ev_exceedances / (nperm + 1)
+  std::vector<Effects> f_values;  // per relabelling, when settings.keep_f_values
+  std::string report;             // the text written into "ResBox"
+
+  bool done() const { return status == Status::kDone; }
+};
+
+// The window's action: reads the number of relabellings from "PermBox".
+PermuteOutcome permute(runtime::WindowRuntime& ui, runtime::Session& s,
+                       const PermuteSettings& settings);
+
+// The same with the number of relabellings given as text (the batch tool's
+// --permutations), refused with the same message box as the window's.
+PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
+                             std::string_view nperm_text, const PermuteSettings& settings);
+
+// One whole number of at least 0 (blanks around it allowed; "1e3" and "7.0"
+// are whole), or nothing.
+std::optional<std::uint64_t> parse_permutation_count(std::string_view text);
+
+// Monte Carlo standard error of a permutation P value from nperm relabellings:
+// sqrt(p (1 - p) / (nperm + 1)).
+double monte_carlo_se(double p, std::uint64_t nperm);
+
+}  // namespace lumivar::permutation
