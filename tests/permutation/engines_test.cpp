@@ -1,0 +1,232 @@
+// The two engines against each other and against the observed partition.
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "geometry/allpairwiseprocrustes.h"
+#include "permutation/design_fixtures.h"
+#include "permutation/permutation_counts.h"
+#include "permutation/permutation_engine.h"
+#include "runtime/error.h"
+
+namespace lumivar::permutation {
+namespace {
+
+using testing::StudyDesign;
+using testing::balanced_study;
+using testing::study;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+struct Fitted {
+  explicit Fitted(StudyDesign d)
+      : design(std::move(d)), fit(geometry::procrustes_distances(design.session.data, 1)) {}
+  DesignData data() const {
+    return {fit.xpt, fit.d, design.session.group, design.session.repgroup, design.sizes};
+  }
+  RunPlan plan(std::uint64_t nperm, std::uint64_t seed = 1, int threads = 1) const {
+    RunPlan p;
+    p.nperm = nperm;
+    p.seed = seed;
+    p.threads = threads;
+    p.sizes = design.sizes;
+    return p;
+  }
+  StudyDesign design;
+  geometry::ProcrustesDistances fit;
+};
+
+// Measurement codes 1 for the first mg rows and 2 for the rest.
+std::vector<double> halves(std::size_t mg) {
+  std::vector<double> t(2 * mg, 2.0);
+  std::fill(t.begin(), t.begin() + static_cast<std::ptrdiff_t>(mg), 1.0);
+  return t;
+}
+
+// Designs where many relabellings split the rows as the observed labelling
+// does (ties), and designs whose codes make the crossings behave unusually.
+std::vector<std::pair<const char*, StudyDesign>> battery() {
+  std::vector<std::pair<const char*, StudyDesign>> out;
+  out.emplace_back("one specimen per cell", balanced_study(2, 2, 1, 4, 11));
+  out.emplace_back("two G1 groups of two", balanced_study(2, 1, 2, 3, 12));
+  out.emplace_back("two per cell", balanced_study(2, 2, 2, 5, 13));
+  out.emplace_back("3 x 2, two per cell", balanced_study(3, 2, 2, 6, 14));
+  // 0 * (0 + 1) + 0 and 1 * (0 + 1) - 1 collide: mergegroups puts the G1xG2
+  // cells (0, 0) and (1, -1) together.
+  out.emplace_back("colliding crossed codes",
+                   study({0, 0, 1, 1, 0, 0, 1, 1}, {-1, 0, -1, 0, -1, 0, -1, 0}, halves(8), 2, 2,
+                         4, 15));
+  out.emplace_back("fractional and negative codes",
+                   study({0.5, 2.5, 0.5, 2.5, 0.5, 2.5}, {-7, -7, 3, 3, -7, 3},
+                         {5, 5, 5, 5, 5, 5, -3, -3, -3, -3, -3, -3}, 2, 2, 5, 16));
+  // Specimens measured (1, 2), (1, 1), (2, 1), (1, 2), (2, 1), (2, 2): the
+  // largest G2xT code, which the G1xG2xT crossing depends on, changes from
+  // one relabelling to the next.
+  out.emplace_back("both measurements with one code",
+                   study({1, 2, 1, 2, 1, 2}, {1, 1, 2, 2, 3, 3}, {1, 1, 2, 1, 2, 2, 2, 1, 1, 2, 1, 2},
+                         2, 3, 4, 17));
+  // Measurement codes 0 and -1, one specimen with G2 code 1: the largest
+  // G2xT code is 0 or 1 depending on where that specimen lands, and the
+  // G1xG2xT crossing merges different cells for each.
+  out.emplace_back("crossing that depends on the relabelling",
+                   study({0, 1, 0, 1, 0, 1}, {0, 0, 0, 0, 0, 1},
+                         {0, 0, -1, -1, 0, -1, -1, 0, -1, 0, -1, 0}, 2, 2, 4, 19));
+  out.emplace_back("a missing code", study({1, 2, 1, 2, 1, 2, 1, 2}, {1, 1, 2, 2, 1, kNaN, 2, 2},
+                                           halves(8), 2, 2, 4, 18));
+  return out;
+}
+
+std::array<double, 7> as_array(const WithinSums& w) {
+  return {w.g1, w.g2, w.t, w.g12, w.g1t, w.g2t, w.all};
+}
+
+TEST(PermutationEngines, GiveIdenticalCountsOnEveryDesign) {
+  for (auto& [name, d] : battery()) {
+    SCOPED_TRACE(name);
+    const Fitted f(d);
+    const RunPlan plan = f.plan(400, 99);
+    const Counts reference = permutation_counts(*make_engine(Engine::kReference, f.data()), plan);
+    const Counts fast = permutation_counts(*make_engine(Engine::kFast, f.data()), plan);
+    EXPECT_EQ(reference.exceedances, fast.exceedances);
+    EXPECT_EQ(reference.ev_exceedances, fast.ev_exceedances);
+  }
+}
+
+TEST(PermutationEngines, ObservedSumsMatchThePartition) {
+  for (auto& [name, d] : battery()) {
+    SCOPED_TRACE(name);
+    const Fitted f(d);
+    const partition::Partition p = partition::compute_partition(
+        f.fit.d, d.session.group, d.session.repgroup, d.sizes);
+    const Relabelling id = identity_relabelling(d.session.group.rows());
+    const auto observed = as_array(p.within);
+    const auto reference = as_array(make_engine(Engine::kReference, f.data())->make_worker()->within_sums(id));
+    const auto fast_engine = make_engine(Engine::kFast, f.data());
+    const auto fast = as_array(fast_engine->make_worker()->within_sums(id));
+    // The reference engine is the partition's own arithmetic: exactly equal.
+    EXPECT_EQ(reference, observed);
+    // The fast engine takes another route: equal to a few hundred rounding
+    // errors of the total, which bounds the cancellation in n sum x^2 - (sum x)^2.
+    for (int k = 0; k < 7; ++k) EXPECT_NEAR(fast[k], observed[k], 256 * 2.2e-16 * p.sstotal) << k;
+    EXPECT_NEAR(fast_engine->sstotal(), p.sstotal, 64 * 2.2e-16 * p.sstotal);
+  }
+}
+
+TEST(PermutationEngines, SamePartitionGivesBitIdenticalSumsAndCountsEverySum) {
+  // 2 x 2 cells, two specimens each: slots 0-3 are cells (1,1) (1,2) (2,1)
+  // (2,2), slots 4-7 the same again.
+  const Fitted f(balanced_study(2, 2, 2, 5, 21));
+  const StudyDesign& d = f.design;
+  Relabelling all_exchanged = identity_relabelling(8);  // T codes trade places everywhere
+  all_exchanged.swap.assign(8, 1);
+  Relabelling same_cell = identity_relabelling(8);       // two specimens of one cell trade
+  std::swap(same_cell.order[1], same_cell.order[5]);
+  Relabelling g1_renamed = identity_relabelling(8);      // G1 groups 1 and 2 trade names
+  g1_renamed.order = {2, 3, 0, 1, 6, 7, 4, 5};
+  g1_renamed.swap.assign(8, 1);
+
+  for (Engine kind : {Engine::kReference, Engine::kFast}) {
+    SCOPED_TRACE(kind == Engine::kFast ? "fast" : "reference");
+    const auto engine = make_engine(kind, f.data());
+    const auto worker = engine->make_worker();
+    const Statistics observed = statistics(engine->sstotal(), worker->within_sums(identity_relabelling(8)), d.sizes);
+    for (const Relabelling* r : {&all_exchanged, &same_cell, &g1_renamed}) {
+      const Statistics s = statistics(engine->sstotal(), worker->within_sums(*r), d.sizes);
+      EXPECT_EQ(s.within, observed.within);
+      Counts c;
+      tally(observed, s, c);
+      EXPECT_EQ(c.ev_exceedances, (std::array<std::uint64_t, 7>{1, 1, 1, 1, 1, 1, 1}));
+      EXPECT_EQ(c.exceedances, (std::array<std::uint64_t, 7>{}));
+    }
+  }
+}
+
+TEST(PermutationEngines, TinyDesignsProduceTies) {
+  // Guards the battery: in the smallest designs many random relabellings
+  // reproduce the observed split, so the equality of the counts above
+  // really covers ties.
+  const Fitted f(balanced_study(2, 1, 2, 3, 12));
+  const auto engine = make_engine(Engine::kFast, f.data());
+  const auto worker = engine->make_worker();
+  const WithinSums observed = worker->within_sums(identity_relabelling(4));
+  int ties = 0;
+  Relabelling r;
+  for (std::uint64_t i = 0; i < 200; ++i) {
+    draw_relabelling(5, i, 4, r);
+    if (worker->within_sums(r).g1 == observed.g1) ++ties;
+  }
+  EXPECT_GT(ties, 20);  // a third of the orderings keep both G1 groups together
+}
+
+TEST(PermutationCounts, SameForAnyNumberOfThreads) {
+  const Fitted f(balanced_study(3, 2, 3, 5, 31));
+  RunPlan plan = f.plan(517, 4);
+  plan.keep_f_values = true;
+  const auto engine = make_engine(Engine::kFast, f.data());
+  plan.threads = 1;
+  const Counts one = permutation_counts(*engine, plan);
+  for (int threads : {2, 7}) {
+    plan.threads = threads;
+    const Counts many = permutation_counts(*engine, plan);
+    EXPECT_EQ(many.exceedances, one.exceedances);
+    EXPECT_EQ(many.ev_exceedances, one.ev_exceedances);
+    ASSERT_EQ(many.f_values.size(), 517u);
+    EXPECT_EQ(0, std::memcmp(many.f_values.data(), one.f_values.data(), 517 * sizeof(Effects)));
+  }
+}
+
+TEST(PermutationCounts, ZeroAndOneRelabelling) {
+  const Fitted f(balanced_study(2, 2, 2, 4, 41));
+  const auto engine = make_engine(Engine::kFast, f.data());
+  RunPlan plan = f.plan(0);
+  const Counts none = permutation_counts(*engine, plan);
+  EXPECT_EQ(none.exceedances, (std::array<std::uint64_t, 7>{1, 1, 1, 1, 1, 1, 1}));
+  EXPECT_EQ(none.ev_exceedances, none.exceedances);
+  plan.nperm = 1;
+  for (std::uint64_t seed = 0; seed < 20; ++seed) {
+    plan.seed = seed;
+    const Counts one = permutation_counts(*engine, plan);
+    for (int k = 0; k < 7; ++k) {
+      EXPECT_TRUE(one.exceedances[k] == 1 || one.exceedances[k] == 2);
+      EXPECT_TRUE(one.ev_exceedances[k] == 1 || one.ev_exceedances[k] == 2);
+    }
+  }
+}
+
+TEST(PermutationCounts, ProgressOnTheCallingThreadAndCancel) {
+  const Fitted f(balanced_study(2, 2, 3, 4, 51));
+  const auto engine = make_engine(Engine::kFast, f.data());
+  RunPlan plan = f.plan(3000, 1, 2);
+  const auto caller = std::this_thread::get_id();
+  std::vector<std::size_t> seen;
+  bool other_thread = false;
+  plan.progress = [&](std::size_t done, std::size_t total) {
+    other_thread |= std::this_thread::get_id() != caller;
+    EXPECT_EQ(total, 3000u);
+    seen.push_back(done);
+  };
+  permutation_counts(*engine, plan);
+  EXPECT_FALSE(other_thread);
+  ASSERT_GE(seen.size(), 2u);
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  EXPECT_EQ(seen.back(), 3000u);
+
+  // Raised from the progress callback: the run stops early and raises.
+  std::atomic<bool> cancel{false};
+  plan.cancel = &cancel;
+  std::size_t last = 0;
+  plan.progress = [&](std::size_t done, std::size_t) {
+    last = done;
+    cancel = true;
+  };
+  EXPECT_THROW(permutation_counts(*engine, plan), runtime::Error);
+  EXPECT_LT(last, 3000u);
+}
+
+}  // namespace
+}  // namespace lumivar::permutation
