@@ -217,10 +217,12 @@ TEST_F(QtRuntime, ResultsBoxLinesUpTheColumnsInAFixedPitchFont) {
                "Grouping \tSS \tdf \tMS \tF \tAnalytic P \tPer Exp\n\n"
                "G1 \t12345.6789 \t1 \t12345.6789 \t123456.78 \t0.0000 \t99.9000\n"
                "G1xG2xt \t0.0001 \t1234 \t0.0000 \t0.01 \t1.0000 \t0.0001\n\n"
-               "Error  \t0.1234 \t36  \t0.0034 \t - \t \t55.5000"));
+               "Error  \t0.1234 \t36  \t0.0034 \t - \t \t55.5000\n"
+               // Blanks make this df the widest cell of its column.
+               "Error  \t0.1234 \t72    \t0.0034 \t - \t \t55.5000"));
   QCoreApplication::processEvents();
   const auto lines = cell_starts(results);
-  ASSERT_EQ(lines.size(), 4u);
+  ASSERT_EQ(lines.size(), 5u);
   for (std::size_t k = 0; k < lines[0].size(); ++k) {
     for (const auto& line : lines) EXPECT_EQ(line[k], lines[0][k]) << "column " << k + 1;
     if (k > 0) {

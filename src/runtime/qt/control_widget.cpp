@@ -117,7 +117,7 @@ void show_tab_stops(const WindowRuntime& ui, Handle h, QPlainTextEdit* edit) {
           return metrics.horizontalAdvance(
               QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
         },
-        2 * metrics.horizontalAdvance(QLatin1Char(' ')));
+        2 * metrics.horizontalAdvance(QLatin1Char(' ')));  // with a cell's own blank: three
     QList<QTextOption::Tab> tabs;
     for (double at : stops) tabs.append(QTextOption::Tab(at, QTextOption::LeftTab));
     option.setTabs(tabs);

@@ -141,8 +141,7 @@ void QtWindowRuntime::on_property_set(Handle h, const std::string& name) {
     reset_anchor_reference(h, v);
     place_control(h, v);
   } else if (name == "anchor") {
-    const Value a = get(h, "Anchor");
-    v.anchors = a.is_text() ? parse_anchors(a.text()) : Anchors{};
+    v.anchors = parse_anchors(get(h, "Anchor"));
     reset_anchor_reference(h, v);
   } else {
     show_control_property(*this, h, v.kind, v.widget, name);

@@ -15,7 +15,7 @@ std::vector<double> column_tab_stops(std::string_view text, const TextWidth& wid
     for (std::size_t tab = line.find('\t'); tab != std::string_view::npos;
          tab = line.find('\t', cell_start), ++column) {
       std::string_view cell = line.substr(cell_start, tab - cell_start);
-      while (!cell.empty() && (cell.back() == ' ' || cell.back() == '\r')) cell.remove_suffix(1);
+      if (!cell.empty() && cell.back() == '\r') cell.remove_suffix(1);
       if (widest.size() <= column) widest.resize(column + 1, 0.0);
       widest[column] = std::max(widest[column], width(cell));
       cell_start = tab + 1;

@@ -13,9 +13,11 @@ namespace lumivar::runtime::qt {
 using TextWidth = std::function<double(std::string_view)>;
 
 // Positions of the tab stops, in pixels from the start of a line: stop k
-// lies `gap` beyond the widest cell (trailing blanks not counted) that
-// column k - 1 holds in any line where a tab follows the cell. Lines without
-// tabs (titles, notes) do not count. Cost: one pass over the text.
+// lies `gap` beyond the widest cell, trailing blanks included, that column
+// k - 1 holds in any line where a tab follows the cell. A tab reached at or
+// past its stop jumps to the next one, so `gap` must be more than zero.
+// Lines without tabs (titles, notes) do not count. Cost: one pass over the
+// text.
 std::vector<double> column_tab_stops(std::string_view text, const TextWidth& width, double gap);
 
 }  // namespace lumivar::runtime::qt

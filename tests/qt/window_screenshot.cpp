@@ -1,0 +1,61 @@
+// Not a test: takes the picture of the main window shown in the README, the
+// example study loaded and partitioned ("VarExp") through the window's own
+// buttons. scripts/screenshot runs it on a virtual X display.
+//
+//   lumivar_screenshot OUTPUT.png [WIDTHxHEIGHT]
+#include <QAbstractButton>
+#include <QApplication>
+#include <QPixmap>
+#include <QWidget>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <string>
+
+#include "command_button.h"
+#include "runtime/qt/qt_window_runtime.h"
+#include "shell/application.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: lumivar_screenshot OUTPUT.png [WIDTHxHEIGHT]\n");
+    return 2;
+  }
+  using namespace lumivar;
+  runtime::qt::QtWindowRuntime ui;
+  ui.set_program_folder(LUMIVAR_RESOURCES);  // the layout as the source tree has it
+  std::deque<std::string> files;
+  for (const char* f : {"landmarks.txt", "reps.txt", "groups.txt"})
+    files.push_back(std::string(LUMIVAR_EXAMPLES) + "/" + f);
+  ui.set_file_dialog([&files](const std::string&, const std::string&) {
+    runtime::FileChoice c;
+    if (files.empty()) return c;
+    const std::filesystem::path p(files.front());
+    files.pop_front();
+    return runtime::FileChoice{false, p.filename().string(), p.parent_path().string() + "/"};
+  });
+  shell::Application session(ui);
+  const runtime::Handle fig = session.table.call("Lumivar", {}, 1).at(0).scalar();
+  ui.flush();
+  for (const char* word : {"Load", "LoadRepGroup", "LoadGroup", "VarExp"}) {
+    QAbstractButton* button = testing::command_button(ui, fig, word);
+    if (button == nullptr) {
+      std::fprintf(stderr, "no button sends %s\n", word);
+      return 1;
+    }
+    button->click();
+  }
+  int width = 0, height = 0;
+  if (argc > 2 && std::sscanf(argv[2], "%dx%d", &width, &height) == 2) {
+    const runtime::Matrix p = ui.get(fig, "Position").matrix();
+    ui.set(fig, "Position", runtime::Value(runtime::Matrix::row({p(1), p(2), 1.0 * width, 1.0 * height})));
+  }
+  ui.flush();
+  QApplication::processEvents();
+  if (!ui.widget(fig)->grab().save(QString::fromLocal8Bit(argv[1]))) {
+    std::fprintf(stderr, "cannot write %s\n", argv[1]);
+    return 1;
+  }
+  return 0;
+}
