@@ -30,9 +30,6 @@ std::vector<int> classify(const std::vector<double>& codes, std::size_t& count) 
   return out;
 }
 
-// Codes of one column as a matrix, for mergegroups.
-Matrix column(const std::vector<double>& v) { return Matrix::column(v); }
-
 // Running sums of the groups of one coding under one relabelling. A group
 // gets its slot when its first row arrives, so slots are in order of first
 // row and each slot adds its rows in visiting order.
@@ -137,7 +134,7 @@ FastEngine::FastEngine(const DesignData& design)
   g1_code_ = g1;
   g1_ = detail::classify(g1, classes_[partition::kG1]);
   g2_ = detail::classify(g2, classes_[partition::kG2]);
-  const Matrix g12 = input::mergegroups(detail::column(g1), detail::column(g2));
+  const Matrix g12 = input::mergegroups(Matrix::column(g1), Matrix::column(g2));
   g12_ = detail::classify(g12.values(), classes_[partition::kG1xG2]);
 
   // Measurement codes: one column per distinct code (first appearance), and
@@ -166,9 +163,9 @@ FastEngine::FastEngine(const DesignData& design)
       a2[s * ncodes_ + k] = g2[s];
       b[s * ncodes_ + k] = tvalue[k];
     }
-  g1t_ = detail::classify(input::mergegroups(detail::column(a1), detail::column(b)).values(),
+  g1t_ = detail::classify(input::mergegroups(Matrix::column(a1), Matrix::column(b)).values(),
                           classes_[partition::kG1xT]);
-  g2t_code_ = input::mergegroups(detail::column(a2), detail::column(b)).values();
+  g2t_code_ = input::mergegroups(Matrix::column(a2), Matrix::column(b)).values();
   g2t_ = detail::classify(g2t_code_, classes_[partition::kG2xT]);
 
   // Ranks of the G2xT codes, for finding the largest one of a relabelling.
