@@ -29,8 +29,8 @@ for j in range(K):
     mean.append((r * math.cos(a), r * math.sin(a)))
 
 # Effects as landmark displacements (in units of the outline's radius).
-age_shift = [(0.06 * math.cos(2 * math.pi * j / K), 0.03 * (1 if j < K // 2 else -1)) for j in range(K)]
-g1_shift = [(0.0, 0.018 * math.sin(4 * math.pi * j / K)) for j in range(K)]
+age_shift = [(0.12 * math.cos(2 * math.pi * j / K), 0.06 * (1 if j < K // 2 else -1)) for j in range(K)]
+g1_shift = [(0.0, 0.022 * math.sin(4 * math.pi * j / K)) for j in range(K)]
 
 
 def gauss_config(sd):

@@ -1,0 +1,58 @@
+#include "batch/batch_session.h"
+
+#include <filesystem>
+#include <ostream>
+
+#include "input/load_actions.h"
+#include "runtime/error.h"
+
+namespace lumivar::batch {
+
+BatchSession::BatchSession(std::ostream& diagnostics) : console_(diagnostics), app(ui) {
+  ui.set_console(&console_);
+  ui.on_message_box = [&diagnostics](const runtime::headless::MessageBox& box) {
+    diagnostics << box.title << ": " << box.text << '\n';
+  };
+  app.table.call("Lumivar", {}, 0);
+  if (ui.find_by_tag("ResBox").empty()) runtime::raise("The main window's layout has no results box.");
+}
+
+namespace detail {
+
+using Action = input::LoadOutcome (*)(runtime::WindowRuntime&, runtime::Session&);
+
+void load_one(BatchSession& b, const std::string& path, Action action) {
+  b.ui.queue_file(path);
+  if (action(b.ui, b.app.session) != input::LoadOutcome::kLoaded)
+    runtime::raise("Nothing was loaded from " + path + ".");
+}
+
+}  // namespace detail
+
+void BatchSession::load(const Inputs& inputs) {
+  // Every load makes its file's folder the working folder, so relative
+  // names are resolved against the folder the tool was started in first.
+  namespace fs = std::filesystem;
+  const std::string data = fs::absolute(inputs.data).string();
+  const std::optional<std::string> reps =
+      inputs.reps ? std::optional(fs::absolute(*inputs.reps).string()) : std::nullopt;
+  const std::optional<std::string> groups =
+      inputs.groups ? std::optional(fs::absolute(*inputs.groups).string()) : std::nullopt;
+  detail::load_one(*this, data, &input::load);
+  if (reps) detail::load_one(*this, *reps, &input::loadrepgroup);
+  if (groups) detail::load_one(*this, *groups, &input::loadgroup);
+}
+
+std::string BatchSession::box_text(const std::string& tag) const {
+  const auto found = ui.find_by_tag(tag);
+  if (found.empty()) runtime::raise("The main window has no control tagged " + tag + ".");
+  const runtime::Value v = ui.get(found.front(), "String");
+  return v.is_text() ? v.text() : std::string();
+}
+
+void BatchSession::set_box_text(const std::string& tag, const std::string& text) {
+  if (ui.set_string_by_tag(tag, text) == 0)
+    runtime::raise("The main window has no control tagged " + tag + ".");
+}
+
+}  // namespace lumivar::batch

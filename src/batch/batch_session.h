@@ -1,0 +1,42 @@
+#pragma once
+// The batch tool's session: the program's own state on the headless window
+// runtime, with the main window opened from the same layout as on screen, so
+// that the load actions and analyses run exactly as they do in the window.
+// Message boxes go to standard error as "TITLE: TEXT".
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "runtime/headless/headless_runtime.h"
+#include "shell/application.h"
+
+namespace lumivar::batch {
+
+struct Inputs {
+  std::string data;
+  std::optional<std::string> reps;
+  std::optional<std::string> groups;
+};
+
+class BatchSession {
+ public:
+  explicit BatchSession(std::ostream& diagnostics);
+  // Loads the landmark file and, when given, the two code files, in the
+  // window's order. Raises an Error when a file gives no data.
+  void load(const Inputs& inputs);
+  // The String of the control tagged `tag`.
+  std::string box_text(const std::string& tag) const;
+  void set_box_text(const std::string& tag, const std::string& text);
+
+  runtime::headless::HeadlessRuntime ui;
+
+ private:
+  runtime::StreamConsole console_;
+
+ public:
+  shell::Application app;
+  // Number of message boxes shown so far (a refusal leaves one behind).
+  std::size_t boxes_shown() const { return ui.message_boxes.size(); }
+};
+
+}  // namespace lumivar::batch

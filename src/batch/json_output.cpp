@@ -1,0 +1,53 @@
+#include "batch/json_output.h"
+
+namespace lumivar::batch {
+
+namespace detail {
+
+// The observed columns of effect k, shared by both reports.
+nlohmann::json effect_json(const partition::Partition& p, int k) {
+  const partition::Effect& e = p.effects[k];
+  return {{"effect", partition::kEffectLabels[k]}, {"ss", e.ss}, {"df", e.df},
+          {"ms", e.ms}, {"f", e.f}, {"per_exp", e.per_exp}};
+}
+
+nlohmann::json error_json(const partition::Partition& p) {
+  return {{"ss", p.ss_error}, {"df", p.df_error}, {"ms", p.ms_error}, {"per_exp", p.per_exp_error}};
+}
+
+}  // namespace detail
+
+nlohmann::json varexp_json(const partition::Partition& p) {
+  nlohmann::json effects = nlohmann::json::array();
+  for (int k = 0; k < partition::kEffectCount; ++k) {
+    nlohmann::json e = detail::effect_json(p, k);
+    e["p_analytic"] = p.effects[k].p_analytic;
+    effects.push_back(e);
+  }
+  return {{"analysis", "varexp"},   {"specimens_rows", p.m},         {"sstotal", p.sstotal},
+          {"effects", effects},     {"error", detail::error_json(p)}};
+}
+
+nlohmann::json permute_json(const permutation::PermuteOutcome& r) {
+  const partition::Partition& p = r.partition;
+  nlohmann::json effects = nlohmann::json::array();
+  for (int k = 0; k < partition::kEffectCount; ++k) {
+    nlohmann::json e = detail::effect_json(p, k);
+    e["p_perm_f"] = r.p_perm_f[k];
+    e["p_perm_f_se"] = permutation::monte_carlo_se(r.p_perm_f[k], r.nperm);
+    e["p_perm_ss"] = r.p_perm_ss[k];
+    e["p_perm_ss_se"] = permutation::monte_carlo_se(r.p_perm_ss[k], r.nperm);
+    effects.push_back(e);
+  }
+  return {{"analysis", "permute"},
+          {"seed", r.seed},
+          {"permutations", r.nperm},
+          {"engine", r.engine == permutation::Engine::kFast ? "fast" : "reference"},
+          {"threads", r.threads},
+          {"specimens_rows", p.m},
+          {"sstotal", p.sstotal},
+          {"effects", effects},
+          {"error", detail::error_json(p)}};
+}
+
+}  // namespace lumivar::batch

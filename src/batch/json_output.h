@@ -1,0 +1,16 @@
+#pragma once
+// JSON forms of the reports: the same numbers as the tables, unrounded.
+// Non-finite numbers (an effect with 0 degrees of freedom) become null.
+#include <nlohmann/json.hpp>
+
+#include "partition/partition.h"
+#include "permutation/permute.h"
+
+namespace lumivar::batch {
+
+nlohmann::json varexp_json(const partition::Partition& p);
+// Per effect: the observed columns, both permutation P values and their
+// Monte Carlo standard errors; plus how the run was made.
+nlohmann::json permute_json(const permutation::PermuteOutcome& r);
+
+}  // namespace lumivar::batch

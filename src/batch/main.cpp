@@ -1,0 +1,63 @@
+// lumivar-batch: the window program's analyses from the command line.
+//
+//   lumivar-batch load    --data D [--reps R] [--groups G]
+//   lumivar-batch varexp  --data D --reps R --groups G [--format text|json]
+//   lumivar-batch permute --data D --reps R --groups G --permutations N
+//                         [--seed S] [--threads T] [--engine fast|reference]
+//                         [--format text|json]
+//
+// Reports go to standard output, exactly as the window's results box would
+// show them; status texts and message boxes go to standard error. Any error
+// gives a one-line message on standard error and exit status 1.
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "batch/commands.h"
+
+int main(int argc, char** argv) {
+  using namespace lumivar::batch;
+  CLI::App cli{"Shape variation in repeated-measures landmark studies, from the command line."};
+  cli.require_subcommand(1);
+  CommandLine opts;
+
+  auto add_inputs = [&opts](CLI::App* sub, bool codes_required) {
+    sub->add_option("--data", opts.inputs.data, "landmark file")->required()->check(CLI::ExistingFile);
+    auto* reps = sub->add_option("--reps", opts.reps, "repeated-measures code file")->check(CLI::ExistingFile);
+    auto* groups = sub->add_option("--groups", opts.groups, "group code file")->check(CLI::ExistingFile);
+    if (codes_required) {
+      reps->required();
+      groups->required();
+    }
+  };
+  auto add_format = [&opts](CLI::App* sub) {
+    sub->add_option("--format", opts.format, "output format")
+        ->check(CLI::IsMember({"text", "json"}))
+        ->default_val("text");
+  };
+
+  CLI::App* load = cli.add_subcommand("load", "load the files and print their status texts");
+  add_inputs(load, false);
+  CLI::App* varexp = cli.add_subcommand("varexp", "the analytic partition of shape variation");
+  add_inputs(varexp, true);
+  add_format(varexp);
+  CLI::App* permute = cli.add_subcommand("permute", "the permutation test of every effect");
+  add_inputs(permute, true);
+  add_format(permute);
+  permute->add_option("--permutations", opts.permutations, "number of relabellings (a whole number >= 0)")
+      ->required();
+  permute->add_option("--seed", opts.seed, "seed of the random relabellings (default: from the system)");
+  permute->add_option("--threads", opts.threads, "worker threads (default: all cores)")
+      ->check(CLI::NonNegativeNumber);
+  permute->add_option("--engine", opts.engine, "relabelling engine")
+      ->check(CLI::IsMember({"fast", "reference"}))
+      ->default_val("fast");
+
+  CLI11_PARSE(cli, argc, argv);
+  if (!opts.reps.empty()) opts.inputs.reps = opts.reps;
+  if (!opts.groups.empty()) opts.inputs.groups = opts.groups;
+
+  Command command = Command::kLoad;
+  if (varexp->parsed()) command = Command::kVarExp;
+  if (permute->parsed()) command = Command::kPermute;
+  return run(command, opts, std::cout, std::cerr);
+}

@@ -1,0 +1,50 @@
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ostream>
+
+#include "batch/commands.h"
+#include "batch/json_output.h"
+#include "permutation/permute.h"
+#include "runtime/error.h"
+
+namespace lumivar::batch {
+
+namespace detail {
+
+// A progress line on standard error, redrawn at most a few times a second,
+// only when standard error is a terminal.
+std::function<void(std::size_t, std::size_t)> terminal_progress() {
+  if (isatty(fileno(stderr)) == 0) return {};
+  auto last = std::make_shared<std::chrono::steady_clock::time_point>();
+  return [last](std::size_t done, std::size_t total) {
+    const auto now = std::chrono::steady_clock::now();
+    if (done < total && now - *last < std::chrono::milliseconds(200)) return;
+    *last = now;
+    std::fprintf(stderr, "\rPermutations: %zu of %zu", done, total);
+    if (done >= total) std::fprintf(stderr, "\n");
+    std::fflush(stderr);
+  };
+}
+
+}  // namespace detail
+
+int run_permute(BatchSession& b, const CommandLine& o, std::ostream& out, std::ostream&) {
+  permutation::PermuteSettings settings;
+  settings.seed = o.seed;
+  settings.threads = o.threads;
+  settings.engine = o.engine == "reference" ? permutation::Engine::kReference : permutation::Engine::kFast;
+  settings.progress = detail::terminal_progress();
+  const permutation::PermuteOutcome r =
+      permutation::permute_count(b.ui, b.app.session, o.permutations, settings);
+  if (!r.done()) return 1;  // the refusal's message box is on standard error already
+  if (o.format == "json") {
+    out << permute_json(r).dump(2) << '\n';
+  } else {
+    out << b.box_text("ResBox") << '\n';
+  }
+  return 0;
+}
+
+}  // namespace lumivar::batch

@@ -1,0 +1,30 @@
+#include "shell/lumivarsw.h"
+
+#include "input/load_actions.h"
+#include "partition/varexp.h"
+#include "permutation/permute.h"
+#include "runtime/error.h"
+
+namespace lumivar::shell {
+
+void lumivarsw(Application& app, const runtime::Args& args) {
+  if (args.empty()) runtime::raise("Not enough input arguments: lumivarsw needs an action word.");
+  const runtime::Value& action = args.front();
+  const std::string word = action.is_text() ? action.text() : std::string();
+  const bool is_text = action.is_text();
+  if (is_text && word == "Load") {
+    input::load(app.ui, app.session);
+  } else if (is_text && word == "LoadRepGroup") {
+    input::loadrepgroup(app.ui, app.session);
+  } else if (is_text && word == "LoadGroup") {
+    input::loadgroup(app.ui, app.session);
+  } else if (is_text && word == "VarExp") {
+    partition::varexp(app.ui, app.session);
+  } else if (is_text && word == "Permute") {
+    permutation::permute(app.ui, app.session, app.permute_settings);
+  } else {
+    app.ui.message_box("Fell through case", "Alas, Woe!");
+  }
+}
+
+}  // namespace lumivar::shell

@@ -1,0 +1,138 @@
+#include "batch/commands.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "input/temp_files.h"
+
+namespace lumivar::batch {
+namespace {
+
+const std::string kExamples = LUMIVAR_EXAMPLES;
+
+struct BatchRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+BatchRun run_batch(Command c, CommandLine o) {
+  testing::KeepWorkingFolder keep;
+  std::ostringstream out, err;
+  const int status = run(c, o, out, err);
+  return {status, out.str(), err.str()};
+}
+
+CommandLine example(const std::string& groups = kExamples + "/groups.txt") {
+  CommandLine o;
+  o.inputs.data = kExamples + "/landmarks.txt";
+  o.inputs.reps = kExamples + "/reps.txt";
+  o.inputs.groups = groups;
+  return o;
+}
+
+std::string read(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(Batch, LoadPrintsTheStatusTextsOfTheFilesGiven) {
+  testing::TempFolder t;
+  std::string wing, wing_crlf;
+  for (int i = 0; i < 30; ++i) {
+    std::string line;
+    for (int j = 0; j < 31; ++j) line += std::to_string(i + j) + (j < 30 ? " " : "");
+    wing += line + "\n";
+    wing_crlf += line + "\r\n";
+  }
+  CommandLine o;
+  o.inputs.data = t.write("wing.txt", wing);
+  const BatchRun r = run_batch(Command::kLoad, o);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "File: wing.txt \n  30 Specimens \n  15 Landmarks\n");
+  testing::TempFolder crlf;
+  o.inputs.data = crlf.write("wing.txt", wing_crlf);
+  EXPECT_EQ(run_batch(Command::kLoad, o).out, r.out);
+}
+
+TEST(Batch, VarexpOnTheExampleIsReproducibleAndIndependentOfCodeLabels) {
+  const BatchRun first = run_batch(Command::kVarExp, example());
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.out.rfind("For the entire data set, SS=", 0), 0u);
+  EXPECT_EQ(first.out.back(), '\n');
+  EXPECT_EQ(run_batch(Command::kVarExp, example()).out, first.out);
+
+  // G1 codes 1 and 2 written as 7 and 9.
+  testing::TempFolder t;
+  std::istringstream groups(read(kExamples + "/groups.txt"));
+  std::string relabelled;
+  double g1, g2;
+  while (groups >> g1 >> g2) relabelled += std::to_string(g1 == 1 ? 7 : 9) + " " + std::to_string(g2) + "\n";
+  EXPECT_EQ(run_batch(Command::kVarExp, example(t.write("groups7.txt", relabelled))).out, first.out);
+
+  CommandLine json = example();
+  json.format = "json";
+  const nlohmann::json j = nlohmann::json::parse(run_batch(Command::kVarExp, json).out);
+  double per_exp = j["error"]["per_exp"].get<double>();
+  for (const auto& e : j["effects"]) per_exp += e["per_exp"].get<double>();
+  EXPECT_NEAR(per_exp, 100, 1e-10);
+  EXPECT_EQ(j["effects"].size(), 7u);
+  EXPECT_EQ(j["effects"][2]["effect"], "T(rep)");
+}
+
+TEST(Batch, PermuteGivesTheSameTextForAnyNumberOfThreads) {
+  CommandLine o = example();
+  o.permutations = "199";
+  o.seed = 42;
+  o.threads = 1;
+  const BatchRun one = run_batch(Command::kPermute, o);
+  ASSERT_EQ(one.status, 0) << one.err;
+  EXPECT_NE(one.out.find("using 199 permuations"), std::string::npos);
+  for (int threads : {2, 7}) {
+    o.threads = threads;
+    EXPECT_EQ(run_batch(Command::kPermute, o).out, one.out) << threads << " threads";
+  }
+  o.engine = "reference";
+  EXPECT_EQ(run_batch(Command::kPermute, o).out, one.out);
+
+  o.format = "json";
+  const nlohmann::json j = nlohmann::json::parse(run_batch(Command::kPermute, o).out);
+  EXPECT_EQ(j["seed"], 42);
+  EXPECT_EQ(j["permutations"], 199);
+  EXPECT_EQ(j["engine"], "reference");
+  const auto& g1 = j["effects"][0];
+  const double p = g1["p_perm_f"];
+  EXPECT_DOUBLE_EQ(g1["p_perm_f_se"].get<double>(), std::sqrt(p * (1 - p) / 200));
+}
+
+TEST(Batch, FailuresExitNonZeroWithOneLineAndNoReport) {
+  CommandLine o = example();
+  o.permutations = "ten";
+  const BatchRun bad_count = run_batch(Command::kPermute, o);
+  EXPECT_EQ(bad_count.status, 1);
+  EXPECT_TRUE(bad_count.out.empty());
+  EXPECT_NE(bad_count.err.find("one whole number of at least 0"), std::string::npos);
+
+  CommandLine missing = example();
+  missing.inputs.reps = kExamples + "/no-such-file.txt";
+  const BatchRun r = run_batch(Command::kVarExp, missing);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_NE(r.err.find("no-such-file.txt"), std::string::npos);
+
+  testing::TempFolder t;
+  CommandLine broken = example();
+  broken.inputs.data = t.write("broken.txt", "1 2 3\n4 5\n");
+  const BatchRun b = run_batch(Command::kVarExp, broken);
+  EXPECT_EQ(b.status, 1);
+  EXPECT_EQ(b.err, "lumivar-batch: File " + broken.inputs.data +
+                       ", line 2: the line holds 2 numbers, but the first line holds 3.\n");
+}
+
+}  // namespace
+}  // namespace lumivar::batch
