@@ -1,6 +1,7 @@
 #include "permutation/fast_engine.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <unordered_map>
@@ -14,6 +15,13 @@ using runtime::Matrix;
 
 namespace detail {
 namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// A sum of the same split of the rows, added in another order, differs from
+// the observed one by a few rounding errors of m * sum ||x||^2 at most; this
+// bound is far wider, and only decides when to compare the splits row by row.
+constexpr double kSameSplitTolerance = 1e-7;
 
 // Group number of each code, numbered by first appearance: codes that
 // compare equal share a group (so 0 and -0 do), NaN is in no group (-1).
@@ -30,61 +38,166 @@ std::vector<int> classify(const std::vector<double>& codes, std::size_t& count) 
   return out;
 }
 
-// Running sums of the groups of one coding under one relabelling. A group
-// gets its slot when its first row arrives, so slots are in order of first
-// row and each slot adds its rows in visiting order.
+std::array<double, kEffectCount> in_effect_order(const partition::Divisors& d) {
+  return {d.g1, d.g2, d.t, d.g12, d.g1t, d.g2t, d.all};
+}
+
+// Running sums of the groups (keys) of one coding: rows, sum of squared
+// norms and the vector sum. A key gets its slot when it first arrives.
 class Accumulator {
  public:
-  Accumulator(std::size_t classes, std::size_t p) : slot_of_class_(classes, -1), p_(p) {}
+  Accumulator(std::size_t keys, std::size_t p) : slot_of_key_(keys, -1), p_(p) {}
 
-  void grow_classes(std::size_t classes) {
-    if (slot_of_class_.size() < classes) slot_of_class_.resize(classes, -1);
-  }
-
-  void add(int cls, const double* __restrict__ v, double sq, double rows) {
-    if (cls < 0) return;
-    int& slot = slot_of_class_[cls];
+  void add(int key, const double* __restrict__ v, double sq, double rows) {
+    if (key < 0) return;
+    int& slot = slot_of_key_[static_cast<std::size_t>(key)];
     if (slot < 0) {
-      slot = static_cast<int>(class_of_slot_.size());
-      class_of_slot_.push_back(cls);
+      slot = static_cast<int>(key_of_slot_.size());
+      key_of_slot_.push_back(key);
       sq_.push_back(sq);
       rows_.push_back(rows);
       sums_.insert(sums_.end(), v, v + p_);
       return;
     }
-    double* __restrict__ acc = sums_.data() + static_cast<std::size_t>(slot) * p_;
+    const auto s = static_cast<std::size_t>(slot);
+    double* __restrict__ acc = sums_.data() + s * p_;
     for (std::size_t k = 0; k < p_; ++k) acc[k] += v[k];
-    sq_[slot] += sq;
-    rows_[slot] += rows;
+    sq_[s] += sq;
+    rows_[s] += rows;
   }
 
-  // Sum over groups, in slot order, of n * sum ||x||^2 - ||sum x||^2; then
-  // forgets the groups for the next relabelling.
-  double take_within() {
+  std::size_t used() const { return key_of_slot_.size(); }
+  int key(std::size_t slot) const { return key_of_slot_[slot]; }
+  const double* sum(std::size_t slot) const { return sums_.data() + slot * p_; }
+  double sq(std::size_t slot) const { return sq_[slot]; }
+  double rows(std::size_t slot) const { return rows_[slot]; }
+  double rows_of_key(int key) const {
+    const int slot = slot_of_key_[static_cast<std::size_t>(key)];
+    return slot < 0 ? 0 : rows_[static_cast<std::size_t>(slot)];
+  }
+
+  // Sum over groups of n * sum ||x||^2 - ||sum x||^2. A group of one row
+  // gives exactly 0: its sum is a copy of the row.
+  double within() const {
     double w = 0;
-    for (std::size_t s = 0; s < class_of_slot_.size(); ++s) {
-      const double* a = sums_.data() + s * p_;
+    for (std::size_t s = 0; s < used(); ++s) {
+      const double* a = sum(s);
       double norm = 0;
       for (std::size_t k = 0; k < p_; ++k) norm += a[k] * a[k];
       w += rows_[s] * sq_[s] - norm;
-      slot_of_class_[class_of_slot_[s]] = -1;
     }
-    class_of_slot_.clear();
-    sq_.clear();
-    rows_.clear();
-    sums_.clear();
     return w;
   }
 
+  void reset() {
+    for (int key : key_of_slot_) slot_of_key_[static_cast<std::size_t>(key)] = -1;
+    key_of_slot_.clear();
+    sq_.clear();
+    rows_.clear();
+    sums_.clear();
+  }
+
  private:
-  std::vector<int> slot_of_class_;
-  std::vector<int> class_of_slot_;
+  std::vector<int> slot_of_key_;
+  std::vector<int> key_of_slot_;
   std::vector<double> sq_, rows_, sums_;
   std::size_t p_;
 };
 
 }  // namespace
 }  // namespace detail
+
+class FastEngine::FastWorker : public PermutationEngine::Worker {
+ public:
+  // `use_observed`: give a split equal to the observed one the observed sum
+  // (off only while the engine computes the observed sums themselves).
+  FastWorker(const FastEngine& e, bool use_observed)
+      : e_(e), use_observed_(use_observed), atoms_(e.natoms_, e.p_), atom_of_row_(e.m_) {
+    acc_.reserve(kEffectCount);
+    for (int k = 0; k < kEffectCount; ++k) acc_.emplace_back(e.class_count_[k], e.p_);
+    all_.resize(e.g2t_by_rank_.size() + 1);
+  }
+
+  WithinSums within_sums(const Relabelling& r) override {
+    const std::array<double, kEffectCount> w = sums(r);
+    return {w[0], w[1], w[2], w[3], w[4], w[5], w[6]};
+  }
+
+  // In effect order: G1, G2, T, G1xG2, G1xt, G2xt, G1xG2xT cells.
+  std::array<double, kEffectCount> sums(const Relabelling& r) {
+    const std::size_t mg = e_.mg_, p = e_.p_;
+    // Each row into its atom; the largest relabelled G2xT code on the way.
+    int largest = -1;
+    for (std::size_t j = 0; j < mg; ++j) {
+      const std::size_t s = r.order[j];
+      const std::uint32_t a0 = e_.atom(s, r.swap[j] ? j + mg : j);
+      const std::uint32_t a1 = e_.atom(s, r.swap[j] ? j : j + mg);
+      atom_of_row_[j] = a0;
+      atom_of_row_[j + mg] = a1;
+      largest = std::max({largest, e_.g2t_rank_[a0], e_.g2t_rank_[a1]});
+      atoms_.add(static_cast<int>(a0), e_.x_.data() + j * p, e_.sq_[j], 1);
+      atoms_.add(static_cast<int>(a1), e_.x_.data() + (j + mg) * p, e_.sq_[j + mg], 1);
+    }
+    std::array<double, kEffectCount> w{};
+    const std::array<double, kEffectCount> divisors = detail::in_effect_order(e_.divisors_);
+    for (int k = 0; k < kEffectCount; ++k) {
+      const std::vector<int>& groups = k == partition::kG1xG2xT ? all_table(largest) : e_.classes_[k];
+      detail::Accumulator& acc = acc_[static_cast<std::size_t>(k)];
+      for (std::size_t a = 0; a < atoms_.used(); ++a)
+        acc.add(groups[static_cast<std::size_t>(atoms_.key(a))], atoms_.sum(a), atoms_.sq(a),
+                atoms_.rows(a));
+      w[k] = acc.within() / divisors[static_cast<std::size_t>(k)];
+      if (use_observed_ && std::abs(w[k] - e_.observed_[k]) <= e_.tolerance_[k] &&
+          same_split(k, groups, acc))
+        w[k] = e_.observed_[k];
+      acc.reset();
+    }
+    atoms_.reset();
+    return w;
+  }
+
+ private:
+  const std::vector<int>& all_table(int rank) {
+    std::vector<int>& t = all_[static_cast<std::size_t>(rank + 1)];
+    if (t.empty()) t = e_.all_classes(rank);
+    return t;
+  }
+
+  // Whether coding k splits the rows as the observed labelling does: the
+  // groups of two or more rows correspond one to one, and a row alone (or
+  // with a NaN code, which pairs with nothing) is alone in both.
+  bool same_split(int k, const std::vector<int>& groups, const detail::Accumulator& acc) {
+    const std::vector<int>& observed = e_.observed_group_[k];
+    const std::vector<std::uint32_t>& observed_size = e_.observed_size_[k];
+    to_observed_.assign(groups.size(), -1);
+    to_relabelled_.assign(observed_size.size(), -1);
+    for (std::size_t row = 0; row < e_.m_; ++row) {
+      const int rc = groups[atom_of_row_[row]];
+      const int oc = observed[row];
+      const bool r_alone = rc < 0 || acc.rows_of_key(rc) == 1;
+      const bool o_alone = oc < 0 || observed_size[static_cast<std::size_t>(oc)] == 1;
+      if (r_alone != o_alone) return false;
+      if (r_alone) continue;
+      int& to_o = to_observed_[static_cast<std::size_t>(rc)];
+      int& to_r = to_relabelled_[static_cast<std::size_t>(oc)];
+      if (to_o < 0 && to_r < 0) {
+        to_o = oc;
+        to_r = rc;
+      } else if (to_o != oc || to_r != rc) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  const FastEngine& e_;
+  bool use_observed_;
+  detail::Accumulator atoms_;
+  std::vector<detail::Accumulator> acc_;
+  std::vector<std::uint32_t> atom_of_row_;
+  std::vector<std::vector<int>> all_;  // G1xG2xT tables by rank + 1, made when first needed
+  std::vector<int> to_observed_, to_relabelled_;
+};
 
 FastEngine::FastEngine(const DesignData& design)
     : mg_(design.group.rows()),
@@ -102,6 +215,7 @@ FastEngine::FastEngine(const DesignData& design)
     mean /= static_cast<double>(m_);
     for (std::size_t r = 0; r < m_; ++r) x_[r * p_ + c] = xpt(r + 1, c + 1) - mean;
   }
+  double sum_sq = 0;
   for (std::size_t r = 0; r < m_; ++r) {
     double s = 0;
     for (std::size_t c = 0; c < p_; ++c) {
@@ -110,164 +224,132 @@ FastEngine::FastEngine(const DesignData& design)
       total[c] += v;
     }
     sq_[r] = s;
+    sum_sq += s;
   }
-  {
-    double sum_sq = 0, norm = 0;
-    for (std::size_t r = 0; r < m_; ++r) sum_sq += sq_[r];
-    for (double t : total) norm += t * t;
-    const double rows = static_cast<double>(m_);
-    sstotal_ = (rows * sum_sq - norm) / design.sizes.m;
-  }
-  y_.assign(mg_ * p_, 0.0);
-  ysq_.assign(mg_, 0.0);
-  for (std::size_t j = 0; j < mg_; ++j) {
-    for (std::size_t c = 0; c < p_; ++c) y_[j * p_ + c] = x_[j * p_ + c] + x_[(j + mg_) * p_ + c];
-    ysq_[j] = sq_[j] + sq_[j + mg_];
-  }
+  double norm = 0;
+  for (double t : total) norm += t * t;
+  sstotal_ = (static_cast<double>(m_) * sum_sq - norm) / design.sizes.m;
 
-  // Specimen codings.
-  std::vector<double> g1(mg_), g2(mg_);
-  for (std::size_t s = 0; s < mg_; ++s) {
-    g1[s] = design.group(s + 1, 1);
-    g2[s] = design.group(s + 1, 2);
-  }
-  g1_code_ = g1;
-  g1_ = detail::classify(g1, classes_[partition::kG1]);
-  g2_ = detail::classify(g2, classes_[partition::kG2]);
-  const Matrix g12 = input::mergegroups(Matrix::column(g1), Matrix::column(g2));
-  g12_ = detail::classify(g12.values(), classes_[partition::kG1xG2]);
-
-  // Measurement codes: one column per distinct code (first appearance), and
-  // a last column for NaN codes.
+  // Measurement code columns: the distinct codes by first appearance, then NaN.
   std::vector<double> t(m_);
   for (std::size_t r = 0; r < m_; ++r) t[r] = design.repgroup(r + 1);
   std::size_t distinct = 0;
   const std::vector<int> tclass = detail::classify(t, distinct);
   ncodes_ = distinct + 1;
-  std::vector<double> tvalue(ncodes_, std::numeric_limits<double>::quiet_NaN());
+  std::vector<double> tvalue(ncodes_, detail::kNaN);
   tcode_.resize(m_);
   for (std::size_t r = 0; r < m_; ++r) {
     tcode_[r] = static_cast<std::uint32_t>(tclass[r] < 0 ? distinct : tclass[r]);
-    if (tclass[r] >= 0) tvalue[tclass[r]] = t[r];
+    if (tclass[r] >= 0) tvalue[static_cast<std::size_t>(tclass[r])] = t[r];
   }
-  t_ = detail::classify(tvalue, classes_[partition::kT]);
 
-  // Crossings with the measurement code, per (specimen, code column). The
-  // largest measurement code is the same for every relabelling (codes only
-  // change places), so mergegroups over the table's columns crosses exactly
-  // as over the relabelled rows.
-  std::vector<double> a1(mg_ * ncodes_), a2(mg_ * ncodes_), b(mg_ * ncodes_);
-  for (std::size_t s = 0; s < mg_; ++s)
-    for (std::size_t k = 0; k < ncodes_; ++k) {
-      a1[s * ncodes_ + k] = g1[s];
-      a2[s * ncodes_ + k] = g2[s];
-      b[s * ncodes_ + k] = tvalue[k];
+  // Specimens with equal G1 and equal G2 codes (NaN counting as one more
+  // code: it shares no group whichever specimen carries it) form one combo.
+  std::vector<double> g1(mg_), g2(mg_);
+  for (std::size_t s = 0; s < mg_; ++s) {
+    g1[s] = design.group(s + 1, 1);
+    g2[s] = design.group(s + 1, 2);
+  }
+  std::size_t n1 = 0, n2 = 0;
+  const std::vector<int> c1 = detail::classify(g1, n1), c2 = detail::classify(g2, n2);
+  std::unordered_map<std::size_t, std::uint32_t> combos;
+  std::vector<double> combo_g1, combo_g2;
+  combo_.resize(mg_);
+  for (std::size_t s = 0; s < mg_; ++s) {
+    const std::size_t k1 = c1[s] < 0 ? n1 : static_cast<std::size_t>(c1[s]);
+    const std::size_t k2 = c2[s] < 0 ? n2 : static_cast<std::size_t>(c2[s]);
+    const auto [it, fresh] =
+        combos.try_emplace(k1 * (n2 + 1) + k2, static_cast<std::uint32_t>(combos.size()));
+    if (fresh) {
+      combo_g1.push_back(g1[s]);
+      combo_g2.push_back(g2[s]);
     }
-  g1t_ = detail::classify(input::mergegroups(Matrix::column(a1), Matrix::column(b)).values(),
-                          classes_[partition::kG1xT]);
-  g2t_code_ = input::mergegroups(Matrix::column(a2), Matrix::column(b)).values();
-  g2t_ = detail::classify(g2t_code_, classes_[partition::kG2xT]);
+    combo_[s] = it->second;
+  }
+  const std::size_t ncombos = combos.size();
+  natoms_ = ncombos * ncodes_;
+
+  // Codes of every atom, and its groups. The largest G2 and T codes are
+  // those of the rows (every combo and code column occurs in some row), so
+  // mergegroups over the atoms crosses exactly as over the relabelled rows.
+  std::vector<double> a1(natoms_), a2(natoms_), at(natoms_);
+  for (std::size_t c = 0; c < ncombos; ++c)
+    for (std::size_t b = 0; b < ncodes_; ++b) {
+      a1[c * ncodes_ + b] = combo_g1[c];
+      a2[c * ncodes_ + b] = combo_g2[c];
+      at[c * ncodes_ + b] = tvalue[b];
+    }
+  const Matrix g2col = Matrix::column(combo_g2);
+  const Matrix g12 = input::mergegroups(Matrix::column(combo_g1), g2col);
+  std::vector<double> g12_atoms(natoms_);
+  for (std::size_t i = 0; i < natoms_; ++i) g12_atoms[i] = g12(i / ncodes_ + 1);
+  using partition::kG1;
+  using partition::kG1xG2;
+  using partition::kG1xG2xT;
+  using partition::kG1xT;
+  using partition::kG2;
+  using partition::kG2xT;
+  using partition::kT;
+  classes_[kG1] = detail::classify(a1, class_count_[kG1]);
+  classes_[kG2] = detail::classify(a2, class_count_[kG2]);
+  classes_[kT] = detail::classify(at, class_count_[kT]);
+  classes_[kG1xG2] = detail::classify(g12_atoms, class_count_[kG1xG2]);
+  classes_[kG1xT] = detail::classify(
+      input::mergegroups(Matrix::column(a1), Matrix::column(at)).values(), class_count_[kG1xT]);
+  g2t_code_ = input::mergegroups(Matrix::column(a2), Matrix::column(at)).values();
+  classes_[kG2xT] = detail::classify(g2t_code_, class_count_[kG2xT]);
+  g1_code_ = std::move(a1);
+  class_count_[kG1xG2xT] = natoms_;  // at most one group per atom
 
   // Ranks of the G2xT codes, for finding the largest one of a relabelling.
-  g2t_by_rank_.clear();
   for (double v : g2t_code_)
     if (!std::isnan(v)) g2t_by_rank_.push_back(v);
   std::sort(g2t_by_rank_.begin(), g2t_by_rank_.end());
   g2t_by_rank_.erase(std::unique(g2t_by_rank_.begin(), g2t_by_rank_.end()), g2t_by_rank_.end());
-  g2t_rank_.resize(g2t_code_.size());
-  for (std::size_t i = 0; i < g2t_code_.size(); ++i) {
+  g2t_rank_.resize(natoms_);
+  for (std::size_t i = 0; i < natoms_; ++i) {
     const double v = g2t_code_[i];
     g2t_rank_[i] = std::isnan(v) ? -1
                                  : static_cast<int>(std::lower_bound(g2t_by_rank_.begin(),
                                                                      g2t_by_rank_.end(), v) -
                                                     g2t_by_rank_.begin());
   }
-  // At most one group per table entry.
-  classes_[partition::kG1xG2xT] = mg_ * ncodes_;
+
+  // The observed labelling: groups of every row, their sizes and sums.
+  int largest = -1;
+  for (std::size_t r = 0; r < m_; ++r) largest = std::max(largest, g2t_rank_[atom(r % mg_, r)]);
+  const std::vector<int> observed_all = all_classes(largest);
+  for (int k = 0; k < kEffectCount; ++k) {
+    const std::vector<int>& groups = k == kG1xG2xT ? observed_all : classes_[k];
+    observed_group_[k].resize(m_);
+    observed_size_[k].assign(class_count_[k], 0);
+    for (std::size_t r = 0; r < m_; ++r) {
+      const int g = groups[atom(r % mg_, r)];
+      observed_group_[k][r] = g;
+      if (g >= 0) ++observed_size_[k][static_cast<std::size_t>(g)];
+    }
+  }
+  const std::array<double, kEffectCount> observed =
+      FastWorker(*this, false).sums(identity_relabelling(mg_));
+  const std::array<double, kEffectCount> divisors = detail::in_effect_order(divisors_);
+  for (int k = 0; k < kEffectCount; ++k) {
+    observed_[k] = observed[k];
+    tolerance_[k] = detail::kSameSplitTolerance * static_cast<double>(m_) * sum_sq /
+                    std::abs(divisors[static_cast<std::size_t>(k)]);
+  }
 }
 
 std::vector<int> FastEngine::all_classes(int rank) const {
   // The crossing mergegroups makes: G1 * (largest G2xT code + 1) + G2xT.
-  const double largest =
-      rank < 0 ? std::numeric_limits<double>::quiet_NaN() : g2t_by_rank_[rank];
-  std::vector<double> codes(g2t_code_.size());
-  for (std::size_t s = 0; s < mg_; ++s)
-    for (std::size_t k = 0; k < ncodes_; ++k)
-      codes[s * ncodes_ + k] = g1_code_[s] * (largest + 1) + g2t_code_[s * ncodes_ + k];
+  const double largest = rank < 0 ? detail::kNaN : g2t_by_rank_[static_cast<std::size_t>(rank)];
+  std::vector<double> codes(natoms_);
+  for (std::size_t i = 0; i < natoms_; ++i) codes[i] = g1_code_[i] * (largest + 1) + g2t_code_[i];
   std::size_t count = 0;
   return detail::classify(codes, count);
 }
 
-class FastEngine::FastWorker : public PermutationEngine::Worker {
- public:
-  explicit FastWorker(const FastEngine& e) : e_(e), codes_(2 * e.mg_) {
-    acc_.reserve(kEffectCount);
-    for (int k = 0; k < kEffectCount; ++k) acc_.emplace_back(e.classes_[k], e.p_);
-    all_.resize(e.g2t_by_rank_.size() + 1);
-  }
-
-  WithinSums within_sums(const Relabelling& r) override {
-    const std::size_t mg = e_.mg_, p = e_.p_, nc = e_.ncodes_;
-    // Measurement code column of both rows of each slot, and the largest
-    // relabelled G2xT code, which fixes the G1xG2xT crossing.
-    int largest = -1;
-    for (std::size_t j = 0; j < mg; ++j) {
-      const std::size_t s = r.order[j];
-      const std::uint32_t c0 = e_.tcode_[r.swap[j] ? j + mg : j];
-      const std::uint32_t c1 = e_.tcode_[r.swap[j] ? j : j + mg];
-      codes_[2 * j] = c0;
-      codes_[2 * j + 1] = c1;
-      largest = std::max({largest, e_.g2t_rank_[s * nc + c0], e_.g2t_rank_[s * nc + c1]});
-    }
-    std::vector<int>& all = all_[static_cast<std::size_t>(largest + 1)];
-    if (all.empty()) all = e_.all_classes(largest);
-
-    auto& a1 = acc_[partition::kG1];
-    auto& a2 = acc_[partition::kG2];
-    auto& at = acc_[partition::kT];
-    auto& a12 = acc_[partition::kG1xG2];
-    auto& a1t = acc_[partition::kG1xT];
-    auto& a2t = acc_[partition::kG2xT];
-    auto& aall = acc_[partition::kG1xG2xT];
-    for (std::size_t j = 0; j < mg; ++j) {
-      const std::size_t s = r.order[j];
-      // Both rows of a slot carry the same group codes: add them as one.
-      const double* y = e_.y_.data() + j * p;
-      a1.add(e_.g1_[s], y, e_.ysq_[j], 2);
-      a2.add(e_.g2_[s], y, e_.ysq_[j], 2);
-      a12.add(e_.g12_[s], y, e_.ysq_[j], 2);
-      for (std::size_t half = 0; half < 2; ++half) {
-        const std::size_t row = j + half * mg;
-        const std::size_t cell = s * nc + codes_[2 * j + half];
-        const double* x = e_.x_.data() + row * p;
-        const double sq = e_.sq_[row];
-        at.add(e_.t_[codes_[2 * j + half]], x, sq, 1);
-        a1t.add(e_.g1t_[cell], x, sq, 1);
-        a2t.add(e_.g2t_[cell], x, sq, 1);
-        aall.add(all[cell], x, sq, 1);
-      }
-    }
-    const partition::Divisors& d = e_.divisors_;
-    WithinSums w;
-    w.g1 = a1.take_within() / d.g1;
-    w.g2 = a2.take_within() / d.g2;
-    w.t = at.take_within() / d.t;
-    w.g12 = a12.take_within() / d.g12;
-    w.g1t = a1t.take_within() / d.g1t;
-    w.g2t = a2t.take_within() / d.g2t;
-    w.all = aall.take_within() / d.all;
-    return w;
-  }
-
- private:
-  const FastEngine& e_;
-  std::vector<detail::Accumulator> acc_;
-  std::vector<std::uint32_t> codes_;
-  std::vector<std::vector<int>> all_;  // G1xG2xT tables by rank + 1, made when first needed
-};
-
 std::unique_ptr<PermutationEngine::Worker> FastEngine::make_worker() const {
-  return std::make_unique<FastWorker>(*this);
+  return std::make_unique<FastWorker>(*this, true);
 }
 
 }  // namespace lumivar::permutation

@@ -4,19 +4,20 @@
 // distances is n * sum ||x_i||^2 - ||sum x_i||^2; the coordinates are centred
 // on their overall mean first so that the difference loses little.
 //
-// Everything that does not depend on the relabelling is prepared once: the
-// centred rows (p = 2k coordinates each), their squared norms, the sum of
-// each specimen's two rows, and the group of every coding as a table over
-// specimens and measurement codes, made from the crossed codes exactly as
-// mergegroups makes them (so codes of any value, including crossings that
-// collide, group the rows as in the reference engine). A relabelling then
-// costs one pass over the rows: about 5.5 m p additions and O(m) lookups.
+// Every coding groups rows by their (G1, G2, T) codes alone, so rows with the
+// same three codes (an "atom") share a group in every coding. A relabelling
+// therefore adds each row once, into its atom (m p additions), and then
+// combines the few atom sums into the groups of the seven codings. The
+// groups of each coding are tables over atoms, made from the crossed codes
+// exactly as mergegroups makes them, so codes of any value (including
+// crossings that collide, and NaN, which shares no group) group the rows as
+// in the reference engine.
 //
-// Exactness: within each coding the rows are visited in one fixed order
-// (row j, then row j + mg, for j = 1 .. mg) and the groups are combined in
-// the order of their first row, so the sum depends only on how the rows are
-// split into groups, not on the codes or on the relabelling that produced
-// the split.
+// Exactness: a relabelling that splits the rows of a coding into the same
+// groups as the observed labelling gets the observed within sum itself, bit
+// for bit, so ties count as in the reference engine. The split is compared
+// row by row only when the sum is within rounding distance of the observed
+// one.
 #include <cstdint>
 #include <vector>
 
@@ -26,7 +27,8 @@ namespace lumivar::permutation {
 
 class FastEngine : public PermutationEngine {
  public:
-  // Memory: about 8 m p bytes for the rows plus O(mg * measurement codes) tables.
+  // Memory: about 8 m p bytes for the rows, O(m) for the observed groups and
+  // O(mg * measurement codes) for the tables.
   explicit FastEngine(const DesignData& design);
   double sstotal() const override { return sstotal_; }
   std::size_t specimens() const override { return mg_; }
@@ -34,32 +36,38 @@ class FastEngine : public PermutationEngine {
 
  private:
   class FastWorker;
-  // Groups of the G1xG2xT crossing per (specimen, measurement code) when the
-  // largest G2xT code of the relabelled rows is the one of rank `rank`
-  // (-1: all are NaN). The crossing adds 1 to that largest code, so it
-  // depends on the relabelling; there are few possible values.
+  // Groups of the G1xG2xT crossing per atom when the largest G2xT code of
+  // the relabelled rows has rank `rank` (-1: all are NaN). The crossing adds
+  // 1 to that largest code, so it can change with the relabelling.
   std::vector<int> all_classes(int rank) const;
+  std::uint32_t atom(std::size_t specimen, std::size_t row) const {
+    return combo_[specimen] * static_cast<std::uint32_t>(ncodes_) + tcode_[row];
+  }
 
   std::size_t mg_ = 0, m_ = 0, p_ = 0;
-  // Columns of the (specimen, measurement code) tables: the distinct
-  // measurement codes, then one for NaN.
-  std::size_t ncodes_ = 0;
-  std::vector<double> x_;    // m x p, row-major, centred
-  std::vector<double> sq_;   // ||x_r||^2
-  std::vector<double> y_;    // mg x p: x_j + x_{j+mg}
-  std::vector<double> ysq_;  // sq_j + sq_{j+mg}
+  // Distinct measurement codes plus one column for NaN; atoms are
+  // (G1 and G2 pair of a specimen) x (measurement code column).
+  std::size_t ncodes_ = 0, natoms_ = 0;
+  std::vector<double> x_;   // m x p, row-major, centred
+  std::vector<double> sq_;  // ||x_r||^2
   std::vector<std::uint32_t> tcode_;  // per row: column of its measurement code
-  // Group (class) numbers, -1 for a NaN code, which shares no group.
-  std::vector<int> g1_, g2_, g12_;  // per specimen
-  std::vector<int> t_;              // per measurement code column
-  std::vector<int> g1t_, g2t_;      // per (specimen, code column): s * ncodes_ + b
-  std::vector<double> g1_code_;     // G1 code per specimen
-  std::vector<double> g2t_code_;    // crossed G2xT code per (specimen, code column)
-  std::vector<int> g2t_rank_;       // its rank among the distinct G2xT codes, -1 for NaN
+  std::vector<std::uint32_t> combo_;  // per specimen: its pair of G1 and G2 codes
+  // Group of each atom per coding (-1: a NaN code, no group); the G1xG2xT
+  // table depends on the relabelling (all_classes).
+  std::vector<int> classes_[partition::kEffectCount];
+  std::size_t class_count_[partition::kEffectCount] = {};
+  std::vector<double> g1_code_;   // G1 code per atom
+  std::vector<double> g2t_code_;  // crossed G2xT code per atom
+  std::vector<int> g2t_rank_;     // its rank among the distinct G2xT codes, -1 for NaN
   std::vector<double> g2t_by_rank_;
-  std::size_t classes_[partition::kEffectCount] = {};
   partition::Divisors divisors_;
   double sstotal_ = 0;
+  // The observed labelling: each row's group per coding, group sizes, the
+  // within sums, and how far a sum of the same split can stray by rounding.
+  std::vector<int> observed_group_[partition::kEffectCount];
+  std::vector<std::uint32_t> observed_size_[partition::kEffectCount];
+  double observed_[partition::kEffectCount] = {};
+  double tolerance_[partition::kEffectCount] = {};
 };
 
 }  // namespace lumivar::permutation
