@@ -8,8 +8,9 @@
 //   over the rows feeding all seven codings, O(m p) per relabelling.
 //
 // Each engine computes the observed comparators itself (the identity
-// relabelling), and a relabelling that splits the rows into the same groups
-// as another gives bit-identical sums, so ties count the same in both.
+// relabelling), and a relabelling that splits the rows of a coding into the
+// same groups as the observed labelling gets the observed sum bit for bit,
+// so ties count the same in both.
 #include <memory>
 
 #include "partition/partition.h"
