@@ -22,6 +22,7 @@
 
 #include "runtime/console.h"
 #include "runtime/function_table.h"
+#include "runtime/progress_monitor.h"
 #include "runtime/value.h"
 
 namespace lumivar::runtime {
@@ -75,6 +76,12 @@ class WindowRuntime {
   // Runs `start`, then delivers events until the last window closes; returns
   // the exit status.
   virtual int main_loop(const std::function<void()>& start) = 0;
+  // Starts showing the progress of a long action titled `title`; the
+  // display lasts as long as the monitor. nullptr (the default) when this
+  // realisation shows none, and the action then runs to its end uncancelled.
+  virtual std::unique_ptr<ProgressMonitor> begin_progress(const std::string& /*title*/) {
+    return nullptr;
+  }
 
   // --- object model ------------------------------------------------------
 

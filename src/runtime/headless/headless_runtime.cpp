@@ -4,6 +4,25 @@
 
 namespace lumivar::runtime::headless {
 
+namespace detail {
+
+class RecordingMonitor : public ProgressMonitor {
+ public:
+  RecordingMonitor(HeadlessRuntime& ui, std::size_t index) : ui_(ui), index_(index) {}
+  ~RecordingMonitor() override { ui_.progress_runs[index_].ended = true; }
+  bool update(std::size_t done, std::size_t total) override {
+    auto& updates = ui_.progress_runs[index_].updates;
+    updates.emplace_back(done, total);
+    return !ui_.cancel_progress_after || updates.size() < *ui_.cancel_progress_after;
+  }
+
+ private:
+  HeadlessRuntime& ui_;
+  std::size_t index_;  // the record, by position: the vector may grow meanwhile
+};
+
+}  // namespace detail
+
 void HeadlessRuntime::message_box(const std::string& text, const std::string& title) {
   message_boxes.push_back({text, title});
   if (on_message_box) on_message_box(message_boxes.back());
@@ -32,6 +51,11 @@ void HeadlessRuntime::queue_file(const std::string& path) {
   if (folder.empty() || folder.back() != fs::path::preferred_separator) folder += fs::path::preferred_separator;
   c.folder = folder;
   choices_.push_back(c);
+}
+
+std::unique_ptr<ProgressMonitor> HeadlessRuntime::begin_progress(const std::string& title) {
+  progress_runs.push_back({title, {}, false});
+  return std::make_unique<detail::RecordingMonitor>(*this, progress_runs.size() - 1);
 }
 
 void HeadlessRuntime::queue_cancel() { choices_.push_back(FileChoice{}); }

@@ -2,9 +2,14 @@
 // The in-memory window runtime: windows exist only as objects, the open-file
 // dialog answers from a queue the caller fills, and message boxes are
 // recorded (and handed to an optional sink, which the batch tool prints).
+// Progress displays are recorded too, and can be told to answer with a
+// cancel, so that tests play the user who presses Cancel.
+#include <cstddef>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/window_runtime.h"
@@ -14,6 +19,13 @@ namespace lumivar::runtime::headless {
 struct MessageBox {
   std::string text;
   std::string title;
+};
+
+// One progress display: what it was told, in order.
+struct ProgressRecord {
+  std::string title;
+  std::vector<std::pair<std::size_t, std::size_t>> updates;  // (done, total)
+  bool ended = false;  // the monitor was destroyed
 };
 
 class HeadlessRuntime : public WindowRuntime {
@@ -32,6 +44,14 @@ class HeadlessRuntime : public WindowRuntime {
   // Titles and filters the dialogs were opened with, oldest first.
   std::vector<std::string> dialog_titles;
   std::function<void(const MessageBox&)> on_message_box;
+
+  // A recording monitor; it answers every update with true unless
+  // cancel_progress_after is set.
+  std::unique_ptr<ProgressMonitor> begin_progress(const std::string& title) override;
+  std::vector<ProgressRecord> progress_runs;
+  // When set to n, a monitor answers false (cancel) from its n-th update on
+  // (n = 1: the first update).
+  std::optional<std::size_t> cancel_progress_after;
 
   void set_frame_insets(FrameInsets f) { insets_ = f; }
 
