@@ -1,6 +1,8 @@
 #include "permutation/permute.h"
 
+#include <atomic>
 #include <cmath>
+#include <memory>
 #include <random>
 
 #include <tbb/info.h>
@@ -109,12 +111,13 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
   o.engine = settings.engine;
   o.threads = settings.threads > 0 ? settings.threads : tbb::info::default_concurrency();
 
+  // The rebuilt distance matrix is stored once the run can no longer be
+  // cancelled, so that a cancel leaves the session as it was.
   geometry::ProcrustesDistances fit = geometry::procrustes_distances(s.data, o.threads);
-  s.dmatrix = std::move(fit.d);
-  o.partition = partition::compute_partition(s.dmatrix, s.group, s.repgroup, sizes);
+  o.partition = partition::compute_partition(fit.d, s.group, s.repgroup, sizes);
 
   const std::unique_ptr<PermutationEngine> engine =
-      make_engine(settings.engine, DesignData{fit.xpt, s.dmatrix, s.group, s.repgroup, sizes});
+      make_engine(settings.engine, DesignData{fit.xpt, fit.d, s.group, s.repgroup, sizes});
   RunPlan plan;
   plan.nperm = o.nperm;
   plan.seed = o.seed;
@@ -122,8 +125,34 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
   plan.sizes = sizes;
   plan.progress = settings.progress;
   plan.cancel = settings.cancel;
-  plan.keep_f_values = settings.keep_f_values;
-  Counts counts = permutation_counts(*engine, plan);
+  plan.keep_f_values = settings.keep_f_values && o.nperm <= kMaxKeptFValues;
+
+  // Without a progress hook of its own the run reports to the window, and a
+  // cancel there raises the action's own flag (the caller's flag, if any, is
+  // still honoured at the next report).
+  std::atomic<bool> cancelled_here{false};
+  std::unique_ptr<runtime::ProgressMonitor> monitor;
+  if (!settings.progress) monitor = ui.begin_progress("Permutation test");
+  if (monitor) {
+    plan.cancel = &cancelled_here;
+    plan.progress = [&](std::size_t done, std::size_t total) {
+      const bool go_on = monitor->update(done, total);
+      if (!go_on || (settings.cancel != nullptr && settings.cancel->load())) cancelled_here = true;
+    };
+  }
+  Counts counts;
+  try {
+    counts = permutation_counts(*engine, plan);
+  } catch (...) {
+    // Any other failure ends the action with the rebuilt matrix stored, as
+    // in "VarExp"; a cancel changes nothing.
+    const bool cancelled =
+        cancelled_here || (settings.cancel != nullptr && settings.cancel->load());
+    if (!cancelled) s.dmatrix = std::move(fit.d);
+    throw;
+  }
+  monitor.reset();
+  s.dmatrix = std::move(fit.d);
 
   const double labellings = static_cast<double>(o.nperm) + 1;
   for (int k = 0; k < kEffectCount; ++k) {

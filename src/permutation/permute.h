@@ -7,8 +7,11 @@
 // kRefused): "PermBox" text that is not one whole number of at least 0, and
 // loaded data that is not two measurements per specimen. Missing or short
 // inputs and degenerate specimens raise an Error as in "VarExp"; so does a
-// cancel, after which "ResBox" keeps its text (the distance matrix has been
-// rebuilt by then).
+// cancel, after which "ResBox" and the whole session are as they were (the
+// rebuilt distance matrix is stored only when the run completes).
+//
+// Progress: with no settings.progress the run reports to
+// ui.begin_progress("Permutation test"), and a cancel there stops it.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -26,6 +29,11 @@ namespace lumivar::permutation {
 
 inline constexpr std::string_view kRefusalTitle = "Dang:Error";
 
+// Runs of more relabellings than this keep no F values even when asked
+// (7 doubles each: 112 MB at this count), so that asking never makes a run
+// fail for want of memory.
+inline constexpr std::uint64_t kMaxKeptFValues = 2'000'000;
+
 struct PermuteOutcome {
   enum class Status { kDone, kRefused };
   Status status = Status::kRefused;
@@ -41,7 +49,8 @@ struct PermuteOutcome {
   std::array<std::uint64_t, kEffectCount> ev_exceedances{};  // explained-sum counts, from 1
   Effects p_perm_f{};   // Perm F P = exceedances / (nperm + 1)
   Effects p_perm_ss{};  // Perm Ex P = ev_exceedances / (nperm + 1)
-  std::vector<Effects> f_values;  // per relabelling, when settings.keep_f_values
+  // Per relabelling, when settings.keep_f_values and nperm <= kMaxKeptFValues.
+  std::vector<Effects> f_values;
   std::string report;             // the text written into "ResBox"
 
   bool done() const { return status == Status::kDone; }

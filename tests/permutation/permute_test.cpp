@@ -233,3 +233,85 @@ TEST(Permute, MissingInputsRaiseAndChangeNothing) {
 
 }  // namespace
 }  // namespace lumivar::permutation
+
+namespace lumivar::permutation {
+namespace {
+
+void expect_same_session(const runtime::Session& a, const runtime::Session& b) {
+  EXPECT_EQ(a.data, b.data);
+  EXPECT_EQ(a.repgroup, b.repgroup);
+  EXPECT_EQ(a.group, b.group);
+  EXPECT_EQ(a.nfound, b.nfound);
+  EXPECT_EQ(a.repgroupcode, b.repgroupcode);
+  EXPECT_EQ(a.repgroupcount, b.repgroupcount);
+  EXPECT_EQ(a.nrep, b.nrep);
+  EXPECT_EQ(a.n1g, b.n1g);
+  EXPECT_EQ(a.n2g, b.n2g);
+  EXPECT_EQ(a.dmatrix, b.dmatrix);
+}
+
+TEST(PermuteProgress, ACancelFromTheWindowLeavesResultsAndSessionAsTheyWere) {
+  runtime::Session s = balanced_study(2, 2, 3, 4, 5).session;
+  s.dmatrix = runtime::Matrix::scalar(7);  // what an earlier analysis left
+  s.nfound = runtime::Matrix::scalar(2);
+  const runtime::Session before = s;
+  Window w;
+  w.type_count("20000");
+  w.ui.cancel_progress_after = 3;  // the user presses Cancel at the third report
+  try {
+    permute(w.ui, s, seeded(1, 2));
+    FAIL() << "a cancelled run must raise";
+  } catch (const runtime::Error& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("The permutation test was cancelled after ", 0), 0u)
+        << e.what();
+    EXPECT_NE(std::string(e.what()).find(" of 20000 relabellings; nothing was written."),
+              std::string::npos);
+  }
+  EXPECT_EQ(w.results(), "earlier results");
+  expect_same_session(s, before);
+  ASSERT_EQ(w.ui.progress_runs.size(), 1u);
+  const runtime::headless::ProgressRecord& run = w.ui.progress_runs[0];
+  EXPECT_EQ(run.title, "Permutation test");
+  ASSERT_EQ(run.updates.size(), 3u);  // reports stop with the cancel
+  EXPECT_LT(run.updates.back().first, 20000u);
+  EXPECT_TRUE(run.ended);  // the display was closed
+  EXPECT_TRUE(w.ui.message_boxes.empty());
+
+  // The window stays usable: the next run completes and stores its matrix.
+  w.ui.cancel_progress_after.reset();
+  w.type_count("10");
+  EXPECT_TRUE(permute(w.ui, s, seeded(1, 2)).done());
+  EXPECT_EQ(s.dmatrix, geometry::allpairwiseprocrustes(s.data));
+}
+
+TEST(PermuteProgress, ReachesTheTotalAndGivesTheResultOfAnUnwatchedRun) {
+  runtime::Session s = balanced_study(3, 2, 2, 6, 7).session;
+  Window w;
+  w.type_count("3000");
+  const PermuteOutcome watched = permute(w.ui, s, seeded(42, 2));
+  ASSERT_TRUE(watched.done());
+  ASSERT_EQ(w.ui.progress_runs.size(), 1u);
+  const auto& updates = w.ui.progress_runs[0].updates;
+  ASSERT_FALSE(updates.empty());
+  EXPECT_EQ(updates.back(), std::make_pair(std::size_t{3000}, std::size_t{3000}));
+  for (std::size_t i = 0; i < updates.size(); ++i) {
+    EXPECT_EQ(updates[i].second, 3000u);
+    if (i > 0) {
+      EXPECT_GE(updates[i].first, updates[i - 1].first);
+    }
+  }
+  EXPECT_TRUE(w.ui.progress_runs[0].ended);
+
+  // A run with its own progress hook asks the window for no display.
+  PermuteSettings unwatched = seeded(42, 1);
+  unwatched.progress = [](std::size_t, std::size_t) {};
+  const PermuteOutcome plain = permute(w.ui, s, unwatched);
+  EXPECT_EQ(w.ui.progress_runs.size(), 1u);
+  EXPECT_EQ(plain.report, watched.report);
+  EXPECT_EQ(plain.exceedances, watched.exceedances);
+  EXPECT_EQ(plain.ev_exceedances, watched.ev_exceedances);
+  EXPECT_EQ(w.results(), watched.report);
+}
+
+}  // namespace
+}  // namespace lumivar::permutation
