@@ -1,0 +1,17 @@
+#pragma once
+// A scene as a standalone SVG document (SVG 1.1, UTF-8), laid out by
+// PlotFrame on a canvas of the given size in pixels. Each data point
+// carries a <title> naming its row and landmark, which viewers show on
+// hover.
+#include <string>
+
+#include "plots/scene.h"
+
+namespace lumivar::plots {
+
+std::string to_svg(const Scene& scene, double width_px = 800, double height_px = 600);
+
+// `text` with &, <, >, " and ' written as character entities.
+std::string xml_escaped(const std::string& text);
+
+}  // namespace lumivar::plots
