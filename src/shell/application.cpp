@@ -41,6 +41,13 @@ Application::Application(runtime::WindowRuntime& ui_in) : ui(ui_in) {
   table.add(geometry::centsize_entry());
   table.add(distributions::gamcdf_entry());
   ui.set_function_table(&table);
+  // The window's histograms need every relabelling's F ratios.
+  permute_settings.keep_f_values = true;
+}
+
+void Application::set_last_analysis(AnalysisSnapshot snapshot) {
+  last_analysis = std::make_shared<const AnalysisSnapshot>(std::move(snapshot));
+  if (on_analysis_changed) on_analysis_changed();
 }
 
 }  // namespace lumivar::shell

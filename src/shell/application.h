@@ -1,12 +1,17 @@
 #pragma once
 // Everything the program keeps while it runs: the window runtime it talks
-// to, the one session of the dispatcher, how "Permute" runs, and the table
-// of functions callable by name (whose entries refer back to this object, so
-// it is neither copied nor moved).
+// to, the one session of the dispatcher, how "Permute" runs, the table of
+// functions callable by name (whose entries refer back to this object, so
+// it is neither copied nor moved), and the data of the last analysis for the
+// views that show it.
+#include <functional>
+#include <memory>
+
 #include "permutation/permute_settings.h"
 #include "runtime/function_table.h"
 #include "runtime/session.h"
 #include "runtime/window_runtime.h"
+#include "shell/analysis_snapshot.h"
 
 namespace lumivar::shell {
 
@@ -19,6 +24,15 @@ struct Application {
   runtime::Session session;
   permutation::PermuteSettings permute_settings;
   runtime::FunctionTable table;
+
+  // The last "VarExp" or "Permute" that completed; null before the first.
+  // Views may keep a snapshot as long as they like.
+  std::shared_ptr<const AnalysisSnapshot> last_analysis;
+  // Called (on the main thread, inside the action) after last_analysis
+  // changed; an error it raises ends the action as any other would.
+  std::function<void()> on_analysis_changed;
+  // Replaces last_analysis and calls on_analysis_changed.
+  void set_last_analysis(AnalysisSnapshot snapshot);
 };
 
 }  // namespace lumivar::shell

@@ -19,9 +19,11 @@ void lumivarsw(Application& app, const runtime::Args& args) {
   } else if (is_text && word == "LoadGroup") {
     input::loadgroup(app.ui, app.session);
   } else if (is_text && word == "VarExp") {
-    partition::varexp(app.ui, app.session);
+    const partition::Partition p = partition::varexp(app.ui, app.session);
+    app.set_last_analysis(varexp_snapshot(app.session, p));
   } else if (is_text && word == "Permute") {
-    permutation::permute(app.ui, app.session, app.permute_settings);
+    permutation::PermuteOutcome o = permutation::permute(app.ui, app.session, app.permute_settings);
+    if (o.done()) app.set_last_analysis(permute_snapshot(app.session, std::move(o)));
   } else {
     app.ui.message_box("Fell through case", "Alas, Woe!");
   }

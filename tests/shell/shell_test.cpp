@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "geometry/allpairwiseprocrustes.h"
 #include "input/temp_files.h"
 #include "runtime/error.h"
 #include "runtime/headless/headless_runtime.h"
@@ -128,6 +131,62 @@ TEST_F(Shell, AnErrorEscapingACommandReachesConsoleAndAnErrorBoxAndTheWindowStay
   EXPECT_EQ(console.lines.back(), "PermBox Callback not implemented yet.");
 }
 
+TEST_F(Shell, ACompletedAnalysisBecomesTheLastAnalysisAndIsAnnounced) {
+  int announced = 0;
+  app.on_analysis_changed = [&] { ++announced; };
+  EXPECT_THROW(dispatch("VarExp"), runtime::Error);  // nothing loaded: nothing kept
+  EXPECT_EQ(announced, 0);
+  EXPECT_EQ(app.last_analysis, nullptr);
+
+  const std::string examples = LUMIVAR_EXAMPLES;
+  for (const auto& [file, word] : {std::pair{"/landmarks.txt", "Load"}, std::pair{"/reps.txt", "LoadRepGroup"},
+                                   std::pair{"/groups.txt", "LoadGroup"}}) {
+    ui.queue_file(examples + file);
+    dispatch(word);
+  }
+  dispatch("VarExp");
+  ASSERT_EQ(announced, 1);
+  ASSERT_NE(app.last_analysis, nullptr);
+  const AnalysisSnapshot& v = *app.last_analysis;
+  EXPECT_EQ(v.kind, AnalysisKind::kVarExp);
+  EXPECT_EQ(v.data, app.session.data);
+  const std::size_t m = app.session.data.rows(), mg = app.session.group.rows();
+  ASSERT_EQ(v.g2.numel(), m);
+  EXPECT_EQ(v.g2(mg + 3), app.session.group(3, 2));  // codes of row mg + j are those of specimen j
+  EXPECT_EQ(v.t, app.session.repgroup.row_range(1, m));
+  // The kept superimposition is the one the stored distances came from.
+  EXPECT_EQ(geometry::squared_distances(v.xpt), app.session.dmatrix);
+  EXPECT_EQ(v.consensus.cols(), app.session.data.cols());
+  EXPECT_TRUE(v.f_values.empty());
+
+  app.permute_settings.seed = 7;
+  ui.set_string_by_tag("PermBox", "99");
+  dispatch("Permute");
+  ASSERT_EQ(announced, 2);
+  const std::shared_ptr<const AnalysisSnapshot> p = app.last_analysis;
+  EXPECT_EQ(p->kind, AnalysisKind::kPermute);
+  EXPECT_EQ(p->nperm, 99u);
+  ASSERT_EQ(p->f_values.size(), 99u);
+  // The kept F values tell the same P values as the report.
+  for (int k = 0; k < 7; ++k) {
+    const std::vector<double> f = p->f_values_of(k);
+    const auto above = std::count_if(f.begin(), f.end(), [&](double x) { return x > p->observed_f(k); });
+    EXPECT_EQ((1.0 + static_cast<double>(above)) / 100, p->p_perm_f[k]) << "effect " << k;
+  }
+
+  // A refusal and a cancelled run keep the last analysis.
+  ui.set_string_by_tag("PermBox", "many");
+  dispatch("Permute");
+  ui.set_string_by_tag("PermBox", "100000");
+  ui.cancel_progress_after = 1;
+  ui.set_string_by_tag("ResBox", "kept");
+  EXPECT_THROW(dispatch("Permute"), runtime::Error);
+  EXPECT_EQ(box("ResBox"), "kept");
+  EXPECT_EQ(ui.progress_runs.size(), 2u);
+  EXPECT_EQ(announced, 2);
+  EXPECT_EQ(app.last_analysis, p);
+}
+
 TEST(ShellTable, ListsTheCallableFunctionsInTheirFixedOrder) {
   HeadlessRuntime ui;
   Application app(ui);
@@ -149,6 +208,27 @@ TEST(ShellEntry, RunsTheWindowFunctionWithTheCommandLineWords) {
   EXPECT_TRUE(ui.figures().empty());
   EXPECT_EQ(Lumivar_mainhg(ui, {}), 0);
   EXPECT_EQ(ui.figures().size(), 1u);
+}
+
+TEST(ShellEntry, CallsTheStartHookOnceTheMainWindowIsOpen) {
+  HeadlessRuntime ui;
+  runtime::RecordingConsole console;
+  ui.set_console(&console);
+  int calls = 0;
+  EXPECT_EQ(Lumivar_mainhg(ui, {}, [&](Application& app) {
+              ++calls;
+              EXPECT_EQ(&app.ui, &ui);
+              EXPECT_EQ(ui.find_by_tag("ResBox").size(), 1u);
+              EXPECT_EQ(app.last_analysis, nullptr);
+            }), 0);
+  EXPECT_EQ(calls, 1);
+
+  HeadlessRuntime failing;
+  failing.set_console(&console);
+  EXPECT_EQ(Lumivar_mainhg(failing, {}, [](Application&) { runtime::raise("No menu today."); }), 0);
+  ASSERT_EQ(failing.message_boxes.size(), 1u);
+  EXPECT_EQ(failing.message_boxes[0].text, "No menu today.");
+  EXPECT_EQ(failing.message_boxes[0].title, "Error");
 }
 
 }  // namespace

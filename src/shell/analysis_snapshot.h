@@ -1,0 +1,58 @@
+#pragma once
+// The data of the last analysis, kept for the views that show it (the shape
+// view, the permutation distributions): what was analysed, its
+// superimposition and, after "Permute", every relabelling's F ratios. A
+// snapshot never changes; a new analysis replaces it as a whole.
+#include <cstdint>
+#include <vector>
+
+#include "partition/partition.h"
+#include "permutation/permute.h"
+#include "runtime/matrix.h"
+#include "runtime/session.h"
+
+namespace lumivar::shell {
+
+enum class AnalysisKind { kVarExp, kPermute };
+
+struct AnalysisSnapshot {
+  AnalysisKind kind = AnalysisKind::kVarExp;
+
+  // The session values the analysis read.
+  runtime::Matrix data;      // m x n landmark data (n = 2k + 1)
+  runtime::Matrix group;     // G1 and G2 code of each specimen
+  runtime::Matrix repgroup;  // measurement code of each row
+  partition::DesignSizes sizes;
+  // The grouping codes of each row (m x 1 each): the group columns stacked
+  // twice and the measurement codes, cut to m rows, as the analysis uses them.
+  runtime::Matrix g1, g2, t;
+
+  // The superimposition the distances came from.
+  runtime::Matrix xpt;        // m x n superimposed configurations
+  runtime::Matrix consensus;  // 1 x n mean shape
+
+  partition::Partition partition;  // the observed partition, as reported
+
+  // After "Permute" only.
+  std::uint64_t nperm = 0;
+  std::uint64_t seed = 0;
+  permutation::Effects p_perm_f{};
+  // One entry per relabelling (empty when the run kept none: more than
+  // permutation::kMaxKeptFValues relabellings, or F values not asked for).
+  std::vector<permutation::Effects> f_values;
+
+  // The observed F of effect k (0-based, report order) and its relabelled
+  // values, for one histogram.
+  double observed_f(int k) const { return partition.effects[k].f; }
+  std::vector<double> f_values_of(int k) const;
+};
+
+// Snapshot of a completed "VarExp" over session `s`. Superimposes the data
+// again (the distance matrix keeps no coordinates): O(m k) per iteration,
+// small beside the O(m^2 k) distances.
+AnalysisSnapshot varexp_snapshot(const runtime::Session& s, const partition::Partition& p);
+
+// Snapshot of a completed "Permute"; moves the outcome's F values in.
+AnalysisSnapshot permute_snapshot(const runtime::Session& s, permutation::PermuteOutcome&& o);
+
+}  // namespace lumivar::shell
