@@ -1,0 +1,117 @@
+#include "batch/sha256.h"
+
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+#include "runtime/error.h"
+
+namespace lumivar::batch {
+
+namespace detail {
+
+constexpr std::array<std::uint32_t, 64> kRound{
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
+    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
+    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
+    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
+    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
+    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
+    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
+
+constexpr std::uint32_t rotr(std::uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
+
+}  // namespace detail
+
+Sha256::Sha256()
+    : h_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
+
+void Sha256::compress(const std::uint8_t* block) {
+  using detail::rotr;
+  std::array<std::uint32_t, 64> w;
+  for (int t = 0; t < 16; ++t)
+    w[t] = std::uint32_t{block[4 * t]} << 24 | std::uint32_t{block[4 * t + 1]} << 16 |
+           std::uint32_t{block[4 * t + 2]} << 8 | std::uint32_t{block[4 * t + 3]};
+  for (int t = 16; t < 64; ++t) {
+    const std::uint32_t s0 = rotr(w[t - 15], 7) ^ rotr(w[t - 15], 18) ^ (w[t - 15] >> 3);
+    const std::uint32_t s1 = rotr(w[t - 2], 17) ^ rotr(w[t - 2], 19) ^ (w[t - 2] >> 10);
+    w[t] = w[t - 16] + s0 + w[t - 7] + s1;
+  }
+  std::uint32_t a = h_[0], b = h_[1], c = h_[2], d = h_[3], e = h_[4], f = h_[5], g = h_[6], h = h_[7];
+  for (int t = 0; t < 64; ++t) {
+    const std::uint32_t t1 = h + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) + ((e & f) ^ (~e & g)) +
+                             detail::kRound[t] + w[t];
+    const std::uint32_t t2 = (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
+    h = g;
+    g = f;
+    f = e;
+    e = d + t1;
+    d = c;
+    c = b;
+    b = a;
+    a = t1 + t2;
+  }
+  h_[0] += a;
+  h_[1] += b;
+  h_[2] += c;
+  h_[3] += d;
+  h_[4] += e;
+  h_[5] += f;
+  h_[6] += g;
+  h_[7] += h;
+}
+
+void Sha256::update(std::string_view bytes) {
+  length_ += bytes.size();
+  for (char ch : bytes) {
+    buffer_[buffered_++] = static_cast<std::uint8_t>(ch);
+    if (buffered_ == buffer_.size()) {
+      compress(buffer_.data());
+      buffered_ = 0;
+    }
+  }
+}
+
+std::string Sha256::hex_digest() {
+  // Padding: one 1 bit, zeros up to 56 bytes in the block, the length in bits (big-endian).
+  const std::uint64_t bits = length_ * 8;
+  buffer_[buffered_++] = 0x80;
+  if (buffered_ > 56) {
+    while (buffered_ < 64) buffer_[buffered_++] = 0;
+    compress(buffer_.data());
+    buffered_ = 0;
+  }
+  while (buffered_ < 56) buffer_[buffered_++] = 0;
+  for (int i = 7; i >= 0; --i) buffer_[buffered_++] = static_cast<std::uint8_t>(bits >> (8 * i));
+  compress(buffer_.data());
+  buffered_ = 0;
+  std::string out;
+  char word_hex[9];
+  for (std::uint32_t word : h_) {
+    std::snprintf(word_hex, sizeof word_hex, "%08x", word);
+    out += word_hex;
+  }
+  return out;
+}
+
+std::string sha256_hex(std::string_view bytes) {
+  Sha256 s;
+  s.update(bytes);
+  return s.hex_digest();
+}
+
+std::string sha256_file_hex(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) runtime::raise("Cannot read " + path + " to take its SHA-256.");
+  Sha256 s;
+  std::vector<char> block(1 << 16);
+  while (in) {
+    in.read(block.data(), static_cast<std::streamsize>(block.size()));
+    s.update(std::string_view(block.data(), static_cast<std::size_t>(in.gcount())));
+  }
+  if (in.bad()) runtime::raise("Cannot read " + path + " to take its SHA-256.");
+  return s.hex_digest();
+}
+
+}  // namespace lumivar::batch

@@ -1,0 +1,33 @@
+#pragma once
+// SHA-256 (FIPS 180-4) of bytes and of files, for naming the exact inputs
+// of a run in its provenance.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lumivar::batch {
+
+class Sha256 {
+ public:
+  Sha256();
+  // Adds bytes; any number of calls, any lengths.
+  void update(std::string_view bytes);
+  // The digest as 64 lower-case hex digits. Call once, after the last update.
+  std::string hex_digest();
+
+ private:
+  void compress(const std::uint8_t* block);
+
+  std::array<std::uint32_t, 8> h_;
+  std::array<std::uint8_t, 64> buffer_{};
+  std::size_t buffered_ = 0;
+  std::uint64_t length_ = 0;  // bytes so far
+};
+
+std::string sha256_hex(std::string_view bytes);
+// Reads the file in blocks of 64 KiB; raises an Error naming the file when
+// it cannot be read.
+std::string sha256_file_hex(const std::string& path);
+
+}  // namespace lumivar::batch
