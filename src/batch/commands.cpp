@@ -1,8 +1,10 @@
 #include "batch/commands.h"
 
+#include <filesystem>
 #include <ostream>
 
 #include "batch/json_output.h"
+#include "batch/plot_files.h"
 #include "partition/varexp.h"
 
 namespace lumivar::batch {
@@ -15,20 +17,35 @@ void print_status(const BatchSession& b, const CommandLine& o, std::ostream& s) 
   if (o.inputs.groups) s << b.box_text("GroupBox") << '\n';
 }
 
-int run_varexp(BatchSession& b, const CommandLine& o, std::ostream& out) {
+int run_varexp(BatchSession& b, const CommandLine& o, const std::vector<InputFile>& inputs,
+               std::ostream& out, std::ostream& err) {
   const partition::Partition p = partition::varexp(b.ui, b.app.session);
+  std::string report = b.box_text("ResBox");
   if (o.format == "json") {
-    out << varexp_json(p).dump(2) << '\n';
-  } else {
-    out << b.box_text("ResBox") << '\n';
+    nlohmann::json j = varexp_json(p);
+    j["provenance"] = provenance_json(inputs);
+    report = j.dump(2);
   }
+  // Pictures before the report: a failure to write them prints no report.
+  if (!o.plot_dir.empty()) write_plots_and_tell(shell::varexp_snapshot(b.app.session, p), o, err);
+  out << report << '\n';
   return 0;
 }
 
 }  // namespace detail
 
-int run(Command command, const CommandLine& o, std::ostream& out, std::ostream& err) {
+void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& o, std::ostream& err) {
+  if (o.plot_dir.empty()) return;
+  for (const std::string& path : write_plots(a, o.plot_dir)) err << "Wrote " << path << '\n';
+}
+
+int run(Command command, const CommandLine& given, std::ostream& out, std::ostream& err) {
   try {
+    // Every load changes the working folder: resolve the names given first.
+    CommandLine o = given;
+    if (!o.plot_dir.empty()) o.plot_dir = std::filesystem::absolute(o.plot_dir).lexically_normal().string();
+    const std::vector<InputFile> inputs =
+        command != Command::kLoad && o.format == "json" ? describe_inputs(o.inputs) : std::vector<InputFile>{};
     BatchSession b(err);
     b.load(o.inputs);
     switch (command) {
@@ -37,10 +54,10 @@ int run(Command command, const CommandLine& o, std::ostream& out, std::ostream& 
         return 0;
       case Command::kVarExp:
         detail::print_status(b, o, err);
-        return detail::run_varexp(b, o, out);
+        return detail::run_varexp(b, o, inputs, out, err);
       case Command::kPermute:
         detail::print_status(b, o, err);
-        return run_permute(b, o, out, err);
+        return run_permute(b, o, inputs, out, err);
     }
   } catch (const std::exception& e) {
     err << "lumivar-batch: " << e.what() << '\n';

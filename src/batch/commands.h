@@ -4,8 +4,11 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "batch/batch_session.h"
+#include "batch/provenance.h"
+#include "shell/analysis_snapshot.h"
 
 namespace lumivar::batch {
 
@@ -20,10 +23,19 @@ struct CommandLine {
   std::optional<std::uint64_t> seed;
   int threads = 0;
   std::string engine = "fast";
+  // Folder for the pictures (SVG); empty: none. Made absolute by run()
+  // before any load changes the working folder.
+  std::string plot_dir;
 };
 
-// "permute": the permutation test with the settings of the command line.
-int run_permute(BatchSession& b, const CommandLine& opts, std::ostream& out, std::ostream& err);
+// "permute": the permutation test with the settings of the command line;
+// `inputs` are the input files for the JSON provenance (empty for text).
+int run_permute(BatchSession& b, const CommandLine& opts, const std::vector<InputFile>& inputs,
+                std::ostream& out, std::ostream& err);
+
+// Writes the pictures of `a` into opts.plot_dir (when given) and names each
+// file written on `err`.
+void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& opts, std::ostream& err);
 
 // Runs one command; returns the exit status (0 success, 1 any error).
 int run(Command command, const CommandLine& opts, std::ostream& out, std::ostream& err);

@@ -17,6 +17,10 @@ nlohmann::json error_json(const partition::Partition& p) {
 
 }  // namespace detail
 
+const char* engine_name(permutation::Engine e) {
+  return e == permutation::Engine::kFast ? "fast" : "reference";
+}
+
 nlohmann::json varexp_json(const partition::Partition& p) {
   nlohmann::json effects = nlohmann::json::array();
   for (int k = 0; k < partition::kEffectCount; ++k) {
@@ -42,7 +46,7 @@ nlohmann::json permute_json(const permutation::PermuteOutcome& r) {
   return {{"analysis", "permute"},
           {"seed", r.seed},
           {"permutations", r.nperm},
-          {"engine", r.engine == permutation::Engine::kFast ? "fast" : "reference"},
+          {"engine", engine_name(r.engine)},
           {"threads", r.threads},
           {"specimens_rows", p.m},
           {"sstotal", p.sstotal},

@@ -8,6 +8,9 @@
 
 namespace lumivar::batch {
 
+// "fast" or "reference".
+const char* engine_name(permutation::Engine e);
+
 nlohmann::json varexp_json(const partition::Partition& p);
 // Per effect: the observed columns, both permutation P values and their
 // Monte Carlo standard errors; plus how the run was made.

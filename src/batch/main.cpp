@@ -2,13 +2,17 @@
 //
 //   lumivar-batch load    --data D [--reps R] [--groups G]
 //   lumivar-batch varexp  --data D --reps R --groups G [--format text|json]
+//                         [--plot DIR]
 //   lumivar-batch permute --data D --reps R --groups G --permutations N
 //                         [--seed S] [--threads T] [--engine fast|reference]
-//                         [--format text|json]
+//                         [--format text|json] [--plot DIR]
 //
 // Reports go to standard output, exactly as the window's results box would
 // show them; status texts and message boxes go to standard error. Any error
-// gives a one-line message on standard error and exit status 1.
+// gives a one-line message on standard error and exit status 1. JSON reports
+// carry a "provenance" block (version, run settings, input files and their
+// SHA-256). --plot writes the pictures as SVG files (see plot_files.h) and
+// names them on standard error.
 #include <CLI/CLI.hpp>
 #include <iostream>
 
@@ -29,20 +33,22 @@ int main(int argc, char** argv) {
       groups->required();
     }
   };
-  auto add_format = [&opts](CLI::App* sub) {
+  auto add_outputs = [&opts](CLI::App* sub) {
     sub->add_option("--format", opts.format, "output format")
         ->check(CLI::IsMember({"text", "json"}))
         ->default_val("text");
+    sub->add_option("--plot", opts.plot_dir,
+                    "write the pictures as SVG files into this folder (made when missing)");
   };
 
   CLI::App* load = cli.add_subcommand("load", "load the files and print their status texts");
   add_inputs(load, false);
   CLI::App* varexp = cli.add_subcommand("varexp", "the analytic partition of shape variation");
   add_inputs(varexp, true);
-  add_format(varexp);
+  add_outputs(varexp);
   CLI::App* permute = cli.add_subcommand("permute", "the permutation test of every effect");
   add_inputs(permute, true);
-  add_format(permute);
+  add_outputs(permute);
   permute->add_option("--permutations", opts.permutations, "number of relabellings (a whole number >= 0)")
       ->required();
   permute->add_option("--seed", opts.seed, "seed of the random relabellings (default: from the system)");

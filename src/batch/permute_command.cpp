@@ -30,20 +30,31 @@ std::function<void(std::size_t, std::size_t)> terminal_progress() {
 
 }  // namespace detail
 
-int run_permute(BatchSession& b, const CommandLine& o, std::ostream& out, std::ostream&) {
+int run_permute(BatchSession& b, const CommandLine& o, const std::vector<InputFile>& inputs,
+                std::ostream& out, std::ostream& err) {
   permutation::PermuteSettings settings;
   settings.seed = o.seed;
   settings.threads = o.threads;
   settings.engine = o.engine == "reference" ? permutation::Engine::kReference : permutation::Engine::kFast;
   settings.progress = detail::terminal_progress();
-  const permutation::PermuteOutcome r =
+  settings.keep_f_values = !o.plot_dir.empty();
+  permutation::PermuteOutcome r =
       permutation::permute_count(b.ui, b.app.session, o.permutations, settings);
   if (!r.done()) return 1;  // the refusal's message box is on standard error already
+  std::string report = b.box_text("ResBox");
   if (o.format == "json") {
-    out << permute_json(r).dump(2) << '\n';
-  } else {
-    out << b.box_text("ResBox") << '\n';
+    nlohmann::json j = permute_json(r);
+    j["provenance"] = provenance_json(inputs, &r);
+    report = j.dump(2);
   }
+  // Pictures before the report: a failure to write them prints no report.
+  if (!o.plot_dir.empty()) {
+    if (r.nperm > permutation::kMaxKeptFValues)
+      err << "No F distributions drawn: runs of more than " << permutation::kMaxKeptFValues
+          << " relabellings keep no F values.\n";
+    write_plots_and_tell(shell::permute_snapshot(b.app.session, std::move(r)), o, err);
+  }
+  out << report << '\n';
   return 0;
 }
 

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <sstream>
 
+#include "batch/sha256.h"
 #include "input/temp_files.h"
 
 namespace lumivar::batch {
@@ -132,6 +136,86 @@ TEST(Batch, FailuresExitNonZeroWithOneLineAndNoReport) {
   EXPECT_EQ(b.status, 1);
   EXPECT_EQ(b.err, "lumivar-batch: File " + broken.inputs.data +
                        ", line 2: the line holds 2 numbers, but the first line holds 3.\n");
+}
+
+TEST(Batch, PicturesGoIntoTheFolderGivenAndAreNamedOnStandardError) {
+  testing::TempFolder t;
+  CommandLine o = example();
+  o.permutations = "99";
+  o.seed = 3;
+  o.format = "json";
+  const BatchRun plain = run_batch(Command::kPermute, o);
+  o.plot_dir = t.path() + "/new/pictures";  // made, parents and all
+  const BatchRun r = run_batch(Command::kPermute, o);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, plain.out);  // the report does not change
+  for (const char* name : {"shapes_G1", "shapes_G2", "shapes_T", "f_G1", "f_G2", "f_T", "f_G1xG2",
+                           "f_G1xT", "f_G2xT", "f_G1xG2xT"}) {
+    const std::string path = o.plot_dir + "/" + name + ".svg";
+    const std::string svg = read(path);
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u) << name;
+    EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n") << name;
+    EXPECT_NE(r.err.find("Wrote " + path + "\n"), std::string::npos) << name;
+  }
+  // Each histogram names the P value of the report.
+  const nlohmann::json j = nlohmann::json::parse(r.out);
+  char p[32];
+  std::snprintf(p, sizeof p, "P = %.4f from 99 relabellings", j["effects"][3]["p_perm_f"].get<double>());
+  EXPECT_NE(read(o.plot_dir + "/f_G1xG2.svg").find(p), std::string::npos) << p;
+
+  // A relative folder is taken from where the tool started, though loads
+  // change the working folder; "varexp" draws the shapes only.
+  testing::KeepWorkingFolder keep;
+  std::filesystem::current_path(t.path());
+  CommandLine v = example();
+  v.plot_dir = "rel";
+  ASSERT_EQ(run_batch(Command::kVarExp, v).status, 0);
+  EXPECT_TRUE(std::filesystem::exists(t.path() + "/rel/shapes_T.svg"));
+  EXPECT_FALSE(std::filesystem::exists(t.path() + "/rel/f_G1.svg"));
+
+  // A folder that cannot be made: an error and no report.
+  v.plot_dir = t.write("file.txt", "") + "/sub";
+  const BatchRun bad = run_batch(Command::kVarExp, v);
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_TRUE(bad.out.empty());
+  EXPECT_NE(bad.err.find("lumivar-batch: Cannot make the folder " + v.plot_dir), std::string::npos) << bad.err;
+}
+
+TEST(Batch, JsonReportsCarryTheProvenanceOfTheRun) {
+  testing::TempFolder t;
+  testing::KeepWorkingFolder keep;
+  const std::string landmarks = read(kExamples + "/landmarks.txt");
+  t.write("landmarks.txt", landmarks);
+  std::filesystem::current_path(t.path());
+  CommandLine o = example();
+  o.inputs.data = "landmarks.txt";  // relative to the starting folder
+  o.format = "json";
+  o.permutations = "20";
+  o.seed = 42;
+  o.threads = 2;
+  o.engine = "reference";
+  const BatchRun r = run_batch(Command::kPermute, o);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const nlohmann::json p = nlohmann::json::parse(r.out)["provenance"];
+  EXPECT_EQ(p["program"], "lumivar-batch");
+  EXPECT_TRUE(std::regex_match(p["version"].get<std::string>(), std::regex(R"(\d+\.\d+\.\d+)")));
+  EXPECT_EQ(p["seed"], 42);
+  EXPECT_EQ(p["permutations"], 20);
+  EXPECT_EQ(p["engine"], "reference");
+  EXPECT_EQ(p["threads"], 2);
+  ASSERT_EQ(p["inputs"].size(), 3u);
+  const nlohmann::json& data = p["inputs"][0];
+  EXPECT_EQ(data["role"], "data");
+  EXPECT_EQ(data["path"], "landmarks.txt");
+  EXPECT_EQ(data["absolute_path"], (std::filesystem::path(t.path()) / "landmarks.txt").string());
+  EXPECT_EQ(data["sha256"], sha256_hex(landmarks));
+  EXPECT_EQ(p["inputs"][2]["role"], "groups");
+  EXPECT_EQ(p["inputs"][2]["sha256"], sha256_hex(read(kExamples + "/groups.txt")));
+
+  const nlohmann::json v = nlohmann::json::parse(run_batch(Command::kVarExp, o).out)["provenance"];
+  EXPECT_EQ(v["inputs"], p["inputs"]);
+  EXPECT_FALSE(v.contains("seed"));
+  EXPECT_EQ(v["version"], p["version"]);
 }
 
 }  // namespace

@@ -1,0 +1,55 @@
+#include "batch/plot_files.h"
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+
+#include "plots/histogram_scene.h"
+#include "plots/shape_scene.h"
+#include "plots/svg.h"
+#include "runtime/error.h"
+
+namespace lumivar::batch {
+
+namespace detail {
+
+// File names of the effects: the report's labels without "(rep)" and with
+// the measurement factor's letter in capitals throughout.
+constexpr std::array<const char*, partition::kEffectCount> kEffectFileNames{
+    "G1", "G2", "T", "G1xG2", "G1xT", "G2xT", "G1xG2xT"};
+
+std::string write_svg(const std::filesystem::path& folder, const std::string& name,
+                      const plots::Scene& scene) {
+  const std::string path = (folder / name).string();
+  std::ofstream out(path, std::ios::binary);
+  out << plots::to_svg(scene, kPlotWidth, kPlotHeight);
+  out.close();
+  if (!out) runtime::raise("Cannot write the picture " + path + ".");
+  return path;
+}
+
+}  // namespace detail
+
+std::vector<std::string> write_plots(const shell::AnalysisSnapshot& a, const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec) runtime::raise("Cannot make the folder " + folder + " for the pictures: " + ec.message() + ".");
+  std::vector<std::string> written;
+  const std::array<std::pair<const char*, const runtime::Matrix*>, 3> groupings{
+      {{"G1", &a.g1}, {"G2", &a.g2}, {"T", &a.t}}};
+  for (const auto& [name, codes] : groupings) {
+    const plots::Scene s = plots::shape_scene(a.xpt, a.consensus, *codes, {name, 3});
+    written.push_back(detail::write_svg(folder, std::string("shapes_") + name + ".svg", s));
+  }
+  if (a.f_values.empty()) return written;
+  for (int k = 0; k < partition::kEffectCount; ++k) {
+    const plots::Scene s = plots::histogram_scene(a.f_values_of(k), a.observed_f(k),
+                                                  partition::kEffectLabels[k], a.p_perm_f[k]);
+    written.push_back(
+        detail::write_svg(folder, std::string("f_") + detail::kEffectFileNames[k] + ".svg", s));
+  }
+  return written;
+}
+
+}  // namespace lumivar::batch
