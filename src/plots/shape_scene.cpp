@@ -45,8 +45,8 @@ Label landmark_number(Point2 at, std::size_t j) {
   l.text = std::to_string(j);
   l.colour = kInk;
   l.align = ux > 0.35 ? Align::kStart : ux < -0.35 ? Align::kEnd : Align::kMiddle;
-  l.dx_px = 9 * ux;
-  l.dy_px = -9 * uy + 4;  // pixels grow downwards; +4 centres the digits on the point
+  l.dx_px = 11 * ux;
+  l.dy_px = -11 * uy + 4;  // pixels grow downwards; +4 centres the digits on the point
   l.bold = true;
   return l;
 }
