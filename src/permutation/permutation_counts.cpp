@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <string>
-#include <thread>
 
 #include <tbb/blocked_range.h>
 #include <tbb/enumerable_thread_specific.h>
 #include <tbb/parallel_for.h>
-#include <tbb/partitioner.h>
 #include <tbb/task_arena.h>
 
 #include "runtime/error.h"
@@ -38,11 +37,17 @@ void tally(const Statistics& observed, const Statistics& relabelled, Counts& cou
 
 namespace detail {
 
-// Chunks small enough for a progress report every few per cent and for
-// cancelling within a fraction of a second, large enough to cost nothing.
-std::uint64_t chunk_size(std::uint64_t nperm, int threads) {
-  const std::uint64_t per = nperm / (32 * static_cast<std::uint64_t>(threads));
-  return std::clamp<std::uint64_t>(per, 1, 64);
+// Relabellings run in waves: each wave is one parallel loop, and between two
+// waves the calling thread reports progress. Waves are sized to take about
+// this long, so that a progress display moves smoothly whatever one
+// relabelling costs; the first wave (a few relabellings per thread) measures
+// that cost.
+constexpr double kWaveSeconds = 0.1;
+
+std::uint64_t next_wave(std::uint64_t wave, double seconds, int threads) {
+  const double scale = std::clamp(kWaveSeconds / std::max(seconds, 1e-6), 0.25, 16.0);
+  return std::max<std::uint64_t>(static_cast<std::uint64_t>(static_cast<double>(wave) * scale),
+                                 static_cast<std::uint64_t>(threads));
 }
 
 }  // namespace detail
@@ -64,7 +69,6 @@ Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan) 
   const auto cancelled = [&] {
     return plan.cancel != nullptr && plan.cancel->load(std::memory_order_relaxed);
   };
-  const std::thread::id caller = std::this_thread::get_id();
   tbb::enumerable_thread_specific<std::unique_ptr<PermutationEngine::Worker>> workers(
       [&] { return engine.make_worker(); });
 
@@ -88,25 +92,29 @@ Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan) 
       f_hits[k] += local.exceedances[k];
       ev_hits[k] += local.ev_exceedances[k];
     }
-    const std::uint64_t now = done += n;
-    if (plan.progress && std::this_thread::get_id() == caller && !stopped)
-      plan.progress(static_cast<std::size_t>(now), static_cast<std::size_t>(plan.nperm));
+    done += n;
   };
 
   if (cancelled()) stopped = true;
-  if (plan.nperm > 0 && !stopped) {
-    tbb::task_arena arena(std::max(1, plan.threads));
+  const int threads = std::max(1, plan.threads);
+  tbb::task_arena arena(threads);
+  std::uint64_t wave = 4 * static_cast<std::uint64_t>(threads);
+  for (std::uint64_t next = 0; next < plan.nperm && !stopped;) {
+    const std::uint64_t end = next + std::min(wave, plan.nperm - next);
+    const auto start = std::chrono::steady_clock::now();
     arena.execute([&] {
-      tbb::parallel_for(tbb::blocked_range<std::uint64_t>(
-                            0, plan.nperm, detail::chunk_size(plan.nperm, plan.threads)),
-                        run_chunk, tbb::simple_partitioner());
+      tbb::parallel_for(tbb::blocked_range<std::uint64_t>(next, end), run_chunk);
     });
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    next = end;
+    if (plan.progress && !stopped)
+      plan.progress(static_cast<std::size_t>(next), static_cast<std::size_t>(plan.nperm));
+    wave = detail::next_wave(wave, took.count(), threads);
   }
   if (stopped)
     runtime::raise("The permutation test was cancelled after " + std::to_string(done.load()) +
                    " of " + std::to_string(plan.nperm) + " relabellings; nothing was written.");
-  if (plan.progress)
-    plan.progress(static_cast<std::size_t>(plan.nperm), static_cast<std::size_t>(plan.nperm));
+  if (plan.progress && plan.nperm == 0) plan.progress(0, 0);
 
   for (int k = 0; k < kEffectCount; ++k) {
     counts.exceedances[k] += f_hits[k];

@@ -1,9 +1,9 @@
 #pragma once
 // The counting of a permutation test: how many of the relabellings reach the
 // observed statistics, per effect, for the F test and for the explained-sum
-// test. The relabellings run in parallel (oneTBB) in chunks; the counts are
-// the same for any number of threads because relabelling i always draws from
-// its own stream and counts are merged by addition.
+// test. The relabellings run in parallel (oneTBB); the counts are the same
+// for any number of threads because relabelling i always draws from its own
+// stream and counts are merged by addition.
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -54,9 +54,10 @@ struct RunPlan {
 };
 
 // Runs relabellings 0 .. nperm - 1 against the engine's own observed
-// statistics (the identity relabelling). Progress is reported per chunk, only
-// on the calling thread, and once more at the end with done = total. A raised
-// cancel flag stops the run between relabellings and raises an Error.
+// statistics (the identity relabelling). They run in parallel waves of about
+// 0.1 s; after each wave the calling thread reports progress, the last time
+// with done = total. A raised cancel flag stops the run between relabellings
+// and raises an Error.
 Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan);
 
 }  // namespace lumivar::permutation
