@@ -2,15 +2,21 @@
 // example study loaded and partitioned ("VarExp") through the window's own
 // buttons. scripts/screenshot runs it on a virtual X display.
 //
-//   lumivar_screenshot OUTPUT.png [WIDTHxHEIGHT]
+//   lumivar_screenshot OUTPUT.png [WIDTHxHEIGHT [PERMUTATIONS]]
+//
+// With PERMUTATIONS, that number is typed into "PermBox" and "Permute" runs
+// after "VarExp", to look at the other report.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QPixmap>
+#include <QTest>
 #include <QWidget>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "command_button.h"
 #include "runtime/qt/qt_window_runtime.h"
@@ -19,7 +25,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: lumivar_screenshot OUTPUT.png [WIDTHxHEIGHT]\n");
+    std::fprintf(stderr, "usage: lumivar_screenshot OUTPUT.png [WIDTHxHEIGHT [PERMUTATIONS]]\n");
     return 2;
   }
   using namespace lumivar;
@@ -38,10 +44,18 @@ int main(int argc, char** argv) {
   shell::Application session(ui);
   const runtime::Handle fig = session.table.call("Lumivar", {}, 1).at(0).scalar();
   ui.flush();
-  for (const char* word : {"Load", "LoadRepGroup", "LoadGroup", "VarExp"}) {
+  std::vector<std::string> words = {"Load", "LoadRepGroup", "LoadGroup", "VarExp"};
+  if (argc > 3) {
+    auto* perm = dynamic_cast<QLineEdit*>(ui.widget(ui.find_by_tag("PermBox").at(0)));
+    if (perm == nullptr) return 1;
+    perm->selectAll();
+    QTest::keyClicks(perm, QString::fromLocal8Bit(argv[3]));
+    words.push_back("Permute");
+  }
+  for (const std::string& word : words) {
     QAbstractButton* button = testing::command_button(ui, fig, word);
     if (button == nullptr) {
-      std::fprintf(stderr, "no button sends %s\n", word);
+      std::fprintf(stderr, "no button sends %s\n", word.c_str());
       return 1;
     }
     button->click();
