@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "runtime/qt/figure_widget.h"
+#include "runtime/qt/progress_dialog.h"
 #include "runtime/qt/screen_rect.h"
 
 namespace lumivar::runtime::qt {
@@ -334,10 +335,20 @@ FileChoice QtWindowRuntime::open_file_dialog(const std::string& filter, const st
   return choice;
 }
 
+std::unique_ptr<ProgressMonitor> QtWindowRuntime::begin_progress(const std::string& title) {
+  const Value current = current_figure();
+  return std::make_unique<ProgressDialog>(title, current.is_empty() ? nullptr : widget(current.scalar()));
+}
+
 void QtWindowRuntime::flush() {
   read_screen();
   show_pending();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // A frame the window system added meanwhile need not come with an event.
+  std::vector<Handle> windows;
+  for (const auto& [h, v] : views_)
+    if (v.figure) windows.push_back(h);
+  for (Handle h : windows) figure_geometry_changed(h);
 }
 
 void QtWindowRuntime::raise_figure(Handle fig) {

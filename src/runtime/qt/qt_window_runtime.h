@@ -21,6 +21,7 @@
 #include <QRect>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,8 @@ class QtWindowRuntime : public WindowRuntime {
   // `start` opened no window, returns 0 at once, unless message boxes are
   // open: then it waits until they are closed.
   int main_loop(const std::function<void()>& start) override;
+  // A modal progress dialog with a Cancel button (progress_dialog.h).
+  std::unique_ptr<ProgressMonitor> begin_progress(const std::string& title) override;
 
   using FileDialog = std::function<FileChoice(const std::string& filter, const std::string& title)>;
   // Answers open-file dialogs in place of the user (tests, scripted runs);
