@@ -113,7 +113,7 @@ Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan) 
   }
   if (stopped)
     runtime::raise("The permutation test was cancelled after " + std::to_string(done.load()) +
-                   " of " + std::to_string(plan.nperm) + " relabellings.");
+                   " of " + std::to_string(plan.nperm) + " relabellings; nothing was written.");
   if (plan.progress && plan.nperm == 0) plan.progress(0, 0);
 
   for (int k = 0; k < kEffectCount; ++k) {
