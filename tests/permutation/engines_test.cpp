@@ -180,24 +180,6 @@ TEST(PermutationCounts, SameForAnyNumberOfThreads) {
   }
 }
 
-TEST(PermutationCounts, ZeroAndOneRelabelling) {
-  const Fitted f(balanced_study(2, 2, 2, 4, 41));
-  const auto engine = make_engine(Engine::kFast, f.data());
-  RunPlan plan = f.plan(0);
-  const Counts none = permutation_counts(*engine, plan);
-  EXPECT_EQ(none.exceedances, (std::array<std::uint64_t, 7>{1, 1, 1, 1, 1, 1, 1}));
-  EXPECT_EQ(none.ev_exceedances, none.exceedances);
-  plan.nperm = 1;
-  for (std::uint64_t seed = 0; seed < 20; ++seed) {
-    plan.seed = seed;
-    const Counts one = permutation_counts(*engine, plan);
-    for (int k = 0; k < 7; ++k) {
-      EXPECT_TRUE(one.exceedances[k] == 1 || one.exceedances[k] == 2);
-      EXPECT_TRUE(one.ev_exceedances[k] == 1 || one.ev_exceedances[k] == 2);
-    }
-  }
-}
-
 TEST(PermutationCounts, ProgressOnTheCallingThreadAndCancel) {
   const Fitted f(balanced_study(2, 2, 3, 4, 51));
   const auto engine = make_engine(Engine::kFast, f.data());
