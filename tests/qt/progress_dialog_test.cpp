@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QProgressDialog>
 
 #include "runtime/qt/qt_window_runtime.h"
@@ -34,6 +35,21 @@ TEST(ProgressDialog, ACancelIsHeardAndTheDialogGoesWithTheMonitor) {
   monitor.reset();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(dialog.isNull());
+}
+
+// A run that ends before its dialog is due leaves no dialog that shows itself
+// later, while events are processed before the one it left is deleted (a
+// later long run would otherwise get two dialogs, one of them stale).
+TEST(ProgressDialog, AShortRunLeavesNoDialogBehind) {
+  QtWindowRuntime ui;
+  std::unique_ptr<ProgressMonitor> monitor = ui.begin_progress("Permutation test");
+  EXPECT_TRUE(monitor->update(20, 20));
+  monitor.reset();
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 800) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  for (QWidget* w : QApplication::topLevelWidgets())
+    EXPECT_FALSE(dynamic_cast<QProgressDialog*>(w) != nullptr && w->isVisible());
 }
 
 }  // namespace

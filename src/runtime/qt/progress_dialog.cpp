@@ -35,6 +35,7 @@ ProgressDialog::ProgressDialog(const std::string& title, QWidget* parent)
 
 ProgressDialog::~ProgressDialog() {
   if (dialog_) {
+    dialog_->reset();  // stops the timer that would still show it once due
     dialog_->hide();
     dialog_->deleteLater();
   }
