@@ -35,21 +35,32 @@ void include(Box& b, bool& first, Point2 p) {
   b.y_max = std::max(b.y_max, p.y);
 }
 
-// Landmark numbers sit outside the outline: pushed away from the consensus
-// centroid (the origin), aligned so that the text grows outwards.
-Label landmark_number(Point2 at, std::size_t j) {
+// A label `gap` pixels from `at` along the direction away from the
+// consensus centroid (the origin), or towards it when `gap` is negative,
+// aligned so that the text grows in that direction.
+Label radial_label(Point2 at, std::string text, double gap) {
   const double len = std::hypot(at.x, at.y);
   const double ux = len > 0 ? at.x / len : 0, uy = len > 0 ? at.y / len : 1;
+  const double sx = gap < 0 ? -ux : ux;
   Label l;
   l.at = at;
-  l.text = std::to_string(j);
+  l.text = std::move(text);
   l.colour = kInk;
-  l.align = ux > 0.35 ? Align::kStart : ux < -0.35 ? Align::kEnd : Align::kMiddle;
-  l.dx_px = 11 * ux;
-  l.dy_px = -11 * uy + 4;  // pixels grow downwards; +4 centres the digits on the point
+  l.align = sx > 0.35 ? Align::kStart : sx < -0.35 ? Align::kEnd : Align::kMiddle;
+  l.dx_px = gap * ux;
+  l.dy_px = -gap * uy + 4;  // pixels grow downwards; +4 centres the digits on the point
+  return l;
+}
+
+// Landmark numbers sit outside the outline; the names of the ringed rows
+// inside it, clear of the numbers and of the ring.
+Label landmark_number(Point2 at, std::size_t j) {
+  Label l = radial_label(at, std::to_string(j), 11);
   l.bold = true;
   return l;
 }
+
+Label row_name(Point2 at, std::size_t row) { return radial_label(at, "row " + std::to_string(row), -14); }
 
 }  // namespace detail
 
@@ -114,8 +125,7 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
       own.points.push_back(p.at);
       if (p.landmark == r.landmark) {
         p.ringed = true;
-        Label l{p.at, "row " + std::to_string(r.row), kInk, Align::kStart, 8, -6, 11, false};
-        s.labels.push_back(l);
+        s.labels.push_back(detail::row_name(p.at, r.row));
       }
     }
     s.lines.push_back(own);
