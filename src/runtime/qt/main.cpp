@@ -1,11 +1,13 @@
 // The window program: the researcher's desktop window over the shared core.
 // Command-line words are handed to the window function (none: the main
-// window opens); the program ends when its last window is closed.
+// window opens); the program ends when its last window is closed. The main
+// window gets a "View" menu with the views of the last analysis.
 #include <QApplication>
 #include <QStringList>
 #include <string>
 #include <vector>
 
+#include "runtime/qt/analysis_views.h"
 #include "runtime/qt/qt_window_runtime.h"
 #include "shell/Lumivar_mainhg.h"
 
@@ -18,5 +20,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> words;
   const QStringList arguments = QCoreApplication::arguments();
   for (qsizetype i = 1; i < arguments.size(); ++i) words.push_back(arguments[i].toStdString());
-  return lumivar::shell::Lumivar_mainhg(ui, words);
+  // The main window's "View" menu and the views it opens.
+  return lumivar::shell::Lumivar_mainhg(ui, words, [&ui](lumivar::shell::Application& state) {
+    lumivar::runtime::qt::add_analysis_views(state, ui);
+  });
 }

@@ -1,0 +1,121 @@
+#include "runtime/qt/shape_view.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "plots/shape_scene.h"
+#include "runtime/qt/scene_widget.h"
+
+namespace lumivar::runtime::qt {
+
+namespace detail {
+
+constexpr std::array<const char*, 3> kGroupingNames{"G1", "G2", "T"};
+constexpr std::size_t kRingedRows = 3;
+
+const char* const kIdleText =
+    "Point at a landmark to see its row; the ringed rows lie farthest from the consensus.";
+
+QString code_text(double code) { return QString::number(code, 'g', 10); }
+
+}  // namespace detail
+
+ShapeView::ShapeView(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setWindowTitle(QStringLiteral("Lumivar: superimposed shapes"));
+  auto* choose = new QHBoxLayout;
+  choose->addWidget(new QLabel(QStringLiteral("Colour the rows by:")));
+  auto* group = new QButtonGroup(this);
+  const std::array<const char*, 3> tips{
+      "The first grouping factor: the G1 code of each specimen.",
+      "The second grouping factor: the G2 code of each specimen.",
+      "The repeated measurement: the measurement code of each row."};
+  for (int g = kG1; g <= kT; ++g) {
+    buttons_[g] = new QRadioButton(QString::fromLatin1(detail::kGroupingNames[g]));
+    buttons_[g]->setToolTip(QString::fromLatin1(tips[g]));
+    group->addButton(buttons_[g], g);
+    choose->addWidget(buttons_[g]);
+  }
+  buttons_[kG1]->setChecked(true);
+  choose->addStretch(1);
+  QObject::connect(group, &QButtonGroup::idClicked, this,
+                   [this](int id) { set_grouping(static_cast<Grouping>(id)); });
+
+  canvas_ = new SceneWidget;
+  canvas_->on_hover = [this](std::optional<std::size_t> point) { pointed_at(point); };
+  status_ = new QLabel;
+  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(choose);
+  layout->addWidget(canvas_, 1);
+  layout->addWidget(status_);
+  resize(900, 720);
+  show_analysis(nullptr);
+}
+
+const runtime::Matrix& ShapeView::codes(Grouping g) const {
+  switch (g) {
+    case kG2: return analysis_->g2;
+    case kT: return analysis_->t;
+    case kG1: break;
+  }
+  return analysis_->g1;
+}
+
+void ShapeView::show_analysis(std::shared_ptr<const shell::AnalysisSnapshot> analysis) {
+  analysis_ = std::move(analysis);
+  distances_.clear();
+  rank_.clear();
+  if (analysis_) {
+    distances_ = plots::consensus_distances(analysis_->xpt, analysis_->consensus);
+    rank_.assign(distances_.size() + 1, 0);
+    std::size_t next = 1;
+    for (const plots::RowDistance& r : plots::farthest_first(distances_)) rank_[r.row] = next++;
+  }
+  rebuild();
+}
+
+void ShapeView::set_grouping(Grouping g) {
+  if (!buttons_[g]->isChecked()) buttons_[g]->setChecked(true);
+  if (g == grouping_) return;
+  grouping_ = g;
+  rebuild();
+}
+
+void ShapeView::rebuild() {
+  if (!analysis_) {
+    canvas_->show_message(QStringLiteral(
+        "Run an analysis first: load the three files, then \"VarExp\" (4) or \"Permute\" (5)."));
+    status_->clear();
+    return;
+  }
+  plots::ShapeSceneOptions options;
+  options.grouping = detail::kGroupingNames[grouping_];
+  options.outliers = detail::kRingedRows;
+  canvas_->show_scene(plots::shape_scene(analysis_->xpt, analysis_->consensus, codes(grouping_), options));
+  status_->setText(QString::fromLatin1(detail::kIdleText));
+}
+
+void ShapeView::pointed_at(std::optional<std::size_t> point) {
+  const plots::Scene* scene = canvas_->scene();
+  if (!point || scene == nullptr || !analysis_) {
+    if (analysis_) status_->setText(QString::fromLatin1(detail::kIdleText));
+    return;
+  }
+  const plots::ScenePoint& p = scene->points[*point];
+  const std::size_t i = p.row;
+  QString text = SceneWidget::point_text(p);
+  text += QStringLiteral(" \u2014 G1 = %1, G2 = %2, T = %3")
+              .arg(detail::code_text(analysis_->g1(i)), detail::code_text(analysis_->g2(i)),
+                   detail::code_text(analysis_->t(i)));
+  text += QStringLiteral(" \u2014 distance to the consensus %1 (rank %2 of %3, farthest first)")
+              .arg(QString::number(distances_[i - 1].distance, 'g', 4))
+              .arg(rank_[i])
+              .arg(distances_.size());
+  status_->setText(text);
+}
+
+}  // namespace lumivar::runtime::qt

@@ -1,0 +1,390 @@
+// The views of the last analysis on the main window: the "View" menu, the
+// shape view and the permutation distributions, driven through the window's
+// own buttons on the example study.
+#include "runtime/qt/analysis_views.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolTip>
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "command_button.h"
+#include "partition/partition.h"
+#include "plots/palette.h"
+#include "runtime/qt/histogram_view.h"
+#include "runtime/qt/qt_window_runtime.h"
+#include "runtime/qt/scene_widget.h"
+#include "runtime/qt/shape_view.h"
+
+namespace lumivar {
+namespace {
+
+namespace fs = std::filesystem;
+using runtime::Handle;
+using runtime::qt::AnalysisViews;
+using runtime::qt::HistogramView;
+using runtime::qt::SceneWidget;
+using runtime::qt::ShapeView;
+
+std::string example(const std::string& name) { return std::string(LUMIVAR_EXAMPLES) + "/" + name; }
+
+class Views : public ::testing::Test {
+ protected:
+  Views() {
+    ui.set_console(&console);
+    ui.set_file_dialog([this](const std::string&, const std::string&) {
+      if (files.empty()) return runtime::FileChoice{};
+      const fs::path p(files.front());
+      files.pop_front();
+      return runtime::FileChoice{false, p.filename().string(), p.parent_path().string() + "/"};
+    });
+    fig = app.table.call("Lumivar", {}, 1).at(0).scalar();
+    views = runtime::qt::add_analysis_views(app, ui);
+    ui.flush();
+  }
+  ~Views() override { fs::current_path(start_folder); }  // loads change the working folder
+
+  void press(const std::string& word) {
+    QPushButton* button = testing::command_button(ui, fig, word);
+    ASSERT_NE(button, nullptr) << word;
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
+  void load_study(const std::string& landmarks = example("landmarks.txt")) {
+    files = {landmarks, example("reps.txt"), example("groups.txt")};
+    press("Load");
+    press("LoadRepGroup");
+    press("LoadGroup");
+  }
+  void permute(const std::string& count) {
+    auto* box = dynamic_cast<QLineEdit*>(ui.widget(ui.find_by_tag("PermBox").at(0)));
+    ASSERT_NE(box, nullptr);
+    box->selectAll();
+    QTest::keyClicks(box, QString::fromStdString(count));
+    press("Permute");
+  }
+  QString results() {
+    auto* box = dynamic_cast<QPlainTextEdit*>(ui.widget(ui.find_by_tag("ResBox").at(0)));
+    return box == nullptr ? QString() : box->toPlainText();
+  }
+
+  fs::path start_folder = fs::current_path();
+  runtime::RecordingConsole console;
+  std::deque<std::string> files;
+  runtime::qt::QtWindowRuntime ui;
+  shell::Application app{ui};
+  Handle fig = 0;
+  AnalysisViews* views = nullptr;
+};
+
+// Rows of the example study and landmarks per row.
+constexpr std::size_t kRows = 80, kLandmarks = 12;
+
+TEST_F(Views, TheViewMenuSaysWhatToRunFirstAndOpensOnceThereIsSomethingToShow) {
+  ASSERT_NE(views, nullptr);
+  QWidget* window = ui.widget(fig);
+  QMenuBar* bar = views->menu_bar();
+  ASSERT_EQ(bar->parentWidget(), window);
+  ASSERT_EQ(bar->actions().size(), 1);
+  EXPECT_EQ(bar->actions().front()->text(), "&View");
+  const QList<QAction*> entries = bar->actions().front()->menu()->actions();
+  ASSERT_EQ(entries.size(), 2);
+  EXPECT_EQ(entries[0], views->shapes_action());
+  EXPECT_EQ(entries[1], views->distributions_action());
+  EXPECT_EQ(entries[0]->text(), QString("&Shapes\u2026"));
+  EXPECT_EQ(entries[1]->text(), QString("&Permutation distributions\u2026"));
+
+  // The bar spans the window above every control, also at the smallest size.
+  for (bool smallest : {false, true}) {
+    if (smallest) window->resize(window->minimumSize());
+    QApplication::processEvents();
+    EXPECT_EQ(bar->geometry().top(), 0);
+    EXPECT_EQ(bar->width(), window->width());
+    for (Handle c : ui.children(fig)) {
+      if (QWidget* w = ui.widget(c)) {
+        EXPECT_GT(w->geometry().top(), bar->geometry().bottom()) << ui.get(c, "Tag").text();
+      }
+    }
+  }
+
+  EXPECT_FALSE(views->shapes_action()->isEnabled());
+  EXPECT_FALSE(views->distributions_action()->isEnabled());
+  EXPECT_TRUE(views->shapes_action()->toolTip().startsWith("Run an analysis first"));
+  EXPECT_TRUE(views->distributions_action()->toolTip().startsWith("Run the permutation test"));
+  // A view opened all the same says so too.
+  EXPECT_EQ(views->open_shapes()->canvas()->scene(), nullptr);
+  EXPECT_TRUE(views->shape_view()->canvas()->message().startsWith("Run an analysis first"));
+
+  load_study();
+  press("VarExp");
+  EXPECT_TRUE(views->shapes_action()->isEnabled());
+  EXPECT_FALSE(views->distributions_action()->isEnabled());
+  EXPECT_TRUE(views->distributions_action()->toolTip().startsWith("The last analysis was \"VarExp\""));
+  EXPECT_NE(views->shape_view()->canvas()->scene(), nullptr);  // the open view followed
+
+  permute("20");
+  EXPECT_TRUE(views->shapes_action()->isEnabled());
+  EXPECT_TRUE(views->distributions_action()->isEnabled());
+  views->distributions_action()->trigger();
+  ASSERT_NE(views->histogram_view(), nullptr);
+  EXPECT_TRUE(views->histogram_view()->isVisible());
+}
+
+TEST(ViewsWithoutTheMainWindow, AreNotAdded) {
+  runtime::qt::QtWindowRuntime ui;
+  shell::Application app(ui);
+  EXPECT_EQ(runtime::qt::add_analysis_views(app, ui), nullptr);
+  EXPECT_FALSE(app.on_analysis_changed);
+}
+
+// The mouse moved over `w` to `at`, no button pressed, as the window system reports it.
+void hover(QWidget* w, QPoint at) {
+  QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(w->mapToGlobal(at)), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(w, &move);
+}
+
+// The point of `scene` farthest, in pixels, from every other point of the
+// data: the one a hover reaches without doubt.
+std::size_t loneliest_point(const plots::Scene& s, const plots::PlotFrame& f) {
+  std::size_t best = 0;
+  double best_gap = -1;
+  for (std::size_t i = 0; i < s.points.size(); ++i) {
+    if (s.points[i].row == 0) continue;
+    const plots::Point2 a = f.to_pixels(s.points[i].at);
+    double gap = INFINITY;
+    for (std::size_t j = 0; j < s.points.size(); ++j) {
+      if (j == i) continue;
+      const plots::Point2 b = f.to_pixels(s.points[j].at);
+      gap = std::min(gap, std::hypot(a.x - b.x, a.y - b.y));
+    }
+    if (gap > best_gap) {
+      best_gap = gap;
+      best = i;
+    }
+  }
+  return best;
+}
+
+TEST_F(Views, TheShapeViewShowsEveryLandmarkOfEveryRowAndNamesThePointedRow) {
+  load_study();
+  press("VarExp");
+  views->shapes_action()->trigger();
+  ShapeView* view = views->shape_view();
+  ASSERT_NE(view, nullptr);
+  view->resize(900, 720);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+  SceneWidget* canvas = view->canvas();
+  const plots::Scene* scene = canvas->scene();
+  ASSERT_NE(scene, nullptr);
+  EXPECT_EQ(scene->title, "Superimposed configurations by G1");
+  std::set<std::pair<std::size_t, std::size_t>> seen;
+  for (const plots::ScenePoint& p : scene->points)
+    if (p.row > 0) {
+      EXPECT_TRUE(seen.insert({p.row, p.landmark}).second);
+    }
+  EXPECT_EQ(seen.size(), kRows * kLandmarks);
+  EXPECT_EQ(*seen.begin(), std::make_pair(std::size_t{1}, std::size_t{1}));
+  EXPECT_EQ(*seen.rbegin(), std::make_pair(kRows, kLandmarks));
+
+  // Pointing at a point names its row and brings the row forward, drawn in
+  // its colour where the point is.
+  const plots::PlotFrame frame = canvas->frame();
+  const plots::ScenePoint target = scene->points[loneliest_point(*scene, frame)];
+  const plots::Point2 at = frame.to_pixels(target.at);
+  const QPoint pixel(static_cast<int>(std::floor(at.x)), static_cast<int>(std::floor(at.y)));
+  hover(canvas, pixel);
+  EXPECT_EQ(canvas->highlighted_row(), target.row);
+  const QString name = QString("row %1, landmark %2").arg(target.row).arg(target.landmark);
+  EXPECT_EQ(QToolTip::text().toStdString(), name.toStdString());
+  const runtime::Matrix& g1 = app.last_analysis->g1;
+  EXPECT_TRUE(view->status()->text().startsWith(name + " \u2014 G1 = " + QString::number(g1(target.row))))
+      << view->status()->text().toStdString();
+  const QColor drawn = canvas->grab().toImage().pixelColor(pixel);
+  EXPECT_EQ(plots::Colour({static_cast<std::uint8_t>(drawn.red()), static_cast<std::uint8_t>(drawn.green()),
+                           static_cast<std::uint8_t>(drawn.blue())}),
+            target.colour);
+
+  // Away from the points nothing is named.
+  hover(canvas, QPoint(static_cast<int>(frame.plot_area().left) + 2,
+                       static_cast<int>(frame.plot_area().bottom()) - 2));
+  EXPECT_EQ(canvas->highlighted_row(), 0u);
+  EXPECT_TRUE(view->status()->text().startsWith("Point at a landmark"));
+}
+
+TEST_F(Views, PickingAnotherGroupingRecoloursThePoints) {
+  load_study();
+  press("VarExp");
+  ShapeView* view = views->open_shapes();
+  const auto colours = [&] {
+    std::map<std::size_t, plots::Colour> by_row;
+    for (const plots::ScenePoint& p : view->canvas()->scene()->points)
+      if (p.row > 0) by_row[p.row] = p.colour;
+    return by_row;
+  };
+  const std::map<std::size_t, plots::Colour> by_g1 = colours();
+  QTest::mouseClick(view->grouping_button(ShapeView::kT), Qt::LeftButton);
+  EXPECT_EQ(view->grouping(), ShapeView::kT);
+  EXPECT_EQ(view->canvas()->scene()->title, "Superimposed configurations by T");
+  const std::map<std::size_t, plots::Colour> by_t = colours();
+  // The measurement codes are 1 and 2: the first and second colour.
+  const runtime::Matrix& t = app.last_analysis->t;
+  for (std::size_t i = 1; i <= kRows; ++i)
+    EXPECT_EQ(by_t.at(i), plots::group_colour(t(i) == 1 ? 0 : 1)) << "row " << i;
+  EXPECT_NE(by_t, by_g1);
+  // The grouping picked stays with the next analysis.
+  press("VarExp");
+  EXPECT_EQ(colours(), by_t);
+}
+
+TEST_F(Views, TheDistributionsHoldEveryRelabellingOfEachEffect) {
+  load_study();
+  app.permute_settings.seed = 11;
+  permute("199");
+  HistogramView* view = views->open_distributions();
+  ASSERT_EQ(view->effects()->count(), partition::kEffectCount);
+  for (int k = 0; k < partition::kEffectCount; ++k) {
+    view->effects()->setCurrentIndex(k);
+    const plots::Scene* s = view->canvas()->scene();
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->title, std::string("Permutation distribution of F for ") + partition::kEffectLabels[k]);
+    double counted = 0;
+    for (const plots::Rect& bar : s->rects) counted += bar.box.y_max;
+    EXPECT_EQ(counted, 199) << partition::kEffectLabels[k];
+    ASSERT_FALSE(s->lines.empty());
+    EXPECT_EQ(s->lines.front().points.front().x, app.last_analysis->observed_f(k));
+    EXPECT_NE(s->subtitle.find("from 199 relabellings"), std::string::npos) << s->subtitle;
+  }
+}
+
+// The example landmarks with one landmark of one row moved far off, as a
+// digitising slip would.
+std::string slipped_landmarks(const fs::path& folder, std::size_t row, std::size_t landmark) {
+  std::ifstream in(example("landmarks.txt"));
+  std::ostringstream out;
+  std::string line;
+  out.precision(10);
+  for (std::size_t i = 1; std::getline(in, line); ++i) {
+    std::istringstream values(line);
+    std::string v;
+    for (std::size_t c = 1; values >> v; ++c) {
+      out << (c > 1 ? " " : "");
+      if (i == row && (c == 2 * landmark - 1 || c == 2 * landmark))
+        out << std::stod(v) + 80;
+      else
+        out << v;
+    }
+    out << '\n';
+  }
+  const fs::path path = folder / "slipped.txt";
+  std::ofstream(path) << out.str();
+  return path.string();
+}
+
+TEST_F(Views, OpenViewsFollowTheNextAnalysis) {
+  load_study();
+  permute("20");
+  ShapeView* shapes = views->open_shapes();
+  HistogramView* histograms = views->open_distributions();
+  EXPECT_NE(histograms->canvas()->scene(), nullptr);
+  const std::shared_ptr<const shell::AnalysisSnapshot> first = app.last_analysis;
+
+  const fs::path folder = fs::temp_directory_path() / "lumivar_views_test";
+  fs::create_directories(folder);
+  files = {slipped_landmarks(folder, 13, 4)};
+  press("Load");
+  press("VarExp");
+  ASSERT_NE(app.last_analysis, first);
+  EXPECT_EQ(shapes->analysis(), app.last_analysis);
+  const plots::Scene* s = shapes->canvas()->scene();
+  ASSERT_NE(s, nullptr);
+  for (const plots::ScenePoint& p : s->points) {
+    if (p.row == 0) continue;
+    EXPECT_EQ(p.at.x, app.last_analysis->xpt(p.row, 2 * p.landmark - 1));
+    EXPECT_EQ(p.at.y, app.last_analysis->xpt(p.row, 2 * p.landmark));
+    if (p.ringed && p.row == 13) {
+      EXPECT_EQ(p.landmark, 4u);
+    }
+  }
+  EXPECT_NE(s->subtitle.find("farthest from the consensus (13, "), std::string::npos) << s->subtitle;
+  // After "VarExp" there are no relabellings to show.
+  EXPECT_EQ(histograms->analysis(), app.last_analysis);
+  EXPECT_EQ(histograms->canvas()->scene(), nullptr);
+  EXPECT_FALSE(histograms->effects()->isEnabled());
+  EXPECT_FALSE(views->distributions_action()->isEnabled());
+  fs::remove_all(folder);
+}
+
+TEST_F(Views, ACancelledPermuteLeavesTheResultsAndTheViewsAsTheyWere) {
+  load_study();
+  permute("20");
+  ShapeView* shapes = views->open_shapes();
+  HistogramView* histograms = views->open_distributions();
+  const QString report = results();
+  const std::shared_ptr<const shell::AnalysisSnapshot> before = app.last_analysis;
+  const runtime::Matrix dmatrix = app.session.dmatrix;
+  const std::string histogram_subtitle = histograms->canvas()->scene()->subtitle;
+
+  // Cancel as the user does, once the dialog has shown itself. Should no
+  // dialog come, the run is stopped all the same after a while, and the
+  // test fails instead of waiting for a billion relabellings.
+  bool clicked = false;
+  std::atomic<bool> give_up{false};
+  app.permute_settings.cancel = &give_up;
+  QElapsedTimer clock;
+  clock.start();
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (clock.elapsed() > 30000) give_up = true;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* dialog = dynamic_cast<QProgressDialog*>(w);
+      if (dialog == nullptr || !dialog->isVisible() || clicked) continue;
+      const QList<QPushButton*> buttons = dialog->findChildren<QPushButton*>();
+      ASSERT_EQ(buttons.size(), 1);
+      EXPECT_EQ(buttons.front()->text(), "Cancel");
+      buttons.front()->click();
+      clicked = true;
+    }
+  });
+  poll.start(20);
+  permute("1000000000");
+  poll.stop();
+  EXPECT_TRUE(clicked);
+  ASSERT_FALSE(console.lines.empty());
+  EXPECT_EQ(console.lines.back().rfind("The permutation test was cancelled after ", 0), 0u)
+      << console.lines.back();
+
+  EXPECT_EQ(results(), report);
+  EXPECT_EQ(app.session.dmatrix, dmatrix);
+  EXPECT_EQ(app.last_analysis, before);
+  EXPECT_EQ(shapes->analysis(), before);
+  EXPECT_EQ(histograms->analysis(), before);
+  EXPECT_EQ(histograms->canvas()->scene()->subtitle, histogram_subtitle);
+  EXPECT_TRUE(views->distributions_action()->isEnabled());
+}
+
+}  // namespace
+}  // namespace lumivar
