@@ -13,12 +13,12 @@
 #include <QTest>
 #include <QWidget>
 #include <cstdio>
-#include <deque>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "command_button.h"
+#include "example_study_files.h"
+#include "runtime/qt/analysis_views.h"
 #include "runtime/qt/qt_window_runtime.h"
 #include "shell/application.h"
 
@@ -31,18 +31,10 @@ int main(int argc, char** argv) {
   using namespace lumivar;
   runtime::qt::QtWindowRuntime ui;
   ui.set_program_folder(LUMIVAR_RESOURCES);  // the layout as the source tree has it
-  std::deque<std::string> files;
-  for (const char* f : {"landmarks.txt", "reps.txt", "groups.txt"})
-    files.push_back(std::string(LUMIVAR_EXAMPLES) + "/" + f);
-  ui.set_file_dialog([&files](const std::string&, const std::string&) {
-    runtime::FileChoice c;
-    if (files.empty()) return c;
-    const std::filesystem::path p(files.front());
-    files.pop_front();
-    return runtime::FileChoice{false, p.filename().string(), p.parent_path().string() + "/"};
-  });
+  testing::choose_example_study(ui);
   shell::Application session(ui);
   const runtime::Handle fig = session.table.call("Lumivar", {}, 1).at(0).scalar();
+  runtime::qt::add_analysis_views(session, ui);  // the menu bar, as the program has it
   ui.flush();
   std::vector<std::string> words = {"Load", "LoadRepGroup", "LoadGroup", "VarExp"};
   if (argc > 3) {
