@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -134,6 +135,16 @@ TEST_F(Views, TheViewMenuSaysWhatToRunFirstAndOpensOnceThereIsSomethingToShow) {
   EXPECT_FALSE(views->distributions_action()->isEnabled());
   EXPECT_TRUE(views->shapes_action()->toolTip().startsWith("Run an analysis first"));
   EXPECT_TRUE(views->distributions_action()->toolTip().startsWith("Run the permutation test"));
+  // The open menu shows them on its disabled entries.
+  QMenu* menu = bar->actions().front()->menu();
+  menu->popup(window->mapToGlobal(QPoint(0, bar->height())));
+  for (QAction* entry : entries) {
+    const QPoint at = menu->actionGeometry(entry).center();
+    QHelpEvent help(QEvent::ToolTip, at, menu->mapToGlobal(at));
+    QApplication::sendEvent(menu, &help);
+    EXPECT_EQ(QToolTip::text().toStdString(), entry->toolTip().toStdString());
+  }
+  menu->hide();
   // A view opened all the same says so too.
   EXPECT_EQ(views->open_shapes()->canvas()->scene(), nullptr);
   EXPECT_TRUE(views->shape_view()->canvas()->message().startsWith("Run an analysis first"));

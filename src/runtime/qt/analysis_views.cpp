@@ -39,9 +39,8 @@ QMenuBar* add_menu_bar(QWidget* window) {
 
 template <class View>
 View* open(QPointer<View>& view, const std::shared_ptr<const shell::AnalysisSnapshot>& analysis) {
-  if (!view) {
+  if (!view) {  // closing only hides a view: it comes back as it was left
     view = new View;
-    view->setAttribute(Qt::WA_DeleteOnClose, false);  // reopened as it was left
     view->show_analysis(analysis);
   }
   view->show();
