@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProgressDialog>
+#include <QTest>
 
 #include "runtime/qt/qt_window_runtime.h"
 
@@ -50,6 +51,23 @@ TEST(ProgressDialog, AShortRunLeavesNoDialogBehind) {
   while (clock.elapsed() < 800) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   for (QWidget* w : QApplication::topLevelWidgets())
     EXPECT_FALSE(dynamic_cast<QProgressDialog*>(w) != nullptr && w->isVisible());
+}
+
+TEST(ProgressDialog, ShowsOnlyOnceTheRunHasLastedASecond) {
+  QtWindowRuntime ui;
+  std::unique_ptr<ProgressMonitor> monitor = ui.begin_progress("Permutation test");
+  QPointer<QProgressDialog> dialog;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* d = dynamic_cast<QProgressDialog*>(w)) dialog = d;
+  ASSERT_FALSE(dialog.isNull());
+  EXPECT_TRUE(monitor->update(1, 1000));
+  EXPECT_TRUE(monitor->update(900, 1000));  // fast enough to finish within the second
+  EXPECT_FALSE(dialog->isVisible());
+  QTest::qWait(1100);
+  EXPECT_TRUE(monitor->update(901, 1000));
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_TRUE(dialog->isModal());
+  monitor.reset();
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include <QCoreApplication>
 #include <QProgressDialog>
 #include <cmath>
+#include <limits>
 
 namespace lumivar::runtime::qt {
 
 namespace detail {
 constexpr int kSteps = 1000;  // the bar's resolution: counts may not fit an int
+// A run that ends within this time shows no dialog at all.
+constexpr double kShowAfterSeconds = 1.0;
 }  // namespace detail
 
 std::string progress_text(std::size_t done, std::size_t total, double seconds_left) {
@@ -25,7 +28,9 @@ ProgressDialog::ProgressDialog(const std::string& title, QWidget* parent)
   dialog_->setLabelText(QString::fromStdString(title) + QStringLiteral(": starting"));
   dialog_->setWindowModality(Qt::ApplicationModal);
   dialog_->setRange(0, detail::kSteps);
-  dialog_->setMinimumDuration(500);  // short runs finish without a flash
+  // The dialog is shown by update() alone, once the run has lasted a second;
+  // QProgressDialog's own estimate could show it earlier.
+  dialog_->setMinimumDuration(std::numeric_limits<int>::max());
   dialog_->setAutoClose(false);
   dialog_->setAutoReset(false);
   dialog_->setMinimumWidth(360);
@@ -47,10 +52,14 @@ bool ProgressDialog::update(std::size_t done, std::size_t total) {
   const double elapsed = static_cast<double>(clock_.elapsed()) / 1000.0;
   dialog_->setLabelText(
       QString::fromStdString(progress_text(done, total, seconds_left(elapsed, done, total))));
-  // setValue shows the dialog once the minimum duration has passed; the
-  // events processed then include a click on Cancel.
+  if (!dialog_->isVisible() && done < total && elapsed >= detail::kShowAfterSeconds) dialog_->show();
   dialog_->setValue(static_cast<int>(std::lround(fraction * detail::kSteps)));
-  QCoreApplication::processEvents();
+  // The windows are redrawn either way. Until the dialog shows, what the user
+  // does waits in the queue, or a click would start another command inside
+  // this one; once it shows, its modality keeps the other windows out of
+  // reach and a click on Cancel is heard.
+  QCoreApplication::processEvents(dialog_->isVisible() ? QEventLoop::AllEvents
+                                                       : QEventLoop::ExcludeUserInputEvents);
   return !dialog_->wasCanceled();
 }
 

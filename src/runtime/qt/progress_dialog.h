@@ -1,10 +1,10 @@
 #pragma once
 // The progress of a long action in the Qt window program: a modal
 // QProgressDialog with a Cancel button over the current window, shown once
-// the action has run for half a second, saying how much is done and about how
-// long is left. update() processes the program's events, so the windows are
-// redrawn and a click on Cancel is heard; modality keeps every other control
-// out of reach while the action runs.
+// the action has run for a second, saying how much is done and about how long
+// is left. update() processes the program's events, so the windows are
+// redrawn and a click on Cancel is heard; before the dialog shows, input waits
+// in the queue, and after, modality keeps every other control out of reach.
 #include <QElapsedTimer>
 #include <QPointer>
 #include <memory>
