@@ -1,5 +1,6 @@
 #include "permutation/permute.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <memory>
@@ -109,7 +110,10 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
   o.nperm = *nperm;
   o.seed = settings.seed ? *settings.seed : detail::system_seed();
   o.engine = settings.engine;
-  o.threads = settings.threads > 0 ? settings.threads : tbb::info::default_concurrency();
+  // More threads than the process may run would only wait on each other (and
+  // oneTBB warns about them); the counts are the same for any number.
+  const int available = tbb::info::default_concurrency();
+  o.threads = settings.threads > 0 ? std::min(settings.threads, available) : available;
 
   // The rebuilt distance matrix is stored once the run can no longer be
   // cancelled, so that a cancel leaves the session as it was.

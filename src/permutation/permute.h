@@ -44,7 +44,7 @@ struct PermuteOutcome {
   std::uint64_t nperm = 0;
   std::uint64_t seed = 0;  // the seed actually used (drawn from the system when none was given)
   Engine engine = Engine::kFast;
-  int threads = 0;  // threads asked for (settings.threads, or the number of cores for 0)
+  int threads = 0;  // threads used: settings.threads capped at the cores available (all for 0)
   std::array<std::uint64_t, kEffectCount> exceedances{};     // F test counts, from 1
   std::array<std::uint64_t, kEffectCount> ev_exceedances{};  // explained-sum counts, from 1
   Effects p_perm_f{};   // Perm F P = exceedances / (nperm + 1)
