@@ -4,6 +4,8 @@
 // the action quietly; a file that cannot be opened or holds no numbers gets a
 // message box and changes nothing; a malformed file raises an Error before
 // anything is stored.
+#include <functional>
+
 #include "runtime/session.h"
 #include "runtime/window_runtime.h"
 
@@ -20,9 +22,11 @@ LoadOutcome loadgroup(runtime::WindowRuntime& ui, runtime::Session& s);
 
 struct ChosenFile;
 namespace detail {
-// True when `f` holds data; otherwise reports why not (a box for a file that
-// gave no data, nothing for a cancel) and sets `outcome`.
-bool chosen_or_report(runtime::WindowRuntime& ui, const ChosenFile& f, LoadOutcome& outcome);
+// Shared by the three actions: asks for a file and, when it holds data, hands
+// it to `use`; otherwise reports why not (a box for a file that gave no data,
+// nothing for a cancel). Returns the action's outcome.
+LoadOutcome with_chosen_file(runtime::WindowRuntime& ui,
+                             const std::function<void(ChosenFile&)>& use);
 }  // namespace detail
 
 }  // namespace lumivar::input

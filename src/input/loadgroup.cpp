@@ -7,35 +7,34 @@
 namespace lumivar::input {
 
 LoadOutcome loadgroup(runtime::WindowRuntime& ui, runtime::Session& s) {
-  ChosenFile f = mfload(ui);
-  LoadOutcome outcome;
-  if (!detail::chosen_or_report(ui, f, outcome)) return outcome;
-  s.group = std::move(f.y);
-  const double m = static_cast<double>(s.data.rows());
-  const double mg = static_cast<double>(s.group.rows());
+  return detail::with_chosen_file(ui, [&](ChosenFile& f) {
+    s.group = std::move(f.y);
+    const double m = static_cast<double>(s.data.rows());
+    const double mg = static_cast<double>(s.group.rows());
 
-  s.n1g = runtime::Matrix::scalar(getcodecount(ui, s.group.column_of(1)));
-  if (s.group.cols() < 2) {
-    runtime::raise("The group code file " + f.fn +
-                   " has one column; each line should hold two codes: the G1 code and the G2 "
-                   "code of the specimen.");
-  }
-  s.n2g = runtime::Matrix::scalar(getcodecount(ui, s.group.column_of(2)));
+    s.n1g = runtime::Matrix::scalar(getcodecount(ui, s.group.column_of(1)));
+    if (s.group.cols() < 2) {
+      runtime::raise("The group code file " + f.fn +
+                     " has one column; each line should hold two codes: the G1 code and the G2 "
+                     "code of the specimen.");
+    }
+    s.n2g = runtime::Matrix::scalar(getcodecount(ui, s.group.column_of(2)));
 
-  // Before any repeated-measures codes there is no number of specimens per
-  // time: the piece's values run out and its text stops before the %f.
-  std::vector<runtime::Value> second = {mg};
-  if (!s.nfound.empty()) second.emplace_back(m / s.nfound(1));
-  ui.set_string_by_tag(
-      "GroupBox",
-      runtime::join({runtime::format("File: %s \\n of the group codes loaded", {f.fn}),
-                     runtime::format("\\nThere are %i group codes \\n which should match the "
-                                     "specimens per time %f",
-                                     second),
-                     runtime::format("\\nColumn 1 had %i distinct codes, column 2 had %i distinct codes",
-                                     {s.n1g, s.n2g})}));
-  s.dmatrix = runtime::Matrix::scalar(0);
-  return LoadOutcome::kLoaded;
+    // Before any repeated-measures codes there is no number of specimens per
+    // time: the piece's values run out and its text stops before the %f.
+    std::vector<runtime::Value> second = {mg};
+    if (!s.nfound.empty()) second.emplace_back(m / s.nfound(1));
+    ui.set_string_by_tag(
+        "GroupBox",
+        runtime::join(
+            {runtime::format("File: %s \\n of the group codes loaded", {f.fn}),
+             runtime::format("\\nThere are %i group codes \\n which should match the "
+                             "specimens per time %f",
+                             second),
+             runtime::format("\\nColumn 1 had %i distinct codes, column 2 had %i distinct codes",
+                             {s.n1g, s.n2g})}));
+    s.dmatrix = runtime::Matrix::scalar(0);
+  });
 }
 
 }  // namespace lumivar::input
