@@ -50,7 +50,7 @@ runtime::FunctionEntry gamcdf_entry() {
 runtime::FunctionEntry distchck_entry() {
   return {"distchck", runtime::kOneThenAny, runtime::kOneThenAny,
           [](const Args& args, int nargout) -> Results {
-            if (args.empty()) runtime::raise("Not enough input arguments.");
+            runtime::require_inputs(args, 1);
             std::vector<Matrix> rest;
             for (std::size_t i = 1; i < args.size(); ++i) rest.push_back(args[i].matrix());
             // The number of arguments examined follows the results asked for.

@@ -12,13 +12,6 @@ using runtime::Args;
 using runtime::Results;
 using runtime::Value;
 
-namespace detail {
-const Value& arg(const Args& args, std::size_t i, const char* fn, const char* what) {
-  if (args.size() <= i) runtime::raise(std::string("Not enough input arguments: ") + fn + " needs " + what + ".");
-  return args[i];
-}
-}  // namespace detail
-
 runtime::FunctionEntry mfload_entry(runtime::WindowRuntime& ui) {
   return {"mfload", 1, 2, [&ui](const Args&, int) -> Results {
             ChosenFile f = mfload(ui);
@@ -34,20 +27,20 @@ runtime::FunctionEntry mfload_entry(runtime::WindowRuntime& ui) {
 
 runtime::FunctionEntry dload_entry() {
   return {"dload", 1, 1, [](const Args& args, int) -> Results {
-            return {Value(dload(detail::arg(args, 0, "dload", "a file name").text()))};
+            return {Value(dload(runtime::input(args, 0).text()))};
           }};
 }
 
 runtime::FunctionEntry getcodecount_entry(runtime::WindowRuntime& ui) {
   return {"getcodecount", 1, 1, [&ui](const Args& args, int) -> Results {
-            return {Value(getcodecount(ui, detail::arg(args, 0, "getcodecount", "a code column").matrix()))};
+            return {Value(getcodecount(ui, runtime::input(args, 0).matrix()))};
           }};
 }
 
 runtime::FunctionEntry mergegroups_entry() {
   return {"mergegroups", 2, 1, [](const Args& args, int) -> Results {
-            return {Value(mergegroups(detail::arg(args, 0, "mergegroups", "two code columns").matrix(),
-                                      detail::arg(args, 1, "mergegroups", "two code columns").matrix()))};
+            return {Value(mergegroups(runtime::input(args, 0).matrix(),
+                                      runtime::input(args, 1).matrix()))};
           }};
 }
 

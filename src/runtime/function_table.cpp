@@ -20,6 +20,15 @@ void check_argument_count(std::string_view name, int declared, std::size_t given
     raise(too_many_arguments_text(file.empty() ? name : file, line, name, outputs, declared));
 }
 
+void require_inputs(const Args& args, std::size_t least) {
+  if (args.size() < least) raise("Not enough input arguments.");
+}
+
+const Value& input(const Args& args, std::size_t index) {
+  require_inputs(args, index + 1);
+  return args[index];
+}
+
 void FunctionTable::add(FunctionEntry entry) {
   for (auto& e : entries_) {
     if (e.name == entry.name) {

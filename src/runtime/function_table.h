@@ -39,6 +39,12 @@ std::string too_many_arguments_text(std::string_view file, int line, std::string
 void check_argument_count(std::string_view name, int declared, std::size_t given, bool outputs,
                           std::string_view file = {}, int line = 1);
 
+// The table refuses too many arguments; a function given too few refuses
+// them through these, with one text: "Not enough input arguments.".
+void require_inputs(const Args& args, std::size_t least);
+// Argument `index` (0-based), refusing a call that has fewer.
+const Value& input(const Args& args, std::size_t index);
+
 class FunctionTable {
  public:
   void add(FunctionEntry entry);

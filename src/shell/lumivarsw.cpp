@@ -3,13 +3,11 @@
 #include "input/load_actions.h"
 #include "partition/varexp.h"
 #include "permutation/permute.h"
-#include "runtime/error.h"
 
 namespace lumivar::shell {
 
 void lumivarsw(Application& app, const runtime::Args& args) {
-  if (args.empty()) runtime::raise("Not enough input arguments: lumivarsw needs an action word.");
-  const runtime::Value& action = args.front();
+  const runtime::Value& action = runtime::input(args, 0);
   const std::string word = action.is_text() ? action.text() : std::string();
   const bool is_text = action.is_text();
   if (is_text && word == "Load") {

@@ -11,20 +11,9 @@
 #include "window/openfig.h"
 
 namespace lumivar::window {
-namespace detail {
-namespace {
-
-// The table refuses too many arguments; too few are refused here.
-void require_inputs(const runtime::Args& args, std::size_t least) {
-  if (args.size() < least) runtime::raise("Not enough input arguments.");
-}
-
-}  // namespace
-}  // namespace detail
-
 runtime::FunctionEntry guidata_entry(runtime::WindowRuntime& ui) {
   return {"guidata", 2, 1, [&ui](const runtime::Args& args, int nargout) -> runtime::Results {
-            detail::require_inputs(args, 1);
+            runtime::require_inputs(args, 1);
             if (args.size() == 1) return {guidata(ui, args[0])};
             // Storing gives no result: asking for one is refused before anything is stored.
             runtime::check_argument_count("guidata", 0,
@@ -42,7 +31,7 @@ runtime::FunctionEntry guihandles_entry(runtime::WindowRuntime& ui) {
 
 runtime::FunctionEntry openfig_entry(runtime::WindowRuntime& ui) {
   return {"openfig", 2, 1, [&ui](const runtime::Args& args, int) -> runtime::Results {
-            detail::require_inputs(args, 1);
+            runtime::require_inputs(args, 1);
             if (args.size() == 1) return {openfig(ui, args[0].text())};
             // A policy that is no text matches neither word and is refused as such.
             const std::string policy = args[1].is_text() ? args[1].text() : std::string();
@@ -52,7 +41,7 @@ runtime::FunctionEntry openfig_entry(runtime::WindowRuntime& ui) {
 
 runtime::FunctionEntry isvarname_entry(runtime::WindowRuntime&) {
   return {"isvarname", 1, 1, [](const runtime::Args& args, int) -> runtime::Results {
-            detail::require_inputs(args, 1);
+            runtime::require_inputs(args, 1);
             return {isvarname(args[0])};
           }};
 }

@@ -45,7 +45,7 @@ TEST(GeometryByName, CountsResultsAndRefusals) {
             "\"allpairwiseprocrustes\" was called with more than the declared number of inputs "
             "(1).");
   EXPECT_EQ(message("centpos", {}, 1),
-            "The function \"centpos\" needs 1 input but was called with 0.");
+            "Not enough input arguments.");
 }
 
 }  // namespace
