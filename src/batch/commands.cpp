@@ -19,15 +19,15 @@ void print_status(const BatchSession& b, const CommandLine& o, std::ostream& s) 
 
 int run_varexp(BatchSession& b, const CommandLine& o, const std::vector<InputFile>& inputs,
                std::ostream& out, std::ostream& err) {
-  const partition::Partition p = partition::varexp(b.ui, b.app.session);
+  partition::VarExpOutcome v = partition::varexp(b.ui, b.app.session);
   std::string report = b.box_text("ResBox");
   if (o.format == "json") {
-    nlohmann::json j = varexp_json(p);
+    nlohmann::json j = varexp_json(v.partition);
     j["provenance"] = provenance_json(inputs);
     report = j.dump(2);
   }
   // Pictures before the report: a failure to write them prints no report.
-  if (!o.plot_dir.empty()) write_plots_and_tell(shell::varexp_snapshot(b.app.session, p), o, err);
+  if (!o.plot_dir.empty()) write_plots_and_tell(shell::varexp_snapshot(b.app.session, std::move(v)), o, err);
   out << report << '\n';
   return 0;
 }

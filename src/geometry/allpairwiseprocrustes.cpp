@@ -140,6 +140,7 @@ ProcrustesDistances procrustes_distances(const runtime::Matrix& data, int thread
   ProcrustesDistances result;
   result.d = squared_distances(fit.xpt, threads);
   result.xpt = std::move(fit.xpt);
+  result.consensus = std::move(fit.y);
   result.iterations = fit.iterations;
   return result;
 }

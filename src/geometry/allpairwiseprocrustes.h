@@ -9,6 +9,8 @@ namespace lumivar::geometry {
 struct ProcrustesDistances {
   // m x n superimposed configurations (getconsensus's xpt).
   runtime::Matrix xpt;
+  // 1 x n consensus they were rotated onto (getconsensus's y).
+  runtime::Matrix consensus;
   // m x m squared distances, symmetric with an exact zero diagonal.
   runtime::Matrix d;
   // Iterations the superimposition took.

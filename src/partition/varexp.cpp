@@ -6,12 +6,16 @@
 
 namespace lumivar::partition {
 
-Partition varexp(runtime::WindowRuntime& ui, runtime::Session& s) {
-  const DesignSizes sizes = check_analysis_inputs(s);
-  s.dmatrix = geometry::allpairwiseprocrustes(s.data);
-  const Partition p = compute_partition(s.dmatrix, s.group, s.repgroup, sizes);
-  ui.set_string_by_tag("ResBox", varexp_report(p));
-  return p;
+VarExpOutcome varexp(runtime::WindowRuntime& ui, runtime::Session& s) {
+  VarExpOutcome o;
+  o.sizes = check_analysis_inputs(s);
+  geometry::ProcrustesDistances fit = geometry::procrustes_distances(s.data);
+  s.dmatrix = std::move(fit.d);
+  o.xpt = std::move(fit.xpt);
+  o.consensus = std::move(fit.consensus);
+  o.partition = compute_partition(s.dmatrix, s.group, s.repgroup, o.sizes);
+  ui.set_string_by_tag("ResBox", varexp_report(o.partition));
+  return o;
 }
 
 }  // namespace lumivar::partition

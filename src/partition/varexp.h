@@ -7,9 +7,16 @@
 
 namespace lumivar::partition {
 
-// Stores the rebuilt `dmatrix` in the session and returns the partition
-// whose report it wrote. Raises (leaving "ResBox" as it was) when the inputs
-// do not allow the analysis.
-Partition varexp(runtime::WindowRuntime& ui, runtime::Session& s);
+struct VarExpOutcome {
+  Partition partition;        // the numbers of the report written
+  DesignSizes sizes;          // of the session analysed
+  runtime::Matrix xpt;        // the superimposed configurations the distances came from
+  runtime::Matrix consensus;  // the shape they were rotated onto
+};
+
+// Stores the rebuilt `dmatrix` in the session and returns what the report
+// was made from. Raises (leaving "ResBox" as it was) when the inputs do not
+// allow the analysis.
+VarExpOutcome varexp(runtime::WindowRuntime& ui, runtime::Session& s);
 
 }  // namespace lumivar::partition

@@ -157,6 +157,9 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
   }
   monitor.reset();
   s.dmatrix = std::move(fit.d);
+  o.sizes = sizes;
+  o.xpt = std::move(fit.xpt);
+  o.consensus = std::move(fit.consensus);
 
   const double labellings = static_cast<double>(o.nperm) + 1;
   for (int k = 0; k < kEffectCount; ++k) {

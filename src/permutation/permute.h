@@ -41,6 +41,9 @@ struct PermuteOutcome {
 
   // The rest is filled when done.
   partition::Partition partition;  // observed, from the distance matrix (as printed)
+  partition::DesignSizes sizes;
+  runtime::Matrix xpt;        // the superimposed configurations the distances came from
+  runtime::Matrix consensus;  // the shape they were rotated onto
   std::uint64_t nperm = 0;
   std::uint64_t seed = 0;  // the seed actually used (drawn from the system when none was given)
   Engine engine = Engine::kFast;

@@ -1,7 +1,5 @@
 #include "shell/analysis_snapshot.h"
 
-#include "geometry/getconsensus.h"
-#include "partition/analysis_inputs.h"
 
 namespace lumivar::shell {
 
@@ -12,26 +10,40 @@ std::vector<double> AnalysisSnapshot::f_values_of(int k) const {
   return out;
 }
 
-AnalysisSnapshot varexp_snapshot(const runtime::Session& s, const partition::Partition& p) {
+namespace detail {
+
+// What both analyses leave for the views: the inputs, the per-row codes and
+// the superimposition the distances came from (not computed again here).
+AnalysisSnapshot snapshot(const runtime::Session& s, const partition::DesignSizes& sizes,
+                          runtime::Matrix&& xpt, runtime::Matrix&& consensus,
+                          const partition::Partition& p) {
   AnalysisSnapshot a;
-  a.kind = AnalysisKind::kVarExp;
   a.data = s.data;
   a.group = s.group;
   a.repgroup = s.repgroup;
-  a.sizes = partition::check_analysis_inputs(s);
+  a.sizes = sizes;
   const partition::Codings c = partition::make_codings(s.group, s.repgroup, s.data.rows());
   a.g1 = c.g1;
   a.g2 = c.g2;
   a.t = c.t;
-  geometry::Consensus fit = geometry::getconsensus(s.data);
-  a.xpt = std::move(fit.xpt);
-  a.consensus = std::move(fit.y);
+  a.xpt = std::move(xpt);
+  a.consensus = std::move(consensus);
   a.partition = p;
   return a;
 }
 
+}  // namespace detail
+
+AnalysisSnapshot varexp_snapshot(const runtime::Session& s, partition::VarExpOutcome&& o) {
+  AnalysisSnapshot a =
+      detail::snapshot(s, o.sizes, std::move(o.xpt), std::move(o.consensus), o.partition);
+  a.kind = AnalysisKind::kVarExp;
+  return a;
+}
+
 AnalysisSnapshot permute_snapshot(const runtime::Session& s, permutation::PermuteOutcome&& o) {
-  AnalysisSnapshot a = varexp_snapshot(s, o.partition);
+  AnalysisSnapshot a =
+      detail::snapshot(s, o.sizes, std::move(o.xpt), std::move(o.consensus), o.partition);
   a.kind = AnalysisKind::kPermute;
   a.nperm = o.nperm;
   a.seed = o.seed;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "partition/partition.h"
+#include "partition/varexp.h"
 #include "permutation/permute.h"
 #include "runtime/matrix.h"
 #include "runtime/session.h"
@@ -47,10 +48,9 @@ struct AnalysisSnapshot {
   std::vector<double> f_values_of(int k) const;
 };
 
-// Snapshot of a completed "VarExp" over session `s`. Superimposes the data
-// again (the distance matrix keeps no coordinates): O(m k) per iteration,
-// small beside the O(m^2 k) distances.
-AnalysisSnapshot varexp_snapshot(const runtime::Session& s, const partition::Partition& p);
+// Snapshot of a completed "VarExp" over session `s`; moves the outcome's
+// superimposed coordinates in.
+AnalysisSnapshot varexp_snapshot(const runtime::Session& s, partition::VarExpOutcome&& o);
 
 // Snapshot of a completed "Permute"; moves the outcome's F values in.
 AnalysisSnapshot permute_snapshot(const runtime::Session& s, permutation::PermuteOutcome&& o);

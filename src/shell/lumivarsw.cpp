@@ -17,8 +17,7 @@ void lumivarsw(Application& app, const runtime::Args& args) {
   } else if (is_text && word == "LoadGroup") {
     input::loadgroup(app.ui, app.session);
   } else if (is_text && word == "VarExp") {
-    const partition::Partition p = partition::varexp(app.ui, app.session);
-    app.set_last_analysis(varexp_snapshot(app.session, p));
+    app.set_last_analysis(varexp_snapshot(app.session, partition::varexp(app.ui, app.session)));
   } else if (is_text && word == "Permute") {
     permutation::PermuteOutcome o = permutation::permute(app.ui, app.session, app.permute_settings);
     if (o.done()) app.set_last_analysis(permute_snapshot(app.session, std::move(o)));

@@ -186,7 +186,7 @@ TEST(Varexp, WritesTheReportAndTheDistancesAndLeavesResBoxOnRefusal) {
   s.group = d.group;
   s.repgroup = d.repgroup;
   s.n1g = s.n2g = s.nrep = Matrix::scalar(2);
-  const Partition p = varexp(ui, s);
+  const Partition p = varexp(ui, s).partition;
   EXPECT_EQ(s.dmatrix.rows(), d.data.rows());
   const std::string first = ui.get(ui.find_by_tag("ResBox").front(), "String").text();
   EXPECT_EQ(first, varexp_report(p));
