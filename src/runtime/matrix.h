@@ -27,7 +27,6 @@ class Matrix {
   bool empty() const { return values_.empty(); }
   // A matrix counts as a scalar when the product of its dimensions is exactly 1.
   bool is_scalar() const { return values_.size() == 1; }
-  bool is_vector() const { return rows_ == 1 || cols_ == 1; }
 
   double& operator()(std::size_t i, std::size_t j) { return values_[(j - 1) * rows_ + (i - 1)]; }
   double operator()(std::size_t i, std::size_t j) const {

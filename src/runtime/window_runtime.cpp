@@ -104,10 +104,6 @@ Value WindowRuntime::get(Handle h, std::string_view name) const {
   return it == o.props.end() ? Value() : it->second.value;
 }
 
-bool WindowRuntime::has_property(Handle h, std::string_view name) const {
-  return object(h).props.count(to_lower(name)) != 0;
-}
-
 void WindowRuntime::set_raw(Handle h, std::string_view name, Value v) {
   Object& o = object(h);
   const std::string key = to_lower(name);

@@ -93,7 +93,6 @@ class WindowRuntime {
   // Raises an Error for an invalid handle; an unknown property reads as empty.
   Value get(Handle h, std::string_view name) const;
   void set(Handle h, std::string_view name, Value v);
-  bool has_property(Handle h, std::string_view name) const;
 
   Value appdata(Handle h, const std::string& name) const;  // empty if never written
   void set_appdata(Handle h, const std::string& name, Value v);
