@@ -9,7 +9,9 @@ namespace lumivar::permutation {
 
 namespace detail {
 
-__extension__ typedef unsigned __int128 Uint128;
+// pcg's own 128-bit type: the compiler's where it has one, a portable class
+// elsewhere.
+using Uint128 = pcg_extras::pcg128_t;
 
 // splitmix64's finaliser: spreads every bit of the input over the output, so
 // that neighbouring seeds and indices give unrelated generator states.

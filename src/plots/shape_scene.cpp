@@ -5,11 +5,15 @@
 #include <cstdio>
 #include <map>
 
-#include "plots/consensus_distance.h"
+#include "geometry/consensus_distance.h"
 #include "plots/palette.h"
 #include "runtime/error.h"
 
 namespace lumivar::plots {
+
+using geometry::consensus_distances;
+using geometry::farthest_first;
+using geometry::RowDistance;
 
 namespace detail {
 

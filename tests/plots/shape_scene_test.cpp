@@ -10,11 +10,15 @@
 
 #include "geometry/getconsensus.h"
 #include "geometry/landmark_fixtures.h"
-#include "plots/consensus_distance.h"
+#include "geometry/consensus_distance.h"
 #include "plots/palette.h"
 #include "runtime/error.h"
 
 namespace lumivar::plots {
+
+using geometry::consensus_distances;
+using geometry::farthest_first;
+using geometry::RowDistance;
 namespace {
 
 constexpr double kEps = std::numeric_limits<double>::epsilon();

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "fixed_pitch.h"
+#include "support/fixed_pitch.h"
 #include "runtime/error.h"
 #include "runtime/layout.h"
 

@@ -1,4 +1,4 @@
-#include "runtime/qt/scene_painter.h"
+#include "gui/scene_painter.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -10,7 +10,7 @@
 
 #include "plots/palette.h"
 
-namespace lumivar::runtime::qt {
+namespace lumivar::gui {
 
 namespace detail {
 
@@ -206,4 +206,4 @@ void paint_scene(QPainter& p, const plots::Scene& s, const plots::PlotFrame& f,
   p.restore();
 }
 
-}  // namespace lumivar::runtime::qt
+}  // namespace lumivar::gui

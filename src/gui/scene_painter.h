@@ -10,7 +10,7 @@
 
 class QPainter;
 
-namespace lumivar::runtime::qt {
+namespace lumivar::gui {
 
 // Paints `scene` on the frame's canvas (0, 0, frame.width(), frame.height())
 // of `painter`'s device, background included. `highlight_row` (1-based; 0:
@@ -20,4 +20,4 @@ namespace lumivar::runtime::qt {
 void paint_scene(QPainter& painter, const plots::Scene& scene, const plots::PlotFrame& frame,
                  std::size_t highlight_row = 0);
 
-}  // namespace lumivar::runtime::qt
+}  // namespace lumivar::gui

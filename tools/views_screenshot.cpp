@@ -32,12 +32,12 @@
 #include <filesystem>
 #include <string>
 
-#include "command_button.h"
-#include "example_study_files.h"
-#include "plots/consensus_distance.h"
-#include "runtime/qt/analysis_views.h"
+#include "support/command_button.h"
+#include "support/example_study_files.h"
+#include "geometry/consensus_distance.h"
+#include "gui/analysis_views.h"
 #include "runtime/qt/qt_window_runtime.h"
-#include "runtime/qt/scene_widget.h"
+#include "gui/scene_widget.h"
 #include "shell/application.h"
 
 namespace {
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
   testing::choose_example_study(ui);
   shell::Application session(ui);
   const runtime::Handle fig = session.table.call("Lumivar", {}, 1).at(0).scalar();
-  runtime::qt::AnalysisViews* views = runtime::qt::add_analysis_views(session, ui);
+  gui::AnalysisViews* views = gui::add_analysis_views(session, ui);
   ui.flush();
   if (views == nullptr) return 1;
   const auto click = [&](const std::string& word) {
@@ -135,18 +135,18 @@ int main(int argc, char** argv) {
   ui.flush();
 
   views->shapes_action()->trigger();
-  runtime::qt::ShapeView* shapes = views->shape_view();
-  shapes->set_grouping(static_cast<runtime::qt::ShapeView::Grouping>(grouping));
+  gui::ShapeView* shapes = views->shape_view();
+  shapes->set_grouping(static_cast<gui::ShapeView::Grouping>(grouping));
   views->distributions_action()->trigger();
-  runtime::qt::HistogramView* histogram = views->histogram_view();
+  gui::HistogramView* histogram = views->histogram_view();
   histogram->set_effect(effect);
   QTest::qWait(200);
   // Point at the ringed landmark of the row farthest from the consensus, as
   // a user checking it would: the row comes forward and the line under the
   // picture names it.
-  runtime::qt::SceneWidget* canvas = shapes->canvas();
+  gui::SceneWidget* canvas = shapes->canvas();
   const std::size_t farthest =
-      plots::farthest_first(plots::consensus_distances(session.last_analysis->xpt,
+      geometry::farthest_first(geometry::consensus_distances(session.last_analysis->xpt,
                                                        session.last_analysis->consensus))
           .front()
           .row;

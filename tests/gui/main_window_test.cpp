@@ -17,8 +17,8 @@
 #include <filesystem>
 #include <string>
 
-#include "command_button.h"
-#include "fixed_pitch.h"
+#include "support/command_button.h"
+#include "support/fixed_pitch.h"
 #include "runtime/headless/headless_runtime.h"
 #include "runtime/qt/qt_window_runtime.h"
 #include "shell/Lumivar_mainhg.h"

@@ -1,6 +1,6 @@
 // The window's painter puts each mark where PlotFrame maps it, so that the
 // pixel the mouse points at is the point plots::point_at names.
-#include "runtime/qt/scene_painter.h"
+#include "gui/scene_painter.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 #include "plots/palette.h"
 
-namespace lumivar::runtime::qt {
+namespace lumivar::gui {
 namespace {
 
 using plots::Colour;
@@ -102,4 +102,4 @@ TEST(ScenePainter, AHighlightedRowIsOpaqueAndJoined) {
 }
 
 }  // namespace
-}  // namespace lumivar::runtime::qt
+}  // namespace lumivar::gui

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/qt/analysis_views.h"
+#include "gui/analysis_views.h"
 #include "runtime/qt/qt_window_runtime.h"
 #include "shell/Lumivar_mainhg.h"
 
@@ -22,6 +22,6 @@ int main(int argc, char** argv) {
   for (qsizetype i = 1; i < arguments.size(); ++i) words.push_back(arguments[i].toStdString());
   // The main window's "View" menu and the views it opens.
   return lumivar::shell::Lumivar_mainhg(ui, words, [&ui](lumivar::shell::Application& state) {
-    lumivar::runtime::qt::add_analysis_views(state, ui);
+    lumivar::gui::add_analysis_views(state, ui);
   });
 }

@@ -1,13 +1,13 @@
-#include "runtime/qt/scene_widget.h"
+#include "gui/scene_widget.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
 
 #include "plots/palette.h"
-#include "runtime/qt/scene_painter.h"
+#include "gui/scene_painter.h"
 
-namespace lumivar::runtime::qt {
+namespace lumivar::gui {
 
 SceneWidget::SceneWidget(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);  // hover without a button pressed
@@ -82,4 +82,4 @@ void SceneWidget::hover(std::optional<std::size_t> point, const QPoint& global) 
   if (on_hover) on_hover(point);
 }
 
-}  // namespace lumivar::runtime::qt
+}  // namespace lumivar::gui

@@ -1,4 +1,4 @@
-#include "runtime/qt/analysis_views.h"
+#include "gui/analysis_views.h"
 
 #include <QAction>
 #include <QMenu>
@@ -6,11 +6,11 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "runtime/qt/histogram_view.h"
+#include "gui/histogram_view.h"
 #include "runtime/qt/qt_window_runtime.h"
-#include "runtime/qt/shape_view.h"
+#include "gui/shape_view.h"
 
-namespace lumivar::runtime::qt {
+namespace lumivar::gui {
 
 namespace detail {
 
@@ -100,11 +100,11 @@ void AnalysisViews::analysis_changed() {
 }
 
 AnalysisViews* add_analysis_views(shell::Application& app, QtWindowRuntime& ui) {
-  for (Handle h : ui.find_by_tag("LumivarWindow")) {
+  for (runtime::Handle h : ui.find_by_tag("LumivarWindow")) {
     if (ui.type_of(h) != "figure" || ui.widget(h) == nullptr) continue;
     return new AnalysisViews(app, ui.widget(h));
   }
   return nullptr;
 }
 
-}  // namespace lumivar::runtime::qt
+}  // namespace lumivar::gui

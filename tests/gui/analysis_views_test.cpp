@@ -1,7 +1,7 @@
 // The views of the last analysis on the main window: the "View" menu, the
 // shape view and the permutation distributions, driven through the window's
 // own buttons on the example study.
-#include "runtime/qt/analysis_views.h"
+#include "gui/analysis_views.h"
 
 #include <gtest/gtest.h>
 
@@ -33,23 +33,23 @@
 #include <sstream>
 #include <string>
 
-#include "command_button.h"
+#include "support/command_button.h"
 #include "partition/partition.h"
 #include "plots/palette.h"
-#include "runtime/qt/histogram_view.h"
+#include "gui/histogram_view.h"
 #include "runtime/qt/qt_window_runtime.h"
-#include "runtime/qt/scene_widget.h"
-#include "runtime/qt/shape_view.h"
+#include "gui/scene_widget.h"
+#include "gui/shape_view.h"
 
 namespace lumivar {
 namespace {
 
 namespace fs = std::filesystem;
 using runtime::Handle;
-using runtime::qt::AnalysisViews;
-using runtime::qt::HistogramView;
-using runtime::qt::SceneWidget;
-using runtime::qt::ShapeView;
+using gui::AnalysisViews;
+using gui::HistogramView;
+using gui::SceneWidget;
+using gui::ShapeView;
 
 std::string example(const std::string& name) { return std::string(LUMIVAR_EXAMPLES) + "/" + name; }
 
@@ -64,7 +64,7 @@ class Views : public ::testing::Test {
       return runtime::FileChoice{false, p.filename().string(), p.parent_path().string() + "/"};
     });
     fig = app.table.call("Lumivar", {}, 1).at(0).scalar();
-    views = runtime::qt::add_analysis_views(app, ui);
+    views = gui::add_analysis_views(app, ui);
     ui.flush();
   }
   ~Views() override { fs::current_path(start_folder); }  // loads change the working folder
@@ -167,7 +167,7 @@ TEST_F(Views, TheViewMenuSaysWhatToRunFirstAndOpensOnceThereIsSomethingToShow) {
 TEST(ViewsWithoutTheMainWindow, AreNotAdded) {
   runtime::qt::QtWindowRuntime ui;
   shell::Application app(ui);
-  EXPECT_EQ(runtime::qt::add_analysis_views(app, ui), nullptr);
+  EXPECT_EQ(gui::add_analysis_views(app, ui), nullptr);
   EXPECT_FALSE(app.on_analysis_changed);
 }
 

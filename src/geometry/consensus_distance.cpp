@@ -1,4 +1,4 @@
-#include "plots/consensus_distance.h"
+#include "geometry/consensus_distance.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "runtime/error.h"
 
-namespace lumivar::plots {
+namespace lumivar::geometry {
 
 std::vector<RowDistance> consensus_distances(const runtime::Matrix& xpt,
                                              const runtime::Matrix& consensus) {
@@ -47,4 +47,4 @@ std::vector<RowDistance> farthest_first(std::vector<RowDistance> rows) {
   return rows;
 }
 
-}  // namespace lumivar::plots
+}  // namespace lumivar::geometry

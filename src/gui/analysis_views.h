@@ -8,8 +8,8 @@
 #include <QObject>
 #include <QPointer>
 
-#include "runtime/qt/histogram_view.h"
-#include "runtime/qt/shape_view.h"
+#include "gui/histogram_view.h"
+#include "gui/shape_view.h"
 #include "shell/application.h"
 
 class QAction;
@@ -17,8 +17,12 @@ class QMenuBar;
 class QWidget;
 
 namespace lumivar::runtime::qt {
-
 class QtWindowRuntime;
+}
+
+namespace lumivar::gui {
+
+using runtime::qt::QtWindowRuntime;
 
 class AnalysisViews : public QObject {
  public:
@@ -55,4 +59,4 @@ class AnalysisViews : public QObject {
 // main window is not open.
 AnalysisViews* add_analysis_views(shell::Application& app, QtWindowRuntime& ui);
 
-}  // namespace lumivar::runtime::qt
+}  // namespace lumivar::gui

@@ -7,7 +7,7 @@
 
 #include "runtime/matrix.h"
 
-namespace lumivar::plots {
+namespace lumivar::geometry {
 
 struct RowDistance {
   std::size_t row = 0;       // 1-based row of the data
@@ -28,4 +28,4 @@ std::vector<RowDistance> consensus_distances(const runtime::Matrix& xpt,
 // distance is not a number come last.
 std::vector<RowDistance> farthest_first(std::vector<RowDistance> rows);
 
-}  // namespace lumivar::plots
+}  // namespace lumivar::geometry

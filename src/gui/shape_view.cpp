@@ -1,4 +1,4 @@
-#include "runtime/qt/shape_view.h"
+#include "gui/shape_view.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "plots/shape_scene.h"
-#include "runtime/qt/scene_widget.h"
+#include "gui/scene_widget.h"
 
-namespace lumivar::runtime::qt {
+namespace lumivar::gui {
 
 namespace detail {
 
@@ -70,10 +70,10 @@ void ShapeView::show_analysis(std::shared_ptr<const shell::AnalysisSnapshot> ana
   distances_.clear();
   rank_.clear();
   if (analysis_) {
-    distances_ = plots::consensus_distances(analysis_->xpt, analysis_->consensus);
+    distances_ = geometry::consensus_distances(analysis_->xpt, analysis_->consensus);
     rank_.assign(distances_.size() + 1, 0);
     std::size_t next = 1;
-    for (const plots::RowDistance& r : plots::farthest_first(distances_)) rank_[r.row] = next++;
+    for (const geometry::RowDistance& r : geometry::farthest_first(distances_)) rank_[r.row] = next++;
   }
   rebuild();
 }
@@ -118,4 +118,4 @@ void ShapeView::pointed_at(std::optional<std::size_t> point) {
   status_->setText(text);
 }
 
-}  // namespace lumivar::runtime::qt
+}  // namespace lumivar::gui

@@ -12,7 +12,7 @@
 #include "plots/plot_frame.h"
 #include "plots/scene.h"
 
-namespace lumivar::runtime::qt {
+namespace lumivar::gui {
 
 class SceneWidget : public QWidget {
  public:
@@ -53,4 +53,4 @@ class SceneWidget : public QWidget {
   std::size_t highlighted_row_ = 0;
 };
 
-}  // namespace lumivar::runtime::qt
+}  // namespace lumivar::gui

@@ -1,13 +1,13 @@
-#include "runtime/qt/histogram_view.h"
+#include "gui/histogram_view.h"
 
 #include <QTabBar>
 #include <QVBoxLayout>
 
 #include "partition/partition.h"
 #include "plots/histogram_scene.h"
-#include "runtime/qt/scene_widget.h"
+#include "gui/scene_widget.h"
 
-namespace lumivar::runtime::qt {
+namespace lumivar::gui {
 
 HistogramView::HistogramView(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle(QStringLiteral("Lumivar: permutation distributions of F"));
@@ -62,4 +62,4 @@ void HistogramView::rebuild() {
                                              partition::kEffectLabels[k], analysis_->p_perm_f[k]));
 }
 
-}  // namespace lumivar::runtime::qt
+}  // namespace lumivar::gui

@@ -10,7 +10,7 @@
 
 class QTabBar;
 
-namespace lumivar::runtime::qt {
+namespace lumivar::gui {
 
 class SceneWidget;
 
@@ -40,4 +40,4 @@ class HistogramView : public QWidget {
   SceneWidget* canvas_;
 };
 
-}  // namespace lumivar::runtime::qt
+}  // namespace lumivar::gui

@@ -10,13 +10,13 @@
 #include <memory>
 #include <vector>
 
-#include "plots/consensus_distance.h"
+#include "geometry/consensus_distance.h"
 #include "shell/analysis_snapshot.h"
 
 class QLabel;
 class QRadioButton;
 
-namespace lumivar::runtime::qt {
+namespace lumivar::gui {
 
 class SceneWidget;
 
@@ -47,11 +47,11 @@ class ShapeView : public QWidget {
   std::shared_ptr<const shell::AnalysisSnapshot> analysis_;
   Grouping grouping_ = kG1;
   // Distance of each row to the consensus (data order) and its rank, 1 = farthest.
-  std::vector<plots::RowDistance> distances_;
+  std::vector<geometry::RowDistance> distances_;
   std::vector<std::size_t> rank_;
   SceneWidget* canvas_;
   std::array<QRadioButton*, 3> buttons_{};
   QLabel* status_;
 };
 
-}  // namespace lumivar::runtime::qt
+}  // namespace lumivar::gui

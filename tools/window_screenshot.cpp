@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "command_button.h"
-#include "example_study_files.h"
-#include "runtime/qt/analysis_views.h"
+#include "support/command_button.h"
+#include "support/example_study_files.h"
+#include "gui/analysis_views.h"
 #include "runtime/qt/qt_window_runtime.h"
 #include "shell/application.h"
 
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   testing::choose_example_study(ui);
   shell::Application session(ui);
   const runtime::Handle fig = session.table.call("Lumivar", {}, 1).at(0).scalar();
-  runtime::qt::add_analysis_views(session, ui);  // the menu bar, as the program has it
+  gui::add_analysis_views(session, ui);  // the menu bar, as the program has it
   ui.flush();
   std::vector<std::string> words = {"Load", "LoadRepGroup", "LoadGroup", "VarExp"};
   if (argc > 3) {
