@@ -30,7 +30,9 @@ StrataTable strata_table(const Partition& p, const StrataDesign& d, double ss_wi
   t.specimens = {ss_s, df, ss_s / df, kNaN};
   t.residual = {ss_r, df, ss_r / df, kNaN};
   for (int k = 0; k < kEffectCount; ++k) {
-    const double ms = e[k].ss / e[k].df;
+    // An effect without degrees of freedom (a single G1 or G2 code) has no
+    // mean square: its sum is rounding noise around 0.
+    const double ms = e[k].df > 0 ? e[k].ss / e[k].df : kNaN;
     const double denominator = between_specimens(k) ? t.specimens.ms : t.residual.ms;
     t.effects[k] = {e[k].ss, e[k].df, ms, ms / denominator};
   }

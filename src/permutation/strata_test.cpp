@@ -290,7 +290,8 @@ StrataTest strata_test(const runtime::Matrix& xpt, const partition::StrataDesign
     const Relabelling identity = identity_relabelling(design.mg);
     for (int k = 0; k < kEffectCount; ++k) {
       observed[k] = data.ratio(k, identity, means);
-      out.f[k] = (observed[k].num / df[k]) / (observed[k].den / df_den);
+      // No degrees of freedom, no F: rounding noise over 0 must not become a P.
+      out.f[k] = df[k] > 0 ? (observed[k].num / df[k]) / (observed[k].den / df_den) : kNaN;
     }
   }
 

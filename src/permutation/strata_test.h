@@ -49,7 +49,7 @@ struct StrataTest {
   // 1 + the relabellings whose F reaches the observed F (ties count), per
   // effect in the partition's order.
   std::array<std::uint64_t, partition::kEffectCount> counts{};
-  Effects f{};  // observed F ratios, from the coordinates
+  Effects f{};  // observed F ratios, from the coordinates; NaN for an effect with 0 df
   // counts / (nperm + 1); NaN where the observed F cannot be computed.
   Effects p{};
   // (F - mean of the relabelled F) / their standard deviation; NaN with

@@ -103,6 +103,24 @@ TEST(StrataTest, NoRelabellingsGivePOneAndNoZ) {
   }
 }
 
+TEST(StrataTest, EffectsWithoutDegreesOfFreedomGetNaNNotASmallP) {
+  // One G1 code: G1 and every interaction with it have 0 degrees of freedom.
+  const Fitted f(testing::study({1, 1, 1, 1, 1, 1}, {1, 2, 1, 2, 1, 2},
+                                {1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2}, 1, 2, 5, 75));
+  const StrataResults r = f.run(99);
+  for (int k : {partition::kG1, partition::kG1xG2, partition::kG1xT, partition::kG1xG2xT}) {
+    SCOPED_TRACE(kEffectLabels[k]);
+    EXPECT_TRUE(std::isnan(r.test->p[k]));
+    EXPECT_TRUE(std::isnan(r.test->z[k]));
+    EXPECT_TRUE(std::isnan(r.table.effects[k].f));
+  }
+  for (int k : {partition::kG2, partition::kT, partition::kG2xT}) {
+    SCOPED_TRACE(kEffectLabels[k]);
+    EXPECT_GE(r.test->p[k], 0.01);
+    EXPECT_LE(r.test->p[k], 1.0);
+  }
+}
+
 TEST(StrataTest, SameResultForAnyNumberOfThreadsAndFromTheSeed) {
   const Fitted f(testing::balanced_study(3, 2, 3, 5, 81));
   // 1000 is no multiple of the engine's blocks of relabellings.
