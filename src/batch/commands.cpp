@@ -5,6 +5,7 @@
 
 #include "batch/json_output.h"
 #include "batch/plot_files.h"
+#include "batch/strata_output.h"
 #include "partition/varexp.h"
 
 namespace lumivar::batch {
@@ -21,10 +22,15 @@ int run_varexp(BatchSession& b, const CommandLine& o, const std::vector<InputFil
                std::ostream& out, std::ostream& err) {
   partition::VarExpOutcome v = partition::varexp(b.ui, b.app.session);
   std::string report = b.box_text("ResBox");
+  std::optional<permutation::StrataResults> strata;
+  if (o.strata) strata = strata_after_varexp(b.app.session, v);
   if (o.format == "json") {
     nlohmann::json j = varexp_json(v.partition);
     j["provenance"] = provenance_json(inputs);
+    if (strata) j["strata"] = strata_json(*strata);
     report = j.dump(2);
+  } else if (strata) {
+    report = with_strata_text(report, *strata);
   }
   // Pictures before the report: a failure to write them prints no report.
   if (!o.plot_dir.empty()) write_plots_and_tell(shell::varexp_snapshot(b.app.session, std::move(v)), o, err);

@@ -26,6 +26,8 @@ struct CommandLine {
   // Folder for the pictures (SVG); empty: none. Made absolute by run()
   // before any load changes the working folder.
   std::string plot_dir;
+  // --strata: the tests by strata after the report.
+  bool strata = false;
 };
 
 // "permute": the permutation test with the settings of the command line;

@@ -2,10 +2,10 @@
 //
 //   lumivar-batch load    --data D [--reps R] [--groups G]
 //   lumivar-batch varexp  --data D --reps R --groups G [--format text|json]
-//                         [--plot DIR]
+//                         [--plot DIR] [--strata]
 //   lumivar-batch permute --data D --reps R --groups G --permutations N
 //                         [--seed S] [--threads T] [--engine fast|reference]
-//                         [--format text|json] [--plot DIR]
+//                         [--format text|json] [--plot DIR] [--strata]
 //
 // Reports go to standard output, exactly as the window's results box would
 // show them; status texts and message boxes go to standard error. Any error
@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
         ->default_val("text");
     sub->add_option("--plot", opts.plot_dir,
                     "write the pictures as SVG files into this folder (made when missing)");
+    sub->add_flag("--strata", opts.strata, "also the tests by strata (balanced designs)");
   };
 
   CLI::App* load = cli.add_subcommand("load", "load the files and print their status texts");

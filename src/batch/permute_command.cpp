@@ -6,6 +6,7 @@
 
 #include "batch/commands.h"
 #include "batch/json_output.h"
+#include "batch/strata_output.h"
 #include "permutation/permute.h"
 #include "runtime/error.h"
 
@@ -38,14 +39,20 @@ int run_permute(BatchSession& b, const CommandLine& o, const std::vector<InputFi
   settings.engine = o.engine == "reference" ? permutation::Engine::kReference : permutation::Engine::kFast;
   settings.progress = detail::terminal_progress();
   settings.keep_f_values = !o.plot_dir.empty();
+  if (o.strata) check_strata_design(b.app.session);
   permutation::PermuteOutcome r =
       permutation::permute_count(b.ui, b.app.session, o.permutations, settings);
   if (!r.done()) return 1;  // the refusal's message box is on standard error already
   std::string report = b.box_text("ResBox");
+  std::optional<permutation::StrataResults> strata;
+  if (o.strata) strata = strata_after_permute(b.app.session, r);
   if (o.format == "json") {
     nlohmann::json j = permute_json(r);
     j["provenance"] = provenance_json(inputs, &r);
+    if (strata) j["strata"] = strata_json(*strata);
     report = j.dump(2);
+  } else if (strata) {
+    report = with_strata_text(report, *strata);
   }
   // Pictures before the report: a failure to write them prints no report.
   if (!o.plot_dir.empty()) {

@@ -1,0 +1,282 @@
+// The table of the tests by strata against sums computed from group means,
+// its invariances, and the designs it refuses.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "geometry/allpairwiseprocrustes.h"
+#include "partition/partition.h"
+#include "partition/strata_design.h"
+#include "partition/strata_table.h"
+#include "permutation/design_fixtures.h"
+#include "runtime/error.h"
+
+namespace lumivar::partition {
+namespace {
+
+using runtime::Matrix;
+using testing::StudyDesign;
+using testing::study;
+constexpr double kEps = std::numeric_limits<double>::epsilon();
+
+struct Analysed {
+  Partition partition;
+  StrataTable table;
+  Matrix xpt;
+};
+
+// The table of superimposed rows `xpt` with the codes of `d`.
+Analysed analyse_superimposed(const Matrix& xpt, const StudyDesign& d) {
+  Analysed a;
+  a.xpt = xpt;
+  a.partition = compute_partition(geometry::squared_distances(xpt), d.session.group,
+                                  d.session.repgroup, d.sizes);
+  const StrataDesign sd = strata_design(d.session.group, d.session.repgroup, xpt.rows());
+  a.table = strata_table(a.partition, sd, within_specimen_ss(xpt, sd));
+  return a;
+}
+
+Analysed analyse(const StudyDesign& d) {
+  return analyse_superimposed(geometry::procrustes_distances(d.session.data, 1).xpt, d);
+}
+
+// Sums of squares of the superimposed rows from means alone: each row is
+// replaced by the mean of the rows sharing its key, and the textbook
+// contrasts of those means are summed over the rows.
+struct FromMeans {
+  FromMeans(const Matrix& xpt, const Matrix& group, const Matrix& repgroup)
+      : x(xpt), m(xpt.rows()), mg(group.rows()), p(xpt.cols() - 1) {
+    g1 = [&group, this](std::size_t r) { return group(r % mg + 1, 1); };
+    g2 = [&group, this](std::size_t r) { return group(r % mg + 1, 2); };
+    t = [&repgroup](std::size_t r) { return repgroup(r + 1); };
+  }
+  using Key = std::function<std::vector<double>(std::size_t row)>;
+
+  // Per row, the mean of the rows with its key (m x p).
+  std::vector<std::vector<double>> means(const Key& key) const {
+    std::map<std::vector<double>, std::pair<std::vector<double>, double>> sums;
+    for (std::size_t r = 0; r < m; ++r) {
+      auto& [sum, n] = sums[key(r)];
+      sum.resize(p, 0.0);
+      for (std::size_t c = 0; c < p; ++c) sum[c] += x(r + 1, c + 1);
+      n += 1;
+    }
+    std::vector<std::vector<double>> out(m, std::vector<double>(p));
+    for (std::size_t r = 0; r < m; ++r) {
+      const auto& [sum, n] = sums.at(key(r));
+      for (std::size_t c = 0; c < p; ++c) out[r][c] = sum[c] / n;
+    }
+    return out;
+  }
+
+  // Sum over rows and coordinates of (sum_i sign_i * terms_i)^2.
+  static double ss(const std::vector<std::pair<double, const std::vector<std::vector<double>>*>>& terms) {
+    double s = 0;
+    const std::size_t rows = terms.front().second->size(), cols = terms.front().second->front().size();
+    for (std::size_t r = 0; r < rows; ++r)
+      for (std::size_t c = 0; c < cols; ++c) {
+        double v = 0;
+        for (const auto& [sign, mean] : terms) v += sign * (*mean)[r][c];
+        s += v * v;
+      }
+    return s;
+  }
+
+  const Matrix& x;
+  std::size_t m, mg, p;
+  std::function<double(std::size_t)> g1, g2, t;
+};
+
+TEST(StrataTable, MatchesSumsFromGroupMeans) {
+  // 2 x 3 cells of 3 specimens; five specimens have their measurement codes
+  // the other way round (the code, not the row, says which is which).
+  std::vector<double> g1, g2, codes;
+  for (int c = 0; c < 3; ++c)
+    for (int a = 1; a <= 2; ++a)
+      for (int b = 1; b <= 3; ++b) {
+        g1.push_back(a);
+        g2.push_back(b);
+      }
+  const std::size_t mg = g1.size();
+  codes.assign(2 * mg, 1.0);
+  for (std::size_t j = 0; j < mg; ++j) {
+    const bool reversed = j % 4 == 1;
+    codes[j] = reversed ? 2 : 1;
+    codes[j + mg] = reversed ? 1 : 2;
+  }
+  const StudyDesign d = study(g1, g2, codes, 2, 3, 6, 41);
+  const Analysed a = analyse(d);
+
+  const FromMeans f(a.xpt, d.session.group, d.session.repgroup);
+  const auto one = [](std::size_t) { return std::vector<double>{0}; };
+  const auto row = [&](std::size_t r) { return std::vector<double>{static_cast<double>(r)}; };
+  const auto specimen = [&](std::size_t r) { return std::vector<double>{static_cast<double>(r % mg)}; };
+  const auto y = f.means(row), all = f.means(one), spec = f.means(specimen);
+  const auto m1 = f.means([&](std::size_t r) { return std::vector<double>{f.g1(r)}; });
+  const auto m2 = f.means([&](std::size_t r) { return std::vector<double>{f.g2(r)}; });
+  const auto mt = f.means([&](std::size_t r) { return std::vector<double>{f.t(r)}; });
+  const auto m12 = f.means([&](std::size_t r) { return std::vector<double>{f.g1(r), f.g2(r)}; });
+  const auto m1t = f.means([&](std::size_t r) { return std::vector<double>{f.g1(r), f.t(r)}; });
+  const auto m2t = f.means([&](std::size_t r) { return std::vector<double>{f.g2(r), f.t(r)}; });
+  const auto m12t =
+      f.means([&](std::size_t r) { return std::vector<double>{f.g1(r), f.g2(r), f.t(r)}; });
+
+  const std::array<double, kEffectCount> effects = {
+      FromMeans::ss({{1, &m1}, {-1, &all}}),
+      FromMeans::ss({{1, &m2}, {-1, &all}}),
+      FromMeans::ss({{1, &mt}, {-1, &all}}),
+      FromMeans::ss({{1, &m12}, {-1, &m1}, {-1, &m2}, {1, &all}}),
+      FromMeans::ss({{1, &m1t}, {-1, &m1}, {-1, &mt}, {1, &all}}),
+      FromMeans::ss({{1, &m2t}, {-1, &m2}, {-1, &mt}, {1, &all}}),
+      FromMeans::ss({{1, &m12t}, {-1, &m12}, {-1, &m1t}, {-1, &m2t}, {1, &m1}, {1, &m2},
+                     {1, &mt}, {-1, &all}})};
+  const double ss_s = FromMeans::ss({{1, &spec}, {-1, &m12}});
+  const double ss_r = FromMeans::ss({{1, &y}, {-1, &spec}, {-1, &m12t}, {1, &m12}});
+  const double ss_within = FromMeans::ss({{1, &y}, {-1, &spec}});
+
+  // Pair sums and means agree to rounding of the total: 1e4 eps of it.
+  const double tol = 1e4 * kEps * a.partition.sstotal;
+  const StrataTable& t = a.table;
+  EXPECT_NEAR(t.ss_within_specimens, ss_within, tol);
+  EXPECT_NEAR(t.specimens.ss, ss_s, tol);
+  EXPECT_NEAR(t.residual.ss, ss_r, tol);
+  EXPECT_EQ(t.specimens.df, 18 - 6);
+  EXPECT_EQ(t.residual.df, 18 - 6);
+  for (int k = 0; k < kEffectCount; ++k) {
+    SCOPED_TRACE(kEffectLabels[k]);
+    EXPECT_NEAR(t.effects[k].ss, effects[k], tol);
+    const double den = between_specimens(k) ? ss_s : ss_r;
+    const double f_means = (effects[k] / t.effects[k].df) / (den / 12.0);
+    EXPECT_NEAR(t.effects[k].f, f_means, 1e6 * kEps * f_means);
+  }
+  const double ms_s = ss_s / 12, ms_r = ss_r / 12;
+  EXPECT_NEAR(t.repeatability, (ms_s - ms_r) / (ms_s + ms_r), 1e6 * kEps);
+}
+
+TEST(StrataTable, DenominatorsAddUpToTheErrorSum) {
+  for (std::uint64_t seed : {3u, 4u, 5u}) {
+    const Analysed a = analyse(testing::balanced_study(3, 2, 2 + static_cast<int>(seed % 2), 7, seed));
+    const Partition& p = a.partition;
+    EXPECT_NEAR(a.table.specimens.ss + a.table.residual.ss, p.ss_error, 1e3 * kEps * p.sstotal);
+    EXPECT_EQ(a.table.specimens.df + a.table.residual.df, p.df_error);
+    EXPECT_GT(a.table.specimens.ss, 0);
+    EXPECT_GT(a.table.residual.ss, 0);
+  }
+}
+
+TEST(StrataTable, RepeatabilityOfTwoDigitisings) {
+  // The second measurement is the first digitised again with a small error:
+  // nearly all variation among specimens is real, R close to 1. With two
+  // unrelated rows per specimen, R is near 0.
+  StudyDesign d = testing::balanced_study(2, 2, 4, 6, 21);
+  const std::size_t mg = d.session.group.rows();
+  StudyDesign unrelated = d;
+  std::mt19937_64 rng(5);
+  std::normal_distribution<double> error(0, 1e-3);
+  for (std::size_t j = 1; j <= mg; ++j)
+    for (std::size_t c = 1; c + 1 <= d.session.data.cols(); ++c)
+      d.session.data(j + mg, c) = d.session.data(j, c) + error(rng);
+  EXPECT_GT(analyse(d).table.repeatability, 0.99);
+  EXPECT_LT(std::abs(analyse(unrelated).table.repeatability), 0.5);
+}
+
+TEST(StrataTable, SameTableWhateverTheCodesAndSpecimenOrder) {
+  const std::vector<double> g1 = {1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2};
+  const std::vector<double> g2 = {1, 1, 2, 2, 3, 3, 1, 1, 2, 2, 3, 3};
+  std::vector<double> t(24, 1.0);
+  std::fill(t.begin() + 12, t.end(), 2.0);
+  const StudyDesign base = study(g1, g2, t, 2, 3, 5, 31);
+  const Analysed a = analyse(base);
+
+  // Codes renamed (G1 order reversed, G2 to fractions and negatives, the
+  // measurement codes reversed) and the specimens listed in another order.
+  // The superimposed rows are moved as they are: the superimposition itself
+  // converges only to about 1e-9 whatever the order of its rows.
+  const std::vector<std::size_t> order = {7, 2, 11, 0, 5, 9, 1, 4, 10, 3, 8, 6};
+  StudyDesign moved = base;
+  const std::map<double, double> new_g1 = {{1, 9}, {2, 7}}, new_g2 = {{1, 0.5}, {2, -5}, {3, 30}};
+  for (std::size_t j = 0; j < 12; ++j) {
+    const std::size_t from = order[j];
+    moved.session.group(j + 1, 1) = new_g1.at(g1[from]);
+    moved.session.group(j + 1, 2) = new_g2.at(g2[from]);
+    moved.session.repgroup(j + 1) = 8;
+    moved.session.repgroup(j + 13) = 3;
+  }
+  Matrix xpt = a.xpt;
+  for (std::size_t j = 0; j < 12; ++j)
+    for (std::size_t c = 1; c <= xpt.cols(); ++c) {
+      xpt(j + 1, c) = a.xpt(order[j] + 1, c);
+      xpt(j + 13, c) = a.xpt(order[j] + 13, c);
+    }
+  const Analysed b = analyse_superimposed(xpt, moved);
+  const double tol = 1e5 * kEps * a.partition.sstotal;
+  for (int k = 0; k < kEffectCount; ++k) {
+    SCOPED_TRACE(kEffectLabels[k]);
+    EXPECT_NEAR(a.table.effects[k].ss, b.table.effects[k].ss, tol);
+    EXPECT_NEAR(a.table.effects[k].f, b.table.effects[k].f, 1e-9 * a.table.effects[k].f);
+  }
+  EXPECT_NEAR(a.table.specimens.ss, b.table.specimens.ss, tol);
+  EXPECT_NEAR(a.table.residual.ss, b.table.residual.ss, tol);
+  EXPECT_NEAR(a.table.repeatability, b.table.repeatability, 1e-9);
+}
+
+std::string refusal(const Matrix& group, const Matrix& repgroup, std::size_t m) {
+  try {
+    strata_design(group, repgroup, m);
+  } catch (const runtime::Error& e) {
+    return e.what();
+  }
+  return "(accepted)";
+}
+
+Matrix groups(const std::vector<double>& g1, const std::vector<double>& g2) {
+  Matrix g(g1.size(), 2);
+  for (std::size_t j = 0; j < g1.size(); ++j) {
+    g(j + 1, 1) = g1[j];
+    g(j + 1, 2) = g2[j];
+  }
+  return g;
+}
+
+TEST(StrataDesign, RefusesDesignsWithoutTestsByStrata) {
+  const Matrix two_by_two = groups({1, 2, 1, 2, 1, 2, 1, 2}, {1, 1, 2, 2, 1, 1, 2, 2});
+  const Matrix halves = Matrix::column({1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2});
+  EXPECT_EQ(refusal(two_by_two, halves, 16), "(accepted)");
+
+  EXPECT_EQ(refusal(groups({1, 2, 1, 2, 1, 2, 1, 1}, {1, 1, 2, 2, 1, 1, 2, 2}), halves, 16),
+            "Tests by strata need a balanced design: every combination of a G1 and a G2 code "
+            "must hold the same number of specimens, but G1 = 1 with G2 = 1 holds 2 and G1 = 1 "
+            "with G2 = 2 holds 3.");
+  EXPECT_EQ(refusal(groups({1, 2, 1, 2}, {1, 1, 2, 2}), Matrix::column({1, 1, 1, 1, 2, 2, 2, 2}), 8),
+            "Tests by strata need at least two specimens in every combination of a G1 and a G2 "
+            "code: with one, the specimens-within-cells and residual terms have 0 degrees of "
+            "freedom and no F ratio exists.");
+  EXPECT_EQ(refusal(two_by_two, halves, 12),
+            "Tests by strata need two measurements of every specimen: twice as many rows of "
+            "landmark data as rows of group codes. Loaded: 12 rows of landmark data and 8 rows "
+            "of group codes.");
+  Matrix twice = halves;
+  twice(11) = 1;
+  EXPECT_EQ(refusal(two_by_two, twice, 16),
+            "Tests by strata need one row under each repeated-measures code for every specimen; "
+            "specimen 3 (rows 3 and 11) has code 1 twice.");
+  Matrix three = halves;
+  three(16) = 3;
+  EXPECT_EQ(refusal(two_by_two, three, 16),
+            "Tests by strata need exactly two repeated-measures codes (one per measurement); the "
+            "codes loaded hold 3 distinct values.");
+  Matrix missing = two_by_two;
+  missing(5, 2) = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(refusal(missing, halves, 16),
+            "Tests by strata need a number for every group code; specimen 5 has a G2 code that "
+            "is not a number.");
+}
+
+}  // namespace
+}  // namespace lumivar::partition
