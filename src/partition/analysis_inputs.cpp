@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -26,7 +25,6 @@ std::string row_list(const std::vector<std::size_t>& rows) {
   return out;
 }
 
-
 // "the repeated-measures code file reps.txt" (or without a name).
 std::string file_named(const char* what, const std::string& name) {
   return std::string("the ") + what + " file" + (name.empty() ? "" : " " + name);
@@ -37,22 +35,23 @@ std::string capitalised(std::string text) {
   return text;
 }
 
-// A code as a label: as short as it can be written exactly.
+// A code as a label: the shortest text that reads back as the same number,
+// whatever the user's locale; NaN and infinities as the reports write them.
 std::string code_text(double v) {
   if (std::isnan(v)) return "NaN";
   if (std::isinf(v)) return v > 0 ? "Inf" : "-Inf";
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.15g", v);
-  if (std::strtod(buf, nullptr) != v) std::snprintf(buf, sizeof buf, "%.17g", v);
-  return buf;
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, v + 0.0).ptr);  // -0 is 0
 }
 
 // A count of rows, which may be fractional when required of a design that
 // cannot be balanced.
 std::string count_text(double v) {
   char buf[32];
-  std::snprintf(buf, sizeof buf, v == std::floor(v) ? "%.0f" : "%.6g", v);
-  return buf;
+  const auto end = v == std::floor(v)
+                       ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 0).ptr
+                       : std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6).ptr;
+  return std::string(buf, end);
 }
 
 // The codes must match the rows of landmark data, and be labels: NaN and
@@ -175,9 +174,9 @@ void check_balance(const runtime::Session& s) {
   const std::size_t m = s.data.rows(), mg = s.group.rows();
   std::vector<double> g1(m), g2(m), t(m);
   for (std::size_t i = 0; i < m; ++i) {
-    g1[i] = s.group(i % mg + 1, 1) + 0.0;  // + 0.0: -0 is the code 0
-    g2[i] = s.group(i % mg + 1, 2) + 0.0;
-    t[i] = s.repgroup(i + 1) + 0.0;
+    g1[i] = s.group(i % mg + 1, 1);
+    g2[i] = s.group(i % mg + 1, 2);
+    t[i] = s.repgroup(i + 1);
   }
   struct Level {
     std::vector<const char*> names;

@@ -138,6 +138,12 @@ std::string refusal(const BatchRun& r) {
   return r.err.substr(at + tag.size(), r.err.find('\n', at) - at - tag.size());
 }
 
+// Both analyses refuse `s` with `message`.
+void expect_both_refuse(Runner& run, const Study& s, const std::string& message) {
+  EXPECT_EQ(refusal(run(Command::kVarExp, s)), message);
+  EXPECT_EQ(refusal(run.permute(s, "9", 1)), message);
+}
+
 std::string str(double v) {
   std::ostringstream s;
   s.precision(17);
@@ -176,19 +182,16 @@ TEST(CodesAreLabels, NaNAndInfiniteCodesAreRefusedNamingFileAndLine) {
   Runner run;
   Study s = random_study(balanced_codes(2, 2, 3), 3);
   s.reps[6] = "NaN";
-  for (Command c : {Command::kVarExp, Command::kPermute}) {
-    CommandLine o;
-    o.permutations = "9";
-    EXPECT_EQ(refusal(run(c, s, o)),
-              "The repeated-measures code file reps.txt, line 7: the code NaN is not a finite "
-              "number. Codes are labels such as 1 and 2; correct the file and load it again.");
-  }
+  expect_both_refuse(run, s,
+                     "The repeated-measures code file reps.txt, line 7: the code NaN is not a "
+                     "finite number. Codes are labels such as 1 and 2; correct the file and load "
+                     "it again.");
   s = random_study(balanced_codes(2, 2, 3), 3);
   s.groups[4] = "1 -Inf";
-  EXPECT_EQ(refusal(run(Command::kVarExp, s)),
-            "The group code file groups.txt, line 5: the G2 code -Inf is not a finite number. "
-            "Codes are labels such as 1 and 2; correct the file and load it again.");
-  EXPECT_EQ(refusal(run.permute(s, "9", 1)), refusal(run(Command::kVarExp, s)));
+  expect_both_refuse(run, s,
+                     "The group code file groups.txt, line 5: the G2 code -Inf is not a finite "
+                     "number. Codes are labels such as 1 and 2; correct the file and load it "
+                     "again.");
 }
 
 TEST(Layouts, CodeFilesThatDoNotMatchTheDataAreRefused) {
@@ -202,32 +205,28 @@ TEST(Layouts, CodeFilesThatDoNotMatchTheDataAreRefused) {
 
   s = random_study(balanced_codes(2, 2, 3), 4);
   s.reps.push_back("3");
-  const std::string reps_message =
-      "The repeated-measures code file reps.txt has 25 rows, but the landmark data has 24: one "
-      "code per row of landmark data is needed.";
-  EXPECT_EQ(refusal(run(Command::kVarExp, s)), reps_message);
-  EXPECT_EQ(refusal(run.permute(s, "9", 1)), reps_message);
+  expect_both_refuse(run, s,
+                     "The repeated-measures code file reps.txt has 25 rows, but the landmark "
+                     "data has 24: one code per row of landmark data is needed.");
 }
 
 TEST(Layouts, UnbalancedDesignsAreRefusedNamingCodesOrCellsAndCounts) {
   Runner run;
   Study s = random_study(balanced_codes(2, 2, 3), 5);
   s.reps[11] = "2";  // the last first-measurement row coded as a second one
-  const std::string codes_message =
-      "The design is not balanced, so its sums of squares cannot be partitioned: every "
-      "repeated-measures code should have 12 rows of landmark data (24 rows / 2 codes), but "
-      "code 1 has 11 and code 2 has 13. Check the repeated-measures and group code files.";
-  EXPECT_EQ(refusal(run(Command::kVarExp, s)), codes_message);
-  EXPECT_EQ(refusal(run.permute(s, "9", 1)), codes_message);
+  expect_both_refuse(run, s,
+                     "The design is not balanced, so its sums of squares cannot be partitioned: "
+                     "every repeated-measures code should have 12 rows of landmark data (24 rows "
+                     "/ 2 codes), but code 1 has 11 and code 2 has 13. Check the "
+                     "repeated-measures and group code files.");
 
   s = random_study(balanced_codes(2, 2, 3), 5);
   s.groups[0] = "1 2";  // cell (1, 1) loses a specimen to cell (1, 2)
-  const std::string cells_message =
-      "The design is not balanced, so its sums of squares cannot be partitioned: every G1 x G2 "
-      "cell should have 6 rows of landmark data (24 rows / 4 cells), but cell (G1 1, G2 1) has "
-      "4 and cell (G1 1, G2 2) has 8. Check the repeated-measures and group code files.";
-  EXPECT_EQ(refusal(run(Command::kVarExp, s)), cells_message);
-  EXPECT_EQ(refusal(run.permute(s, "9", 1)), cells_message);
+  expect_both_refuse(run, s,
+                     "The design is not balanced, so its sums of squares cannot be partitioned: "
+                     "every G1 x G2 cell should have 6 rows of landmark data (24 rows / 4 "
+                     "cells), but cell (G1 1, G2 1) has 4 and cell (G1 1, G2 2) has 8. Check the "
+                     "repeated-measures and group code files.");
 
   // An empty cell is named too; the required count may be fractional.
   s = random_study({{1, 1}, {1, 2}, {2, 1}, {1, 1}, {1, 2}, {2, 1}}, 5);
