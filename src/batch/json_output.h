@@ -1,6 +1,7 @@
 #pragma once
 // JSON forms of the reports: the same numbers as the tables, unrounded.
-// Non-finite numbers (an effect with 0 degrees of freedom) become null.
+// Non-finite numbers (an effect with 0 degrees of freedom, the P values of an
+// effect whose F is undefined) become null.
 #include <nlohmann/json.hpp>
 
 #include "partition/partition.h"

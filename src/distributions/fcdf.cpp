@@ -93,4 +93,15 @@ Matrix fcdf(const Matrix& x_in, const Matrix& v1_in, const Matrix& v2_in) {
   return p;
 }
 
+double fcdf_upper(double x, double v1, double v2) {
+  if (!std::isfinite(x)) return std::numeric_limits<double>::quiet_NaN();
+  // The complement of I_z(v1/2, v2/2) at z = x / (x + v2/v1) is
+  // I_(1 - z)(v2/2, v1/2); 1 - z = v2 / (v2 + v1 x) is formed directly, since
+  // forming z first would leave 1 - z a relative error of eps / (1 - z),
+  // which the power (1 - z)^(v2/2) of the far tail multiplies.
+  if (x > 0 && v1 > 0 && v2 > 0 && std::isfinite(v1) && std::isfinite(v2))
+    return runtime::betainc(v2 / (v2 + v1 * x), v2 / 2, v1 / 2);
+  return 1 - fcdf(Matrix::scalar(x), Matrix::scalar(v1), Matrix::scalar(v2))(1);
+}
+
 }  // namespace lumivar::distributions

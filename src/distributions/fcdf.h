@@ -13,4 +13,11 @@ namespace lumivar::distributions {
 runtime::Matrix fcdf(const runtime::Matrix& x, const runtime::Matrix& v1,
                      const runtime::Matrix& v2);
 
+// The upper tail 1 - fcdf(x, v1, v2) of one F value, computed directly as
+// the complemented incomplete beta function where the degrees of freedom are
+// finite, so that a tail below 1e-16 keeps its value (1 - fcdf cancels to 0
+// there). NaN or
+// infinite x gives NaN; x <= 0 gives 1; other cases are 1 - fcdf.
+double fcdf_upper(double x, double v1, double v2);
+
 }  // namespace lumivar::distributions

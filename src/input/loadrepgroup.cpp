@@ -10,6 +10,7 @@ namespace lumivar::input {
 LoadOutcome loadrepgroup(runtime::WindowRuntime& ui, runtime::Session& s) {
   return detail::with_chosen_file(ui, [&](ChosenFile& f) {
     s.repgroup = std::move(f.y);
+    s.repgroup_file = f.fn;
     const double m = static_cast<double>(s.data.rows());
     const std::size_t mr = s.repgroup.rows();
 

@@ -7,9 +7,22 @@
 
 namespace lumivar::partition {
 
-// The design sizes of the loaded session. Raises when the landmark data, the
-// repeated-measures codes or the group codes are missing, too short for the
-// data, or when a specimen's landmarks all coincide (centroid size 0).
+// The design sizes of the loaded session. Raises, naming the file and what
+// is wrong, when the landmark data, the repeated-measures codes or the group
+// codes are missing; when the codes do not match the data (one measurement
+// code per row of landmark data, one line of group codes per specimen:
+// rows / repeated-measures codes); when a code is NaN or infinite; when the
+// design is unbalanced (a measurement code, G1 x G2 cell or G1 x G2 x T cell
+// with another number of rows than the others: the partition's divisors
+// assume equal ones); or when a specimen's landmarks all coincide (centroid
+// size 0).
 DesignSizes check_analysis_inputs(const runtime::Session& s);
+
+// What the permutation test needs beyond that, for a session that passed it
+// with two measurements per specimen: rows j and j + mg carry the two
+// different measurement codes of specimen j (the relabelling exchanges
+// them), and the design leaves error degrees of freedom (each relabelling's
+// F ratios divide by its error mean square). Raises otherwise.
+void check_permutation_design(const runtime::Session& s, const DesignSizes& sizes);
 
 }  // namespace lumivar::partition

@@ -1,7 +1,7 @@
 #include "partition/partition.h"
 
 #include "distributions/fcdf.h"
-#include "input/mergegroups.h"
+#include "partition/crossed_codes.h"
 #include "partition/getssgroup.h"
 #include "partition/getsstotal.h"
 #include "runtime/error.h"
@@ -40,10 +40,10 @@ Codings make_codings(const Matrix& group, const Matrix& repgroup, std::size_t m)
   c.g1 = detail::first_rows(g1.stacked(g1), m);
   c.g2 = detail::first_rows(g2.stacked(g2), m);
   c.t = detail::first_rows(repgroup, m);
-  c.g12 = input::mergegroups(c.g1, c.g2);
-  c.g1t = input::mergegroups(c.g1, c.t);
-  c.g2t = input::mergegroups(c.g2, c.t);
-  c.all = input::mergegroups(c.g1, c.g2t);
+  c.g12 = cross_codes(c.g1, c.g2);
+  c.g1t = cross_codes(c.g1, c.t);
+  c.g2t = cross_codes(c.g2, c.t);
+  c.all = cross_codes(c.g1, c.g2t);
   return c;
 }
 
@@ -109,8 +109,7 @@ Partition compute_partition(const Matrix& dmatrix, const Matrix& group, const Ma
     e.df = df[k];
     e.ms = e.ss / e.df;
     e.f = e.ms / p.ms_error;
-    e.p_analytic = 1 - distributions::fcdf(Matrix::scalar(e.f), Matrix::scalar(e.df),
-                                           Matrix::scalar(p.df_error))(1);
+    e.p_analytic = distributions::fcdf_upper(e.f, e.df, p.df_error);
     e.per_exp = 100 * e.ss / p.sstotal;
   }
   return p;

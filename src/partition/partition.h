@@ -20,7 +20,7 @@ extern const std::array<const char*, kEffectCount> kEffectLabels;  // "G1", ...,
 // Per-row codings of one labelling of the rows: each vector has m entries.
 struct Codings {
   Matrix g1, g2, t;                       // G1, G2 and T codes per row
-  Matrix g12, g1t, g2t, all;              // crossed codings made by mergegroups
+  Matrix g12, g1t, g2t, all;              // crossed codings (cross_codes)
 };
 
 // Within-group (within-cell) sums of the seven codings.
@@ -41,6 +41,8 @@ struct EffectSums {
 };
 
 struct Effect {
+  // p_analytic: the upper tail of the F distribution at f, unrounded (NaN
+  // when f is NaN or infinite).
   double ss = 0, df = 0, ms = 0, f = 0, p_analytic = 0, per_exp = 0;
 };
 

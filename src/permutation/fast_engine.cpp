@@ -6,7 +6,7 @@
 #include <limits>
 #include <unordered_map>
 
-#include "input/mergegroups.h"
+#include "partition/crossed_codes.h"
 
 namespace lumivar::permutation {
 
@@ -115,7 +115,6 @@ class FastEngine::FastWorker : public PermutationEngine::Worker {
       : e_(e), use_observed_(use_observed), atoms_(e.natoms_, e.p_), atom_of_row_(e.m_) {
     acc_.reserve(kEffectCount);
     for (int k = 0; k < kEffectCount; ++k) acc_.emplace_back(e.class_count_[k], e.p_);
-    all_.resize(e.g2t_by_rank_.size() + 1);
   }
 
   WithinSums within_sums(const Relabelling& r) override {
@@ -126,22 +125,20 @@ class FastEngine::FastWorker : public PermutationEngine::Worker {
   // In effect order: G1, G2, T, G1xG2, G1xt, G2xt, G1xG2xT cells.
   std::array<double, kEffectCount> sums(const Relabelling& r) {
     const std::size_t mg = e_.mg_, p = e_.p_;
-    // Each row into its atom; the largest relabelled G2xT code on the way.
-    int largest = -1;
+    // Each row into its atom.
     for (std::size_t j = 0; j < mg; ++j) {
       const std::size_t s = r.order[j];
       const std::uint32_t a0 = e_.atom(s, r.swap[j] ? j + mg : j);
       const std::uint32_t a1 = e_.atom(s, r.swap[j] ? j : j + mg);
       atom_of_row_[j] = a0;
       atom_of_row_[j + mg] = a1;
-      largest = std::max({largest, e_.g2t_rank_[a0], e_.g2t_rank_[a1]});
       atoms_.add(static_cast<int>(a0), e_.x_.data() + j * p, e_.sq_[j], 1);
       atoms_.add(static_cast<int>(a1), e_.x_.data() + (j + mg) * p, e_.sq_[j + mg], 1);
     }
     std::array<double, kEffectCount> w{};
     const std::array<double, kEffectCount> divisors = detail::in_effect_order(e_.divisors_);
     for (int k = 0; k < kEffectCount; ++k) {
-      const std::vector<int>& groups = k == partition::kG1xG2xT ? all_table(largest) : e_.classes_[k];
+      const std::vector<int>& groups = e_.classes_[k];
       detail::Accumulator& acc = acc_[static_cast<std::size_t>(k)];
       for (std::size_t a = 0; a < atoms_.used(); ++a)
         acc.add(groups[static_cast<std::size_t>(atoms_.key(a))], atoms_.sum(a), atoms_.sq(a),
@@ -157,12 +154,6 @@ class FastEngine::FastWorker : public PermutationEngine::Worker {
   }
 
  private:
-  const std::vector<int>& all_table(int rank) {
-    std::vector<int>& t = all_[static_cast<std::size_t>(rank + 1)];
-    if (t.empty()) t = e_.all_classes(rank);
-    return t;
-  }
-
   // Whether coding k splits the rows as the observed labelling does: the
   // groups of two or more rows correspond one to one, and a row alone (or
   // with a NaN code, which pairs with nothing) is alone in both.
@@ -195,7 +186,6 @@ class FastEngine::FastWorker : public PermutationEngine::Worker {
   detail::Accumulator atoms_;
   std::vector<detail::Accumulator> acc_;
   std::vector<std::uint32_t> atom_of_row_;
-  std::vector<std::vector<int>> all_;  // G1xG2xT tables by rank + 1, made when first needed
   std::vector<int> to_observed_, to_relabelled_;
 };
 
@@ -269,9 +259,9 @@ FastEngine::FastEngine(const DesignData& design)
   const std::size_t ncombos = combos.size();
   natoms_ = ncombos * ncodes_;
 
-  // Codes of every atom, and its groups. The largest G2 and T codes are
-  // those of the rows (every combo and code column occurs in some row), so
-  // mergegroups over the atoms crosses exactly as over the relabelled rows.
+  // Codes of every atom, and its groups: each crossing numbers the distinct
+  // pairs of codes, as for the relabelled rows, so every atom is one
+  // G1xG2xT cell (or in no group, when a code is NaN).
   std::vector<double> a1(natoms_), a2(natoms_), at(natoms_);
   for (std::size_t c = 0; c < ncombos; ++c)
     for (std::size_t b = 0; b < ncodes_; ++b) {
@@ -279,48 +269,21 @@ FastEngine::FastEngine(const DesignData& design)
       a2[c * ncodes_ + b] = combo_g2[c];
       at[c * ncodes_ + b] = tvalue[b];
     }
-  const Matrix g2col = Matrix::column(combo_g2);
-  const Matrix g12 = input::mergegroups(Matrix::column(combo_g1), g2col);
-  std::vector<double> g12_atoms(natoms_);
-  for (std::size_t i = 0; i < natoms_; ++i) g12_atoms[i] = g12(i / ncodes_ + 1);
-  using partition::kG1;
-  using partition::kG1xG2;
-  using partition::kG1xG2xT;
-  using partition::kG1xT;
-  using partition::kG2;
-  using partition::kG2xT;
-  using partition::kT;
-  classes_[kG1] = detail::classify(a1, class_count_[kG1]);
-  classes_[kG2] = detail::classify(a2, class_count_[kG2]);
-  classes_[kT] = detail::classify(at, class_count_[kT]);
-  classes_[kG1xG2] = detail::classify(g12_atoms, class_count_[kG1xG2]);
-  classes_[kG1xT] = detail::classify(
-      input::mergegroups(Matrix::column(a1), Matrix::column(at)).values(), class_count_[kG1xT]);
-  g2t_code_ = input::mergegroups(Matrix::column(a2), Matrix::column(at)).values();
-  classes_[kG2xT] = detail::classify(g2t_code_, class_count_[kG2xT]);
-  g1_code_ = std::move(a1);
-  class_count_[kG1xG2xT] = natoms_;  // at most one group per atom
-
-  // Ranks of the G2xT codes, for finding the largest one of a relabelling.
-  for (double v : g2t_code_)
-    if (!std::isnan(v)) g2t_by_rank_.push_back(v);
-  std::sort(g2t_by_rank_.begin(), g2t_by_rank_.end());
-  g2t_by_rank_.erase(std::unique(g2t_by_rank_.begin(), g2t_by_rank_.end()), g2t_by_rank_.end());
-  g2t_rank_.resize(natoms_);
-  for (std::size_t i = 0; i < natoms_; ++i) {
-    const double v = g2t_code_[i];
-    g2t_rank_[i] = std::isnan(v) ? -1
-                                 : static_cast<int>(std::lower_bound(g2t_by_rank_.begin(),
-                                                                     g2t_by_rank_.end(), v) -
-                                                    g2t_by_rank_.begin());
-  }
+  const Matrix g1col = Matrix::column(a1), g2col = Matrix::column(a2), tcol = Matrix::column(at);
+  const Matrix g2t = partition::cross_codes(g2col, tcol);
+  const Matrix crossed[kEffectCount] = {g1col,
+                                        g2col,
+                                        tcol,
+                                        partition::cross_codes(g1col, g2col),
+                                        partition::cross_codes(g1col, tcol),
+                                        g2t,
+                                        partition::cross_codes(g1col, g2t)};
+  for (int k = 0; k < kEffectCount; ++k)
+    classes_[k] = detail::classify(crossed[k].values(), class_count_[k]);
 
   // The observed labelling: groups of every row, their sizes and sums.
-  int largest = -1;
-  for (std::size_t r = 0; r < m_; ++r) largest = std::max(largest, g2t_rank_[atom(r % mg_, r)]);
-  const std::vector<int> observed_all = all_classes(largest);
   for (int k = 0; k < kEffectCount; ++k) {
-    const std::vector<int>& groups = k == kG1xG2xT ? observed_all : classes_[k];
+    const std::vector<int>& groups = classes_[k];
     observed_group_[k].resize(m_);
     observed_size_[k].assign(class_count_[k], 0);
     for (std::size_t r = 0; r < m_; ++r) {
@@ -337,15 +300,6 @@ FastEngine::FastEngine(const DesignData& design)
     tolerance_[k] = detail::kSameSplitTolerance * static_cast<double>(m_) * sum_sq /
                     std::abs(divisors[static_cast<std::size_t>(k)]);
   }
-}
-
-std::vector<int> FastEngine::all_classes(int rank) const {
-  // The crossing mergegroups makes: G1 * (largest G2xT code + 1) + G2xT.
-  const double largest = rank < 0 ? detail::kNaN : g2t_by_rank_[static_cast<std::size_t>(rank)];
-  std::vector<double> codes(natoms_);
-  for (std::size_t i = 0; i < natoms_; ++i) codes[i] = g1_code_[i] * (largest + 1) + g2t_code_[i];
-  std::size_t count = 0;
-  return detail::classify(codes, count);
 }
 
 std::unique_ptr<PermutationEngine::Worker> FastEngine::make_worker() const {

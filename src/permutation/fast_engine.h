@@ -8,16 +8,15 @@
 // same three codes (an "atom") share a group in every coding. A relabelling
 // therefore adds each row once, into its atom (m p additions), and then
 // combines the few atom sums into the groups of the seven codings. The
-// groups of each coding are tables over atoms, made from the crossed codes
-// exactly as mergegroups makes them, so codes of any value (including
-// crossings that collide, and NaN, which shares no group) group the rows as
-// in the reference engine.
+// groups of each coding are tables over atoms, made by the same crossing of
+// distinct code pairs as the reference engine's (NaN shares no group), so
+// every atom is one G1xG2xT cell whatever the relabelling.
 //
 // Exactness: a relabelling that splits the rows of a coding into the same
 // groups as the observed labelling gets the observed within sum itself, bit
-// for bit, so ties count as in the reference engine. The split is compared
-// row by row only when the sum is within rounding distance of the observed
-// one.
+// for bit. The split is compared row by row only when the sum is within
+// rounding distance of the observed one. (Ties between different splits are
+// decided by the rule of ties.h, as in the reference engine.)
 #include <cstdint>
 #include <vector>
 
@@ -36,10 +35,6 @@ class FastEngine : public PermutationEngine {
 
  private:
   class FastWorker;
-  // Groups of the G1xG2xT crossing per atom when the largest G2xT code of
-  // the relabelled rows has rank `rank` (-1: all are NaN). The crossing adds
-  // 1 to that largest code, so it can change with the relabelling.
-  std::vector<int> all_classes(int rank) const;
   std::uint32_t atom(std::size_t specimen, std::size_t row) const {
     return combo_[specimen] * static_cast<std::uint32_t>(ncodes_) + tcode_[row];
   }
@@ -52,14 +47,9 @@ class FastEngine : public PermutationEngine {
   std::vector<double> sq_;  // ||x_r||^2
   std::vector<std::uint32_t> tcode_;  // per row: column of its measurement code
   std::vector<std::uint32_t> combo_;  // per specimen: its pair of G1 and G2 codes
-  // Group of each atom per coding (-1: a NaN code, no group); the G1xG2xT
-  // table depends on the relabelling (all_classes).
+  // Group of each atom per coding (-1: a NaN code, no group).
   std::vector<int> classes_[partition::kEffectCount];
   std::size_t class_count_[partition::kEffectCount] = {};
-  std::vector<double> g1_code_;   // G1 code per atom
-  std::vector<double> g2t_code_;  // crossed G2xT code per atom
-  std::vector<int> g2t_rank_;     // its rank among the distinct G2xT codes, -1 for NaN
-  std::vector<double> g2t_by_rank_;
   partition::Divisors divisors_;
   double sstotal_ = 0;
   // The observed labelling: each row's group per coding, group sizes, the

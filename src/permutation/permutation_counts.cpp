@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <string>
 
 #include <tbb/blocked_range.h>
@@ -10,6 +11,7 @@
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
 
+#include "permutation/ties.h"
 #include "runtime/error.h"
 
 namespace lumivar::permutation {
@@ -17,21 +19,25 @@ namespace lumivar::permutation {
 Statistics statistics(double sstotal, const WithinSums& w, const partition::DesignSizes& sizes) {
   Statistics s;
   s.within = {w.g1, w.g2, w.t, w.g12, w.g1t, w.g2t, w.all};
-  const Effects ss = partition::effect_sums(sstotal, w).as_array();
+  s.ss = partition::effect_sums(sstotal, w).as_array();
+  s.error = w.all;
   const Effects df = partition::effect_dfs(sizes);
   const double df_error = sizes.m - sizes.n1g * sizes.n2g * sizes.nrep;
   const double ms_error = w.all / df_error;
   for (int k = 0; k < kEffectCount; ++k) {
-    const double ms = ss[k] / df[k];
+    const double ms = s.ss[k] / df[k];
     s.f[k] = ms / ms_error;
   }
   return s;
 }
 
-void tally(const Statistics& observed, const Statistics& relabelled, Counts& counts) {
+void tally(const Statistics& observed, const Statistics& relabelled, double sstotal,
+           Counts& counts) {
   for (int k = 0; k < kEffectCount; ++k) {
-    if (relabelled.within[k] <= observed.within[k]) ++counts.ev_exceedances[k];
-    if (relabelled.f[k] > observed.f[k]) ++counts.exceedances[k];
+    if (sum_at_most(relabelled.within[k], observed.within[k], sstotal)) ++counts.ev_exceedances[k];
+    if (std::isfinite(observed.f[k]) &&
+        ratio_exceeds(relabelled.ss[k], relabelled.error, observed.ss[k], observed.error, sstotal))
+      ++counts.exceedances[k];
   }
 }
 
@@ -85,7 +91,7 @@ Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan) 
       }
       draw_relabelling(plan.seed, i, mg, r);
       const Statistics s = statistics(sstotal, worker.within_sums(r), plan.sizes);
-      tally(observed, s, local);
+      tally(observed, s, sstotal, local);
       if (plan.keep_f_values) counts.f_values[i] = s.f;
     }
     for (int k = 0; k < kEffectCount; ++k) {

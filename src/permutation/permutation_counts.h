@@ -18,10 +18,13 @@ using partition::kEffectCount;
 using Effects = std::array<double, kEffectCount>;
 
 // The statistics one labelling is judged by: its seven within sums (in
-// effect order: G1, G2, T, G1xG2, G1xt, G2xt, G1xG2xt cells) and its seven F
-// ratios (SS / df) / (error SS / df_error), each from its own error term.
+// effect order: G1, G2, T, G1xG2, G1xt, G2xt, G1xG2xt cells), its seven
+// effect sums and error sum, and its seven F ratios
+// (SS / df) / (error SS / df_error), each from its own error term.
 struct Statistics {
   Effects within{};
+  Effects ss{};
+  double error = 0;
   Effects f{};
 };
 
@@ -39,9 +42,12 @@ struct Counts {
   std::vector<Effects> f_values;
 };
 
-// Adds one relabelling's hits. A tie counts for the explained-sum test and
-// not for the F test.
-void tally(const Statistics& observed, const Statistics& relabelled, Counts& counts);
+// Adds one relabelling's hits, deciding ties by the rule of ties.h with the
+// total sum of squares `sstotal` as scale: a tie counts for the
+// explained-sum test and not for the F test. An effect whose observed F is
+// not a number (or infinite) gets no F hits: its P is undefined.
+void tally(const Statistics& observed, const Statistics& relabelled, double sstotal,
+           Counts& counts);
 
 struct RunPlan {
   std::uint64_t nperm = 0;

@@ -8,9 +8,9 @@
 //   over the rows feeding all seven codings, O(m p) per relabelling.
 //
 // Each engine computes the observed comparators itself (the identity
-// relabelling), and a relabelling that splits the rows of a coding into the
-// same groups as the observed labelling gets the observed sum bit for bit,
-// so ties count the same in both.
+// relabelling). The two routes round differently, so a relabelled sum and
+// the observed one are compared by the tie rule of ties.h, which makes the
+// counts of the two engines identical.
 #include <memory>
 
 #include "partition/partition.h"

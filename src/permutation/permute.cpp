@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -103,8 +104,11 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
                              std::string_view nperm_text, const PermuteSettings& settings) {
   const std::optional<std::uint64_t> nperm = parse_permutation_count(nperm_text);
   if (!nperm) return detail::refused(ui, detail::count_refusal(nperm_text));
-  if (auto why = detail::layout_refusal(s)) return detail::refused(ui, std::move(*why));
+  // Inputs that no analysis can use are refused as "VarExp" refuses them,
+  // before the layouts that only the relabelling cannot use.
   const partition::DesignSizes sizes = partition::check_analysis_inputs(s);
+  if (auto why = detail::layout_refusal(s)) return detail::refused(ui, std::move(*why));
+  partition::check_permutation_design(s, sizes);
 
   PermuteOutcome o;
   o.nperm = *nperm;
@@ -161,10 +165,15 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
   o.xpt = std::move(fit.xpt);
   o.consensus = std::move(fit.consensus);
 
+  // An effect whose observed F is undefined (NaN or infinite: no levels to
+  // compare, or no spread within the cells) has no P at all; a count that
+  // nothing can reach would otherwise print the smallest P possible.
   const double labellings = static_cast<double>(o.nperm) + 1;
   for (int k = 0; k < kEffectCount; ++k) {
-    o.p_perm_f[k] = static_cast<double>(counts.exceedances[k]) / labellings;
-    o.p_perm_ss[k] = static_cast<double>(counts.ev_exceedances[k]) / labellings;
+    const bool defined = std::isfinite(o.partition.effects[k].f);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    o.p_perm_f[k] = defined ? static_cast<double>(counts.exceedances[k]) / labellings : nan;
+    o.p_perm_ss[k] = defined ? static_cast<double>(counts.ev_exceedances[k]) / labellings : nan;
   }
   o.exceedances = counts.exceedances;
   o.ev_exceedances = counts.ev_exceedances;

@@ -5,9 +5,11 @@
 //
 // Refusals (a message box, nothing runs, nothing changes, the outcome says
 // kRefused): "PermBox" text that is not one whole number of at least 0, and
-// loaded data that is not two measurements per specimen. Missing or short
-// inputs and degenerate specimens raise an Error as in "VarExp"; so does a
-// cancel, after which "ResBox" and the whole session are as they were (the
+// loaded data that is not two measurements per specimen. Missing inputs,
+// codes that do not match the data, unbalanced designs and degenerate
+// specimens raise an Error as in "VarExp"; so do measurement codes not laid
+// out as two per specimen in rows j and j + mg, a design without error
+// degrees of freedom, and a cancel, after which "ResBox" and the whole session are as they were (the
 // rebuilt distance matrix is stored only when the run completes).
 //
 // Progress: with no settings.progress the run reports to
@@ -50,6 +52,7 @@ struct PermuteOutcome {
   int threads = 0;  // threads used: settings.threads capped at the cores available (all for 0)
   std::array<std::uint64_t, kEffectCount> exceedances{};     // F test counts, from 1
   std::array<std::uint64_t, kEffectCount> ev_exceedances{};  // explained-sum counts, from 1
+  // NaN for an effect whose observed F is NaN or infinite.
   Effects p_perm_f{};   // Perm F P = exceedances / (nperm + 1)
   Effects p_perm_ss{};  // Perm Ex P = ev_exceedances / (nperm + 1)
   // Per relabelling, when settings.keep_f_values and nperm <= kMaxKeptFValues.

@@ -1,6 +1,6 @@
 #pragma once
 // The relabelling steps exactly as the analysis defines them: relabelled
-// group and measurement code columns, their crossings by mergegroups, and
+// group and measurement code columns, their crossings (cross_codes), and
 // every within sum by getssgroup over the distance matrix. It is the
 // baseline the fast engine is checked and measured against. O(m^2) per
 // relabelling; a worker holds three code columns.

@@ -3,6 +3,8 @@
 // matrices, live until the program exits, and change only when an action
 // stores into them; nothing resets them as a group. The dispatcher owns the
 // one session of the program and passes it by reference to the actions.
+#include <string>
+
 #include "runtime/matrix.h"
 
 namespace lumivar::runtime {
@@ -18,6 +20,11 @@ struct Session {
   Matrix n1g;            // distinct codes in column 1 of group
   Matrix n2g;            // distinct codes in column 2 of group
   Matrix dmatrix;        // squared Procrustes distances, rebuilt by every analysis
+
+  // Beside the ten values: the names of the files `repgroup` and `group`
+  // were read from, so that the analyses can name the file and line of a bad
+  // code. Stored by the load actions; empty when the codes came otherwise.
+  std::string repgroup_file, group_file;
 };
 
 }  // namespace lumivar::runtime

@@ -115,3 +115,34 @@ TEST(Fcdf, EdgeCases) {
 
 }  // namespace
 }  // namespace lumivar::distributions
+
+namespace lumivar::distributions {
+namespace {
+
+TEST(FcdfUpper, KeepsTailsFarBelowRoundingAndAgreesWithOneMinusFcdfElsewhere) {
+  // With 2 numerator degrees of freedom the upper tail is (1 + 2x / v2)^(-v2 / 2).
+  for (double x : {0.5, 3.0, 40.0, 1e4, 1e6}) {
+    for (double v2 : {4.0, 10.0, 30.0}) {
+      const double exact = std::pow(1 + 2 * x / v2, -v2 / 2);
+      // A few hundred ulps: the incomplete beta's own error.
+      EXPECT_NEAR(fcdf_upper(x, 2, v2), exact, 256 * 2.2e-16 * exact) << x << " " << v2;
+    }
+  }
+  EXPECT_GT(fcdf_upper(1e6, 2, 30), 0.0);  // about 1e-75, where 1 - fcdf is 0
+  EXPECT_EQ(1 - fcdf(runtime::Matrix::scalar(1e6), runtime::Matrix::scalar(2),
+                     runtime::Matrix::scalar(30))(1), 0.0);
+  for (double x : {0.2, 1.0, 2.5})
+    EXPECT_NEAR(fcdf_upper(x, 3, 7),
+                1 - fcdf(runtime::Matrix::scalar(x), runtime::Matrix::scalar(3),
+                         runtime::Matrix::scalar(7))(1),
+                8 * 2.2e-16);
+  EXPECT_EQ(fcdf_upper(0, 3, 7), 1.0);
+  EXPECT_EQ(fcdf_upper(-2, 3, 7), 1.0);
+  EXPECT_TRUE(std::isnan(fcdf_upper(std::nan(""), 3, 7)));
+  EXPECT_TRUE(std::isnan(fcdf_upper(INFINITY, 3, 7)));  // an undefined F has no P
+  EXPECT_TRUE(std::isnan(fcdf_upper(2, 0, 7)));
+  EXPECT_TRUE(std::isnan(fcdf_upper(2, 3, 0)));
+}
+
+}  // namespace
+}  // namespace lumivar::distributions

@@ -5,7 +5,9 @@
 #include <random>
 
 #include "geometry/allpairwiseprocrustes.h"
+#include "input/mergegroups.h"
 #include "partition/analysis_inputs.h"
+#include "partition/crossed_codes.h"
 #include "partition/partition.h"
 #include "partition/varexp.h"
 #include "partition/varexp_report.h"
@@ -123,6 +125,33 @@ TEST(Partition, RelabellingCodesChangesNothing) {
             varexp_report(compute_partition(dm, relabelled, reps, d.sizes)));
 }
 
+TEST(CrossCodes, OrdersCellsAsTheArithmeticCrossingDoesWhereThatIsOneToOne) {
+  // Non-negative whole codes: a * (max b + 1) + b is one to one, and the
+  // distinct pairs must come in its order (so sums over cells keep their
+  // order and reports their bits).
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> code(0, 6);
+  Matrix a(200, 1), b(200, 1);
+  for (std::size_t i = 1; i <= 200; ++i) {
+    a(i) = code(rng);
+    b(i) = code(rng) * 3;
+  }
+  const Matrix crossed = cross_codes(a, b), merged = input::mergegroups(a, b);
+  for (std::size_t i = 1; i <= 200; ++i)
+    for (std::size_t j = 1; j <= 200; ++j) {
+      ASSERT_EQ(crossed(i) < crossed(j), merged(i) < merged(j)) << i << " " << j;
+      ASSERT_EQ(crossed(i) == crossed(j), merged(i) == merged(j)) << i << " " << j;
+    }
+  // Where the arithmetic collides (1 * (0 + 1) - 1 = 0 * 1 + 0), pairs stay apart;
+  // -0 is 0; NaN joins nothing.
+  EXPECT_EQ(cross_codes(Matrix::column({0, 1, 1, -0.0}), Matrix::column({0, -1, -1, 0})),
+            Matrix::column({1, 2, 2, 1}));
+  const Matrix with_nan = cross_codes(Matrix::column({1, std::nan(""), 1}), Matrix::column({2, 2, 2}));
+  EXPECT_EQ(with_nan(1), 1);
+  EXPECT_TRUE(std::isnan(with_nan(2)));
+  EXPECT_EQ(with_nan(3), 1);
+}
+
 TEST(VarexpReport, HasTheTableLayoutWithEachRowEndingAtItsPerExp) {
   Partition p;
   p.sstotal = 2;
@@ -161,8 +190,8 @@ TEST(AnalysisInputs, NameWhatIsMissingOrTooShortAndTheDegenerateRows) {
   EXPECT_EQ(message(), "No group codes are loaded: load the group code file first.");
   s.group = d.group.row_range(1, 3);
   s.n1g = s.n2g = Matrix::scalar(2);
-  EXPECT_EQ(message(), "The group code file is too short: it has 3 rows, which cover 6 rows of landmark "
-                       "data (two measurements per specimen), but the landmark data has 8 rows.");
+  EXPECT_EQ(message(), "The group code file has 3 rows, but it needs one per specimen: 8 rows of "
+                       "landmark data / 2 repeated-measures codes = 4 specimens.");
   s.group = d.group;
   EXPECT_EQ(message(), "");
   for (std::size_t c = 1; c <= 10; ++c) {

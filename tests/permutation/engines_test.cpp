@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <thread>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -49,15 +50,16 @@ std::vector<double> halves(std::size_t mg) {
 }
 
 // Designs where many relabellings split the rows as the observed labelling
-// does (ties), and designs whose codes make the crossings behave unusually.
+// does (ties), and designs with codes that a crossing by arithmetic on the
+// codes would get wrong.
 std::vector<std::pair<const char*, StudyDesign>> battery() {
   std::vector<std::pair<const char*, StudyDesign>> out;
   out.emplace_back("one specimen per cell", balanced_study(2, 2, 1, 4, 11));
   out.emplace_back("two G1 groups of two", balanced_study(2, 1, 2, 3, 12));
   out.emplace_back("two per cell", balanced_study(2, 2, 2, 5, 13));
   out.emplace_back("3 x 2, two per cell", balanced_study(3, 2, 2, 6, 14));
-  // 0 * (0 + 1) + 0 and 1 * (0 + 1) - 1 collide: mergegroups puts the G1xG2
-  // cells (0, 0) and (1, -1) together.
+  // 0 * (0 + 1) + 0 and 1 * (0 + 1) - 1 collide: a * (max b + 1) + b would
+  // put the G1xG2 cells (0, 0) and (1, -1) together.
   out.emplace_back("colliding crossed codes",
                    study({0, 0, 1, 1, 0, 0, 1, 1}, {-1, 0, -1, 0, -1, 0, -1, 0}, halves(8), 2, 2,
                          4, 15));
@@ -65,14 +67,13 @@ std::vector<std::pair<const char*, StudyDesign>> battery() {
                    study({0.5, 2.5, 0.5, 2.5, 0.5, 2.5}, {-7, -7, 3, 3, -7, 3},
                          {5, 5, 5, 5, 5, 5, -3, -3, -3, -3, -3, -3}, 2, 2, 5, 16));
   // Specimens measured (1, 2), (1, 1), (2, 1), (1, 2), (2, 1), (2, 2): the
-  // largest G2xT code, which the G1xG2xT crossing depends on, changes from
-  // one relabelling to the next.
+  // crossed cells that occur change from one relabelling to the next.
   out.emplace_back("both measurements with one code",
                    study({1, 2, 1, 2, 1, 2}, {1, 1, 2, 2, 3, 3}, {1, 1, 2, 1, 2, 2, 2, 1, 1, 2, 1, 2},
                          2, 3, 4, 17));
   // Measurement codes 0 and -1, one specimen with G2 code 1: the largest
-  // G2xT code is 0 or 1 depending on where that specimen lands, and the
-  // G1xG2xT crossing merges different cells for each.
+  // G2xT code is 0 or 1 depending on where that specimen lands, so a
+  // crossing by arithmetic would merge different cells for each.
   out.emplace_back("crossing that depends on the relabelling",
                    study({0, 1, 0, 1, 0, 1}, {0, 0, 0, 0, 0, 1},
                          {0, 0, -1, -1, 0, -1, -1, 0, -1, 0, -1, 0}, 2, 2, 4, 19));
@@ -139,7 +140,7 @@ TEST(PermutationEngines, SamePartitionGivesBitIdenticalSumsAndCountsEverySum) {
       const Statistics s = statistics(engine->sstotal(), worker->within_sums(*r), d.sizes);
       EXPECT_EQ(s.within, observed.within);
       Counts c;
-      tally(observed, s, c);
+      tally(observed, s, engine->sstotal(), c);
       EXPECT_EQ(c.ev_exceedances, (std::array<std::uint64_t, 7>{1, 1, 1, 1, 1, 1, 1}));
       EXPECT_EQ(c.exceedances, (std::array<std::uint64_t, 7>{}));
     }
@@ -161,6 +162,85 @@ TEST(PermutationEngines, TinyDesignsProduceTies) {
     if (worker->within_sums(r).g1 == observed.g1) ++ties;
   }
   EXPECT_GT(ties, 20);  // a third of the orderings keep both G1 groups together
+}
+
+// Counts of both tests over the relabellings `each` hands out, by the tie
+// rule and, for comparison, by plain comparisons of the doubles.
+struct TwoWays {
+  Counts tied, plain;
+};
+
+template <class Each>
+TwoWays count_all(const PermutationEngine& engine, const partition::DesignSizes& sizes, Each each) {
+  const auto worker = engine.make_worker();
+  const Statistics observed =
+      statistics(engine.sstotal(), worker->within_sums(identity_relabelling(engine.specimens())), sizes);
+  TwoWays c;
+  each([&](const Relabelling& r) {
+    const Statistics s = statistics(engine.sstotal(), worker->within_sums(r), sizes);
+    tally(observed, s, engine.sstotal(), c.tied);
+    for (int k = 0; k < kEffectCount; ++k) {
+      c.plain.ev_exceedances[k] += s.within[k] <= observed.within[k];
+      c.plain.exceedances[k] += s.f[k] > observed.f[k];
+    }
+  });
+  return c;
+}
+
+// Row r repeats the landmarks of row r mod `shapes`: few distinct shapes, so
+// that many relabellings split the rows differently into groups of exactly
+// equal spread, whose sums differ only by rounding (symmetric designs).
+StudyDesign few_shapes(StudyDesign d, std::size_t shapes) {
+  runtime::Matrix& x = d.session.data;
+  for (std::size_t r = shapes + 1; r <= x.rows(); ++r)
+    for (std::size_t c = 1; c <= x.cols(); ++c) x(r, c) = x((r - 1) % shapes + 1, c);
+  return d;
+}
+
+TEST(PermutationEngines, IdenticalCountsOverEveryRelabellingOfSmallDesigns) {
+  // All orderings of the specimens times all exchanges of their two
+  // measurements: 384 or 46,080 relabellings, many of them ties.
+  bool plain_comparisons_disagree = false;
+  for (auto [n1g, per_cell, shapes] : {std::tuple{2, 2, 3}, std::tuple{2, 2, 8}, std::tuple{3, 2, 5},
+                                       std::tuple{2, 3, 5}, std::tuple{2, 3, 12}}) {
+    SCOPED_TRACE(n1g * 100 + per_cell * 10 + shapes);
+    const Fitted f(few_shapes(balanced_study(n1g, 1, per_cell, 4, 60 + shapes), shapes));
+    const std::size_t mg = f.design.session.group.rows();
+    const auto every = [mg](const auto& use) {
+      Relabelling r = identity_relabelling(mg);
+      do {
+        for (std::uint32_t mask = 0; mask < (1u << mg); ++mask) {
+          for (std::size_t j = 0; j < mg; ++j) r.swap[j] = (mask >> j) & 1u;
+          use(r);
+        }
+      } while (std::next_permutation(r.order.begin(), r.order.end()));
+    };
+    const TwoWays reference = count_all(*make_engine(Engine::kReference, f.data()), f.design.sizes, every);
+    const TwoWays fast = count_all(*make_engine(Engine::kFast, f.data()), f.design.sizes, every);
+    EXPECT_EQ(reference.tied.exceedances, fast.tied.exceedances);
+    EXPECT_EQ(reference.tied.ev_exceedances, fast.tied.ev_exceedances);
+    // Every relabelling that keeps the G1 groups together ties on G1: the
+    // identity's share of the orderings, whatever the exchanges.
+    const std::uint64_t total = reference.tied.ev_exceedances[partition::kG1];
+    EXPECT_GT(total, 1u << mg);
+    plain_comparisons_disagree |= reference.plain.exceedances != fast.plain.exceedances ||
+                                  reference.plain.ev_exceedances != fast.plain.ev_exceedances;
+  }
+  // Guards the test: deciding ties by rounding noise makes the engines differ.
+  EXPECT_TRUE(plain_comparisons_disagree);
+}
+
+TEST(PermutationEngines, IdenticalCountsOnSmallSymmetricDesignsForManySeeds) {
+  for (std::uint64_t seed = 1; seed <= 30; ++seed) {
+    SCOPED_TRACE(seed);
+    // 8 specimens, G1 2 x G2 2, and 5 distinct shapes among the 16 rows.
+    const Fitted f(few_shapes(balanced_study(2, 2, 2, 5, 100 + seed), 5));
+    const RunPlan plan = f.plan(2000, seed);
+    const Counts reference = permutation_counts(*make_engine(Engine::kReference, f.data()), plan);
+    const Counts fast = permutation_counts(*make_engine(Engine::kFast, f.data()), plan);
+    EXPECT_EQ(reference.exceedances, fast.exceedances);
+    EXPECT_EQ(reference.ev_exceedances, fast.ev_exceedances);
+  }
 }
 
 TEST(PermutationCounts, SameForAnyNumberOfThreads) {

@@ -175,33 +175,42 @@ TEST(Permute, RefusesCountsThatAreNotOneWholeNumber) {
 
 TEST(Permute, RefusesLayoutsOtherThanTwoMeasurementsPerSpecimen) {
   const runtime::Session two = balanced_study(2, 2, 2, 4, 5).session;  // 16 rows, 8 specimens
-  runtime::Session one = two;  // one measurement per specimen
+  runtime::Session one = two;  // one measurement per specimen, as loading counts it
   one.data = two.data.row_range(1, 8);
   one.repgroup = two.repgroup.row_range(1, 8);
-  runtime::Session three = two;  // three codes of the repeated measure
+  one.nrep = runtime::Matrix::scalar(1);
+  runtime::Session three = two;  // three measurements of every specimen
+  three.data = two.data.stacked(two.data.row_range(1, 8));
+  three.repgroup = two.repgroup.stacked(runtime::Matrix(8, 1, 3.0));
   three.nrep = runtime::Matrix::scalar(3);
   runtime::Session more = two;  // more rows than two per specimen
   more.data = two.data.stacked(two.data.row_range(1, 8));
   more.repgroup = two.repgroup.stacked(two.repgroup.row_range(1, 8));
 
-  for (runtime::Session* s : {&one, &three, &more}) {
+  // Layouts no analysis takes are refused as "VarExp" refuses them.
+  for (runtime::Session* s : {&three, &more}) {
     Window w;
     w.type_count("10");
     const runtime::Session before = *s;
-    const PermuteOutcome o = permute(w.ui, *s, seeded(1));
-    EXPECT_FALSE(o.done());
+    EXPECT_THROW(permute(w.ui, *s, seeded(1)), runtime::Error);
     EXPECT_EQ(w.results(), "earlier results");
     EXPECT_TRUE(s->dmatrix.empty());
     EXPECT_EQ(s->data, before.data);
-    ASSERT_EQ(w.ui.message_boxes.size(), 1u);
-    EXPECT_EQ(w.ui.message_boxes[0].title, "Dang:Error");
   }
+  // One measurement per specimen is a design for "VarExp" but not for the
+  // relabelling.
   Window w;
   w.type_count("10");
-  EXPECT_EQ(permute(w.ui, one, seeded(1)).refusal,
+  const PermuteOutcome o = permute(w.ui, one, seeded(1));
+  EXPECT_FALSE(o.done());
+  EXPECT_EQ(w.results(), "earlier results");
+  EXPECT_TRUE(one.dmatrix.empty());
+  ASSERT_EQ(w.ui.message_boxes.size(), 1u);
+  EXPECT_EQ(w.ui.message_boxes[0].title, "Dang:Error");
+  EXPECT_EQ(o.refusal,
             "The permutation test needs two measurements of every specimen: twice as many rows "
             "of landmark data as rows of group codes, and repeated-measures codes with two "
-            "values. Loaded: 8 rows of landmark data, 8 rows of group codes and 2 "
+            "values. Loaded: 8 rows of landmark data, 8 rows of group codes and 1 "
             "repeated-measures code values.");
 }
 
