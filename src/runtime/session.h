@@ -3,9 +3,27 @@
 // matrices, live until the program exits, and change only when an action
 // stores into them; nothing resets them as a group. The dispatcher owns the
 // one session of the program and passes it by reference to the actions.
+#include <string>
+
 #include "runtime/matrix.h"
 
 namespace lumivar::runtime {
+
+// Where one loaded input came from: the path it was read from and the
+// SHA-256 of the bytes read (the same read that gave the values, so the
+// digest names exactly what was analysed). Empty until that input is loaded.
+struct InputSource {
+  std::string path;
+  std::string sha256;
+};
+
+// The sources of the loaded inputs, stored by the load action that stores
+// the values read from them, at the same step.
+struct InputSources {
+  InputSource data;    // the landmark file of `data`
+  InputSource reps;    // the repeated-measures code file of `repgroup`
+  InputSource groups;  // the group code file of `group`
+};
 
 struct Session {
   Matrix data;           // landmark data, one row per specimen and measurement
@@ -18,6 +36,9 @@ struct Session {
   Matrix n1g;            // distinct codes in column 1 of group
   Matrix n2g;            // distinct codes in column 2 of group
   Matrix dmatrix;        // squared Procrustes distances, rebuilt by every analysis
+
+  // Beside the ten values: where the loaded inputs came from.
+  InputSources sources;
 };
 
 }  // namespace lumivar::runtime
