@@ -42,6 +42,12 @@ std::size_t sequence_length(std::string_view text, std::size_t i) {
   const bool surrogate = cp >= 0xD800 && cp <= 0xDFFF;
   if (overlong || surrogate || cp > 0x10FFFF) return 0;
   if (cp >= 0x80 && cp <= 0x9F) return 0;  // C1 controls: a terminal may obey them
+  // Invisible format characters: zero-width marks, line and paragraph
+  // separators, the direction overrides and isolates that reorder what is
+  // shown, and the byte-order mark. A message would hide or scramble them.
+  const bool invisible = (cp >= 0x200B && cp <= 0x200F) || (cp >= 0x2028 && cp <= 0x202E) ||
+                         (cp >= 0x2060 && cp <= 0x2069) || cp == 0xFEFF;
+  if (invisible) return 0;
   return n;
 }
 

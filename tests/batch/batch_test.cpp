@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -283,6 +284,19 @@ TEST(Batch, TheProvenanceDigestIsOfTheBytesTheLoadRead) {
   const nlohmann::json inputs = nlohmann::json::parse(r.out)["provenance"]["inputs"];
   EXPECT_EQ(inputs[0]["sha256"], runtime::sha256_hex(landmarks));
   EXPECT_EQ(inputs[1]["sha256"], runtime::sha256_hex(read(kExamples + "/reps.txt")));
+}
+
+TEST(Batch, ReportsAreTheSameUnderALocaleWithDecimalCommas) {
+  // As in the window program, which runs under the user's locale.
+  const BatchRun c = run_batch(Command::kVarExp, example());
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+    GTEST_SKIP() << "The locale de_DE.UTF-8 is not installed (scripts/install-deps generates it).";
+  const BatchRun german = run_batch(Command::kVarExp, example());
+  std::setlocale(LC_ALL, saved.c_str());
+  ASSERT_EQ(german.status, 0) << german.err;
+  EXPECT_EQ(german.out, c.out);
+  EXPECT_EQ(german.err, c.err);  // the status texts too
 }
 
 }  // namespace

@@ -25,5 +25,14 @@ TEST(Printable, EscapesC1ControlsAndBytesThatAreNotUtf8) {
   EXPECT_EQ(printable("\xf0\x9f\x98\x80"), "\xf0\x9f\x98\x80");  // U+1F600 stays
 }
 
+TEST(Printable, ShowsInvisibleFormatCharactersThatWouldHideOrReorderText) {
+  // A byte-order mark before the first number (a file saved by a Windows
+  // editor): without the escape the message would quote "1" as not a number.
+  EXPECT_EQ(printable("\xef\xbb\xbf" "1"), "\\xEF\\xBB\\xBF1");
+  EXPECT_EQ(printable("1\xe2\x80\xae" "2"), "1\\xE2\\x80\\xAE2");  // right-to-left override
+  EXPECT_EQ(printable("a\xe2\x80\x8b" "b"), "a\\xE2\\x80\\x8Bb");  // zero-width space
+  EXPECT_EQ(printable("\xe2\x80\x94"), "\xe2\x80\x94");             // an em dash stays
+}
+
 }  // namespace
 }  // namespace lumivar::runtime
