@@ -50,10 +50,11 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
     // Every load changes the working folder: resolve the names given first.
     CommandLine o = given;
     if (!o.plot_dir.empty()) o.plot_dir = std::filesystem::absolute(o.plot_dir).lexically_normal().string();
-    const std::vector<InputFile> inputs =
-        command != Command::kLoad && o.format == "json" ? describe_inputs(o.inputs) : std::vector<InputFile>{};
     BatchSession b(err);
     b.load(o.inputs);
+    const std::vector<InputFile> inputs = command != Command::kLoad && o.format == "json"
+                                              ? describe_inputs(o.inputs, b.app.session.sources)
+                                              : std::vector<InputFile>{};
     switch (command) {
       case Command::kLoad:
         detail::print_status(b, o, out);

@@ -3,21 +3,20 @@
 #include <filesystem>
 
 #include "batch/json_output.h"
-#include "batch/sha256.h"
 
 namespace lumivar::batch {
 
 std::string program_version() { return LUMIVAR_VERSION; }
 
-std::vector<InputFile> describe_inputs(const Inputs& inputs) {
+std::vector<InputFile> describe_inputs(const Inputs& inputs, const runtime::InputSources& sources) {
   std::vector<InputFile> out;
-  const auto add = [&out](const char* role, const std::string& path) {
-    const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
-    out.push_back({role, path, absolute, sha256_file_hex(absolute)});
+  const auto add = [&out](const char* role, const std::string& path, const runtime::InputSource& read) {
+    const std::string absolute = std::filesystem::path(read.path).lexically_normal().string();
+    out.push_back({role, path, absolute, read.sha256});
   };
-  add("data", inputs.data);
-  if (inputs.reps) add("reps", *inputs.reps);
-  if (inputs.groups) add("groups", *inputs.groups);
+  add("data", inputs.data, sources.data);
+  if (inputs.reps) add("reps", *inputs.reps, sources.reps);
+  if (inputs.groups) add("groups", *inputs.groups, sources.groups);
   return out;
 }
 

@@ -9,6 +9,7 @@
 
 #include "batch/batch_session.h"
 #include "permutation/permute.h"
+#include "runtime/session.h"
 
 namespace lumivar::batch {
 
@@ -19,12 +20,13 @@ struct InputFile {
   std::string role;           // "data", "reps" or "groups"
   std::string path;           // as given on the command line
   std::string absolute_path;  // resolved against the folder the tool started in
-  std::string sha256;         // of the file's bytes
+  std::string sha256;         // of the bytes the load read and analysed
 };
 
-// Describes and hashes the input files. Call before loading: every load
-// changes the working folder, and relative names would then point elsewhere.
-std::vector<InputFile> describe_inputs(const Inputs& inputs);
+// Describes the input files given, after they were loaded: the digests are
+// those the loads took while reading (`sources`), so a file is never read a
+// second time and cannot change between the two reads.
+std::vector<InputFile> describe_inputs(const Inputs& inputs, const runtime::InputSources& sources);
 
 // {"program", "version", "inputs": [{"role", "path", "absolute_path",
 // "sha256"}...]}, plus "seed", "permutations", "engine" and "threads" when a

@@ -17,7 +17,8 @@ runtime::FunctionEntry mfload_entry(runtime::WindowRuntime& ui) {
             ChosenFile f = mfload(ui);
             switch (f.status) {
               case ChosenFile::Status::kCancelled: return {Value(), Value(0.0)};
-              case ChosenFile::Status::kCannotOpen: return {Value(-1.0), Value(f.fn)};
+              case ChosenFile::Status::kCannotOpen:
+              case ChosenFile::Status::kNotRegular: return {Value(-1.0), Value(f.fn)};
               case ChosenFile::Status::kEmpty: runtime::raise(nothing_loaded_text(f));
               case ChosenFile::Status::kOk: break;
             }

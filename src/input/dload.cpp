@@ -1,73 +1,78 @@
 #include "input/dload.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
+#include <deque>
 
 #include "runtime/error.h"
+#include "runtime/file_lines.h"
 #include "runtime/numbers.h"
+#include "runtime/printable.h"
 
 namespace lumivar::input {
 
 namespace detail {
 
-// The line without its line feed and a carriage return before it.
-std::string_view strip_line_break(std::string_view line) {
-  if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return line;
-}
-
+// A token as a message shows it: at most 40 bytes, control bytes escaped.
 std::string shown(std::string_view text) {
   constexpr std::size_t kMax = 40;
-  if (text.size() <= kMax) return std::string(text);
-  return std::string(text.substr(0, kMax)) + "...";
+  if (text.size() <= kMax) return runtime::printable(text);
+  return runtime::printable(text.substr(0, kMax)) + "...";
+}
+
+// Checks one parsed line; raises with the file and line named.
+void check_row(const runtime::NumberRow& row, const std::string& path, std::size_t line_no,
+               std::size_t cols) {
+  const auto where = [&] { return "File " + path + ", line " + std::to_string(line_no) + ": "; };
+  if (row.decimal_comma) {
+    runtime::raise(where() + "the values are separated by blanks or tabs, and \"" + shown(row.bad_token) +
+                   "\" has a comma between two digits: the file seems to use decimal commas. "
+                   "Write the numbers with decimal points.");
+  }
+  if (!row.ok()) runtime::raise(where() + "\"" + shown(row.bad_token) + "\" is not a number.");
+  if (row.values.empty()) runtime::raise(where() + "the line holds no numbers.");
+  if (line_no > 1 && row.values.size() != cols) {
+    runtime::raise(where() + "the line holds " + std::to_string(row.values.size()) +
+                   " numbers, but the first line holds " + std::to_string(cols) + ".");
+  }
 }
 
 }  // namespace detail
 
 FileRead read_numeric_file(const std::string& path) {
   FileRead r;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    r.status = FileRead::Status::kCannotOpen;
-    r.reason = std::strerror(errno);
-    return r;
-  }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  const std::string text = buffer.str();
-  if (text.empty()) {
-    r.status = FileRead::Status::kEmpty;
-    return r;
+  runtime::FileLines in(path);
+  switch (in.status()) {
+    case runtime::FileLines::Status::kCannotOpen:
+      r.status = FileRead::Status::kCannotOpen;
+      r.reason = in.reason();
+      return r;
+    case runtime::FileLines::Status::kNotRegular:
+      r.status = FileRead::Status::kNotRegular;
+      r.reason = in.reason();
+      return r;
+    case runtime::FileLines::Status::kOpen:
+      break;
   }
 
-  std::vector<double> values;  // row-major while reading
+  // Row-major while reading. A deque grows block by block, never copying
+  // what it holds, so the values take their own size and no more.
+  std::deque<double> values;
   std::size_t cols = 0;
   std::size_t rows = 0;
-  std::size_t pos = 0;
   std::size_t line_no = 0;
-  while (pos < text.size()) {
-    std::size_t end = text.find('\n', pos);
-    end = end == std::string::npos ? text.size() : end + 1;
-    const std::string_view line = detail::strip_line_break(std::string_view(text).substr(pos, end - pos));
-    pos = end;
+  std::string line;
+  while (in.next(line)) {
     ++line_no;
     if (line_no > 1 && line.empty()) break;  // an empty line ends the data
-
     const runtime::NumberRow row = runtime::parse_number_row(line);
-    const std::string where = "File " + path + ", line " + std::to_string(line_no) + ": ";
-    if (!row.ok()) runtime::raise(where + "\"" + detail::shown(row.bad_token) + "\" is not a number.");
-    if (row.values.empty()) runtime::raise(where + "the line holds no numbers.");
-    if (line_no == 1) {
-      cols = row.values.size();
-    } else if (row.values.size() != cols) {
-      runtime::raise(where + "the line holds " + std::to_string(row.values.size()) +
-                     " numbers, but the first line holds " + std::to_string(cols) + ".");
-    }
+    detail::check_row(row, path, line_no, cols);
+    if (line_no == 1) cols = row.values.size();
     values.insert(values.end(), row.values.begin(), row.values.end());
     ++rows;
+  }
+  r.sha256 = in.finish_sha256();
+  if (line_no == 0) {
+    r.status = FileRead::Status::kEmpty;
+    return r;
   }
 
   r.y = runtime::Matrix(rows, cols);
@@ -78,7 +83,8 @@ FileRead read_numeric_file(const std::string& path) {
 
 runtime::Matrix dload(const std::string& fname) {
   FileRead r = read_numeric_file(fname);
-  if (r.status == FileRead::Status::kCannotOpen) return runtime::Matrix::scalar(-1);
+  if (r.status == FileRead::Status::kCannotOpen || r.status == FileRead::Status::kNotRegular)
+    return runtime::Matrix::scalar(-1);
   if (r.status == FileRead::Status::kEmpty) runtime::raise("The file " + fname + " holds no numbers.");
   return std::move(r.y);
 }

@@ -9,7 +9,7 @@ namespace lumivar::input {
 LoadOutcome loadgroup(runtime::WindowRuntime& ui, runtime::Session& s) {
   return detail::with_chosen_file(ui, [&](ChosenFile& f) {
     s.group = std::move(f.y);
-    s.group_file = f.fn;
+    s.sources.groups = {f.path, f.sha256};
     const double m = static_cast<double>(s.data.rows());
     const double mg = static_cast<double>(s.group.rows());
 

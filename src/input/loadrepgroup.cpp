@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "input/load_actions.h"
+#include "input/mismatch_boxes.h"
 #include "input/mfload.h"
 #include "runtime/format.h"
 
@@ -10,7 +11,7 @@ namespace lumivar::input {
 LoadOutcome loadrepgroup(runtime::WindowRuntime& ui, runtime::Session& s) {
   return detail::with_chosen_file(ui, [&](ChosenFile& f) {
     s.repgroup = std::move(f.y);
-    s.repgroup_file = f.fn;
+    s.sources.reps = {f.path, f.sha256};
     const double m = static_cast<double>(s.data.rows());
     const std::size_t mr = s.repgroup.rows();
 
@@ -47,14 +48,20 @@ LoadOutcome loadrepgroup(runtime::WindowRuntime& ui, runtime::Session& s) {
              runtime::format("\\nThere are %i group codes \\n which means %f specimens per group",
                              {nf, m / nf})}));
 
-    for (std::size_t j = 1; j <= nfound; ++j) {
-      if (s.repgroupcount(j) != m / nf) {
-        ui.message_box(runtime::format("In your repeated measure group code %f, there are %i "
-                                       "specimens, there should be %i",
-                                       {s.repgroupcode(j), s.repgroupcount(j), m / nf}),
-                       "Dang:Error");
-      }
-    }
+    std::vector<std::size_t> odd;  // codes whose count is not the balanced one
+    for (std::size_t j = 1; j <= nfound; ++j)
+      if (s.repgroupcount(j) != m / nf) odd.push_back(j);
+    show_mismatch_boxes(
+        ui, "Dang:Error", odd.size(),
+        [&](std::size_t k) {
+          return runtime::format("In your repeated measure group code %f, there are %i "
+                                 "specimens, there should be %i",
+                                 {s.repgroupcode(odd[k]), s.repgroupcount(odd[k]), m / nf});
+        },
+        [&](std::size_t more) {
+          return runtime::format("%i more repeated measure group codes have a count other than %i",
+                                 {static_cast<double>(more), m / nf});
+        });
     s.nrep = s.nfound;
   });
 }

@@ -16,9 +16,14 @@ ChosenFile mfload(runtime::WindowRuntime& ui) {
     case FileRead::Status::kOk:
       out.status = ChosenFile::Status::kOk;
       out.y = std::move(read.y);
+      out.sha256 = std::move(read.sha256);
       break;
     case FileRead::Status::kCannotOpen:
       out.status = ChosenFile::Status::kCannotOpen;
+      out.reason = read.reason;
+      break;
+    case FileRead::Status::kNotRegular:
+      out.status = ChosenFile::Status::kNotRegular;
       out.reason = read.reason;
       break;
     case FileRead::Status::kEmpty:
@@ -34,6 +39,9 @@ std::string nothing_loaded_text(const ChosenFile& f) {
   switch (f.status) {
     case ChosenFile::Status::kCannotOpen:
       return "Cannot open the file " + f.path + " (" + f.reason + "). Nothing was loaded.";
+    case ChosenFile::Status::kNotRegular:
+      return "Cannot load " + f.path + ": it is " + f.reason +
+             ", not a regular file. Only regular files are read. Nothing was loaded.";
     case ChosenFile::Status::kEmpty:
       return "The file " + f.path + " holds no numbers. Nothing was loaded.";
     default:

@@ -8,12 +8,13 @@
 namespace lumivar::input {
 
 struct ChosenFile {
-  enum class Status { kOk, kCancelled, kCannotOpen, kEmpty };
+  enum class Status { kOk, kCancelled, kCannotOpen, kNotRegular, kEmpty };
   Status status = Status::kCancelled;
   runtime::Matrix y;   // the file's matrix (kOk only)
   std::string fn;      // the file name without its folder, as the dialog gave it
   std::string path;    // folder and name
-  std::string reason;  // why the file could not be opened
+  std::string reason;  // why the file could not be opened, or what the path names instead
+  std::string sha256;  // of the bytes the matrix was read from (kOk only)
 };
 
 // Shows the dialog ("*.*", "Enter file to Load?") starting in the working
@@ -23,7 +24,8 @@ struct ChosenFile {
 ChosenFile mfload(runtime::WindowRuntime& ui);
 
 // The message a load action shows when the chosen file gave no data
-// (cannot be opened, or holds no numbers); empty for any other status.
+// (cannot be opened, is not a regular file, or holds no numbers); empty for
+// any other status.
 std::string nothing_loaded_text(const ChosenFile& f);
 inline constexpr const char* kNothingLoadedTitle = "Nothing loaded";
 

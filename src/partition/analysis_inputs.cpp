@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,11 @@ std::string row_list(const std::vector<std::size_t>& rows) {
 // "the repeated-measures code file reps.txt" (or without a name).
 std::string file_named(const char* what, const std::string& name) {
   return std::string("the ") + what + " file" + (name.empty() ? "" : " " + name);
+}
+
+// The name of a loaded file without its folder, as the status boxes show it.
+std::string file_name(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
 }
 
 std::string capitalised(std::string text) {
@@ -65,7 +71,7 @@ void check_codes_match_data(const runtime::Session& s) {
           code_text(v) + " is not a finite number. Codes are labels such as 1 and 2; correct "
           "the file and load it again.");
   };
-  const std::string reps = file_named("repeated-measures code", s.repgroup_file);
+  const std::string reps = file_named("repeated-measures code", file_name(s.sources.reps.path));
   if (s.repgroup.rows() != m)
     raise(capitalised(reps) + " has " + std::to_string(s.repgroup.rows()) +
           " rows, but the landmark data has " + std::to_string(m) +
@@ -73,7 +79,7 @@ void check_codes_match_data(const runtime::Session& s) {
   for (std::size_t i = 1; i <= m; ++i)
     if (!std::isfinite(s.repgroup(i))) not_finite(reps, i, "code", s.repgroup(i));
 
-  const std::string groups = file_named("group code", s.group_file);
+  const std::string groups = file_named("group code", file_name(s.sources.groups.path));
   if (s.group.cols() < 2)
     raise("The group code file has one column; it needs two (the G1 and the G2 code of each "
           "specimen).");

@@ -15,6 +15,7 @@
 #include "runtime/error.h"
 #include "runtime/format.h"
 #include "runtime/numbers.h"
+#include "runtime/printable.h"
 
 namespace lumivar::permutation {
 
@@ -34,7 +35,7 @@ std::string count_refusal(std::string_view text) {
   const std::string t = trimmed(text);
   return "The box for the number of permutations must hold one whole number of at least 0 "
          "(for example 999). " +
-         (t.empty() ? std::string("It is empty.") : "It holds \"" + t + "\".");
+         (t.empty() ? std::string("It is empty.") : "It holds \"" + runtime::printable(t) + "\".");
 }
 
 // The text of the control's String, whatever form it was stored in.

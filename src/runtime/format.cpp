@@ -1,5 +1,7 @@
 #include "runtime/format.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -56,14 +58,73 @@ std::string pad(const std::string& text, const Spec& s) {
   return s.flags.find('-') != std::string::npos ? text + fill : fill + text;
 }
 
-std::string c_format(const std::string& spec, double v) {
-  char buf[512];
-  int n = std::snprintf(buf, sizeof buf, spec.c_str(), v);
-  if (n >= 0 && static_cast<std::size_t>(n) < sizeof buf) return std::string(buf, n);
-  std::string big(static_cast<std::size_t>(n) + 1, '\0');
-  std::snprintf(big.data(), big.size(), spec.c_str(), v);
-  big.resize(static_cast<std::size_t>(n));
-  return big;
+// One std::to_chars conversion of a non-negative finite number.
+std::string to_chars_text(double v, std::chars_format how, int precision) {
+  std::string buf(static_cast<std::size_t>(precision) + 400, '\0');  // 1e308 in full: 309 digits
+  const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), v, how, precision);
+  if (r.ec != std::errc()) raise("A number could not be written with " + std::to_string(precision) + " decimals.");
+  buf.resize(static_cast<std::size_t>(r.ptr - buf.data()));
+  return buf;
+}
+
+// The conversions f, e and g (and F, E, G) of a finite number with their
+// flags, width and precision, character for character as printf writes them
+// in the "C" locale. std::to_chars never looks at the locale; snprintf does,
+// and the window program runs under the user's (a German one would write
+// decimal commas into the reports).
+std::string float_conversion(const Spec& s, double v) {
+  const int precision = s.has_precision ? (s.precision.empty() ? 0 : std::stoi(s.precision)) : 6;
+  const bool alternate = s.flags.find('#') != std::string::npos;
+  const char conversion = static_cast<char>(std::tolower(static_cast<unsigned char>(s.conversion)));
+  const double a = std::fabs(v);
+  std::string body;
+  if (conversion == 'f') {
+    body = to_chars_text(a, std::chars_format::fixed, precision);
+  } else if (conversion == 'e') {
+    body = to_chars_text(a, std::chars_format::scientific, precision);
+  } else {
+    // %g: the exponent X that %e would show decides between the two forms,
+    // with P significant digits either way.
+    const int p = precision == 0 ? 1 : precision;
+    body = to_chars_text(a, std::chars_format::scientific, p - 1);
+    const int x = std::stoi(body.substr(body.find('e') + 1));
+    if (p > x && x >= -4) body = to_chars_text(a, std::chars_format::fixed, p - 1 - x);
+    if (!alternate && body.find('.') != std::string::npos) {
+      const std::size_t e = std::min(body.find('e'), body.size());
+      std::size_t cut = e;
+      while (body[cut - 1] == '0') --cut;
+      if (body[cut - 1] == '.') --cut;
+      body.erase(cut, e - cut);
+    }
+  }
+  if (alternate && body.find('.') == std::string::npos) body.insert(std::min(body.find('e'), body.size()), ".");
+  if (std::isupper(static_cast<unsigned char>(s.conversion))) {
+    for (char& c : body) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+
+  std::string sign;
+  if (std::signbit(v)) {
+    sign = "-";
+  } else if (s.flags.find('+') != std::string::npos) {
+    sign = "+";
+  } else if (s.flags.find(' ') != std::string::npos) {
+    sign = " ";
+  }
+  const std::size_t width = s.width.empty() ? 0 : std::stoul(s.width);
+  const std::size_t length = sign.size() + body.size();
+  if (length < width && s.flags.find('-') == std::string::npos && s.flags.find('0') != std::string::npos)
+    return sign + std::string(width - length, '0') + body;
+  return pad(sign + body, s);
+}
+
+// The same with another conversion, precision or flags.
+std::string float_conversion(Spec s, char conversion, const std::string& precision, double v,
+                             bool keep_alternate = true) {
+  s.conversion = conversion;
+  s.has_precision = !precision.empty() || s.has_precision;
+  s.precision = precision.empty() ? s.precision : precision;
+  if (!keep_alternate) s.flags.erase(std::remove(s.flags.begin(), s.flags.end(), '#'), s.flags.end());
+  return float_conversion(s, v);
 }
 
 std::string shortest(double v) {
@@ -81,13 +142,8 @@ std::string format_number(const Spec& s, double v) {
   std::string prec = s.has_precision ? "." + (s.precision.empty() ? "0" : s.precision) : "";
   switch (s.conversion) {
     case 'd': case 'i': case 'u':
-      if (v == std::floor(v)) {
-        std::string flags;
-        for (char f : s.flags)
-          if (f != '#') flags += f;
-        return c_format("%" + flags + s.width + ".0f", v);
-      }
-      return c_format("%" + s.flags + s.width + prec + "f", v);
+      if (v == std::floor(v)) return float_conversion(s, 'f', "0", v, false);
+      return float_conversion(s, 'f', "", v);
     case 'o': case 'x': case 'X': case 'c':
       if (v == std::floor(v) && v >= 0 && v < 9.2e18) {
         char buf[128];
@@ -99,11 +155,11 @@ std::string format_number(const Spec& s, double v) {
         }
         return buf;
       }
-      return c_format("%" + s.flags + s.width + prec + "f", v);
+      return float_conversion(s, 'f', "", v);
     case 's':
       return pad(shortest(v), s);
     default:
-      return c_format("%" + s.flags + s.width + prec + s.conversion, v);
+      return float_conversion(s, v);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "runtime/numbers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <limits>
@@ -38,6 +39,72 @@ bool is_decimal(std::string_view t) {
   return i == t.size();
 }
 
+// What from_chars leaves to the caller for a decimal body out of range:
+// Inf when the magnitude is above the largest double, 0 when below the
+// smallest. Which one follows from the position of the first non-zero digit
+// and the exponent.
+double out_of_range_magnitude(std::string_view t) {
+  long long order = 0;  // power of ten of the first non-zero digit, plus one
+  bool nonzero = false;
+  std::size_t i = 0;
+  for (; i < t.size() && is_digit(t[i]); ++i) {
+    nonzero = nonzero || t[i] != '0';
+    if (nonzero) ++order;
+  }
+  if (i < t.size() && t[i] == '.') {
+    for (++i; i < t.size() && is_digit(t[i]); ++i) {
+      if (nonzero) continue;
+      if (t[i] != '0') {
+        nonzero = true;
+      } else {
+        --order;
+      }
+    }
+  }
+  long long exponent = 0;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    const bool negative = i < t.size() && t[i] == '-';
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    for (; i < t.size(); ++i) exponent = std::min(exponent * 10 + (t[i] - '0'), 1000000LL);  // saturates
+    if (negative) exponent = -exponent;
+  }
+  return order + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+}
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_separator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\n'; }
+
+// The first value of `line` with a comma between two digits, when the line
+// also separates two values by blanks or tabs alone; otherwise empty.
+std::string decimal_comma_value(std::string_view line) {
+  bool blank_separated = false;
+  std::size_t comma = std::string_view::npos;
+  bool after_value = false;
+  for (std::size_t i = 0; i < line.size();) {
+    if (!is_separator(line[i])) {
+      after_value = true;
+      ++i;
+      continue;
+    }
+    const std::size_t start = i;
+    bool has_comma = false;
+    for (; i < line.size() && is_separator(line[i]); ++i) {
+      has_comma = has_comma || line[i] == ',';
+      if (line[i] == ',' && comma == std::string_view::npos && i == start && i > 0 &&
+          i + 1 < line.size() && is_digit(line[i - 1]) && is_digit(line[i + 1]))
+        comma = i;
+    }
+    if (after_value && i < line.size() && !has_comma) blank_separated = true;
+  }
+  if (!blank_separated || comma == std::string_view::npos) return "";
+  std::size_t first = comma;
+  std::size_t last = comma;
+  while (first > 0 && !is_blank(line[first - 1])) --first;
+  while (last < line.size() && !is_blank(line[last])) ++last;
+  return std::string(line.substr(first, last - first));
+}
+
 }  // namespace detail
 
 std::optional<double> parse_number(std::string_view token) {
@@ -56,9 +123,8 @@ std::optional<double> parse_number(std::string_view token) {
   if (!detail::is_decimal(body)) return std::nullopt;
   double v = 0.0;
   auto r = std::from_chars(body.data(), body.data() + body.size(), v);
-  // Out-of-range magnitudes: from_chars reports them; follow strtod (Inf or 0).
   if (r.ec == std::errc::result_out_of_range) {
-    v = std::strtod(std::string(body).c_str(), nullptr);
+    v = detail::out_of_range_magnitude(body);
   } else if (r.ec != std::errc() || r.ptr != body.data() + body.size()) {
     return std::nullopt;
   }
@@ -67,8 +133,13 @@ std::optional<double> parse_number(std::string_view token) {
 
 NumberRow parse_number_row(std::string_view line) {
   NumberRow row;
+  row.bad_token = detail::decimal_comma_value(line);
+  if (!row.bad_token.empty()) {
+    row.decimal_comma = true;
+    return row;
+  }
   std::size_t i = 0;
-  auto is_sep = [](char c) { return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\n'; };
+  const auto is_sep = detail::is_separator;
   while (i < line.size()) {
     while (i < line.size() && is_sep(line[i])) ++i;
     if (i >= line.size()) break;

@@ -9,6 +9,22 @@
 
 namespace lumivar::runtime {
 
+// Where one loaded input came from: the path it was read from and the
+// SHA-256 of the bytes read (the same read that gave the values, so the
+// digest names exactly what was analysed). Empty until that input is loaded.
+struct InputSource {
+  std::string path;
+  std::string sha256;
+};
+
+// The sources of the loaded inputs, stored by the load action that stores
+// the values read from them, at the same step.
+struct InputSources {
+  InputSource data;    // the landmark file of `data`
+  InputSource reps;    // the repeated-measures code file of `repgroup`
+  InputSource groups;  // the group code file of `group`
+};
+
 struct Session {
   Matrix data;           // landmark data, one row per specimen and measurement
   Matrix repgroup;       // repeated-measures codes as read
@@ -21,10 +37,8 @@ struct Session {
   Matrix n2g;            // distinct codes in column 2 of group
   Matrix dmatrix;        // squared Procrustes distances, rebuilt by every analysis
 
-  // Beside the ten values: the names of the files `repgroup` and `group`
-  // were read from, so that the analyses can name the file and line of a bad
-  // code. Stored by the load actions; empty when the codes came otherwise.
-  std::string repgroup_file, group_file;
+  // Beside the ten values: where the loaded inputs came from.
+  InputSources sources;
 };
 
 }  // namespace lumivar::runtime

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,7 +13,7 @@
 #include <regex>
 #include <sstream>
 
-#include "batch/sha256.h"
+#include "runtime/sha256.h"
 #include "input/temp_files.h"
 
 namespace lumivar::batch {
@@ -208,14 +212,91 @@ TEST(Batch, JsonReportsCarryTheProvenanceOfTheRun) {
   EXPECT_EQ(data["role"], "data");
   EXPECT_EQ(data["path"], "landmarks.txt");
   EXPECT_EQ(data["absolute_path"], (std::filesystem::path(t.path()) / "landmarks.txt").string());
-  EXPECT_EQ(data["sha256"], sha256_hex(landmarks));
+  EXPECT_EQ(data["sha256"], runtime::sha256_hex(landmarks));
   EXPECT_EQ(p["inputs"][2]["role"], "groups");
-  EXPECT_EQ(p["inputs"][2]["sha256"], sha256_hex(read(kExamples + "/groups.txt")));
+  EXPECT_EQ(p["inputs"][2]["sha256"], runtime::sha256_hex(read(kExamples + "/groups.txt")));
 
   const nlohmann::json v = nlohmann::json::parse(run_batch(Command::kVarExp, o).out)["provenance"];
   EXPECT_EQ(v["inputs"], p["inputs"]);
   EXPECT_FALSE(v.contains("seed"));
   EXPECT_EQ(v["version"], p["version"]);
+}
+
+TEST(Batch, InputsThatAreNoRegularFilesAreRefusedAtOnce) {
+  testing::TempFolder t;
+  const std::string fifo = t.path() + "/landmarks.fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& data : {fifo, std::string("/dev/zero"), t.path()}) {
+    CommandLine o = example();
+    o.inputs.data = data;
+    o.format = "json";  // the digest used to read the input a second time
+    const BatchRun r = run_batch(Command::kVarExp, o);
+    EXPECT_EQ(r.status, 1) << data;
+    EXPECT_TRUE(r.out.empty()) << data;
+    EXPECT_NE(r.err.find("Cannot load " + data + ": it is a"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
+  }
+}
+
+TEST(Batch, FilesWithCarriageReturnLineEndsGiveTheSameReport) {
+  testing::TempFolder t;
+  CommandLine cr = example();
+  for (auto* path : {&cr.inputs.data, &*cr.inputs.reps, &*cr.inputs.groups}) {
+    std::string text = read(*path);
+    std::replace(text.begin(), text.end(), '\n', '\r');
+    *path = t.write(std::filesystem::path(*path).filename().string(), text);
+  }
+  const BatchRun lf = run_batch(Command::kVarExp, example());
+  const BatchRun r = run_batch(Command::kVarExp, cr);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, lf.out);
+}
+
+TEST(Batch, DecimalCommasAndControlBytesInAFileAreReportedSafely) {
+  testing::TempFolder t;
+  CommandLine o = example();
+  o.inputs.data = t.write("comma.txt", "12,5 3,25 4,0 5,5 1\n");
+  const BatchRun comma = run_batch(Command::kVarExp, o);
+  EXPECT_EQ(comma.status, 1);
+  EXPECT_EQ(comma.err, "lumivar-batch: File " + o.inputs.data +
+                           ", line 1: the values are separated by blanks or tabs, and \"12,5\" has a "
+                           "comma between two digits: the file seems to use decimal commas. Write "
+                           "the numbers with decimal points.\n");
+
+  o.inputs.data = t.write("esc.txt", "1 2 3 4 5\n1 2 3 \x1b]0;owned\x07 5\n");
+  const BatchRun esc = run_batch(Command::kVarExp, o);
+  EXPECT_EQ(esc.status, 1);
+  EXPECT_NE(esc.err.find("\"\\x1B]0;owned\\x07\" is not a number."), std::string::npos) << esc.err;
+  EXPECT_EQ(esc.err.find('\x1b'), std::string::npos);
+  EXPECT_EQ(esc.err.find('\x07'), std::string::npos);
+}
+
+TEST(Batch, TheProvenanceDigestIsOfTheBytesTheLoadRead) {
+  // Notes after the blank line that ends the data: read and hashed with it,
+  // so the digest is that of the whole file, as sha256sum gives it.
+  testing::TempFolder t;
+  const std::string landmarks = read(kExamples + "/landmarks.txt") + "\nmeasured by A. on day 2\n";
+  CommandLine o = example();
+  o.inputs.data = t.write("landmarks.txt", landmarks);
+  o.format = "json";
+  const BatchRun r = run_batch(Command::kVarExp, o);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const nlohmann::json inputs = nlohmann::json::parse(r.out)["provenance"]["inputs"];
+  EXPECT_EQ(inputs[0]["sha256"], runtime::sha256_hex(landmarks));
+  EXPECT_EQ(inputs[1]["sha256"], runtime::sha256_hex(read(kExamples + "/reps.txt")));
+}
+
+TEST(Batch, ReportsAreTheSameUnderALocaleWithDecimalCommas) {
+  // As in the window program, which runs under the user's locale.
+  const BatchRun c = run_batch(Command::kVarExp, example());
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+    GTEST_SKIP() << "The locale de_DE.UTF-8 is not installed (scripts/install-deps generates it).";
+  const BatchRun german = run_batch(Command::kVarExp, example());
+  std::setlocale(LC_ALL, saved.c_str());
+  ASSERT_EQ(german.status, 0) << german.err;
+  EXPECT_EQ(german.out, c.out);
+  EXPECT_EQ(german.err, c.err);  // the status texts too
 }
 
 }  // namespace

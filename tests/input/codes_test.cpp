@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+
 #include "input/getcodecount.h"
 #include "input/mergegroups.h"
 #include "runtime/error.h"
@@ -40,6 +45,43 @@ TEST(Getcodecount, NamesCodesInOrderOfFirstAppearance) {
   EXPECT_EQ(c.counts, (std::vector<double>{3, 2, 1}));
   // 1 and 1.0001 are two codes.
   EXPECT_EQ(count_codes(Matrix::column({1, 1.0001})).codes.size(), 2u);
+}
+
+// Counting as first written: every element compared with every code found
+// so far, by ==. Quadratic, and the reference for the sorted counting.
+CodeCounts counted_pairwise(const std::vector<double>& v) {
+  CodeCounts c;
+  for (double x : v) {
+    bool found = false;
+    for (std::size_t j = 0; j < c.codes.size(); ++j) {
+      if (c.codes[j] == x) {
+        c.counts[j] += 1;
+        found = true;
+      }
+    }
+    if (!found) {
+      c.codes.push_back(x);
+      c.counts.push_back(1);
+    }
+  }
+  return c;
+}
+
+TEST(Getcodecount, CountsAsComparingEveryCodeWithEveryCodeFoundWould) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double pool[] = {0.0, -0.0, 1, 2, 2.5, -3, nan, HUGE_VAL, -HUGE_VAL, 1e15, 1e15 + 1};
+  std::mt19937 rng(11);
+  for (int trial = 0; trial < 200; ++trial) {
+    std::vector<double> v(1 + rng() % 60);
+    for (double& x : v) x = pool[rng() % std::size(pool)];
+    const CodeCounts expected = counted_pairwise(v);
+    const CodeCounts got = count_codes(Matrix::column(v));
+    ASSERT_EQ(got.codes.size(), expected.codes.size()) << trial;
+    EXPECT_EQ(got.counts, expected.counts) << trial;
+    // Bit for bit: the code shown is the first appearance (0 or -0; each NaN).
+    EXPECT_EQ(std::memcmp(got.codes.data(), expected.codes.data(), got.codes.size() * sizeof(double)), 0)
+        << trial;
+  }
 }
 
 TEST(Mergegroups, CodesTheCrossedFactor) {

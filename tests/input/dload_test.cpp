@@ -42,6 +42,7 @@ TEST(Dload, LineEndsAndSeparatorsOfOtherSystemsReadTheSame) {
   EXPECT_EQ(dload(t.write("comma", "1,2,3\n4,5,6\n")), plain);
   EXPECT_EQ(dload(t.write("tab", "1\t2\t3\n4\t5\t6\n")), plain);
   EXPECT_EQ(dload(t.write("mixed", " 1, 2\t3 \r\n4 ,5 ,6")), plain);
+  EXPECT_EQ(dload(t.write("cr", "1 2 3\r4 5 6\r\r7 8 9\r")), plain);  // CR alone ends lines too
 }
 
 TEST(Dload, MalformedLinesNameTheFileTheLineAndTheProblem) {
@@ -66,6 +67,8 @@ TEST(Dload, AFileThatCannotBeOpenedIsMinusOneAndAnEmptyFileHoldsNoNumbers) {
   const FileRead minus_one = read_numeric_file(t.write("m1", "-1\n"));
   EXPECT_EQ(minus_one.status, FileRead::Status::kOk);
   EXPECT_EQ(minus_one.y, Matrix::scalar(-1));
+  EXPECT_EQ(dload(t.path()), Matrix::scalar(-1));  // a folder is no file to read
+  EXPECT_EQ(read_numeric_file(t.path()).status, FileRead::Status::kNotRegular);
   const std::string empty = t.write("empty.txt", "");
   EXPECT_EQ(read_numeric_file(empty).status, FileRead::Status::kEmpty);
   EXPECT_EQ(error_of(empty), "The file " + empty + " holds no numbers.");

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 
 #include "input/load_test_support.h"
 #include "input/temp_files.h"
 #include "runtime/error.h"
+#include "runtime/sha256.h"
 
 namespace lumivar::input {
 namespace {
@@ -35,9 +39,9 @@ TEST_F(LoadActions, LoadReportsNameSpecimensAndLandmarks) {
   ui.queue_file(t.write("small.txt", number_lines(12, 21)));
   load(ui, s);
   EXPECT_EQ(box(ui, "FileBox"), "File: small.txt \n  12 Specimens \n  10 Landmarks");
-  ui.queue_file(t.write("big.txt", number_lines(1000, 3)));
+  ui.queue_file(t.write("big.txt", number_lines(1000, 5)));
   load(ui, s);
-  EXPECT_EQ(box(ui, "FileBox"), "File: big.txt \n 1000 Specimens \n   1 Landmarks");
+  EXPECT_EQ(box(ui, "FileBox"), "File: big.txt \n 1000 Specimens \n   2 Landmarks");
   EXPECT_TRUE(ui.message_boxes.empty());
 }
 
@@ -69,13 +73,139 @@ TEST_F(LoadActions, LoadThatGetsNoDataChangesNothing) {
   EXPECT_EQ(box(ui, "FileBox"), "File: good.txt \n   4 Specimens \n   2 Landmarks");
 }
 
-TEST_F(LoadActions, AnEvenNumberOfColumnsIsStoredWithAWarning) {
-  ui.queue_file(t.write("even.txt", number_lines(3, 4)));
-  EXPECT_EQ(load(ui, s), LoadOutcome::kLoaded);
-  EXPECT_EQ(s.data.cols(), 4u);
-  EXPECT_EQ(box(ui, "FileBox"), "File: even.txt \n   3 Specimens \n   2 Landmarks");  // 1.5 rounds
-  ASSERT_EQ(ui.message_boxes.size(), 1u);
-  EXPECT_NE(ui.message_boxes[0].text.find("4 columns"), std::string::npos);
+TEST_F(LoadActions, FilesThatCannotBeLandmarkDataAreRefusedAndTheDataLoadedBeforeStays) {
+  const std::string good = number_lines(40, 5);
+  ui.queue_file(t.write("good.txt", good));
+  load(ui, s);
+  const Matrix before = s.data;
+  const std::string status = box(ui, "FileBox");
+  const auto refusal = [&](const char* name, const std::string& text) {
+    ui.queue_file(t.write(name, text));
+    try {
+      load(ui, s);
+    } catch (const runtime::Error& e) {
+      return std::string(e.what());
+    }
+    return std::string("loaded");
+  };
+  // The group file chosen by mistake: two codes per line.
+  EXPECT_EQ(refusal("groups.txt", "1 1\n1 2\n2 1\n2 2\n"),
+            "The file groups.txt has 2 columns, so it cannot be landmark data: each row should hold "
+            "the x and y of every landmark (at least two) followed by one trailing value, an odd "
+            "number of at least 5 columns. Nothing was loaded.");
+  EXPECT_EQ(refusal("reps.txt", "1\n2\n").substr(0, 34), "The file reps.txt has 1 column, so");
+  EXPECT_NE(refusal("even.txt", number_lines(3, 6)).find("has 6 columns"), std::string::npos);
+  EXPECT_NE(refusal("one.txt", number_lines(3, 3)).find("has 3 columns"), std::string::npos);
+  EXPECT_EQ(s.data, before);
+  EXPECT_EQ(box(ui, "FileBox"), status);
+  EXPECT_EQ(s.sources.data.path, t.path() + "/good.txt");
+  EXPECT_EQ(s.sources.data.sha256, runtime::sha256_hex(good));
+  EXPECT_TRUE(ui.message_boxes.empty());
+}
+
+TEST_F(LoadActions, FilesSavedWithCarriageReturnsOnlyReadLineByLine) {
+  // Codes exported by an old spreadsheet program: one code per line, each
+  // line ended by a carriage return alone.
+  ui.queue_file(t.write("wing.txt", number_lines(4, 5)));
+  load(ui, s);
+  ui.queue_file(t.write("reps.txt", "1\r1\r2\r2\r"));
+  loadrepgroup(ui, s);
+  EXPECT_EQ(s.repgroup, Matrix::column({1, 1, 2, 2}));
+  EXPECT_EQ(s.nrep, Matrix::scalar(2));
+  EXPECT_TRUE(ui.message_boxes.empty());
+
+  std::string cr = number_lines(4, 7);
+  std::replace(cr.begin(), cr.end(), '\n', '\r');
+  ui.queue_file(t.write("lf.txt", number_lines(4, 7)));
+  load(ui, s);
+  const Matrix from_lf = s.data;
+  ui.queue_file(t.write("cr.txt", cr));
+  load(ui, s);
+  EXPECT_EQ(s.data, from_lf);
+  ui.queue_file(t.write("groups.txt", "1 1\r\r\n2 2\r\r\n"));  // CR CR LF: one line end
+  loadgroup(ui, s);
+  EXPECT_EQ(s.group, Matrix::rows_of({{1, 1}, {2, 2}}));
+}
+
+TEST_F(LoadActions, DecimalCommasAreRefusedNamingTheFileAndTheLine) {
+  ui.queue_file(t.write("good.txt", number_lines(4, 5)));
+  load(ui, s);
+  const Matrix before = s.data;
+  // Written under a German locale: 12,5 means twelve and a half.
+  const std::string path = t.write("comma.txt", "10.5 3.25 4 5 1\n12,5 3,25 4,0 5,5 1\n");
+  ui.queue_file(path);
+  try {
+    load(ui, s);
+    ADD_FAILURE() << "loaded";
+  } catch (const runtime::Error& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "File " + path + ", line 2: the values are separated by blanks or tabs, and \"12,5\" "
+              "has a comma between two digits: the file seems to use decimal commas. Write the "
+              "numbers with decimal points.");
+  }
+  EXPECT_EQ(s.data, before);
+  // Commas as the only separators stay a plain comma-separated file.
+  ui.queue_file(t.write("csv.txt", "1,2,3,4,5\n6, 7, 8, 9, 10\n"));
+  load(ui, s);
+  EXPECT_EQ(s.data.rows(), 2u);
+}
+
+TEST_F(LoadActions, OnlyRegularFilesAreLoadedAndNothingWaitsForThem) {
+  ui.queue_file(t.write("good.txt", number_lines(4, 5)));
+  load(ui, s);
+  const Matrix before = s.data;
+  const std::string fifo = t.path() + "/pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string folder = t.path() + "/sub";
+  std::filesystem::create_directory(folder);
+  for (const std::string& path : {fifo, std::string("/dev/zero"), folder}) {
+    ui.queue_file(path);
+    EXPECT_EQ(load(ui, s), LoadOutcome::kNothingLoaded) << path;
+  }
+  ASSERT_EQ(ui.message_boxes.size(), 3u);
+  EXPECT_EQ(ui.message_boxes[0].title, "Nothing loaded");
+  EXPECT_EQ(ui.message_boxes[0].text, "Cannot load " + fifo +
+                                          ": it is a named pipe (FIFO), not a regular file. Only "
+                                          "regular files are read. Nothing was loaded.");
+  EXPECT_NE(ui.message_boxes[1].text.find("/dev/zero: it is a device"), std::string::npos);
+  EXPECT_NE(ui.message_boxes[2].text.find("it is a folder"), std::string::npos);
+  EXPECT_EQ(s.data, before);
+  EXPECT_EQ(box(ui, "FileBox"), "File: good.txt \n   4 Specimens \n   2 Landmarks");
+}
+
+TEST_F(LoadActions, EachLoadRecordsThePathAndDigestOfTheBytesItRead) {
+  const std::string landmarks = number_lines(4, 5) + "\nnotes below the data are read too\n";
+  const std::string reps = "1\n1\n2\n2\n";
+  const std::string groups = "1 1\n2 2\n";
+  ui.queue_file(t.write("wing.txt", landmarks));
+  load(ui, s);
+  ui.queue_file(t.write("reps.txt", reps));
+  loadrepgroup(ui, s);
+  ui.queue_file(t.write("groups.txt", groups));
+  loadgroup(ui, s);
+  EXPECT_EQ(s.sources.data.path, t.path() + "/wing.txt");
+  EXPECT_EQ(s.sources.data.sha256, runtime::sha256_hex(landmarks));
+  EXPECT_EQ(s.sources.reps.path, t.path() + "/reps.txt");
+  EXPECT_EQ(s.sources.reps.sha256, runtime::sha256_hex(reps));
+  EXPECT_EQ(s.sources.groups.sha256, runtime::sha256_hex(groups));
+
+  // A file that fails to read records nothing.
+  ui.queue_file(t.write("bad.txt", "1 2 3 4 5\n1 2\n"));
+  EXPECT_THROW(load(ui, s), runtime::Error);
+  EXPECT_EQ(s.sources.data.sha256, runtime::sha256_hex(landmarks));
+}
+
+TEST_F(LoadActions, EchoedFileTextCarriesNoControlBytes) {
+  // A terminal escape sequence that found its way into a data file.
+  ui.queue_file(t.write("esc.txt", "1 2 3 4 5\n1 2 \x1b[2J\x07 4 5\n"));
+  try {
+    load(ui, s);
+    ADD_FAILURE() << "loaded";
+  } catch (const runtime::Error& e) {
+    const std::string text = e.what();
+    EXPECT_NE(text.find(", line 2: \"\\x1B[2J\\x07\" is not a number."), std::string::npos) << text;
+    EXPECT_EQ(text.find('\x1b'), std::string::npos);
+  }
 }
 
 TEST_F(LoadActions, RepeatedMeasureCodesAreCountedAndCheckedForBalance) {
@@ -151,6 +281,49 @@ TEST_F(LoadActions, GroupCodesReportFiveLinesAndResetTheDistances) {
   EXPECT_EQ(s.n1g, Matrix::scalar(2));
   EXPECT_EQ(s.nrep, Matrix::scalar(2));
   EXPECT_EQ(s.group.rows(), 4u);
+}
+
+TEST_F(LoadActions, ManyCodesAreCountedQuicklyAndWarnedAboutInAFewBoxes) {
+  // 300,000 distinct codes in each column: an afternoon when every code is
+  // compared with every other, a moment when sorted.
+  std::string many;
+  for (int i = 0; i < 300000; ++i) many += std::to_string(i) + " " + std::to_string(-i) + "\n";
+  ui.queue_file(t.write("many.txt", many));
+  loadgroup(ui, s);
+  EXPECT_EQ(s.n1g, Matrix::scalar(300000));
+  EXPECT_EQ(s.n2g, Matrix::scalar(300000));
+  EXPECT_TRUE(ui.message_boxes.empty());
+
+  // 5,000 codes, the first twice and the others once: 4,999 mismatches in
+  // each column, shown as 20 boxes and one that counts the rest.
+  std::string odd = "7 7\n";
+  for (int i = 1; i <= 5000; ++i) odd += std::to_string(6 + i) + " " + std::to_string(6 + i) + "\n";
+  ui.queue_file(t.write("odd.txt", odd));
+  loadgroup(ui, s);
+  ASSERT_EQ(ui.message_boxes.size(), 42u);
+  EXPECT_EQ(ui.message_boxes[0].text, "Mismatch in counts between groups 7 and 8");
+  EXPECT_EQ(ui.message_boxes[19].text, "Mismatch in counts between groups 7 and 27");
+  EXPECT_EQ(ui.message_boxes[20].text, "4979 more codes mismatch the count of group 7");
+  EXPECT_EQ(ui.message_boxes[20].title, "Error in a group code");
+  EXPECT_EQ(ui.message_boxes[21].text, "Mismatch in counts between groups 7 and 8");  // column 2
+  EXPECT_EQ(ui.message_boxes[41].text, "4979 more codes mismatch the count of group 7");
+  EXPECT_EQ(s.n1g, Matrix::scalar(5000));
+
+  // The balance boxes of the repeated-measures codes likewise: 25 codes on
+  // 30 rows, none of them on the 1.2 rows a balanced design would give.
+  ui.message_boxes.clear();
+  ui.queue_file(t.write("wing.txt", number_lines(30, 5)));
+  load(ui, s);
+  std::string reps;
+  for (int i = 1; i <= 30; ++i) reps += std::to_string(i <= 25 ? i : 1) + "\n";
+  ui.queue_file(t.write("reps.txt", reps));
+  loadrepgroup(ui, s);
+  ASSERT_EQ(ui.message_boxes.size(), 21u);
+  EXPECT_EQ(ui.message_boxes[19].text,
+            "In your repeated measure group code 20.000000, there are 1 specimens, there should be 1.200000");
+  EXPECT_EQ(ui.message_boxes[20].text, "5 more repeated measure group codes have a count other than 1.200000");
+  EXPECT_EQ(ui.message_boxes[20].title, "Dang:Error");
+  EXPECT_EQ(s.nrep, Matrix::scalar(25));
 }
 
 TEST_F(LoadActions, AOneColumnGroupFileStopsAfterTheFirstColumn) {

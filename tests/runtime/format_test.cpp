@@ -27,6 +27,19 @@ TEST(Format, AgreesWithTheCLibraryForFiniteNumbers) {
   }
 }
 
+TEST(Format, AgreesWithTheCLibraryForEveryFlagOfTheFloatingConversions) {
+  const char* formats[] = {"%g", "%.3g", "%.0g", "%#g", "%#.3g", "%10.4g|", "%-10g|", "%+g", "% g",
+                           "%010.3g", "%#.0f", "%#.0e", "% .2f", "%+08.2f", "%-+9.1e|", "%.10G",
+                           "%.17g", "%.0e", "%20.12E", "%.0f"};
+  const double values[] = {0.0, -0.0, 1.0, -1.0, 0.0001, 0.00001, 123456.0, 1234567.0, 9.9999999,
+                           -2.675, 1e-300, 1.7976931348623157e308, 5e-324, 0.5, 1.5, 2.5, 100.0};
+  for (const char* f : formats) {
+    for (double v : values) {
+      EXPECT_EQ(format(f, {v}), c_printf(f, v)) << f << " with " << v;
+    }
+  }
+}
+
 TEST(Format, StopsBeforeTheFirstConversionWithoutAValue) {
   EXPECT_EQ(format("a %f b %f c", {1.0}), "a 1.000000 b ");
   EXPECT_EQ(format("only text"), "only text");

@@ -1,12 +1,9 @@
-#include "batch/sha256.h"
+#include "runtime/sha256.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <vector>
 
-#include "runtime/error.h"
-
-namespace lumivar::batch {
+namespace lumivar::runtime {
 
 namespace detail {
 
@@ -64,8 +61,22 @@ void Sha256::compress(const std::uint8_t* block) {
 
 void Sha256::update(std::string_view bytes) {
   length_ += bytes.size();
-  for (char ch : bytes) {
-    buffer_[buffered_++] = static_cast<std::uint8_t>(ch);
+  const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  std::size_t left = bytes.size();
+  // Whole blocks straight from the input once the buffer is empty: every
+  // load hashes its file, so this runs over every byte read.
+  while (left > 0) {
+    if (buffered_ == 0 && left >= buffer_.size()) {
+      compress(p);
+      p += buffer_.size();
+      left -= buffer_.size();
+      continue;
+    }
+    const std::size_t take = std::min(left, buffer_.size() - buffered_);
+    std::copy(p, p + take, buffer_.begin() + static_cast<std::ptrdiff_t>(buffered_));
+    buffered_ += take;
+    p += take;
+    left -= take;
     if (buffered_ == buffer_.size()) {
       compress(buffer_.data());
       buffered_ = 0;
@@ -101,17 +112,4 @@ std::string sha256_hex(std::string_view bytes) {
   return s.hex_digest();
 }
 
-std::string sha256_file_hex(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) runtime::raise("Cannot read " + path + " to take its SHA-256.");
-  Sha256 s;
-  std::vector<char> block(1 << 16);
-  while (in) {
-    in.read(block.data(), static_cast<std::streamsize>(block.size()));
-    s.update(std::string_view(block.data(), static_cast<std::size_t>(in.gcount())));
-  }
-  if (in.bad()) runtime::raise("Cannot read " + path + " to take its SHA-256.");
-  return s.hex_digest();
-}
-
-}  // namespace lumivar::batch
+}  // namespace lumivar::runtime

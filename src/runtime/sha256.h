@@ -1,12 +1,12 @@
 #pragma once
-// SHA-256 (FIPS 180-4) of bytes and of files, for naming the exact inputs
-// of a run in its provenance.
+// SHA-256 (FIPS 180-4), for naming the exact bytes an input was read from
+// (the reader feeds it while it reads; see file_lines.h).
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-namespace lumivar::batch {
+namespace lumivar::runtime {
 
 class Sha256 {
  public:
@@ -26,8 +26,5 @@ class Sha256 {
 };
 
 std::string sha256_hex(std::string_view bytes);
-// Reads the file in blocks of 64 KiB; raises an Error naming the file when
-// it cannot be read.
-std::string sha256_file_hex(const std::string& path);
 
-}  // namespace lumivar::batch
+}  // namespace lumivar::runtime
