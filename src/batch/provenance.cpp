@@ -9,12 +9,14 @@ namespace lumivar::batch {
 
 std::string program_version() { return LUMIVAR_VERSION; }
 
+InputFile describe_file(const std::string& role, const std::string& path) {
+  const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
+  return {role, path, absolute, sha256_file_hex(absolute)};
+}
+
 std::vector<InputFile> describe_inputs(const Inputs& inputs) {
   std::vector<InputFile> out;
-  const auto add = [&out](const char* role, const std::string& path) {
-    const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
-    out.push_back({role, path, absolute, sha256_file_hex(absolute)});
-  };
+  const auto add = [&out](const char* role, const std::string& path) { out.push_back(describe_file(role, path)); };
   add("data", inputs.data);
   if (inputs.reps) add("reps", *inputs.reps);
   if (inputs.groups) add("groups", *inputs.groups);

@@ -22,6 +22,9 @@ struct InputFile {
   std::string sha256;         // of the file's bytes
 };
 
+// Describes and hashes one input file given as `path`.
+InputFile describe_file(const std::string& role, const std::string& path);
+
 // Describes and hashes the input files. Call before loading: every load
 // changes the working folder, and relative names would then point elsewhere.
 std::vector<InputFile> describe_inputs(const Inputs& inputs);

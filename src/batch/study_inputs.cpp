@@ -5,7 +5,6 @@
 #include <fstream>
 #include <ostream>
 
-#include "batch/sha256.h"
 #include "runtime/error.h"
 #include "study/study_text.h"
 
@@ -60,12 +59,7 @@ void add_import_options(CLI::App* sub, StudyOptions& study) {
 }
 
 std::vector<InputFile> describe_study_inputs(const StudyOptions& study) {
-  std::vector<InputFile> out;
-  for (const auto& [role, path] : {std::pair{"landmarks", study.sources.landmarks}, {"sheet", study.sources.sheet}}) {
-    const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
-    out.push_back({role, path, absolute, sha256_file_hex(absolute)});
-  }
-  return out;
+  return {describe_file("landmarks", study.sources.landmarks), describe_file("sheet", study.sources.sheet)};
 }
 
 void load_study_files(BatchSession& b, const StudyOptions& study) {

@@ -41,7 +41,8 @@ SpecimenSheet parse_specimen_sheet(std::string_view text, const std::string& fil
   for (std::size_t r = 0; r < kRoleCount; ++r) {
     at[r] = t.column(columns[r], file);
     if (at[r] == std::string::npos)
-      missing += (missing.empty() ? "\"" : ", \"") + columns[r] + "\" (" + kRoleNames[r] + ")";
+      missing += (missing.empty() ? "\"" : ", \"") + columns[r] + "\"" +
+                 (columns[r] == kRoleNames[r] ? "" : " (" + std::string(kRoleNames[r]) + ")");
   }
   if (!missing.empty()) {
     std::string found;

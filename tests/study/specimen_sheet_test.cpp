@@ -24,8 +24,8 @@ TEST(SpecimenSheet, FindsItsColumnsIgnoringCaseOrAsMapped) {
 }
 
 TEST(SpecimenSheet, RefusesMissingColumnsAndBadMappingsWithOneMessage) {
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(parse_specimen_sheet("ID,Ind,Age,G1\n", "sheet.csv", sheet_columns("specimen=Ind"))),
-            "The sheet sheet.csv has no column \"measurement\" (measurement), \"G2\" (G2); its columns are ID, "
+  EXPECT_EQ(LUMIVAR_ERROR_TEXT(parse_specimen_sheet("ID,Ind,Age,G1\n", "sheet.csv", sheet_columns("specimen=Ind,G2=Diet"))),
+            "The sheet sheet.csv has no column \"measurement\", \"Diet\" (G2); its columns are ID, "
             "Ind, Age, G1. Name the columns id, specimen, measurement, G1 and G2, or map them "
             "(id=Image,specimen=Ind,...).");
   EXPECT_EQ(LUMIVAR_ERROR_TEXT(sheet_columns("sex=G1")),
