@@ -14,8 +14,8 @@ namespace detail {
 
 void print_status(const BatchSession& b, const CommandLine& o, std::ostream& s) {
   s << b.box_text("FileBox") << '\n';
-  if (o.inputs.reps) s << b.box_text("RepBox") << '\n';
-  if (o.inputs.groups) s << b.box_text("GroupBox") << '\n';
+  if (o.inputs.reps || o.study.given()) s << b.box_text("RepBox") << '\n';
+  if (o.inputs.groups || o.study.given()) s << b.box_text("GroupBox") << '\n';
 }
 
 int run_varexp(BatchSession& b, const CommandLine& o, const std::vector<InputFile>& inputs,
@@ -47,14 +47,23 @@ void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& o
 
 int run(Command command, const CommandLine& given, std::ostream& out, std::ostream& err) {
   try {
+    if (command == Command::kImport) return run_import(given.study, out, err);
     // Every load changes the working folder: resolve the names given first.
     CommandLine o = given;
     if (!o.plot_dir.empty()) o.plot_dir = std::filesystem::absolute(o.plot_dir).lexically_normal().string();
+    // A study's two files are described before loading (loads change the
+    // working folder); the three plain files after, from the digests their
+    // loads took while reading.
+    const bool describe = command != Command::kLoad && o.format == "json";
+    std::vector<InputFile> inputs =
+        describe && o.study.given() ? describe_study_inputs(o.study) : std::vector<InputFile>{};
     BatchSession b(err);
-    b.load(o.inputs);
-    const std::vector<InputFile> inputs = command != Command::kLoad && o.format == "json"
-                                              ? describe_inputs(o.inputs, b.app.session.sources)
-                                              : std::vector<InputFile>{};
+    if (o.study.given()) {
+      load_study_files(b, o.study);
+    } else {
+      b.load(o.inputs);
+      if (describe) inputs = describe_inputs(o.inputs, b.app.session.sources);
+    }
     switch (command) {
       case Command::kLoad:
         detail::print_status(b, o, out);
@@ -65,6 +74,8 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
       case Command::kPermute:
         detail::print_status(b, o, err);
         return run_permute(b, o, inputs, out, err);
+      case Command::kImport:
+        break;  // handled above: it needs no session
     }
   } catch (const std::exception& e) {
     err << "lumivar-batch: " << e.what() << '\n';

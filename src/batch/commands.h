@@ -8,14 +8,16 @@
 
 #include "batch/batch_session.h"
 #include "batch/provenance.h"
+#include "batch/study_inputs.h"
 #include "shell/analysis_snapshot.h"
 
 namespace lumivar::batch {
 
-enum class Command { kLoad, kVarExp, kPermute };
+enum class Command { kLoad, kVarExp, kPermute, kImport };
 
 struct CommandLine {
   Inputs inputs;
+  StudyOptions study;  // a landmark file and sheet in place of the three files
   std::string reps;    // as typed; empty when not given
   std::string groups;  // as typed; empty when not given
   std::string format = "text";

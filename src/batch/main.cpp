@@ -6,6 +6,10 @@
 //   lumivar-batch permute --data D --reps R --groups G --permutations N
 //                         [--seed S] [--threads T] [--engine fast|reference]
 //                         [--format text|json] [--plot DIR] [--strata]
+//   lumivar-batch import  --landmarks L --sheet S [--columns MAP] --out DIR
+//
+// In place of --data/--reps/--groups, every command takes a study as a
+// landmark file and a specimen sheet: --landmarks L --sheet S (study_inputs.h).
 //
 // Reports go to standard output, exactly as the window's results box would
 // show them; status texts and message boxes go to standard error. Any error
@@ -25,13 +29,10 @@ int main(int argc, char** argv) {
   CommandLine opts;
 
   auto add_inputs = [&opts](CLI::App* sub, bool codes_required) {
-    sub->add_option("--data", opts.inputs.data, "landmark file")->required()->check(CLI::ExistingFile);
+    auto* data = sub->add_option("--data", opts.inputs.data, "landmark file")->check(CLI::ExistingFile);
     auto* reps = sub->add_option("--reps", opts.reps, "repeated-measures code file")->check(CLI::ExistingFile);
     auto* groups = sub->add_option("--groups", opts.groups, "group code file")->check(CLI::ExistingFile);
-    if (codes_required) {
-      reps->required();
-      groups->required();
-    }
+    add_study_options(sub, opts.study, {data, reps, groups}, codes_required);
   };
   auto add_outputs = [&opts](CLI::App* sub) {
     sub->add_option("--format", opts.format, "output format")
@@ -59,6 +60,9 @@ int main(int argc, char** argv) {
       ->check(CLI::IsMember({"fast", "reference"}))
       ->default_val("fast");
 
+  CLI::App* import = cli.add_subcommand("import", "write a study's landmark file and sheet as the three plain files");
+  add_import_options(import, opts.study);
+
   CLI11_PARSE(cli, argc, argv);
   if (!opts.reps.empty()) opts.inputs.reps = opts.reps;
   if (!opts.groups.empty()) opts.inputs.groups = opts.groups;
@@ -66,5 +70,6 @@ int main(int argc, char** argv) {
   Command command = Command::kLoad;
   if (varexp->parsed()) command = Command::kVarExp;
   if (permute->parsed()) command = Command::kPermute;
+  if (import->parsed()) command = Command::kImport;
   return run(command, opts, std::cout, std::cerr);
 }

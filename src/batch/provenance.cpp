@@ -1,12 +1,27 @@
 #include "batch/provenance.h"
 
 #include <filesystem>
+#include <fstream>
+#include <string_view>
 
 #include "batch/json_output.h"
+#include "runtime/error.h"
+#include "runtime/sha256.h"
 
 namespace lumivar::batch {
 
 std::string program_version() { return LUMIVAR_VERSION; }
+
+InputFile describe_file(const std::string& role, const std::string& path) {
+  const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
+  std::ifstream in(absolute, std::ios::binary);
+  if (!in) runtime::raise("Cannot read " + path + " to take its SHA-256.");
+  runtime::Sha256 digest;
+  std::string block(1 << 16, '\0');
+  while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)
+    digest.update(std::string_view(block.data(), static_cast<std::size_t>(in.gcount())));
+  return {role, path, absolute, digest.hex_digest()};
+}
 
 std::vector<InputFile> describe_inputs(const Inputs& inputs, const runtime::InputSources& sources) {
   std::vector<InputFile> out;

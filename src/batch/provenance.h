@@ -28,6 +28,10 @@ struct InputFile {
 // second time and cannot change between the two reads.
 std::vector<InputFile> describe_inputs(const Inputs& inputs, const runtime::InputSources& sources);
 
+// Describes and hashes one input file given as `path` (an imported study's
+// landmark file and sheet, which the study reader reads itself).
+InputFile describe_file(const std::string& role, const std::string& path);
+
 // {"program", "version", "inputs": [{"role", "path", "absolute_path",
 // "sha256"}...]}, plus "seed", "permutations", "engine" and "threads" when a
 // permutation run is given.

@@ -24,25 +24,30 @@ LoadOutcome with_chosen_file(runtime::WindowRuntime& ui,
 
 }  // namespace detail
 
+void store_landmarks(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Matrix y,
+                     const std::string& fn, runtime::InputSource source) {
+  // Refused before anything is stored: the analyses need x and y of at
+  // least two landmarks and one trailing value per row.
+  const std::size_t cols = y.cols();
+  if (cols < 5 || cols % 2 == 0) {
+    runtime::raise("The file " + fn + " has " + std::to_string(cols) + " column" +
+                   (cols == 1 ? "" : "s") +
+                   ", so it cannot be landmark data: each row should hold the x and y of every "
+                   "landmark (at least two) followed by one trailing value, an odd number of at "
+                   "least 5 columns. Nothing was loaded.");
+  }
+  s.data = std::move(y);
+  s.sources.data = std::move(source);
+  const double m = static_cast<double>(s.data.rows());
+  const double n = static_cast<double>(s.data.cols());
+  ui.set_string_by_tag("FileBox",
+                       runtime::format("File: %s \\n %3.0f Specimens \\n %3.0f Landmarks",
+                                       {fn, m, (n - 1) / 2}));
+}
+
 LoadOutcome load(runtime::WindowRuntime& ui, runtime::Session& s) {
   return detail::with_chosen_file(ui, [&](ChosenFile& f) {
-    // Refused before anything is stored: the analyses need x and y of at
-    // least two landmarks and one trailing value per row.
-    const std::size_t cols = f.y.cols();
-    if (cols < 5 || cols % 2 == 0) {
-      runtime::raise("The file " + f.fn + " has " + std::to_string(cols) + " column" +
-                     (cols == 1 ? "" : "s") +
-                     ", so it cannot be landmark data: each row should hold the x and y of every "
-                     "landmark (at least two) followed by one trailing value, an odd number of at "
-                     "least 5 columns. Nothing was loaded.");
-    }
-    s.data = std::move(f.y);
-    s.sources.data = {f.path, f.sha256};
-    const double m = static_cast<double>(s.data.rows());
-    const double n = static_cast<double>(s.data.cols());
-    ui.set_string_by_tag("FileBox",
-                         runtime::format("File: %s \\n %3.0f Specimens \\n %3.0f Landmarks",
-                                         {f.fn, m, (n - 1) / 2}));
+    store_landmarks(ui, s, std::move(f.y), f.fn, {f.path, f.sha256});
   });
 }
 

@@ -5,6 +5,7 @@
 // message box and changes nothing; a malformed file raises an Error before
 // anything is stored.
 #include <functional>
+#include <string>
 
 #include "runtime/session.h"
 #include "runtime/window_runtime.h"
@@ -19,6 +20,18 @@ LoadOutcome load(runtime::WindowRuntime& ui, runtime::Session& s);
 LoadOutcome loadrepgroup(runtime::WindowRuntime& ui, runtime::Session& s);
 // "LoadGroup": the G1 and G2 codes; status in "GroupBox".
 LoadOutcome loadgroup(runtime::WindowRuntime& ui, runtime::Session& s);
+
+// What each action does once its file is read, for matrices read elsewhere
+// (an imported study): stores `y` as the action would, records `source` as
+// where it came from, shows `fn` as the file name in the status box, and
+// shows the same message boxes. Raises, storing nothing, as the action would
+// (landmark data that cannot be landmarks, a group matrix of one column).
+void store_landmarks(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Matrix y,
+                     const std::string& fn, runtime::InputSource source = {});
+void store_repgroup(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Matrix y,
+                    const std::string& fn, runtime::InputSource source = {});
+void store_group(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Matrix y,
+                 const std::string& fn, runtime::InputSource source = {});
 
 struct ChosenFile;
 namespace detail {

@@ -6,35 +6,40 @@
 
 namespace lumivar::input {
 
+void store_group(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Matrix y,
+                 const std::string& fn, runtime::InputSource source) {
+  s.group = std::move(y);
+  s.sources.groups = std::move(source);
+  const double m = static_cast<double>(s.data.rows());
+  const double mg = static_cast<double>(s.group.rows());
+
+  s.n1g = runtime::Matrix::scalar(getcodecount(ui, s.group.column_of(1)));
+  if (s.group.cols() < 2) {
+    runtime::raise("The group code file " + fn +
+                   " has one column; each line should hold two codes: the G1 code and the G2 "
+                   "code of the specimen.");
+  }
+  s.n2g = runtime::Matrix::scalar(getcodecount(ui, s.group.column_of(2)));
+
+  // Before any repeated-measures codes there is no number of specimens per
+  // time: the piece's values run out and its text stops before the %f.
+  std::vector<runtime::Value> second = {mg};
+  if (!s.nfound.empty()) second.emplace_back(m / s.nfound(1));
+  ui.set_string_by_tag(
+      "GroupBox",
+      runtime::join(
+          {runtime::format("File: %s \\n of the group codes loaded", {fn}),
+           runtime::format("\\nThere are %i group codes \\n which should match the "
+                           "specimens per time %f",
+                           second),
+           runtime::format("\\nColumn 1 had %i distinct codes, column 2 had %i distinct codes",
+                           {s.n1g, s.n2g})}));
+  s.dmatrix = runtime::Matrix::scalar(0);
+}
+
 LoadOutcome loadgroup(runtime::WindowRuntime& ui, runtime::Session& s) {
   return detail::with_chosen_file(ui, [&](ChosenFile& f) {
-    s.group = std::move(f.y);
-    s.sources.groups = {f.path, f.sha256};
-    const double m = static_cast<double>(s.data.rows());
-    const double mg = static_cast<double>(s.group.rows());
-
-    s.n1g = runtime::Matrix::scalar(getcodecount(ui, s.group.column_of(1)));
-    if (s.group.cols() < 2) {
-      runtime::raise("The group code file " + f.fn +
-                     " has one column; each line should hold two codes: the G1 code and the G2 "
-                     "code of the specimen.");
-    }
-    s.n2g = runtime::Matrix::scalar(getcodecount(ui, s.group.column_of(2)));
-
-    // Before any repeated-measures codes there is no number of specimens per
-    // time: the piece's values run out and its text stops before the %f.
-    std::vector<runtime::Value> second = {mg};
-    if (!s.nfound.empty()) second.emplace_back(m / s.nfound(1));
-    ui.set_string_by_tag(
-        "GroupBox",
-        runtime::join(
-            {runtime::format("File: %s \\n of the group codes loaded", {f.fn}),
-             runtime::format("\\nThere are %i group codes \\n which should match the "
-                             "specimens per time %f",
-                             second),
-             runtime::format("\\nColumn 1 had %i distinct codes, column 2 had %i distinct codes",
-                             {s.n1g, s.n2g})}));
-    s.dmatrix = runtime::Matrix::scalar(0);
+    store_group(ui, s, std::move(f.y), f.fn, {f.path, f.sha256});
   });
 }
 

@@ -1,0 +1,99 @@
+#include "batch/study_inputs.h"
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+
+#include "runtime/error.h"
+#include "study/study_text.h"
+
+namespace lumivar::batch {
+
+namespace detail {
+
+void add_source_options(CLI::App* sub, StudyOptions& study, CLI::Option*& landmarks, CLI::Option*& sheet) {
+  landmarks = sub->add_option("--landmarks", study.sources.landmarks,
+                              "landmark file: TPS, a table with a header (id, x1, y1, ...) or plain")
+                  ->check(CLI::ExistingFile);
+  sheet = sub->add_option("--sheet", study.sources.sheet,
+                          "specimen sheet (CSV/TSV): id, specimen, measurement, G1, G2")
+              ->check(CLI::ExistingFile);
+  sub->add_option("--columns", study.sources.columns,
+                  "sheet columns for other names, e.g. id=Image,specimen=Ind,measurement=Age")
+      ->needs(landmarks);
+  sub->add_flag("--semilandmarks", study.sources.semilandmarks_as_landmarks,
+                "read a TPS file's semilandmarks (CURVES=) as landmarks")
+      ->needs(landmarks);
+  landmarks->needs(sheet);
+  sheet->needs(landmarks);
+}
+
+std::string file_name(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+}  // namespace detail
+
+void add_study_options(CLI::App* sub, StudyOptions& study, PlainFileOptions plain, bool codes_required) {
+  CLI::Option* landmarks = nullptr;
+  CLI::Option* sheet = nullptr;
+  detail::add_source_options(sub, study, landmarks, sheet);
+  landmarks->excludes(plain.data)->excludes(plain.reps)->excludes(plain.groups);
+  sub->parse_complete_callback([=] {
+    if (plain.data->count() == 0 && landmarks->count() == 0)
+      throw CLI::RequiredError("--data or --landmarks");
+    if (codes_required && plain.data->count() > 0) {
+      if (plain.reps->count() == 0) throw CLI::RequiredError("--reps");
+      if (plain.groups->count() == 0) throw CLI::RequiredError("--groups");
+    }
+  });
+}
+
+void add_import_options(CLI::App* sub, StudyOptions& study) {
+  CLI::Option* landmarks = nullptr;
+  CLI::Option* sheet = nullptr;
+  detail::add_source_options(sub, study, landmarks, sheet);
+  landmarks->required();
+  sheet->required();
+  sub->add_option("--out", study.out_dir, "folder for landmarks.txt, reps.txt, groups.txt and codes.txt")
+      ->required();
+}
+
+std::vector<InputFile> describe_study_inputs(const StudyOptions& study) {
+  return {describe_file("landmarks", study.sources.landmarks), describe_file("sheet", study.sources.sheet)};
+}
+
+void load_study_files(BatchSession& b, const StudyOptions& study) {
+  const study::Study s = study::import_study(study.sources);
+  study::load_study(b.ui, b.app.session, s, detail::file_name(study.sources.landmarks),
+                    detail::file_name(study.sources.sheet));
+}
+
+int run_import(const StudyOptions& study, std::ostream& out, std::ostream& err) {
+  namespace fs = std::filesystem;
+  const study::Study s = study::import_study(study.sources);
+  const fs::path dir(study.out_dir);
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"landmarks.txt", study::plain_text(s.data)},
+      {"reps.txt", study::plain_text(s.repgroup)},
+      {"groups.txt", study::plain_text(s.group)},
+      {"codes.txt", study::codes_text(s)}};
+  for (const auto& [name, text] : files)
+    if (fs::exists(dir / name))
+      runtime::raise("The folder " + dir.string() + " already holds " + name +
+                     "; nothing was written. Choose another folder or move the file away.");
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  if (ec) runtime::raise("Cannot make the folder " + dir.string() + " (" + ec.message() + ").");
+  for (const auto& [name, text] : files) {
+    const fs::path path = dir / name;
+    std::ofstream f(path, std::ios::binary);
+    f << text;
+    f.close();
+    if (!f) runtime::raise("Cannot write " + path.string() + ".");
+    err << "Wrote " << path.string() << '\n';
+  }
+  out << study::summary_text(s);
+  return 0;
+}
+
+}  // namespace lumivar::batch

@@ -1,0 +1,63 @@
+#pragma once
+// The batch tool's way in for a study kept as researchers keep it: a
+// landmark file (TPS, a table with a header, or the plain format) and a
+// specimen sheet, instead of the three plain files.
+//
+//   load|varexp|permute --landmarks FILE --sheet FILE [--columns MAP] [--semilandmarks]
+//   import --landmarks FILE --sheet FILE [--columns MAP] [--semilandmarks] --out DIR
+//
+// The study is built in the core (study/) and handed to the session through
+// the load actions' own steps, so reports are those of its three plain
+// files. The landmark status names the landmark file; the measurement and
+// group statuses name the sheet, where their codes came from.
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "batch/batch_session.h"
+#include "batch/provenance.h"
+#include "study/load_study.h"
+
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
+
+namespace lumivar::batch {
+
+struct StudyOptions {
+  study::StudySources sources;
+  std::string out_dir;  // "import" only
+  bool given() const { return !sources.landmarks.empty(); }
+};
+
+// The plain-file options of a command, to be made the alternative to a study.
+struct PlainFileOptions {
+  CLI::Option* data;
+  CLI::Option* reps;
+  CLI::Option* groups;
+};
+
+// Adds --landmarks, --sheet, --columns and --semilandmarks to `sub`: one of
+// --data and --landmarks must be given; --reps and --groups go only with
+// --data and are required with it when `codes_required`.
+void add_study_options(CLI::App* sub, StudyOptions& study, PlainFileOptions plain, bool codes_required);
+
+// The options of "import": the study's files and --out.
+void add_import_options(CLI::App* sub, StudyOptions& study);
+
+// Both files with their SHA-256, for the JSON provenance ("landmarks",
+// "sheet"). Call before loading, as describe_inputs.
+std::vector<InputFile> describe_study_inputs(const StudyOptions& study);
+
+// Builds the study and stores it in the session; raises, storing nothing,
+// when it is refused.
+void load_study_files(BatchSession& b, const StudyOptions& study);
+
+// "import": writes landmarks.txt, reps.txt, groups.txt and codes.txt into
+// the folder (made when missing) and prints the study's summary on `out`,
+// the files written on `err`. Refuses, writing nothing, when the folder
+// already holds one of them.
+int run_import(const StudyOptions& study, std::ostream& out, std::ostream& err);
+
+}  // namespace lumivar::batch

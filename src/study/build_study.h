@@ -1,0 +1,45 @@
+#pragma once
+// Builds the three inputs of the analyses from a landmark file and a
+// specimen sheet, in the row order the analyses rely on:
+//   - specimens in the order of their first line in the sheet;
+//   - the one or two measurement values sorted, numbers numerically and
+//     words alphabetically;
+//   - rows 1 ... n the specimens at the first measurement, rows n+1 ... 2n
+//     the same specimens in the same order at the second;
+//   - each row's trailing value the specimen's ordinal (1 ... n);
+//   - one line of G1 and G2 codes per specimen (value_coding.h).
+// Cost: O(rows * (landmarks + distinct values)).
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "runtime/matrix.h"
+#include "study/landmark_file.h"
+#include "study/specimen_sheet.h"
+#include "study/value_coding.h"
+
+namespace lumivar::study {
+
+struct Study {
+  runtime::Matrix data;      // rows as above; 2k + 1 columns
+  runtime::Matrix repgroup;  // the measurement code of every row
+  runtime::Matrix group;     // one row per specimen: G1 code, G2 code
+  std::vector<std::string> specimens;     // specimen i is rows i and i + n
+  std::vector<std::string> measurements;  // as first written, in row order
+  std::size_t landmarks = 0;
+  ValueCoding measurement, g1, g2;
+};
+
+// Raises one Error listing every problem found (the first 20, then how many
+// more): an id of either file missing from the other, an id given twice, a
+// sheet line with an empty cell, more than two measurement values, a
+// specimen without exactly one line per measurement value, a specimen whose
+// G1 or G2 differs between its lines, an entry whose landmark count differs
+// from the first entry's.
+Study build_study(const LandmarkFile& landmarks, const SpecimenSheet& sheet);
+
+// The refusal message for `problems` about the study from the two files.
+std::string refusal_message(const std::string& landmarks, const std::string& sheet,
+                            const std::vector<std::string>& problems);
+
+}  // namespace lumivar::study

@@ -1,0 +1,85 @@
+#include "study/landmark_file.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "input/dload.h"
+#include "runtime/error.h"
+#include "runtime/numbers.h"
+#include "study/delimited_table.h"
+#include "study/landmark_table.h"
+#include "study/tps_reader.h"
+
+namespace lumivar::study {
+
+namespace detail {
+
+std::string_view first_filled_line(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = trimmed(text.substr(pos, end - pos));
+    if (!line.empty()) return line;
+    pos = end + 1;
+  }
+  return {};
+}
+
+LandmarkFile read_plain(const std::string& path) {
+  input::FileRead r = input::read_numeric_file(path);
+  if (r.status == input::FileRead::Status::kCannotOpen)
+    runtime::raise("Cannot open the file " + path + " (" + r.reason + ").");
+  if (r.status == input::FileRead::Status::kEmpty) runtime::raise("The file " + path + " holds no data.");
+  const std::size_t cols = r.y.cols();
+  if (cols % 2 == 0)
+    runtime::raise("The file " + path + " has " + std::to_string(cols) +
+                   " numbers on each line. Each line should hold the x and y of every landmark "
+                   "followed by one trailing value that names the row.");
+  LandmarkFile f{path, {}};
+  for (std::size_t i = 1; i <= r.y.rows(); ++i) {
+    LandmarkEntry e;
+    e.line = i;
+    e.id = number_text(r.y(i, cols));
+    for (std::size_t j = 1; j < cols; ++j) e.xy.push_back(r.y(i, j));
+    f.entries.push_back(std::move(e));
+  }
+  return f;
+}
+
+}  // namespace detail
+
+std::string number_text(double v) {
+  if (std::isnan(v)) return "NaN";
+  if (std::isinf(v)) return v < 0 ? "-Inf" : "Inf";
+  char buffer[32];
+  const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+  return std::string(buffer, r.ptr);
+}
+
+LandmarkFormat landmark_format(std::string_view text) {
+  const std::string_view line = detail::first_filled_line(without_bom(text));
+  const std::string head = lower_case(line.substr(0, 3));
+  if (head.size() >= 2 && head.substr(0, 2) == "lm" &&
+      (head.size() == 2 || head[2] == '=' || head[2] == ' ' || (head[2] >= '0' && head[2] <= '9')))
+    return LandmarkFormat::kTps;
+  const runtime::NumberRow row = runtime::parse_number_row(line);
+  return row.ok() && !row.values.empty() ? LandmarkFormat::kPlain : LandmarkFormat::kTable;
+}
+
+LandmarkFile read_landmark_file(const std::string& path, const LandmarkReadOptions& options) {
+  const std::string text = read_whole_file(path);
+  if (text.find_first_not_of(" \t\r\n") == std::string::npos)
+    runtime::raise("The file " + path + " holds no data.");
+  switch (landmark_format(text)) {
+    case LandmarkFormat::kTps:
+      return parse_tps(text, path, options);
+    case LandmarkFormat::kTable:
+      return parse_landmark_table(text, path);
+    case LandmarkFormat::kPlain:
+      break;
+  }
+  return detail::read_plain(path);
+}
+
+}  // namespace lumivar::study

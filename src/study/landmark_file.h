@@ -1,0 +1,50 @@
+#pragma once
+// The landmark configurations of a study as a file holds them, one entry per
+// specimen and measurement, each with the id that the specimen sheet uses.
+// Three formats are recognised by their content:
+//   - TPS: blocks that start with LM= (tps_reader.h);
+//   - a table with a header line: an id column and x, y columns per landmark
+//     (landmark_table.h);
+//   - Lumivar's plain landmark file: x1 y1 ... xk yk and a trailing value on
+//     each line, read by the program's numeric reader; the trailing value,
+//     written as the shortest number that reads back (7, 12.5), is the id.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumivar::study {
+
+struct LandmarkEntry {
+  std::string id;          // empty when the file gives none
+  std::vector<double> xy;  // x1 y1 x2 y2 ..., scaled when the file says so
+  std::size_t line = 0;    // 1-based line where the entry starts
+  std::size_t landmarks() const { return xy.size() / 2; }
+};
+
+struct LandmarkFile {
+  std::string name;  // the file as named in messages
+  std::vector<LandmarkEntry> entries;
+};
+
+struct LandmarkReadOptions {
+  // Read a TPS file's semilandmarks (CURVES=/POINTS=) as landmarks that
+  // follow the specimen's LM= landmarks; otherwise such a file is refused.
+  bool semilandmarks_as_landmarks = false;
+};
+
+enum class LandmarkFormat { kTps, kTable, kPlain };
+
+// The format of a file whose text is `text`: TPS when its first line that is
+// not blank starts with LM (LM=, LM2=, LM3=); plain when every value of that
+// line is a number; a table with a header otherwise.
+LandmarkFormat landmark_format(std::string_view text);
+
+// Reads the file at `path` (named `path` in messages). Raises an Error that
+// names the file and the problem when it cannot be opened or read.
+LandmarkFile read_landmark_file(const std::string& path, const LandmarkReadOptions& options = {});
+
+// Shortest text that reads back as exactly `v` ("7", "0.1", "1e+300").
+std::string number_text(double v);
+
+}  // namespace lumivar::study

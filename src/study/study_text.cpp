@@ -1,0 +1,57 @@
+#include "study/study_text.h"
+
+#include "study/landmark_file.h"
+
+namespace lumivar::study {
+
+namespace detail {
+
+std::string value_list(const ValueCoding& c, const runtime::Matrix& codes, std::size_t column) {
+  std::string s;
+  for (std::size_t v = 0; v < c.values.size(); ++v) {
+    std::size_t count = 0;
+    for (std::size_t i = 1; i <= codes.rows(); ++i) count += codes(i, column) == c.codes[v] ? 1 : 0;
+    s += (v == 0 ? "" : ", ");
+    s += c.as_written ? c.values[v] : c.values[v] + " = " + number_text(c.codes[v]);
+    s += " (" + std::to_string(count) + (count == 1 ? " specimen)" : " specimens)");
+  }
+  return s;
+}
+
+}  // namespace detail
+
+std::string plain_text(const runtime::Matrix& m) {
+  std::string s;
+  for (std::size_t i = 1; i <= m.rows(); ++i) {
+    for (std::size_t j = 1; j <= m.cols(); ++j) s += number_text(m(i, j)) + (j < m.cols() ? " " : "\n");
+  }
+  return s;
+}
+
+std::string codes_text(const Study& s) {
+  std::string t = "column\tvalue\tcode\n";
+  for (std::size_t i = 0; i < s.specimens.size(); ++i)
+    t += "specimen\t" + s.specimens[i] + "\t" + std::to_string(i + 1) + "\n";
+  for (const ValueCoding* c : {&s.measurement, &s.g1, &s.g2})
+    for (std::size_t v = 0; v < c->values.size(); ++v)
+      t += c->column + "\t" + c->values[v] + "\t" + number_text(c->codes[v]) + "\n";
+  return t;
+}
+
+std::string summary_text(const Study& s) {
+  const std::size_t n = s.specimens.size();
+  std::string t = std::to_string(n) + (n == 1 ? " specimen" : " specimens") + " at " +
+                  std::to_string(s.measurements.size()) +
+                  (s.measurements.size() == 1 ? " measurement (" : " measurements (");
+  for (std::size_t m = 0; m < s.measurements.size(); ++m) {
+    t += (m == 0 ? "" : ", ") + s.measurements[m];
+    if (!s.measurement.as_written) t += " = " + number_text(s.measurement.code_of(s.measurements[m]));
+  }
+  t += "), " + std::to_string(s.landmarks) + (s.landmarks == 1 ? " landmark: " : " landmarks: ") +
+       std::to_string(s.data.rows()) + " rows.\n";
+  t += "G1: " + detail::value_list(s.g1, s.group, 1) + "\n";
+  t += "G2: " + detail::value_list(s.g2, s.group, 2) + "\n";
+  return t;
+}
+
+}  // namespace lumivar::study

@@ -1,0 +1,26 @@
+#pragma once
+// A built study as text: the three plain files the load actions read, the
+// mapping from sheet values to codes, and a short summary for the user.
+#include <string>
+
+#include "runtime/matrix.h"
+#include "study/build_study.h"
+
+namespace lumivar::study {
+
+// `m` as a plain numeric file: one line per row, values separated by one
+// blank, each number in the shortest form that reads back exactly.
+std::string plain_text(const runtime::Matrix& m);
+
+// A tab-separated table "column value code": every specimen with its
+// ordinal (the rows' trailing value), then the measurement, G1 and G2
+// values with their codes.
+std::string codes_text(const Study& s);
+
+// Specimens, measurements, landmarks, and the G1 and G2 values with their
+// codes and the number of specimens holding each, for example
+//   18 specimens at 2 measurements (7, 150), 8 landmarks: 36 rows.
+//   G1: control = 1 (9 specimens), treated = 2 (9 specimens)
+std::string summary_text(const Study& s);
+
+}  // namespace lumivar::study

@@ -1,0 +1,24 @@
+#pragma once
+// TPS landmark files: per specimen a block
+//   LM=k            then k lines "x y"
+//   CURVES=c        optional: c curves, each POINTS=p then p lines "x y"
+//   IMAGE=name      the picture digitised; its name without folder and
+//                   extension is the id when there is no ID=
+//   ID=text         the id that the specimen sheet uses
+//   SCALE=s         units per pixel: every coordinate is multiplied by s
+//   COMMENT=text    ignored
+// Keys are matched ignoring case; blank lines are ignored.
+#include <string>
+#include <string_view>
+
+#include "study/landmark_file.h"
+
+namespace lumivar::study {
+
+// Reads a TPS file's text; `file` names it in messages. Raises on anything
+// that is not a TPS block as above (naming the line), on three-dimensional
+// landmarks (LM3=), and on semilandmarks unless `options` ask for them to be
+// read as landmarks, saying how many there are.
+LandmarkFile parse_tps(std::string_view text, const std::string& file, const LandmarkReadOptions& options);
+
+}  // namespace lumivar::study
