@@ -2,10 +2,11 @@
 //
 //   lumivar-batch load    --data D [--reps R] [--groups G]
 //   lumivar-batch varexp  --data D --reps R --groups G [--format text|json]
-//                         [--plot DIR]
+//                         [--plot DIR] [--sums auto|matrix|coordinates]
 //   lumivar-batch permute --data D --reps R --groups G --permutations N
 //                         [--seed S] [--threads T] [--engine fast|reference]
 //                         [--format text|json] [--plot DIR]
+//                         [--sums auto|matrix|coordinates]
 //
 // Reports go to standard output, exactly as the window's results box would
 // show them; status texts and message boxes go to standard error. Any error
@@ -39,6 +40,10 @@ int main(int argc, char** argv) {
         ->default_val("text");
     sub->add_option("--plot", opts.plot_dir,
                     "write the pictures as SVG files into this folder (made when missing)");
+    sub->add_option("--sums", opts.sums, "way to the sums of squares: through the distance matrix, "
+                    "from the coordinates (linear memory), or auto (the matrix up to 20,000 rows)")
+        ->check(CLI::IsMember({"auto", "matrix", "coordinates"}))
+        ->default_val("auto");
   };
 
   CLI::App* load = cli.add_subcommand("load", "load the files and print their status texts");

@@ -6,6 +6,7 @@
 
 #include "batch/commands.h"
 #include "batch/json_output.h"
+#include "batch/sums_option.h"
 #include "permutation/permute.h"
 #include "runtime/error.h"
 
@@ -38,6 +39,9 @@ int run_permute(BatchSession& b, const CommandLine& o, const std::vector<InputFi
   settings.engine = o.engine == "reference" ? permutation::Engine::kReference : permutation::Engine::kFast;
   settings.progress = detail::terminal_progress();
   settings.keep_f_values = !o.plot_dir.empty();
+  const partition::SumsSettings sums = sums_settings(o.sums, o.threads);
+  settings.sums = sums.sums;
+  settings.superimposition_progress = sums.superimposition_progress;
   permutation::PermuteOutcome r =
       permutation::permute_count(b.ui, b.app.session, o.permutations, settings);
   if (!r.done()) return 1;  // the refusal's message box is on standard error already
