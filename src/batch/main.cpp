@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     sub->add_option("--plot", opts.plot_dir,
                     "write the pictures as SVG files into this folder (made when missing)");
     sub->add_option("--sums", opts.sums, "way to the sums of squares: through the distance matrix, "
-                    "from the coordinates (linear memory), or auto (the matrix up to 20,000 rows)")
+                    "from the coordinates (linear memory), or auto (the matrix up to 10,000 rows)")
         ->check(CLI::IsMember({"auto", "matrix", "coordinates"}))
         ->default_val("auto");
   };

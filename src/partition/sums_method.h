@@ -12,10 +12,11 @@ namespace lumivar::partition {
 
 enum class SumsMethod { kAuto, kMatrix, kCoordinates };
 
-// Above this many rows "auto" takes the coordinates. Near it the matrix path
-// spends about a second on the matrix alone and 3.2 GB on holding it, while
-// the coordinates take a few hundredths of a second whatever the size.
-inline constexpr std::size_t kMatrixRowLimit = 20'000;
+// Above this many rows "auto" takes the coordinates. Here the matrix takes
+// 800 MB, so every run that "auto" sends through it stays under 1 GiB, and
+// it already costs about 40 times the time of the coordinates (6 s of CPU
+// against 0.15 s for a whole "varexp"); docs/performance.md has the curve.
+inline constexpr std::size_t kMatrixRowLimit = 10'000;
 
 // "auto", "matrix" or "coordinates".
 std::string_view sums_method_name(SumsMethod method);
