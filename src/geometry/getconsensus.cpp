@@ -85,19 +85,24 @@ void rotate_all(std::vector<double>& w, std::size_t n, std::size_t m, const doub
                     });
 }
 
-// Column sums of the working copy, columns in parallel and each column added
-// row by row in row order, as a column-by-column mean over the rows adds
-// them: the same bits for any number of threads.
+// Column sums of the working copy, each column added row by row in row
+// order, as a column-by-column mean over the rows adds them: the same bits
+// for any number of threads. Each thread takes one contiguous range of
+// columns and walks the rows once, so the copy is read about once in all
+// (a task per column would read every cache line once per column).
 void column_sums(const std::vector<double>& w, std::size_t n, std::size_t m,
                  std::vector<double>& colsum) {
-  tbb::parallel_for(tbb::blocked_range<std::size_t>(0, m, 1),
-                    [&](const tbb::blocked_range<std::size_t>& r) {
-                      for (std::size_t c = r.begin(); c != r.end(); ++c) {
-                        double s = 0.0;
-                        for (std::size_t i = 0; i < n; ++i) s += w[i * m + c];
-                        colsum[c] = s;
-                      }
-                    });
+  const auto threads = static_cast<std::size_t>(tbb::this_task_arena::max_concurrency());
+  const std::size_t width = (m + threads - 1) / threads;
+  tbb::parallel_for(
+      tbb::blocked_range<std::size_t>(0, m, width),
+      [&](const tbb::blocked_range<std::size_t>& r) {
+        std::fill(colsum.begin() + static_cast<std::ptrdiff_t>(r.begin()),
+                  colsum.begin() + static_cast<std::ptrdiff_t>(r.end()), 0.0);
+        for (std::size_t i = 0; i < n; ++i)
+          for (std::size_t c = r.begin(); c != r.end(); ++c) colsum[c] += w[i * m + c];
+      },
+      tbb::simple_partitioner());
 }
 
 int concurrency(int threads) {
