@@ -95,7 +95,7 @@ std::string reference_engine_refusal(partition::SumsMethod requested, std::size_
   const std::optional<std::uint64_t> available = runtime::available_memory_bytes();
   return "The reference engine needs the distance matrix of " + std::to_string(rows) +
          " rows (" + runtime::gigabytes(partition::distance_matrix_bytes(rows)) +
-         "), which does not fit the memory this process may still take (" +
+         "), more than half of the memory this process may still take (" +
          runtime::gigabytes(available ? static_cast<double>(*available) : 0.0) +
          "). The fast engine does without it.";
 }
