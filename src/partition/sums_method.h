@@ -14,8 +14,8 @@ enum class SumsMethod { kAuto, kMatrix, kCoordinates };
 
 // Above this many rows "auto" takes the coordinates. Here the matrix takes
 // 800 MB, so every run that "auto" sends through it stays under 1 GiB, and
-// it already costs about 40 times the time of the coordinates (6 s of CPU
-// against 0.15 s for a whole "varexp"); docs/performance.md has the curve.
+// it already costs about 30 times the time of the coordinates (4 s of CPU
+// against 0.12 s for a whole "varexp"); docs/performance.md has the curve.
 inline constexpr std::size_t kMatrixRowLimit = 10'000;
 
 // "auto", "matrix" or "coordinates".
