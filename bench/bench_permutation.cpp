@@ -8,11 +8,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
-#include <memory>
-#include <random>
 #include <string>
 
+#include "bench_support.h"
 #include "geometry/allpairwiseprocrustes.h"
 #include "permutation/permutation_counts.h"
 #include "permutation/permutation_engine.h"
@@ -26,40 +24,17 @@ constexpr std::size_t kLandmarks = 20;
 constexpr std::size_t kCoords = 2 * kLandmarks;
 constexpr std::uint64_t kRelabellings = 999;
 
-// A two-measurement study of m / 2 specimens in a 2 x 2 design, with
-// landmark data scattered around one base shape.
-struct Study {
-  explicit Study(std::size_t m) : data(m, kCoords + 1), group(m / 2, 2), repgroup(m, 1) {
-    std::mt19937_64 rng(m);
-    std::uniform_real_distribution<double> unit(-1, 1);
-    std::vector<double> base(kCoords);
-    for (double& b : base) b = unit(rng);
-    for (std::size_t i = 1; i <= m; ++i) {
-      for (std::size_t c = 1; c <= kCoords; ++c) data(i, c) = base[c - 1] + 0.1 * unit(rng);
-      data(i, kCoords + 1) = unit(rng);
-      repgroup(i) = i <= m / 2 ? 1 : 2;
-    }
-    for (std::size_t j = 1; j <= m / 2; ++j) {
-      group(j, 1) = static_cast<double>(j % 2 + 1);
-      group(j, 2) = static_cast<double>((j / 2) % 2 + 1);
-    }
-    fit = lumivar::geometry::procrustes_distances(data, 0);
-    sizes = {static_cast<double>(m), 2, 2, 2};
-  }
+// The study with its distance matrix, as both engines read it.
+struct Study : lumivar::bench::StudyInputs {
+  explicit Study(std::size_t m)
+      : StudyInputs(m, kLandmarks), fit(lumivar::geometry::procrustes_distances(data, 0)) {}
   lumivar::permutation::DesignData design() const {
     return {fit.xpt, fit.d, group, repgroup, sizes};
   }
-  Matrix data, group, repgroup;
   lumivar::geometry::ProcrustesDistances fit;
-  lumivar::partition::DesignSizes sizes;
 };
 
-const Study& study(std::size_t m) {
-  static std::map<std::size_t, std::unique_ptr<Study>> cache;
-  auto& s = cache[m];
-  if (!s) s = std::make_unique<Study>(m);
-  return *s;
-}
+const Study& study(std::size_t m) { return lumivar::bench::cached_study<Study>(m); }
 
 // Args: engine (0 fast, 1 reference), m, threads.
 void BM_Permutations(benchmark::State& state) {
@@ -85,23 +60,6 @@ BENCHMARK(BM_Permutations)
     ->UseRealTime()
     ->MinTime(0.5);
 
-// Keeps the wall time per run of every benchmark for the summary table: the
-// least over repetitions, since on a shared machine the others only add.
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) {
-      if (r.run_type != Run::RT_Iteration) continue;
-      const double s = r.GetAdjustedRealTime() * 1e-3;  // reported in ms
-      const std::string name = r.run_name.str();
-      const auto it = seconds.find(name);
-      if (it == seconds.end() || s < it->second) seconds[name] = s;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> seconds;
-};
-
 std::string name(int reference, int m, int threads) {
   return "BM_Permutations/reference:" + std::to_string(reference) + "/m:" + std::to_string(m) +
          "/threads:" + std::to_string(threads) + "/min_time:0.500/real_time";
@@ -111,7 +69,7 @@ std::string name(int reference, int m, int threads) {
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  SummaryReporter reporter;
+  lumivar::bench::SummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\n%6s %8s %12s %14s %12s %16s\n", "m", "threads", "fast (s)", "reference (s)",
               "ref / fast", "fast ns/(relab*m*p)");

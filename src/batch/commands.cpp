@@ -6,6 +6,7 @@
 #include "batch/json_output.h"
 #include "batch/plot_files.h"
 #include "batch/strata_output.h"
+#include "batch/sums_option.h"
 #include "partition/varexp.h"
 
 namespace lumivar::batch {
@@ -20,7 +21,7 @@ void print_status(const BatchSession& b, const CommandLine& o, std::ostream& s) 
 
 int run_varexp(BatchSession& b, const CommandLine& o, const std::vector<InputFile>& inputs,
                std::ostream& out, std::ostream& err) {
-  partition::VarExpOutcome v = partition::varexp(b.ui, b.app.session);
+  partition::VarExpOutcome v = partition::varexp(b.ui, b.app.session, sums_settings(o.sums, 0));
   std::string report = b.box_text("ResBox");
   std::optional<permutation::StrataResults> strata;
   if (o.strata) strata = strata_after_varexp(b.app.session, v);

@@ -25,6 +25,7 @@ struct CommandLine {
   std::optional<std::uint64_t> seed;
   int threads = 0;
   std::string engine = "fast";
+  std::string sums = "auto";  // --sums: auto, matrix or coordinates
   // Folder for the pictures (SVG); empty: none. Made absolute by run()
   // before any load changes the working folder.
   std::string plot_dir;

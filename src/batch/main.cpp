@@ -2,10 +2,11 @@
 //
 //   lumivar-batch load    --data D [--reps R] [--groups G]
 //   lumivar-batch varexp  --data D --reps R --groups G [--format text|json]
-//                         [--plot DIR] [--strata]
+//                         [--plot DIR] [--strata] [--sums auto|matrix|coordinates]
 //   lumivar-batch permute --data D --reps R --groups G --permutations N
 //                         [--seed S] [--threads T] [--engine fast|reference]
 //                         [--format text|json] [--plot DIR] [--strata]
+//                         [--sums auto|matrix|coordinates]
 //   lumivar-batch import  --landmarks L --sheet S [--columns MAP] --out DIR
 //
 // In place of --data/--reps/--groups, every command takes a study as a
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
     sub->add_option("--plot", opts.plot_dir,
                     "write the pictures as SVG files into this folder (made when missing)");
     sub->add_flag("--strata", opts.strata, "also the tests by strata (balanced designs)");
+    sub->add_option("--sums", opts.sums, "way to the sums of squares: through the distance matrix, "
+                    "from the coordinates (linear memory), or auto (the matrix up to 10,000 rows)")
+        ->check(CLI::IsMember({"auto", "matrix", "coordinates"}))
+        ->default_val("auto");
   };
 
   CLI::App* load = cli.add_subcommand("load", "load the files and print their status texts");

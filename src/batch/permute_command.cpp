@@ -7,6 +7,7 @@
 #include "batch/commands.h"
 #include "batch/json_output.h"
 #include "batch/strata_output.h"
+#include "batch/sums_option.h"
 #include "permutation/permute.h"
 #include "runtime/error.h"
 
@@ -40,6 +41,9 @@ int run_permute(BatchSession& b, const CommandLine& o, const std::vector<InputFi
   settings.progress = detail::terminal_progress();
   settings.keep_f_values = !o.plot_dir.empty();
   if (o.strata) check_strata_design(b.app.session);
+  const partition::SumsSettings sums = sums_settings(o.sums, o.threads);
+  settings.sums = sums.sums;
+  settings.superimposition_progress = sums.superimposition_progress;
   permutation::PermuteOutcome r =
       permutation::permute_count(b.ui, b.app.session, o.permutations, settings);
   if (!r.done()) return 1;  // the refusal's message box is on standard error already

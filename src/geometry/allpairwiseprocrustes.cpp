@@ -136,7 +136,9 @@ runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads) {
 }
 
 ProcrustesDistances procrustes_distances(const runtime::Matrix& data, int threads) {
-  Consensus fit = getconsensus(data);
+  SuperimpositionSettings superimposition;
+  superimposition.threads = threads;
+  Consensus fit = getconsensus(data, superimposition);
   ProcrustesDistances result;
   result.d = squared_distances(fit.xpt, threads);
   result.xpt = std::move(fit.xpt);

@@ -19,7 +19,8 @@ struct ProcrustesDistances {
 
 // `data`: m x n landmark data (n = 2k + 1, see getconsensus, whose errors it
 // passes on). `threads`: worker threads for the pair loop, 0 (or less) for
-// all cores. The result is bit-identical for any number of threads.
+// all cores (the superimposition's too). The result is bit-identical for any
+// number of threads.
 // Cost: the superimposition plus O(m^2 k) for the pairs; the matrix takes
 // 8 m^2 bytes (512 MB at m = 8000).
 ProcrustesDistances procrustes_distances(const runtime::Matrix& data, int threads = 0);

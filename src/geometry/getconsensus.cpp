@@ -5,6 +5,11 @@
 #include <string>
 #include <vector>
 
+#include <tbb/blocked_range.h>
+#include <tbb/global_control.h>
+#include <tbb/parallel_for.h>
+#include <tbb/task_arena.h>
+
 #include "geometry/centpos.h"
 #include "geometry/centsize.h"
 #include "runtime/error.h"
@@ -64,27 +69,83 @@ void rotate_onto(double* row, const double* ref, std::size_t k, double* scratch)
   for (std::size_t j = 0; j < k; ++j) row[2 * j] = scratch[j];
 }
 
+// Rows handed to one task at a time: a row costs a few hundred nanoseconds.
+constexpr std::size_t kRowGrain = 1024;
+
+// Rotates every row of the row-major n x m working copy onto `ref`, rows in
+// parallel: each row depends only on itself and `ref`, so the result is the
+// same whoever rotates it.
+void rotate_all(std::vector<double>& w, std::size_t n, std::size_t m, const double* ref) {
+  const std::size_t k = (m - 1) / 2;
+  tbb::parallel_for(tbb::blocked_range<std::size_t>(0, n, kRowGrain),
+                    [&](const tbb::blocked_range<std::size_t>& r) {
+                      std::vector<double> scratch(k);
+                      for (std::size_t i = r.begin(); i != r.end(); ++i)
+                        rotate_onto(&w[i * m], ref, k, scratch.data());
+                    });
+}
+
+// Column sums of the working copy, each column added row by row in row
+// order, as a column-by-column mean over the rows adds them: the same bits
+// for any number of threads. Each thread takes one contiguous range of
+// columns and walks the rows once, so the copy is read about once in all
+// (a task per column would read every cache line once per column).
+void column_sums(const std::vector<double>& w, std::size_t n, std::size_t m,
+                 std::vector<double>& colsum) {
+  const auto threads = static_cast<std::size_t>(tbb::this_task_arena::max_concurrency());
+  const std::size_t width = (m + threads - 1) / threads;
+  tbb::parallel_for(
+      tbb::blocked_range<std::size_t>(0, m, width),
+      [&](const tbb::blocked_range<std::size_t>& r) {
+        std::fill(colsum.begin() + static_cast<std::ptrdiff_t>(r.begin()),
+                  colsum.begin() + static_cast<std::ptrdiff_t>(r.end()), 0.0);
+        for (std::size_t i = 0; i < n; ++i)
+          for (std::size_t c = r.begin(); c != r.end(); ++c) colsum[c] += w[i * m + c];
+      },
+      tbb::simple_partitioner());
+}
+
+int concurrency(int threads) {
+  // More threads than the process may run would only make oneTBB warn.
+  const std::size_t allowed =
+      tbb::global_control::active_value(tbb::global_control::max_allowed_parallelism);
+  return threads > 0 ? static_cast<int>(std::min(static_cast<std::size_t>(threads), allowed))
+                     : tbb::task_arena::automatic;
+}
+
 }  // namespace
 }  // namespace detail
 
 Consensus getconsensus(const runtime::Matrix& x, int max_iterations) {
+  SuperimpositionSettings settings;
+  settings.max_iterations = max_iterations;
+  return getconsensus(x, settings);
+}
+
+Consensus getconsensus(const runtime::Matrix& x, const SuperimpositionSettings& settings) {
+  const int max_iterations = settings.max_iterations;
   const std::size_t n = x.rows();
   const std::size_t m = x.cols();
   detail::check_layout(n, m);
   const std::size_t coords = m - 1;
-  const std::size_t k = coords / 2;
 
   // Row-major working copy: every step below walks one configuration at a time.
   std::vector<double> w(n * m);
   for (std::size_t i = 0; i < n; ++i)
     for (std::size_t c = 0; c < m; ++c) w[i * m + c] = x(i + 1, c + 1);
 
-  for (std::size_t i = 0; i < n; ++i) detail::centre_and_scale(&w[i * m], m);
+  tbb::task_arena arena(detail::concurrency(settings.threads));
+  arena.execute([&] {
+    tbb::parallel_for(tbb::blocked_range<std::size_t>(0, n, detail::kRowGrain),
+                      [&](const tbb::blocked_range<std::size_t>& r) {
+                        for (std::size_t i = r.begin(); i != r.end(); ++i)
+                          detail::centre_and_scale(&w[i * m], m);
+                      });
+  });
 
   std::vector<double> xref(w.begin(), w.begin() + static_cast<std::ptrdiff_t>(m));
   std::vector<double> xrefold(m);
   std::vector<double> colsum(m);
-  std::vector<double> scratch(k);
   double xd = 1.0;
   int iterations = 0;
   while (xd > kConsensusTolerance) {  // NaN compares false and ends the loop
@@ -94,14 +155,10 @@ Consensus getconsensus(const runtime::Matrix& x, int max_iterations) {
                      (iterations == 1 ? " iteration." : " iterations."));
     }
     ++iterations;
-    // Column sums accumulate row by row in row order, as a column-by-column
-    // mean over the rows would add them.
-    std::fill(colsum.begin(), colsum.end(), 0.0);
-    for (std::size_t i = 0; i < n; ++i) {
-      double* row = &w[i * m];
-      detail::rotate_onto(row, xref.data(), k, scratch.data());
-      for (std::size_t c = 0; c < m; ++c) colsum[c] += row[c];
-    }
+    arena.execute([&] {
+      detail::rotate_all(w, n, m, xref.data());
+      detail::column_sums(w, n, m, colsum);
+    });
     xrefold = xref;
     const auto rows = static_cast<double>(n);
     for (std::size_t c = 0; c < m; ++c) xref[c] = colsum[c] / rows;
@@ -116,6 +173,7 @@ Consensus getconsensus(const runtime::Matrix& x, int max_iterations) {
       const double d = xref[c] - xrefold[c];
       xd += d * d;
     }
+    if (settings.progress) settings.progress(iterations, xd);
   }
 
   Consensus result;

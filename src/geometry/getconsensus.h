@@ -4,6 +4,8 @@
 // and then rotated, in turns, onto a consensus that is recomputed as the
 // normalised mean of the rotated configurations until it stops changing. The
 // fit only rotates after the scaling: no further scaling, no reflection.
+#include <functional>
+
 #include "runtime/matrix.h"
 
 namespace lumivar::geometry {
@@ -34,5 +36,19 @@ struct Consensus {
 // landmarks all coincide gives non-finite coordinates; that is not raised here.
 // Cost: O(n m) per iteration, one n x m working copy.
 Consensus getconsensus(const runtime::Matrix& x, int max_iterations = kMaxConsensusIterations);
+
+struct SuperimpositionSettings {
+  int max_iterations = kMaxConsensusIterations;
+  // Worker threads for the rotations of each pass, 0 (or less) for all
+  // cores. The result is bit-identical for any number.
+  int threads = 0;
+  // Called after every pass with its number (from 1) and the squared change
+  // of the consensus it made, on the calling thread.
+  std::function<void(int iteration, double change)> progress;
+};
+
+// The same with the passes spread over threads and reported as they end.
+// Memory: one n x m working copy besides the result, O(n m) in all.
+Consensus getconsensus(const runtime::Matrix& x, const SuperimpositionSettings& settings);
 
 }  // namespace lumivar::geometry

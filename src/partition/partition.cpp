@@ -79,14 +79,10 @@ std::array<double, kEffectCount> effect_dfs(const DesignSizes& s) {
 
 Partition compute_partition(const Matrix& dmatrix, const Matrix& group, const Matrix& repgroup,
                             const DesignSizes& sizes) {
-  Partition p;
-  p.m = sizes.m;
-  p.nwithingroup = sizes.m / (sizes.n1g * sizes.n2g * sizes.nrep);
-  p.sstotal = getsstotal(dmatrix, sizes.m);
-
+  const double sstotal = getsstotal(dmatrix, sizes.m);
   const Codings c = make_codings(group, repgroup, static_cast<std::size_t>(sizes.m));
   const Divisors d = make_divisors(sizes);
-  WithinSums& w = p.within;
+  WithinSums w;
   w.g1 = getssgroup(dmatrix, c.g1, d.g1);
   w.g2 = getssgroup(dmatrix, c.g2, d.g2);
   w.t = getssgroup(dmatrix, c.t, d.t);
@@ -94,6 +90,15 @@ Partition compute_partition(const Matrix& dmatrix, const Matrix& group, const Ma
   w.g1t = getssgroup(dmatrix, c.g1t, d.g1t);
   w.g2t = getssgroup(dmatrix, c.g2t, d.g2t);
   w.all = getssgroup(dmatrix, c.all, d.all);
+  return partition_from_sums(sstotal, w, sizes);
+}
+
+Partition partition_from_sums(double sstotal, const WithinSums& w, const DesignSizes& sizes) {
+  Partition p;
+  p.m = sizes.m;
+  p.nwithingroup = sizes.m / (sizes.n1g * sizes.n2g * sizes.nrep);
+  p.sstotal = sstotal;
+  p.within = w;
   p.sums = effect_sums(p.sstotal, w);
 
   p.ss_error = w.all;

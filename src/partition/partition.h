@@ -73,5 +73,8 @@ std::array<double, kEffectCount> effect_dfs(const DesignSizes& sizes);
 // The whole partition from a distance matrix (within sums by getssgroup).
 Partition compute_partition(const Matrix& dmatrix, const Matrix& group, const Matrix& repgroup,
                             const DesignSizes& sizes);
+// The rest of the partition from the total and the within sums, however
+// they were obtained: effect sums, degrees of freedom, F, P and Per Exp.
+Partition partition_from_sums(double sstotal, const WithinSums& w, const DesignSizes& sizes);
 
 }  // namespace lumivar::partition

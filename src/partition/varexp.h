@@ -1,6 +1,7 @@
 #pragma once
-// The "VarExp" action: rebuild the distance matrix, partition it and write
-// the analytic table into "ResBox".
+// The "VarExp" action: superimpose, partition (through the distance matrix
+// or from the coordinates) and write the analytic table into "ResBox".
+#include "partition/analysis_fit.h"
 #include "partition/partition.h"
 #include "runtime/session.h"
 #include "runtime/window_runtime.h"
@@ -12,11 +13,14 @@ struct VarExpOutcome {
   DesignSizes sizes;          // of the session analysed
   runtime::Matrix xpt;        // the superimposed configurations the distances came from
   runtime::Matrix consensus;  // the shape they were rotated onto
+  SumsMethod sums = SumsMethod::kMatrix;  // the way the sums were taken
 };
 
-// Stores the rebuilt `dmatrix` in the session and returns what the report
-// was made from. Raises (leaving "ResBox" as it was) when the inputs do not
-// allow the analysis.
-VarExpOutcome varexp(runtime::WindowRuntime& ui, runtime::Session& s);
+// Stores the rebuilt `dmatrix` in the session (an empty one when the sums
+// came from the coordinates, so no stale matrix is kept) and returns what the
+// report was made from. Raises (leaving "ResBox" as it was) when the inputs
+// do not allow the analysis.
+VarExpOutcome varexp(runtime::WindowRuntime& ui, runtime::Session& s,
+                     const SumsSettings& settings = {});
 
 }  // namespace lumivar::partition

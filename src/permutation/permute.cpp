@@ -9,11 +9,12 @@
 
 #include <tbb/info.h>
 
-#include "geometry/allpairwiseprocrustes.h"
+#include "partition/analysis_fit.h"
 #include "partition/analysis_inputs.h"
 #include "permutation/permute_report.h"
 #include "runtime/error.h"
 #include "runtime/format.h"
+#include "runtime/memory_limit.h"
 #include "runtime/numbers.h"
 #include "runtime/printable.h"
 
@@ -89,6 +90,18 @@ std::optional<std::uint64_t> parse_permutation_count(std::string_view text) {
   return static_cast<std::uint64_t>(*v);
 }
 
+std::string reference_engine_refusal(partition::SumsMethod requested, std::size_t rows) {
+  if (requested == partition::SumsMethod::kCoordinates)
+    return "The reference engine reads the distance matrix, which is not built when the sums "
+           "come from the coordinates. Take the sums through the matrix, or use the fast engine.";
+  const std::optional<std::uint64_t> available = runtime::available_memory_bytes();
+  return "The reference engine needs the distance matrix of " + std::to_string(rows) +
+         " rows (" + runtime::gigabytes(partition::distance_matrix_bytes(rows)) +
+         "), more than half of the memory this process may still take (" +
+         runtime::gigabytes(available ? static_cast<double>(*available) : 0.0) +
+         "). The fast engine does without it.";
+}
+
 double monte_carlo_se(double p, std::uint64_t nperm) {
   return std::sqrt(p * (1 - p) / (static_cast<double>(nperm) + 1));
 }
@@ -120,13 +133,21 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
   const int available = tbb::info::default_concurrency();
   o.threads = settings.threads > 0 ? std::min(settings.threads, available) : available;
 
+  const partition::SumsSettings sums{settings.sums, o.threads, settings.superimposition_progress};
+  const partition::SumsMethod way = partition::sums_method_for(
+      sums, s.data.rows(), settings.engine == Engine::kReference);
+  if (way == partition::SumsMethod::kCoordinates && settings.engine == Engine::kReference)
+    return detail::refused(ui, reference_engine_refusal(settings.sums, s.data.rows()));
+
   // The rebuilt distance matrix is stored once the run can no longer be
   // cancelled, so that a cancel leaves the session as it was.
-  geometry::ProcrustesDistances fit = geometry::procrustes_distances(s.data, o.threads);
-  o.partition = partition::compute_partition(fit.d, s.group, s.repgroup, sizes);
+  partition::AnalysisFit fit =
+      partition::fit_and_partition(s.data, s.group, s.repgroup, sizes, way, sums);
+  o.partition = fit.partition;
+  o.sums = fit.sums;
 
   const std::unique_ptr<PermutationEngine> engine =
-      make_engine(settings.engine, DesignData{fit.xpt, fit.d, s.group, s.repgroup, sizes});
+      make_engine(settings.engine, DesignData{fit.xpt, fit.dmatrix, s.group, s.repgroup, sizes});
   RunPlan plan;
   plan.nperm = o.nperm;
   plan.seed = o.seed;
@@ -157,11 +178,11 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
     // in "VarExp"; a cancel changes nothing.
     const bool cancelled =
         cancelled_here || (settings.cancel != nullptr && settings.cancel->load());
-    if (!cancelled) s.dmatrix = std::move(fit.d);
+    if (!cancelled) s.dmatrix = std::move(fit.dmatrix);
     throw;
   }
   monitor.reset();
-  s.dmatrix = std::move(fit.d);
+  s.dmatrix = std::move(fit.dmatrix);
   o.sizes = sizes;
   o.xpt = std::move(fit.xpt);
   o.consensus = std::move(fit.consensus);

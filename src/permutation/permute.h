@@ -4,8 +4,9 @@
 // P values, and the table written into "ResBox" at the end.
 //
 // Refusals (a message box, nothing runs, nothing changes, the outcome says
-// kRefused): "PermBox" text that is not one whole number of at least 0, and
-// loaded data that is not two measurements per specimen. Missing inputs,
+// kRefused): "PermBox" text that is not one whole number of at least 0,
+// loaded data that is not two measurements per specimen, and the reference
+// engine when the sums are to come from the coordinates. Missing inputs,
 // codes that do not match the data, unbalanced designs and degenerate
 // specimens raise an Error as in "VarExp"; so do measurement codes not laid
 // out as two per specimen in rows j and j + mg, a design without error
@@ -46,6 +47,7 @@ struct PermuteOutcome {
   partition::DesignSizes sizes;
   runtime::Matrix xpt;        // the superimposed configurations the distances came from
   runtime::Matrix consensus;  // the shape they were rotated onto
+  partition::SumsMethod sums = partition::SumsMethod::kMatrix;  // the way the sums were taken
   std::uint64_t nperm = 0;
   std::uint64_t seed = 0;  // the seed actually used (drawn from the system when none was given)
   Engine engine = Engine::kFast;
@@ -70,6 +72,11 @@ PermuteOutcome permute(runtime::WindowRuntime& ui, runtime::Session& s,
 // --permutations), refused with the same message box as the window's.
 PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
                              std::string_view nperm_text, const PermuteSettings& settings);
+
+// The refusal of the reference engine when the sums come from the
+// coordinates (asked for, or "auto" with a matrix of `rows` rows too large
+// for the memory left): it reads the distance matrix, which is then not built.
+std::string reference_engine_refusal(partition::SumsMethod requested, std::size_t rows);
 
 // One whole number of at least 0 (blanks around it allowed; "1e3" and "7.0"
 // are whole), or nothing.

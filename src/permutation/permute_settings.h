@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 
+#include "partition/sums_method.h"
+
 namespace lumivar::permutation {
 
 enum class Engine {
@@ -25,6 +27,12 @@ struct PermuteSettings {
   const std::atomic<bool>* cancel = nullptr;
   // Keep every relabelling's seven F ratios (for the distribution plots).
   bool keep_f_values = false;
+  // The way to the observed sums. The fast engine never reads the distance
+  // matrix; the reference engine needs it, so "auto" builds it for that
+  // engine whenever it fits, and the coordinates are refused with it.
+  partition::SumsMethod sums = partition::SumsMethod::kAuto;
+  // Called after every pass of the superimposition (see getconsensus).
+  std::function<void(int iteration, double change)> superimposition_progress;
 };
 
 }  // namespace lumivar::permutation

@@ -95,5 +95,29 @@ TEST(GetConsensus, Errors) {
   EXPECT_EQ(message(x, 1), "The superimposition did not converge after 1 iteration.");
 }
 
+// Rotations run in parallel and column sums in row order, so the fit is the
+// same bits for any number of threads, and the same as the one-argument call
+// (all cores). Enough rows that every thread gets several blocks.
+TEST(GetConsensus, SameBitsForAnyNumberOfThreadsAndReportsEveryPass) {
+  const runtime::Matrix x = testing::random_landmarks(5000, 7, 21, 0.3);
+  const Consensus all = getconsensus(x);
+  for (int threads : {1, 2, 3, 8}) {
+    SuperimpositionSettings s;
+    s.threads = threads;
+    std::vector<double> changes;
+    s.progress = [&](int iteration, double change) {
+      EXPECT_EQ(iteration, static_cast<int>(changes.size()) + 1);
+      changes.push_back(change);
+    };
+    const Consensus fit = getconsensus(x, s);
+    EXPECT_EQ(fit.xpt.values(), all.xpt.values()) << threads << " threads";
+    EXPECT_EQ(fit.y.values(), all.y.values()) << threads << " threads";
+    EXPECT_EQ(fit.iterations, all.iterations);
+    ASSERT_EQ(changes.size(), static_cast<std::size_t>(fit.iterations));
+    EXPECT_LE(changes.back(), kConsensusTolerance);
+    for (std::size_t i = 0; i + 1 < changes.size(); ++i) EXPECT_GT(changes[i], kConsensusTolerance);
+  }
+}
+
 }  // namespace
 }  // namespace lumivar::geometry

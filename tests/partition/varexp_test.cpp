@@ -9,6 +9,7 @@
 #include "partition/analysis_inputs.h"
 #include "partition/crossed_codes.h"
 #include "partition/partition.h"
+#include "partition/sums_from_coordinates.h"
 #include "partition/varexp.h"
 #include "partition/varexp_report.h"
 #include "runtime/error.h"
@@ -221,6 +222,61 @@ TEST(Varexp, WritesTheReportAndTheDistancesAndLeavesResBoxOnRefusal) {
   EXPECT_EQ(first, varexp_report(p));
   varexp(ui, s);
   EXPECT_EQ(ui.get(ui.find_by_tag("ResBox").front(), "String").text(), first);
+}
+
+// The whole partition by both ways: every number to 1e-12 relative (the
+// effect sums are differences of the within sums, so they get a bound on the
+// scale of the total), and so the same text.
+TEST(Partition, FromCoordinatesAgreesWithTheMatrixOnBalancedAndUnbalancedDesigns) {
+  for (std::uint32_t seed : {3u, 8u}) {
+    Design d = make_design(2 + seed % 3, seed);
+    if (seed == 8) d.group(3, 2) = 5;  // one specimen moved to a third G2 group
+    const geometry::ProcrustesDistances pd = geometry::procrustes_distances(d.data);
+    const Partition a = compute_partition(pd.d, d.group, d.repgroup, d.sizes);
+    const Partition b = partition_from_coordinates(pd.xpt, d.group, d.repgroup, d.sizes);
+    const double scale = 1e-12 * a.sstotal;
+    EXPECT_NEAR(a.sstotal, b.sstotal, scale);
+    EXPECT_NEAR(a.within.g1, b.within.g1, scale);
+    EXPECT_NEAR(a.within.g12, b.within.g12, scale);
+    EXPECT_NEAR(a.within.all, b.within.all, scale);
+    for (int k = 0; k < kEffectCount; ++k) {
+      EXPECT_NEAR(a.effects[k].ss, b.effects[k].ss, scale) << kEffectLabels[k];
+      EXPECT_NEAR(a.effects[k].f, b.effects[k].f, 1e-9 * std::abs(a.effects[k].f)) << kEffectLabels[k];
+    }
+    EXPECT_EQ(varexp_report(a), varexp_report(b));
+  }
+}
+
+TEST(Varexp, FromCoordinatesWritesTheSameReportAndKeepsNoMatrix) {
+  runtime::headless::HeadlessRuntime ui;
+  runtime::build_layout(ui, R"({"Figure": {}, "Controls": [{"Tag": "ResBox", "String": ""}]})", "t");
+  const Design d = make_design(3, 9);
+  runtime::Session s;
+  s.data = d.data;
+  s.group = d.group;
+  s.repgroup = d.repgroup;
+  s.n1g = s.n2g = s.nrep = Matrix::scalar(2);
+  SumsSettings by_matrix;
+  by_matrix.sums = SumsMethod::kMatrix;
+  const VarExpOutcome a = varexp(ui, s, by_matrix);
+  EXPECT_EQ(a.sums, SumsMethod::kMatrix);
+  EXPECT_EQ(s.dmatrix.rows(), d.data.rows());
+  const std::string text = ui.get(ui.find_by_tag("ResBox").front(), "String").text();
+
+  SumsSettings by_coordinates;
+  by_coordinates.sums = SumsMethod::kCoordinates;
+  int passes = 0;
+  by_coordinates.superimposition_progress = [&](int iteration, double) { passes = iteration; };
+  const VarExpOutcome b = varexp(ui, s, by_coordinates);
+  EXPECT_EQ(b.sums, SumsMethod::kCoordinates);
+  // The earlier matrix is released rather than left behind, stale.
+  EXPECT_TRUE(s.dmatrix.empty());
+  EXPECT_EQ(ui.get(ui.find_by_tag("ResBox").front(), "String").text(), text);
+  EXPECT_GE(passes, 1);
+  // The same superimposition either way.
+  EXPECT_EQ(a.xpt.values(), b.xpt.values());
+  // A small study under "auto" keeps the matrix path.
+  EXPECT_EQ(varexp(ui, s).sums, SumsMethod::kMatrix);
 }
 
 }  // namespace
