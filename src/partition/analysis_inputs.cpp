@@ -41,8 +41,6 @@ std::string capitalised(std::string text) {
   return text;
 }
 
-// A code as a label: the shortest text that reads back as the same number,
-// whatever the user's locale; NaN and infinities as the reports write them.
 std::string code_text(double v) {
   if (std::isnan(v)) return "NaN";
   if (std::isinf(v)) return v > 0 ? "Inf" : "-Inf";
@@ -259,7 +257,7 @@ void check_permutation_design(const runtime::Session& s, const DesignSizes& size
           ". Put every specimen's first measurement in rows 1 to " + std::to_string(mg) +
           " and its second, in the same order, in the rows after them.");
   }
-  const double df_error = sizes.m - sizes.n1g * sizes.n2g * sizes.nrep;
+  const double df_error = error_df(sizes);
   if (!(df_error > 0))
     raise("The permutation test needs error degrees of freedom, but this design has none: " +
           detail::count_text(sizes.m) + " rows of landmark data in " +

@@ -2,6 +2,8 @@
 // What both analyses check before they start, so that a missing or short
 // input is named in the user's terms instead of surfacing as an index error
 // halfway through, and degenerate specimens are refused by row number.
+#include <string>
+
 #include "partition/partition.h"
 #include "runtime/session.h"
 
@@ -24,5 +26,12 @@ DesignSizes check_analysis_inputs(const runtime::Session& s);
 // them), and the design leaves error degrees of freedom (each relabelling's
 // F ratios divide by its error mean square). Raises otherwise.
 void check_permutation_design(const runtime::Session& s, const DesignSizes& sizes);
+
+namespace detail {
+// A code as messages write it: the shortest text that reads back as the same
+// number, whatever the user's locale; NaN and infinities as the reports
+// write them.
+std::string code_text(double v);
+}  // namespace detail
 
 }  // namespace lumivar::partition

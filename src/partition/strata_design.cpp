@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 #include <string>
 
+#include "partition/analysis_inputs.h"
 #include "runtime/error.h"
 
 namespace lumivar::partition {
@@ -12,13 +12,6 @@ namespace lumivar::partition {
 namespace detail {
 
 const char* const kRefusal = "Tests by strata need ";
-
-std::string code_text(double code) {
-  std::ostringstream out;
-  out.precision(15);
-  out << code;
-  return out.str();
-}
 
 std::string n(std::size_t v) { return std::to_string(v); }
 

@@ -118,8 +118,11 @@ TEST(BatchStrata, UnbalancedDesignIsRefusedBeforeTheRun) {
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("lumivar-batch: Tests by strata need a balanced design: "), std::string::npos)
       << r.err;
+  // The specified test refuses an unbalanced design as well, with its own message.
   o.strata = false;
-  EXPECT_EQ(run_batch(Command::kPermute, o).status, 0);
+  const Outcome plain = run_batch(Command::kPermute, o);
+  EXPECT_EQ(plain.status, 1);
+  EXPECT_EQ(plain.err.find("Tests by strata"), std::string::npos) << plain.err;
 }
 
 }  // namespace
