@@ -18,11 +18,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// A sum of the same split of the rows, added in another order, differs from
-// the observed one by a few rounding errors of m * sum ||x||^2 at most; this
-// bound is far wider, and only decides when to compare the splits row by row.
-constexpr double kSameSplitTolerance = 1e-7;
-
 // Group number of each code, numbered by first appearance: codes that
 // compare equal share a group (so 0 and -0 do), NaN is in no group (-1).
 std::vector<int> classify(const std::vector<double>& codes, std::size_t& count) {
@@ -36,10 +31,6 @@ std::vector<int> classify(const std::vector<double>& codes, std::size_t& count) 
   }
   count = seen.size();
   return out;
-}
-
-std::array<double, kEffectCount> in_effect_order(const partition::Divisors& d) {
-  return {d.g1, d.g2, d.t, d.g12, d.g1t, d.g2t, d.all};
 }
 
 // Running sums of the groups (keys) of one coding: rows, sum of squared
@@ -71,10 +62,6 @@ class Accumulator {
   const double* sum(std::size_t slot) const { return sums_.data() + slot * p_; }
   double sq(std::size_t slot) const { return sq_[slot]; }
   double rows(std::size_t slot) const { return rows_[slot]; }
-  double rows_of_key(int key) const {
-    const int slot = slot_of_key_[static_cast<std::size_t>(key)];
-    return slot < 0 ? 0 : rows_[static_cast<std::size_t>(slot)];
-  }
 
   // Sum over groups of n * sum ||x||^2 - ||sum x||^2. A group of one row
   // gives exactly 0: its sum is a copy of the row.
@@ -109,201 +96,159 @@ class Accumulator {
 
 class FastEngine::FastWorker : public PermutationEngine::Worker {
  public:
-  // `use_observed`: give a split equal to the observed one the observed sum
-  // (off only while the engine computes the observed sums themselves).
-  FastWorker(const FastEngine& e, bool use_observed)
-      : e_(e), use_observed_(use_observed), atoms_(e.natoms_, e.p_), atom_of_row_(e.m_) {
-    acc_.reserve(kEffectCount);
-    for (int k = 0; k < kEffectCount; ++k) acc_.emplace_back(e.class_count_[k], e.p_);
+  explicit FastWorker(const FastEngine& e) : e_(e), cells_(cell_count(e), e.coords_per_row_) {
+    codings_.reserve(kEffectCount);
+    for (int k = 0; k < kEffectCount; ++k)
+      codings_.emplace_back(e.group_count_[static_cast<std::size_t>(k)], e.coords_per_row_);
   }
 
   WithinSums within_sums(const Relabelling& r) override {
-    const std::array<double, kEffectCount> w = sums(r);
+    const std::size_t mg = e_.specimens_, p = e_.coords_per_row_;
+    // Each row into its cell: relabelled position j takes specimen order[j]'s
+    // codes, its two rows swapping measurement codes when swap[j] is set.
+    for (std::size_t j = 0; j < mg; ++j) {
+      const std::size_t s = r.order[j];
+      const std::uint32_t first = e_.cell(s, r.swap[j] ? j + mg : j);
+      const std::uint32_t second = e_.cell(s, r.swap[j] ? j : j + mg);
+      cells_.add(static_cast<int>(first), e_.coords_.data() + j * p, e_.row_sq_norms_[j], 1);
+      cells_.add(static_cast<int>(second), e_.coords_.data() + (j + mg) * p,
+                 e_.row_sq_norms_[j + mg], 1);
+    }
+    // Then the cells into the groups of each coding.
+    PerCoding<double> w{};
+    for (std::size_t k = 0; k < kEffectCount; ++k) {
+      const std::vector<int>& group_of_cell = e_.group_of_cell_[k];
+      detail::Accumulator& coding = codings_[k];
+      for (std::size_t c = 0; c < cells_.used(); ++c)
+        coding.add(group_of_cell[static_cast<std::size_t>(cells_.key(c))], cells_.sum(c),
+                   cells_.sq(c), cells_.rows(c));
+      w[k] = coding.within() / e_.divisor_[k];
+      coding.reset();
+    }
+    cells_.reset();
     return {w[0], w[1], w[2], w[3], w[4], w[5], w[6]};
   }
 
-  // In effect order: G1, G2, T, G1xG2, G1xt, G2xt, G1xG2xT cells.
-  std::array<double, kEffectCount> sums(const Relabelling& r) {
-    const std::size_t mg = e_.mg_, p = e_.p_;
-    // Each row into its atom.
-    for (std::size_t j = 0; j < mg; ++j) {
-      const std::size_t s = r.order[j];
-      const std::uint32_t a0 = e_.atom(s, r.swap[j] ? j + mg : j);
-      const std::uint32_t a1 = e_.atom(s, r.swap[j] ? j : j + mg);
-      atom_of_row_[j] = a0;
-      atom_of_row_[j + mg] = a1;
-      atoms_.add(static_cast<int>(a0), e_.x_.data() + j * p, e_.sq_[j], 1);
-      atoms_.add(static_cast<int>(a1), e_.x_.data() + (j + mg) * p, e_.sq_[j + mg], 1);
-    }
-    std::array<double, kEffectCount> w{};
-    const std::array<double, kEffectCount> divisors = detail::in_effect_order(e_.divisors_);
-    for (int k = 0; k < kEffectCount; ++k) {
-      const std::vector<int>& groups = e_.classes_[k];
-      detail::Accumulator& acc = acc_[static_cast<std::size_t>(k)];
-      for (std::size_t a = 0; a < atoms_.used(); ++a)
-        acc.add(groups[static_cast<std::size_t>(atoms_.key(a))], atoms_.sum(a), atoms_.sq(a),
-                atoms_.rows(a));
-      w[k] = acc.within() / divisors[static_cast<std::size_t>(k)];
-      if (use_observed_ && std::abs(w[k] - e_.observed_[k]) <= e_.tolerance_[k] &&
-          same_split(k, groups, acc))
-        w[k] = e_.observed_[k];
-      acc.reset();
-    }
-    atoms_.reset();
-    return w;
-  }
-
  private:
-  // Whether coding k splits the rows as the observed labelling does: the
-  // groups of two or more rows correspond one to one, and a row alone (or
-  // with a NaN code, which pairs with nothing) is alone in both.
-  bool same_split(int k, const std::vector<int>& groups, const detail::Accumulator& acc) {
-    const std::vector<int>& observed = e_.observed_group_[k];
-    const std::vector<std::uint32_t>& observed_size = e_.observed_size_[k];
-    to_observed_.assign(groups.size(), -1);
-    to_relabelled_.assign(observed_size.size(), -1);
-    for (std::size_t row = 0; row < e_.m_; ++row) {
-      const int rc = groups[atom_of_row_[row]];
-      const int oc = observed[row];
-      const bool r_alone = rc < 0 || acc.rows_of_key(rc) == 1;
-      const bool o_alone = oc < 0 || observed_size[static_cast<std::size_t>(oc)] == 1;
-      if (r_alone != o_alone) return false;
-      if (r_alone) continue;
-      int& to_o = to_observed_[static_cast<std::size_t>(rc)];
-      int& to_r = to_relabelled_[static_cast<std::size_t>(oc)];
-      if (to_o < 0 && to_r < 0) {
-        to_o = oc;
-        to_r = rc;
-      } else if (to_o != oc || to_r != rc) {
-        return false;
-      }
-    }
-    return true;
+  static std::size_t cell_count(const FastEngine& e) {
+    return e.g1_of_pair_.size() * e.code_columns_;
   }
 
   const FastEngine& e_;
-  bool use_observed_;
-  detail::Accumulator atoms_;
-  std::vector<detail::Accumulator> acc_;
-  std::vector<std::uint32_t> atom_of_row_;
-  std::vector<int> to_observed_, to_relabelled_;
+  detail::Accumulator cells_;
+  std::vector<detail::Accumulator> codings_;
 };
 
 FastEngine::FastEngine(const DesignData& design)
-    : mg_(design.group.rows()),
-      m_(2 * design.group.rows()),
-      p_(design.xpt.cols() > 0 ? design.xpt.cols() - 1 : 0),
-      divisors_(partition::make_divisors(design.sizes)) {
-  const Matrix& xpt = design.xpt;
-  // Centred rows, row-major so that one row's coordinates are contiguous.
-  x_.assign(m_ * p_, 0.0);
-  sq_.assign(m_, 0.0);
-  std::vector<double> total(p_, 0.0);
-  for (std::size_t c = 0; c < p_; ++c) {
+    : specimens_(design.group.rows()),
+      rows_(2 * design.group.rows()),
+      coords_per_row_(design.xpt.cols() > 0 ? design.xpt.cols() - 1 : 0) {
+  const partition::Divisors d = partition::make_divisors(design.sizes);
+  divisor_ = {d.g1, d.g2, d.t, d.g12, d.g1t, d.g2t, d.all};
+  centre_rows(design.xpt);
+  sstotal_ /= design.sizes.m;
+  classify_measurement_codes(design.repgroup);
+  classify_specimens(design.group);
+  build_coding_tables();
+}
+
+// Centred rows, row-major so that one row's coordinates are contiguous, their
+// squared norms, and the total sum of squares times m.
+void FastEngine::centre_rows(const Matrix& xpt) {
+  const std::size_t m = rows_, p = coords_per_row_;
+  coords_.assign(m * p, 0.0);
+  row_sq_norms_.assign(m, 0.0);
+  for (std::size_t c = 0; c < p; ++c) {
     double mean = 0;
-    for (std::size_t r = 0; r < m_; ++r) mean += xpt(r + 1, c + 1);
-    mean /= static_cast<double>(m_);
-    for (std::size_t r = 0; r < m_; ++r) x_[r * p_ + c] = xpt(r + 1, c + 1) - mean;
+    for (std::size_t r = 0; r < m; ++r) mean += xpt(r + 1, c + 1);
+    mean /= static_cast<double>(m);
+    for (std::size_t r = 0; r < m; ++r) coords_[r * p + c] = xpt(r + 1, c + 1) - mean;
   }
+  std::vector<double> total(p, 0.0);
   double sum_sq = 0;
-  for (std::size_t r = 0; r < m_; ++r) {
+  for (std::size_t r = 0; r < m; ++r) {
     double s = 0;
-    for (std::size_t c = 0; c < p_; ++c) {
-      const double v = x_[r * p_ + c];
+    for (std::size_t c = 0; c < p; ++c) {
+      const double v = coords_[r * p + c];
       s += v * v;
       total[c] += v;
     }
-    sq_[r] = s;
+    row_sq_norms_[r] = s;
     sum_sq += s;
   }
   double norm = 0;
   for (double t : total) norm += t * t;
-  sstotal_ = (static_cast<double>(m_) * sum_sq - norm) / design.sizes.m;
+  sstotal_ = static_cast<double>(m) * sum_sq - norm;
+}
 
-  // Measurement code columns: the distinct codes by first appearance, then NaN.
-  std::vector<double> t(m_);
-  for (std::size_t r = 0; r < m_; ++r) t[r] = design.repgroup(r + 1);
+// Measurement code columns: the distinct codes by first appearance, then one
+// for NaN.
+void FastEngine::classify_measurement_codes(const Matrix& repgroup) {
+  std::vector<double> codes(rows_);
+  for (std::size_t r = 0; r < rows_; ++r) codes[r] = repgroup(r + 1);
   std::size_t distinct = 0;
-  const std::vector<int> tclass = detail::classify(t, distinct);
-  ncodes_ = distinct + 1;
-  std::vector<double> tvalue(ncodes_, detail::kNaN);
-  tcode_.resize(m_);
-  for (std::size_t r = 0; r < m_; ++r) {
-    tcode_[r] = static_cast<std::uint32_t>(tclass[r] < 0 ? distinct : tclass[r]);
-    if (tclass[r] >= 0) tvalue[static_cast<std::size_t>(tclass[r])] = t[r];
-  }
-
-  // Specimens with equal G1 and equal G2 codes (NaN counting as one more
-  // code: it shares no group whichever specimen carries it) form one combo.
-  std::vector<double> g1(mg_), g2(mg_);
-  for (std::size_t s = 0; s < mg_; ++s) {
-    g1[s] = design.group(s + 1, 1);
-    g2[s] = design.group(s + 1, 2);
-  }
-  std::size_t n1 = 0, n2 = 0;
-  const std::vector<int> c1 = detail::classify(g1, n1), c2 = detail::classify(g2, n2);
-  std::unordered_map<std::size_t, std::uint32_t> combos;
-  std::vector<double> combo_g1, combo_g2;
-  combo_.resize(mg_);
-  for (std::size_t s = 0; s < mg_; ++s) {
-    const std::size_t k1 = c1[s] < 0 ? n1 : static_cast<std::size_t>(c1[s]);
-    const std::size_t k2 = c2[s] < 0 ? n2 : static_cast<std::size_t>(c2[s]);
-    const auto [it, fresh] =
-        combos.try_emplace(k1 * (n2 + 1) + k2, static_cast<std::uint32_t>(combos.size()));
-    if (fresh) {
-      combo_g1.push_back(g1[s]);
-      combo_g2.push_back(g2[s]);
-    }
-    combo_[s] = it->second;
-  }
-  const std::size_t ncombos = combos.size();
-  natoms_ = ncombos * ncodes_;
-
-  // Codes of every atom, and its groups: each crossing numbers the distinct
-  // pairs of codes, as for the relabelled rows, so every atom is one
-  // G1xG2xT cell (or in no group, when a code is NaN).
-  std::vector<double> a1(natoms_), a2(natoms_), at(natoms_);
-  for (std::size_t c = 0; c < ncombos; ++c)
-    for (std::size_t b = 0; b < ncodes_; ++b) {
-      a1[c * ncodes_ + b] = combo_g1[c];
-      a2[c * ncodes_ + b] = combo_g2[c];
-      at[c * ncodes_ + b] = tvalue[b];
-    }
-  const Matrix g1col = Matrix::column(a1), g2col = Matrix::column(a2), tcol = Matrix::column(at);
-  const Matrix g2t = partition::cross_codes(g2col, tcol);
-  const Matrix crossed[kEffectCount] = {g1col,
-                                        g2col,
-                                        tcol,
-                                        partition::cross_codes(g1col, g2col),
-                                        partition::cross_codes(g1col, tcol),
-                                        g2t,
-                                        partition::cross_codes(g1col, g2t)};
-  for (int k = 0; k < kEffectCount; ++k)
-    classes_[k] = detail::classify(crossed[k].values(), class_count_[k]);
-
-  // The observed labelling: groups of every row, their sizes and sums.
-  for (int k = 0; k < kEffectCount; ++k) {
-    const std::vector<int>& groups = classes_[k];
-    observed_group_[k].resize(m_);
-    observed_size_[k].assign(class_count_[k], 0);
-    for (std::size_t r = 0; r < m_; ++r) {
-      const int g = groups[atom(r % mg_, r)];
-      observed_group_[k][r] = g;
-      if (g >= 0) ++observed_size_[k][static_cast<std::size_t>(g)];
-    }
-  }
-  const std::array<double, kEffectCount> observed =
-      FastWorker(*this, false).sums(identity_relabelling(mg_));
-  const std::array<double, kEffectCount> divisors = detail::in_effect_order(divisors_);
-  for (int k = 0; k < kEffectCount; ++k) {
-    observed_[k] = observed[k];
-    tolerance_[k] = detail::kSameSplitTolerance * static_cast<double>(m_) * sum_sq /
-                    std::abs(divisors[static_cast<std::size_t>(k)]);
+  const std::vector<int> column = detail::classify(codes, distinct);
+  code_columns_ = distinct + 1;
+  code_of_column_.assign(code_columns_, detail::kNaN);
+  code_column_of_row_.resize(rows_);
+  for (std::size_t r = 0; r < rows_; ++r) {
+    code_column_of_row_[r] = static_cast<std::uint32_t>(column[r] < 0 ? distinct : column[r]);
+    if (column[r] >= 0) code_of_column_[static_cast<std::size_t>(column[r])] = codes[r];
   }
 }
 
+// Specimens with equal G1 and equal G2 codes share a pair (NaN counting as
+// one more code: it shares no group whichever specimen carries it).
+void FastEngine::classify_specimens(const Matrix& group) {
+  std::vector<double> g1(specimens_), g2(specimens_);
+  for (std::size_t s = 0; s < specimens_; ++s) {
+    g1[s] = group(s + 1, 1);
+    g2[s] = group(s + 1, 2);
+  }
+  std::size_t n1 = 0, n2 = 0;
+  const std::vector<int> c1 = detail::classify(g1, n1), c2 = detail::classify(g2, n2);
+  std::unordered_map<std::size_t, std::uint32_t> pairs;
+  pair_of_specimen_.resize(specimens_);
+  for (std::size_t s = 0; s < specimens_; ++s) {
+    const std::size_t k1 = c1[s] < 0 ? n1 : static_cast<std::size_t>(c1[s]);
+    const std::size_t k2 = c2[s] < 0 ? n2 : static_cast<std::size_t>(c2[s]);
+    const auto [it, fresh] =
+        pairs.try_emplace(k1 * (n2 + 1) + k2, static_cast<std::uint32_t>(pairs.size()));
+    if (fresh) {
+      g1_of_pair_.push_back(g1[s]);
+      g2_of_pair_.push_back(g2[s]);
+    }
+    pair_of_specimen_[s] = it->second;
+  }
+}
+
+// The codes of every cell, crossed as the analyses cross the codes of rows,
+// give each coding's group of each cell.
+void FastEngine::build_coding_tables() {
+  const std::size_t cells = g1_of_pair_.size() * code_columns_;
+  std::vector<double> g1(cells), g2(cells), t(cells);
+  for (std::size_t pair = 0; pair < g1_of_pair_.size(); ++pair)
+    for (std::size_t column = 0; column < code_columns_; ++column) {
+      const std::size_t c = pair * code_columns_ + column;
+      g1[c] = g1_of_pair_[pair];
+      g2[c] = g2_of_pair_[pair];
+      t[c] = code_of_column_[column];
+    }
+  const Matrix g1col = Matrix::column(g1), g2col = Matrix::column(g2), tcol = Matrix::column(t);
+  const Matrix g2t = partition::cross_codes(g2col, tcol);
+  const PerCoding<Matrix> codes = {g1col,
+                                   g2col,
+                                   tcol,
+                                   partition::cross_codes(g1col, g2col),
+                                   partition::cross_codes(g1col, tcol),
+                                   g2t,
+                                   partition::cross_codes(g1col, g2t)};
+  for (std::size_t k = 0; k < kEffectCount; ++k)
+    group_of_cell_[k] = detail::classify(codes[k].values(), group_count_[k]);
+}
+
 std::unique_ptr<PermutationEngine::Worker> FastEngine::make_worker() const {
-  return std::make_unique<FastWorker>(*this, true);
+  return std::make_unique<FastWorker>(*this);
 }
 
 }  // namespace lumivar::permutation

@@ -5,18 +5,20 @@
 // on their overall mean first so that the difference loses little.
 //
 // Every coding groups rows by their (G1, G2, T) codes alone, so rows with the
-// same three codes (an "atom") share a group in every coding. A relabelling
-// therefore adds each row once, into its atom (m p additions), and then
-// combines the few atom sums into the groups of the seven codings. The
-// groups of each coding are tables over atoms, made by the same crossing of
-// distinct code pairs as the reference engine's (NaN shares no group), so
-// every atom is one G1xG2xT cell whatever the relabelling.
+// same three codes (a "cell") share a group in every coding. A relabelling
+// therefore adds each row once, into its cell (m p additions), and then
+// combines the few cell sums into the groups of the seven codings. Each
+// coding's groups are a table over cells, made by the same crossing of
+// distinct code pairs as the reference engine's (NaN shares no group); since
+// a crossing depends only on which codes are equal, the tables are fixed
+// before the first relabelling.
 //
-// Exactness: a relabelling that splits the rows of a coding into the same
-// groups as the observed labelling gets the observed within sum itself, bit
-// for bit. The split is compared row by row only when the sum is within
-// rounding distance of the observed one. (Ties between different splits are
-// decided by the rule of ties.h, as in the reference engine.)
+// Exactness: the sums differ from the reference engine's (pair sums over the
+// distance matrix) by rounding only, far below the tie tolerance of ties.h,
+// which decides every comparison with the observed statistics. So both
+// engines count alike, also where a relabelling splits the rows as the
+// observed labelling does.
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -26,38 +28,48 @@ namespace lumivar::permutation {
 
 class FastEngine : public PermutationEngine {
  public:
-  // Memory: about 8 m p bytes for the rows, O(m) for the observed groups and
-  // O(mg * measurement codes) for the tables.
+  // Memory: about 8 m p bytes for the rows and O(cells) for the tables.
   explicit FastEngine(const DesignData& design);
   double sstotal() const override { return sstotal_; }
-  std::size_t specimens() const override { return mg_; }
+  std::size_t specimens() const override { return specimens_; }
   std::unique_ptr<Worker> make_worker() const override;
 
  private:
   class FastWorker;
-  std::uint32_t atom(std::size_t specimen, std::size_t row) const {
-    return combo_[specimen] * static_cast<std::uint32_t>(ncodes_) + tcode_[row];
+  template <typename T>
+  using PerCoding = std::array<T, partition::kEffectCount>;
+
+  // The construction, step by step.
+  void centre_rows(const runtime::Matrix& xpt);
+  void classify_measurement_codes(const runtime::Matrix& repgroup);
+  void classify_specimens(const runtime::Matrix& group);
+  void build_coding_tables();
+
+  // The cell of a row: its specimen's G1 and G2 pair and its own measurement code.
+  std::uint32_t cell(std::size_t specimen, std::size_t row) const {
+    return pair_of_specimen_[specimen] * static_cast<std::uint32_t>(code_columns_) +
+           code_column_of_row_[row];
   }
 
-  std::size_t mg_ = 0, m_ = 0, p_ = 0;
-  // Distinct measurement codes plus one column for NaN; atoms are
-  // (G1 and G2 pair of a specimen) x (measurement code column).
-  std::size_t ncodes_ = 0, natoms_ = 0;
-  std::vector<double> x_;   // m x p, row-major, centred
-  std::vector<double> sq_;  // ||x_r||^2
-  std::vector<std::uint32_t> tcode_;  // per row: column of its measurement code
-  std::vector<std::uint32_t> combo_;  // per specimen: its pair of G1 and G2 codes
-  // Group of each atom per coding (-1: a NaN code, no group).
-  std::vector<int> classes_[partition::kEffectCount];
-  std::size_t class_count_[partition::kEffectCount] = {};
-  partition::Divisors divisors_;
+  std::size_t specimens_ = 0, rows_ = 0, coords_per_row_ = 0;
+  std::vector<double> coords_;         // rows x coordinates, row-major, centred
+  std::vector<double> row_sq_norms_;   // ||x_r||^2 of each centred row
   double sstotal_ = 0;
-  // The observed labelling: each row's group per coding, group sizes, the
-  // within sums, and how far a sum of the same split can stray by rounding.
-  std::vector<int> observed_group_[partition::kEffectCount];
-  std::vector<std::uint32_t> observed_size_[partition::kEffectCount];
-  double observed_[partition::kEffectCount] = {};
-  double tolerance_[partition::kEffectCount] = {};
+
+  // Measurement codes: distinct values by first appearance, plus one column
+  // for NaN.
+  std::size_t code_columns_ = 0;
+  std::vector<double> code_of_column_;
+  std::vector<std::uint32_t> code_column_of_row_;
+  // Specimens with equal G1 and equal G2 codes share a pair.
+  std::vector<std::uint32_t> pair_of_specimen_;
+  std::vector<double> g1_of_pair_, g2_of_pair_;
+
+  // Group of each cell per coding (-1: a NaN code, no group), the number of
+  // groups, and the divisor of each within sum.
+  PerCoding<std::vector<int>> group_of_cell_;
+  PerCoding<std::size_t> group_count_{};
+  PerCoding<double> divisor_{};
 };
 
 }  // namespace lumivar::permutation
