@@ -146,11 +146,17 @@ void WindowRuntime::set_appdata(Handle h, const std::string& name, Value v) {
 
 std::string WindowRuntime::type_of(Handle h) const { return object(h).type; }
 
-bool WindowRuntime::parent_of(Handle h, Handle& parent) const {
+std::optional<Handle> WindowRuntime::parent_of(Handle h) const {
   const Object& o = object(h);
-  if (o.parent < 0) return false;
-  parent = o.parent;
-  return true;
+  if (o.parent < 0) return std::nullopt;
+  return o.parent;
+}
+
+std::optional<Handle> WindowRuntime::figure_of(Handle h) const {
+  if (!is_valid(h)) return std::nullopt;
+  std::optional<Handle> at = h;
+  while (at && type_of(*at) != "figure") at = parent_of(*at);
+  return at;
 }
 
 std::vector<Handle> WindowRuntime::children(Handle h) const { return object(h).children; }
@@ -199,14 +205,8 @@ Value WindowRuntime::callback_object() const {
 }
 
 Value WindowRuntime::callback_figure() const {
-  if (!is_valid(callback_object_) || callback_object_ == kRoot) return Value();
-  Handle h = callback_object_;
-  while (type_of(h) != "figure") {
-    Handle p;
-    if (!parent_of(h, p)) return Value();
-    h = p;
-  }
-  return Value(h);
+  const std::optional<Handle> fig = figure_of(callback_object_);
+  return fig ? Value(*fig) : Value();
 }
 
 void WindowRuntime::invoke_callback(Handle h) {

@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -98,8 +99,12 @@ class WindowRuntime {
   void set_appdata(Handle h, const std::string& name, Value v);
 
   std::string type_of(Handle h) const;
-  // Empty (nullopt-like: returns false) for the root.
-  bool parent_of(Handle h, Handle& parent) const;
+  // Nothing for the root.
+  std::optional<Handle> parent_of(Handle h) const;
+  // The window containing `h` (`h` itself when it is one); nothing when `h`
+  // is not a valid handle or its chain of parents ends without a window (at
+  // the root). Every walk from a control up to its window goes through here.
+  std::optional<Handle> figure_of(Handle h) const;
   std::vector<Handle> children(Handle h) const;
   // The object and everything below it, depth-first, each object before its children.
   std::vector<Handle> tree(Handle h) const;

@@ -3,19 +3,12 @@
 #include <string>
 
 #include "runtime/error.h"
+#include "window/figure_of.h"
 #include "window/isvarname.h"
 
 namespace lumivar::window {
 namespace detail {
 namespace {
-
-// From any object to the window containing it; empty when the chain of
-// parents ends without a window (at the root object, for example).
-runtime::Value getParentFigure(const runtime::WindowRuntime& ui, runtime::Value fig) {
-  while (!fig.is_empty() && ui.get(fig.scalar(), "type") != runtime::Value("figure"))
-    fig = ui.get(fig.scalar(), "parent");
-  return fig;
-}
 
 runtime::Value createHandles(const runtime::WindowRuntime& ui, runtime::Handle fig) {
   runtime::Record handles;
@@ -37,11 +30,9 @@ runtime::Value createHandles(const runtime::WindowRuntime& ui, runtime::Handle f
 }  // namespace detail
 
 runtime::Value guihandles(runtime::WindowRuntime& ui, const runtime::Value& h) {
-  runtime::Value fig;
-  if (h.is_matrix() && h.matrix().numel() == 1 && ui.is_valid(h.scalar()))
-    fig = detail::getParentFigure(ui, h);
-  if (fig.is_empty()) runtime::raise("H must be the handle to a figure or figure descendent.");
-  return detail::createHandles(ui, fig.scalar());
+  const std::optional<runtime::Handle> fig = figure_of(ui, h);
+  if (!fig) runtime::raise("H must be the handle to a figure or figure descendent.");
+  return detail::createHandles(ui, *fig);
 }
 
 runtime::Value guihandles(runtime::WindowRuntime& ui) {

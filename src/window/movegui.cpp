@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "runtime/error.h"
+#include "window/figure_of.h"
 
 namespace lumivar::window {
 namespace detail {
@@ -34,12 +35,6 @@ const NamedPlace* find_place(const std::string& name) {
   for (const NamedPlace& p : kPlaces)
     if (p.name == name) return &p;
   return nullptr;
-}
-
-Value get_parent_fig(const runtime::WindowRuntime& ui, Value fig) {
-  while (!fig.is_empty() && ui.get(fig.scalar(), "type") != Value("figure"))
-    fig = ui.get(fig.scalar(), "parent");
-  return fig;
 }
 
 // The new outer rectangle [x y width height] of a window whose rectangles are
@@ -84,8 +79,9 @@ void movegui(runtime::WindowRuntime& ui, const runtime::Args& args) {
     const Value& a = args[i - 1];
     const bool numeric = a.is_matrix();
     if (numeric && a.matrix().numel() == 1 && ui.is_valid(a.scalar())) {
-      fig = detail::get_parent_fig(ui, a);
-      if (fig.is_empty()) runtime::raise("handle of figure or descendant required");
+      const std::optional<runtime::Handle> window = figure_of(ui, a);
+      if (!window) runtime::raise("handle of figure or descendant required");
+      fig = Value(*window);
     } else if (a.is_text()) {
       if (a.text() != detail::kOnscreen && detail::find_place(a.text()) == nullptr)
         runtime::raise("unrecognized position");

@@ -101,16 +101,15 @@ void QtWindowRuntime::on_created(Handle h) {
     return;
   }
   if (type != "uicontrol") return;  // nothing else has a widget
-  Handle parent;
-  if (!parent_of(h, parent) || widget(parent) == nullptr) return;
+  const std::optional<Handle> parent = parent_of(h);
+  if (!parent || widget(*parent) == nullptr) return;
   View& v = views_[h];
   make_control(h, v);
   set(h, "Position", Value(Matrix::row({20, 20, 60, 20})));
 }
 
 void QtWindowRuntime::make_control(Handle h, View& v) {
-  Handle parent;
-  parent_of(h, parent);
+  const Handle parent = parent_of(h).value_or(kRoot);
   if (v.widget) {
     detach_control_widget(v.widget);
     v.widget->hide();
@@ -287,8 +286,7 @@ void QtWindowRuntime::show_pending() {
 // --- controls ------------------------------------------------------------
 
 void QtWindowRuntime::reset_anchor_reference(Handle h, View& v) {
-  Handle parent;
-  parent_of(h, parent);
+  const Handle parent = parent_of(h).value_or(kRoot);
   const Matrix size = model_rect(parent, "Position");
   v.anchor_rect = model_rect(h, "Position");
   v.anchor_width = size.numel() == 4 ? size(3) : 0;
@@ -296,8 +294,7 @@ void QtWindowRuntime::reset_anchor_reference(Handle h, View& v) {
 }
 
 void QtWindowRuntime::place_control(Handle h, View& v) {
-  Handle parent;
-  parent_of(h, parent);
+  const Handle parent = parent_of(h).value_or(kRoot);
   const Matrix rect = model_rect(h, "Position");
   const Matrix area = model_rect(parent, "Position");
   if (rect.numel() != 4 || area.numel() != 4) return;
