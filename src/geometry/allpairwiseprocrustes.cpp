@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include <tbb/blocked_range.h>
-#include <tbb/global_control.h>
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
 
 #include "geometry/getconsensus.h"
+#include "runtime/threads.h"
 
 namespace lumivar::geometry {
 
@@ -109,13 +109,7 @@ runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads) {
   if (m < 2) return d;
   const double* x = xpt.data();
   double* out = d.data();
-  // More threads than the process may run would only make oneTBB warn.
-  const std::size_t allowed =
-      tbb::global_control::active_value(tbb::global_control::max_allowed_parallelism);
-  const int concurrency =
-      threads > 0 ? static_cast<int>(std::min(static_cast<std::size_t>(threads), allowed))
-                  : tbb::task_arena::automatic;
-  tbb::task_arena arena(concurrency);
+  tbb::task_arena arena(runtime::worker_threads(threads));
   arena.execute([&] {
     const std::size_t groups = (m + detail::kGroup - 1) / detail::kGroup;
     tbb::parallel_for(tbb::blocked_range<std::size_t>(0, groups, detail::kGroupGrain),

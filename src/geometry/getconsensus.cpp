@@ -6,13 +6,13 @@
 #include <vector>
 
 #include <tbb/blocked_range.h>
-#include <tbb/global_control.h>
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
 
 #include "geometry/centpos.h"
 #include "geometry/centsize.h"
 #include "runtime/error.h"
+#include "runtime/threads.h"
 
 namespace lumivar::geometry {
 
@@ -105,14 +105,6 @@ void column_sums(const std::vector<double>& w, std::size_t n, std::size_t m,
       tbb::simple_partitioner());
 }
 
-int concurrency(int threads) {
-  // More threads than the process may run would only make oneTBB warn.
-  const std::size_t allowed =
-      tbb::global_control::active_value(tbb::global_control::max_allowed_parallelism);
-  return threads > 0 ? static_cast<int>(std::min(static_cast<std::size_t>(threads), allowed))
-                     : tbb::task_arena::automatic;
-}
-
 }  // namespace
 }  // namespace detail
 
@@ -134,7 +126,7 @@ Consensus getconsensus(const runtime::Matrix& x, const SuperimpositionSettings& 
   for (std::size_t i = 0; i < n; ++i)
     for (std::size_t c = 0; c < m; ++c) w[i * m + c] = x(i + 1, c + 1);
 
-  tbb::task_arena arena(detail::concurrency(settings.threads));
+  tbb::task_arena arena(runtime::worker_threads(settings.threads));
   arena.execute([&] {
     tbb::parallel_for(tbb::blocked_range<std::size_t>(0, n, detail::kRowGrain),
                       [&](const tbb::blocked_range<std::size_t>& r) {

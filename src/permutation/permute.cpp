@@ -7,7 +7,6 @@
 #include <memory>
 #include <random>
 
-#include <tbb/info.h>
 
 #include "partition/analysis_fit.h"
 #include "partition/analysis_inputs.h"
@@ -17,6 +16,7 @@
 #include "runtime/memory_limit.h"
 #include "runtime/numbers.h"
 #include "runtime/printable.h"
+#include "runtime/threads.h"
 
 namespace lumivar::permutation {
 
@@ -128,10 +128,7 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
   o.nperm = *nperm;
   o.seed = settings.seed ? *settings.seed : detail::system_seed();
   o.engine = settings.engine;
-  // More threads than the process may run would only wait on each other (and
-  // oneTBB warns about them); the counts are the same for any number.
-  const int available = tbb::info::default_concurrency();
-  o.threads = settings.threads > 0 ? std::min(settings.threads, available) : available;
+  o.threads = runtime::worker_threads(settings.threads);
 
   const partition::SumsSettings sums{settings.sums, o.threads, settings.superimposition_progress};
   const partition::SumsMethod way = partition::sums_method_for(
