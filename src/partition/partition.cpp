@@ -93,6 +93,18 @@ Partition compute_partition(const Matrix& dmatrix, const Matrix& group, const Ma
   return partition_from_sums(sstotal, w, sizes);
 }
 
+double error_df(const DesignSizes& sizes) { return sizes.m - sizes.n1g * sizes.n2g * sizes.nrep; }
+
+std::array<double, kEffectCount> f_ratios(const EffectSums& sums, double ss_error,
+                                          const DesignSizes& sizes) {
+  const std::array<double, kEffectCount> ss = sums.as_array();
+  const std::array<double, kEffectCount> df = effect_dfs(sizes);
+  const double ms_error = ss_error / error_df(sizes);
+  std::array<double, kEffectCount> f{};
+  for (int k = 0; k < kEffectCount; ++k) f[k] = (ss[k] / df[k]) / ms_error;
+  return f;
+}
+
 Partition partition_from_sums(double sstotal, const WithinSums& w, const DesignSizes& sizes) {
   Partition p;
   p.m = sizes.m;
@@ -102,18 +114,19 @@ Partition partition_from_sums(double sstotal, const WithinSums& w, const DesignS
   p.sums = effect_sums(p.sstotal, w);
 
   p.ss_error = w.all;
-  p.df_error = sizes.m - sizes.n1g * sizes.n2g * sizes.nrep;
+  p.df_error = error_df(sizes);
   p.ms_error = p.ss_error / p.df_error;
   p.per_exp_error = 100 * p.ss_error / p.sstotal;
 
   const auto ss = p.sums.as_array();
   const auto df = effect_dfs(sizes);
+  const auto f = f_ratios(p.sums, p.ss_error, sizes);
   for (int k = 0; k < kEffectCount; ++k) {
     Effect& e = p.effects[k];
     e.ss = ss[k];
     e.df = df[k];
     e.ms = e.ss / e.df;
-    e.f = e.ms / p.ms_error;
+    e.f = f[k];
     e.p_analytic = distributions::fcdf_upper(e.f, e.df, p.df_error);
     e.per_exp = 100 * e.ss / p.sstotal;
   }

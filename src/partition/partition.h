@@ -70,6 +70,13 @@ Divisors make_divisors(const DesignSizes& sizes);
 EffectSums effect_sums(double sstotal, const WithinSums& w);
 // Degrees of freedom of the seven effects, in report order.
 std::array<double, kEffectCount> effect_dfs(const DesignSizes& sizes);
+// Degrees of freedom of the error term: m - n1g n2g nrep.
+double error_df(const DesignSizes& sizes);
+// The F ratio of each effect, (SS / df) / (error SS / error df). The analytic
+// partition and every relabelling of a permutation test make F here, by the
+// same operations, so equal sums give bit-identical F ratios.
+std::array<double, kEffectCount> f_ratios(const EffectSums& sums, double ss_error,
+                                          const DesignSizes& sizes);
 // The whole partition from a distance matrix (within sums by getssgroup).
 Partition compute_partition(const Matrix& dmatrix, const Matrix& group, const Matrix& repgroup,
                             const DesignSizes& sizes);

@@ -19,15 +19,10 @@ namespace lumivar::permutation {
 Statistics statistics(double sstotal, const WithinSums& w, const partition::DesignSizes& sizes) {
   Statistics s;
   s.within = {w.g1, w.g2, w.t, w.g12, w.g1t, w.g2t, w.all};
-  s.ss = partition::effect_sums(sstotal, w).as_array();
+  const partition::EffectSums sums = partition::effect_sums(sstotal, w);
+  s.ss = sums.as_array();
   s.error = w.all;
-  const Effects df = partition::effect_dfs(sizes);
-  const double df_error = sizes.m - sizes.n1g * sizes.n2g * sizes.nrep;
-  const double ms_error = w.all / df_error;
-  for (int k = 0; k < kEffectCount; ++k) {
-    const double ms = s.ss[k] / df[k];
-    s.f[k] = ms / ms_error;
-  }
+  s.f = partition::f_ratios(sums, w.all, sizes);
   return s;
 }
 
