@@ -1,6 +1,7 @@
 #include "partition/varexp.h"
 
 #include "geometry/allpairwiseprocrustes.h"
+#include "geometry/distance_memory.h"
 #include "partition/analysis_inputs.h"
 #include "partition/varexp_report.h"
 
@@ -9,6 +10,7 @@ namespace lumivar::partition {
 VarExpOutcome varexp(runtime::WindowRuntime& ui, runtime::Session& s) {
   VarExpOutcome o;
   o.sizes = check_analysis_inputs(s);
+  geometry::check_distance_matrix_memory(s.data.rows(), geometry::distance_matrix_bytes(s.dmatrix.rows()));
   geometry::ProcrustesDistances fit = geometry::procrustes_distances(s.data);
   s.dmatrix = std::move(fit.d);
   o.xpt = std::move(fit.xpt);

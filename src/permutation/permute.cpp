@@ -9,6 +9,7 @@
 #include <tbb/info.h>
 
 #include "geometry/allpairwiseprocrustes.h"
+#include "geometry/distance_memory.h"
 #include "partition/analysis_inputs.h"
 #include "permutation/permute_report.h"
 #include "runtime/error.h"
@@ -105,6 +106,7 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
   if (!nperm) return detail::refused(ui, detail::count_refusal(nperm_text));
   if (auto why = detail::layout_refusal(s)) return detail::refused(ui, std::move(*why));
   const partition::DesignSizes sizes = partition::check_analysis_inputs(s);
+  geometry::check_distance_matrix_memory(s.data.rows(), geometry::distance_matrix_bytes(s.dmatrix.rows()));
 
   PermuteOutcome o;
   o.nperm = *nperm;
