@@ -6,8 +6,14 @@
 #include "batch/json_output.h"
 #include "batch/plot_files.h"
 #include "partition/varexp.h"
+#include "runtime/error.h"
 
 namespace lumivar::batch {
+
+std::string json_text(const nlohmann::json& j) {
+  // File names are bytes; JSON text is UTF-8.
+  return j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+}
 
 namespace detail {
 
@@ -24,7 +30,7 @@ int run_varexp(BatchSession& b, const CommandLine& o, const std::vector<InputFil
   if (o.format == "json") {
     nlohmann::json j = varexp_json(v.partition);
     j["provenance"] = provenance_json(inputs);
-    report = j.dump(2);
+    report = json_text(j);
   }
   // Pictures before the report: a failure to write them prints no report.
   if (!o.plot_dir.empty()) write_plots_and_tell(shell::varexp_snapshot(b.app.session, std::move(v)), o, err);
@@ -40,27 +46,41 @@ void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& o
 }
 
 int run(Command command, const CommandLine& given, std::ostream& out, std::ostream& err) {
+  std::optional<BatchSession> session;
   try {
     // Every load changes the working folder: resolve the names given first.
     CommandLine o = given;
     if (!o.plot_dir.empty()) o.plot_dir = std::filesystem::absolute(o.plot_dir).lexically_normal().string();
     const std::vector<InputFile> inputs =
         command != Command::kLoad && o.format == "json" ? describe_inputs(o.inputs) : std::vector<InputFile>{};
-    BatchSession b(err);
+    session.emplace(err);
+    BatchSession& b = *session;
     b.load(o.inputs);
+    b.tell_boxes(true);  // loading goes on whatever its checks find
+    int status = 1;
     switch (command) {
       case Command::kLoad:
         detail::print_status(b, o, out);
-        return 0;
+        status = 0;
+        break;
       case Command::kVarExp:
         detail::print_status(b, o, err);
-        return detail::run_varexp(b, o, inputs, out, err);
+        status = detail::run_varexp(b, o, inputs, out, err);
+        break;
       case Command::kPermute:
         detail::print_status(b, o, err);
-        return run_permute(b, o, inputs, out, err);
+        status = run_permute(b, o, inputs, out, err);
+        break;
     }
+    b.tell_boxes(status == 0);
+    return status;
+  } catch (const runtime::Cancelled& e) {
+    if (session) session->tell_boxes(false);
+    err << "Cancelled: " << e.what() << '\n';
+    return kCancelledStatus;
   } catch (const std::exception& e) {
-    err << "lumivar-batch: " << e.what() << '\n';
+    if (session) session->tell_boxes(false);
+    err << "lumivar-batch: " << runtime::error_text(e) << '\n';
   }
   return 1;
 }
