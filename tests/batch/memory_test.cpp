@@ -43,5 +43,26 @@ TEST(Memory, ADistanceMatrixBeyondTheLimitIsRefusedWithBothSizes) {
   }
 }
 
+TEST(Memory, RunningOutOfMemoryAnywhereElseIsSaidInWords) {
+  if (!lumivar::testing::address_space_can_be_limited()) GTEST_SKIP() << "built with AddressSanitizer";
+  // Pictures of 2,000,000 relabellings keep 7 F values each (112 MB), more
+  // than 100 MB of address space holds beside the program itself.
+  const lumivar::testing::TempFolder t;
+  const std::string examples = LUMIVAR_EXAMPLES;
+  lumivar::testing::ToolOptions limited;
+  limited.address_space = rlim_t{100} << 20;
+  const ToolRun r = run_tool({"permute", "--data", examples + "/landmarks.txt", "--reps",
+                              examples + "/reps.txt", "--groups", examples + "/groups.txt",
+                              "--permutations", "2000000", "--threads", "1", "--plot", t.path()},
+                             limited);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("lumivar-batch: Out of memory: the system could not give this step the "
+                       "memory it needs, so the step was stopped."),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(r.err.find("bad_alloc"), std::string::npos) << r.err;
+}
+
 }  // namespace
 }  // namespace lumivar::batch
