@@ -8,11 +8,9 @@
 
 namespace lumivar::batch {
 
-BatchSession::BatchSession(std::ostream& diagnostics) : console_(diagnostics), app(ui) {
+BatchSession::BatchSession(std::ostream& diagnostics)
+    : diagnostics_(diagnostics), console_(diagnostics), app(ui) {
   ui.set_console(&console_);
-  ui.on_message_box = [&diagnostics](const runtime::headless::MessageBox& box) {
-    diagnostics << box.title << ": " << box.text << '\n';
-  };
   app.table.call("Lumivar", {}, 0);
   if (ui.find_by_tag("ResBox").empty()) runtime::raise("The main window's layout has no results box.");
 }
@@ -41,6 +39,15 @@ void BatchSession::load(const Inputs& inputs) {
   detail::load_one(*this, data, &input::load);
   if (reps) detail::load_one(*this, *reps, &input::loadrepgroup);
   if (groups) detail::load_one(*this, *groups, &input::loadgroup);
+}
+
+void BatchSession::tell_boxes(bool going_on) {
+  for (; boxes_told_ < ui.message_boxes.size(); ++boxes_told_) {
+    const runtime::headless::MessageBox& box = ui.message_boxes[boxes_told_];
+    const bool says_error = runtime::to_lower(box.title).find("error") != std::string::npos;
+    diagnostics_ << (going_on && says_error ? std::string("Warning") : box.title) << ": " << box.text
+                 << '\n';
+  }
 }
 
 std::string BatchSession::box_text(const std::string& tag) const {

@@ -2,7 +2,8 @@
 // The batch tool's session: the program's own state on the headless window
 // runtime, with the main window opened from the same layout as on screen, so
 // that the load actions and analyses run exactly as they do in the window.
-// Message boxes go to standard error as "TITLE: TEXT".
+// Message boxes go to standard error as "TITLE: TEXT" once it is known
+// whether the run goes on (tell_boxes).
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -27,11 +28,18 @@ class BatchSession {
   // The String of the control tagged `tag`.
   std::string box_text(const std::string& tag) const;
   void set_box_text(const std::string& tag, const std::string& text);
+  // Prints the message boxes shown since the last call. When the run goes on
+  // past them they were warnings, and a title that calls them errors ("Dang:Error",
+  // "Error in a group code") is printed as "Warning"; a box that ends the run
+  // keeps its title.
+  void tell_boxes(bool going_on);
 
   runtime::headless::HeadlessRuntime ui;
 
  private:
+  std::ostream& diagnostics_;
   runtime::StreamConsole console_;
+  std::size_t boxes_told_ = 0;
 
  public:
   shell::Application app;

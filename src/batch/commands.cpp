@@ -8,8 +8,14 @@
 #include "batch/strata_output.h"
 #include "batch/sums_option.h"
 #include "partition/varexp.h"
+#include "runtime/error.h"
 
 namespace lumivar::batch {
+
+std::string json_text(const nlohmann::json& j) {
+  // File names are bytes; JSON text is UTF-8.
+  return j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+}
 
 namespace detail {
 
@@ -29,7 +35,7 @@ int run_varexp(BatchSession& b, const CommandLine& o, const std::vector<InputFil
     nlohmann::json j = varexp_json(v.partition);
     j["provenance"] = provenance_json(inputs);
     if (strata) j["strata"] = strata_json(*strata);
-    report = j.dump(2);
+    report = json_text(j);
   } else if (strata) {
     report = with_strata_text(report, *strata);
   }
@@ -47,6 +53,7 @@ void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& o
 }
 
 int run(Command command, const CommandLine& given, std::ostream& out, std::ostream& err) {
+  std::optional<BatchSession> session;
   try {
     if (command == Command::kImport) return run_import(given.study, out, err);
     // Every load changes the working folder: resolve the names given first.
@@ -58,28 +65,41 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
     const bool describe = command != Command::kLoad && o.format == "json";
     std::vector<InputFile> inputs =
         describe && o.study.given() ? describe_study_inputs(o.study) : std::vector<InputFile>{};
-    BatchSession b(err);
+    session.emplace(err);
+    BatchSession& b = *session;
     if (o.study.given()) {
       load_study_files(b, o.study);
     } else {
       b.load(o.inputs);
       if (describe) inputs = describe_inputs(o.inputs, b.app.session.sources);
     }
+    b.tell_boxes(true);  // loading goes on whatever its checks find
+    int status = 1;
     switch (command) {
       case Command::kLoad:
         detail::print_status(b, o, out);
-        return 0;
+        status = 0;
+        break;
       case Command::kVarExp:
         detail::print_status(b, o, err);
-        return detail::run_varexp(b, o, inputs, out, err);
+        status = detail::run_varexp(b, o, inputs, out, err);
+        break;
       case Command::kPermute:
         detail::print_status(b, o, err);
-        return run_permute(b, o, inputs, out, err);
+        status = run_permute(b, o, inputs, out, err);
+        break;
       case Command::kImport:
         break;  // handled above: it needs no session
     }
+    b.tell_boxes(status == 0);
+    return status;
+  } catch (const runtime::Cancelled& e) {
+    if (session) session->tell_boxes(false);
+    err << "Cancelled: " << e.what() << '\n';
+    return kCancelledStatus;
   } catch (const std::exception& e) {
-    err << "lumivar-batch: " << e.what() << '\n';
+    if (session) session->tell_boxes(false);
+    err << "lumivar-batch: " << runtime::error_text(e) << '\n';
   }
   return 1;
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The batch tool's three commands over a BatchSession.
+#include <atomic>
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
@@ -31,18 +32,31 @@ struct CommandLine {
   std::string plot_dir;
   // --strata: the tests by strata after the report.
   bool strata = false;
+  // Raised when the user asks a permutation run to stop (Ctrl-C); none: never.
+  const std::atomic<bool>* cancel = nullptr;
 };
+
+// Exit status of a run the user stopped: 128 + SIGINT, as the shell reports
+// a program that Ctrl-C ended, so that scripts tell it from a failure (1).
+inline constexpr int kCancelledStatus = 130;
 
 // "permute": the permutation test with the settings of the command line;
 // `inputs` are the input files for the JSON provenance (empty for text).
 int run_permute(BatchSession& b, const CommandLine& opts, const std::vector<InputFile>& inputs,
                 std::ostream& out, std::ostream& err);
 
+// The JSON report as text: indented by 2, bytes that are not UTF-8 replaced
+// by U+FFFD (a file name may hold any bytes).
+std::string json_text(const nlohmann::json& j);
+
 // Writes the pictures of `a` into opts.plot_dir (when given) and names each
 // file written on `err`.
 void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& opts, std::ostream& err);
 
-// Runs one command; returns the exit status (0 success, 1 any error).
+// Runs one command; returns the exit status (0 success, 1 any error,
+// kCancelledStatus when opts.cancel stopped it). JSON reports escape file
+// names that are not UTF-8: each byte that is not part of a valid UTF-8
+// sequence becomes U+FFFD.
 int run(Command command, const CommandLine& opts, std::ostream& out, std::ostream& err);
 
 }  // namespace lumivar::batch

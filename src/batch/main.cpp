@@ -14,7 +14,9 @@
 //
 // Reports go to standard output, exactly as the window's results box would
 // show them; status texts and message boxes go to standard error. Any error
-// gives a one-line message on standard error and exit status 1. JSON reports
+// gives a one-line message on standard error and exit status 1, errors on the
+// command line too (--help and --version exit 0); a permutation test stopped
+// with Ctrl-C says so and exits 130. JSON reports
 // carry a "provenance" block (version, run settings, input files and their
 // SHA-256). --plot writes the pictures as SVG files (see plot_files.h) and
 // names them on standard error.
@@ -22,12 +24,16 @@
 #include <iostream>
 
 #include "batch/commands.h"
+#include "batch/interrupt.h"
+#include "batch/seed.h"
 
 int main(int argc, char** argv) {
   using namespace lumivar::batch;
   CLI::App cli{"Shape variation in repeated-measures landmark studies, from the command line."};
   cli.require_subcommand(1);
+  cli.set_version_flag("--version", std::string(LUMIVAR_VERSION));
   CommandLine opts;
+  std::string seed;
 
   auto add_inputs = [&opts](CLI::App* sub, bool codes_required) {
     auto* data = sub->add_option("--data", opts.inputs.data, "landmark file")->check(CLI::ExistingFile);
@@ -58,7 +64,10 @@ int main(int argc, char** argv) {
   add_outputs(permute);
   permute->add_option("--permutations", opts.permutations, "number of relabellings (a whole number >= 0)")
       ->required();
-  permute->add_option("--seed", opts.seed, "seed of the random relabellings (default: from the system)");
+  permute->add_option("--seed", seed, "seed of the random relabellings (default: from the system)")
+      ->check(CLI::Validator(
+          [](std::string& text) { return parse_seed(text) ? std::string() : std::string(kSeedRule); },
+          "0..18446744073709551615"));
   permute->add_option("--threads", opts.threads, "worker threads (default: all cores)")
       ->check(CLI::NonNegativeNumber);
   permute->add_option("--engine", opts.engine, "relabelling engine")
@@ -68,7 +77,14 @@ int main(int argc, char** argv) {
   CLI::App* import = cli.add_subcommand("import", "write a study's landmark file and sheet as the three plain files");
   add_import_options(import, opts.study);
 
-  CLI11_PARSE(cli, argc, argv);
+  try {
+    cli.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    // CLI11 gives each kind of mistake its own status; to a script they are
+    // all one thing, a command that did not run.
+    return cli.exit(e) == 0 ? 0 : 1;
+  }
+  if (!seed.empty()) opts.seed = parse_seed(seed);
   if (!opts.reps.empty()) opts.inputs.reps = opts.reps;
   if (!opts.groups.empty()) opts.inputs.groups = opts.groups;
 
@@ -76,5 +92,7 @@ int main(int argc, char** argv) {
   if (varexp->parsed()) command = Command::kVarExp;
   if (permute->parsed()) command = Command::kPermute;
   if (import->parsed()) command = Command::kImport;
+  const InterruptFlag interrupt;
+  opts.cancel = interrupt.flag();
   return run(command, opts, std::cout, std::cerr);
 }

@@ -6,6 +6,7 @@
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
 
+#include "geometry/distance_memory.h"
 #include "geometry/getconsensus.h"
 #include "runtime/threads.h"
 
@@ -142,6 +143,7 @@ ProcrustesDistances procrustes_distances(const runtime::Matrix& data, int thread
 }
 
 runtime::Matrix allpairwiseprocrustes(const runtime::Matrix& data, int threads) {
+  check_distance_matrix_memory(data.rows());
   return procrustes_distances(data, threads).d;
 }
 

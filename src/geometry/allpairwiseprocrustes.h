@@ -25,7 +25,8 @@ struct ProcrustesDistances {
 // 8 m^2 bytes (512 MB at m = 8000).
 ProcrustesDistances procrustes_distances(const runtime::Matrix& data, int threads = 0);
 
-// The distance matrix alone: procrustes_distances(data, threads).d.
+// The distance matrix alone: procrustes_distances(data, threads).d, refused
+// up front when it does not fit in memory (check_distance_matrix_memory).
 runtime::Matrix allpairwiseprocrustes(const runtime::Matrix& data, int threads = 0);
 
 // Squared Euclidean distances between the rows of `xpt` over its columns

@@ -1,5 +1,7 @@
 #include "partition/sums_method.h"
 
+#include "geometry/distance_memory.h"
+
 namespace lumivar::partition {
 
 std::string_view sums_method_name(SumsMethod method) {
@@ -20,15 +22,10 @@ std::optional<SumsMethod> parse_sums_method(std::string_view name) {
   return std::nullopt;
 }
 
-double distance_matrix_bytes(std::size_t rows) {
-  const auto m = static_cast<double>(rows);
-  return 8 * m * m;
-}
-
 SumsMethod resolve_sums_method(SumsMethod requested, std::size_t rows,
                                std::optional<std::uint64_t> available, bool matrix_needed) {
   if (requested != SumsMethod::kAuto) return requested;
-  const bool fits = !available || 2 * distance_matrix_bytes(rows) <= static_cast<double>(*available);
+  const bool fits = !available || 2 * geometry::distance_matrix_bytes(rows) <= static_cast<double>(*available);
   const bool small = matrix_needed || rows <= kMatrixRowLimit;
   return fits && small ? SumsMethod::kMatrix : SumsMethod::kCoordinates;
 }

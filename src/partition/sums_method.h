@@ -22,9 +22,6 @@ inline constexpr std::size_t kMatrixRowLimit = 10'000;
 std::string_view sums_method_name(SumsMethod method);
 std::optional<SumsMethod> parse_sums_method(std::string_view name);
 
-// Bytes of the m x m distance matrix.
-double distance_matrix_bytes(std::size_t rows);
-
 // The way taken for `rows` rows: kMatrix or kCoordinates. "auto" takes the
 // matrix when the rows are at most kMatrixRowLimit (or, with `matrix_needed`,
 // whatever their number) and the matrix takes at most half of `available`

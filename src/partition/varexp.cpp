@@ -1,5 +1,6 @@
 #include "partition/varexp.h"
 
+#include "geometry/distance_memory.h"
 #include "partition/analysis_inputs.h"
 #include "partition/varexp_report.h"
 
@@ -8,8 +9,11 @@ namespace lumivar::partition {
 VarExpOutcome varexp(runtime::WindowRuntime& ui, runtime::Session& s, const SumsSettings& settings) {
   VarExpOutcome o;
   o.sizes = check_analysis_inputs(s);
-  AnalysisFit fit = fit_and_partition(s.data, s.group, s.repgroup, o.sizes,
-                                      sums_method_for(settings, s.data.rows()), settings);
+  const SumsMethod way = sums_method_for(settings, s.data.rows());
+  if (way == SumsMethod::kMatrix)
+    geometry::check_distance_matrix_memory(s.data.rows(),
+                                           geometry::distance_matrix_bytes(s.dmatrix.rows()));
+  AnalysisFit fit = fit_and_partition(s.data, s.group, s.repgroup, o.sizes, way, settings);
   s.dmatrix = std::move(fit.dmatrix);
   o.xpt = std::move(fit.xpt);
   o.consensus = std::move(fit.consensus);

@@ -113,8 +113,8 @@ Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan) 
     wave = detail::next_wave(wave, took.count(), threads);
   }
   if (stopped)
-    runtime::raise("The permutation test was cancelled after " + std::to_string(done.load()) +
-                   " of " + std::to_string(plan.nperm) + " relabellings; nothing was written.");
+    runtime::raise_cancelled("The permutation test was cancelled after " + std::to_string(done.load()) +
+                             " of " + std::to_string(plan.nperm) + " relabellings; nothing was written.");
   if (plan.progress && plan.nperm == 0) plan.progress(0, 0);
 
   for (int k = 0; k < kEffectCount; ++k) {

@@ -63,7 +63,7 @@ struct RunPlan {
 // statistics (the identity relabelling). They run in parallel waves of about
 // 0.1 s; after each wave the calling thread reports progress, the last time
 // with done = total. A raised cancel flag stops the run between relabellings
-// and raises an Error.
+// and raises runtime::Cancelled.
 Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan);
 
 }  // namespace lumivar::permutation

@@ -8,6 +8,7 @@
 #include <random>
 
 
+#include "geometry/distance_memory.h"
 #include "partition/analysis_fit.h"
 #include "partition/analysis_inputs.h"
 #include "permutation/permute_report.h"
@@ -96,7 +97,7 @@ std::string reference_engine_refusal(partition::SumsMethod requested, std::size_
            "come from the coordinates. Take the sums through the matrix, or use the fast engine.";
   const std::optional<std::uint64_t> available = runtime::available_memory_bytes();
   return "The reference engine needs the distance matrix of " + std::to_string(rows) +
-         " rows (" + runtime::gigabytes(partition::distance_matrix_bytes(rows)) +
+         " rows (" + runtime::gigabytes(geometry::distance_matrix_bytes(rows)) +
          "), more than half of the memory this process may still take (" +
          runtime::gigabytes(available ? static_cast<double>(*available) : 0.0) +
          "). The fast engine does without it.";
@@ -135,6 +136,9 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
       sums, s.data.rows(), settings.engine == Engine::kReference);
   if (way == partition::SumsMethod::kCoordinates && settings.engine == Engine::kReference)
     return detail::refused(ui, reference_engine_refusal(settings.sums, s.data.rows()));
+  if (way == partition::SumsMethod::kMatrix)
+    geometry::check_distance_matrix_memory(s.data.rows(),
+                                           geometry::distance_matrix_bytes(s.dmatrix.rows()));
 
   // The rebuilt distance matrix is stored once the run can no longer be
   // cancelled, so that a cancel leaves the session as it was.

@@ -1,10 +1,12 @@
 #include "runtime/layout.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <string_view>
 
 #include "runtime/error.h"
 
@@ -16,7 +18,39 @@ std::map<std::string, std::string>& builtin_layouts() {
   return layouts;
 }
 
-Value to_value(const nlohmann::json& j, const std::string& source, const std::string& key) {
+// How deep a layout may nest its values. The window's own layout needs four
+// levels (the file, "Controls", a control, a callback's words); the limit
+// keeps a hostile file from exhausting the stack of the recursive reading.
+constexpr int kMaxDepth = 16;
+
+// The deepest nesting of arrays and objects in JSON text, counted without
+// parsing (text inside strings does not count), so that a file of a million
+// '[' is refused before anything is built.
+int nesting_depth(std::string_view text) {
+  int depth = 0, deepest = 0;
+  bool in_string = false, escaped = false;
+  for (char c : text) {
+    if (in_string) {
+      if (escaped) escaped = false;
+      else if (c == '\\') escaped = true;
+      else if (c == '"') in_string = false;
+    } else if (c == '"') {
+      in_string = true;
+    } else if (c == '[' || c == '{') {
+      deepest = std::max(deepest, ++depth);
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return deepest;
+}
+
+// The start of every message about one key: the file, the object and the key.
+std::string at(const std::string& source, const std::string& where, const std::string& key) {
+  return "The layout file " + source + ", " + where + ", \"" + key + "\": ";
+}
+
+Value to_value(const nlohmann::json& j, const std::string& context) {
   if (j.is_null()) return Value();
   if (j.is_boolean()) return Value::logical(j.get<bool>());
   if (j.is_number()) return Value(j.get<double>());
@@ -26,29 +60,47 @@ Value to_value(const nlohmann::json& j, const std::string& source, const std::st
     if (j.front().is_number()) {
       std::vector<double> v;
       for (const auto& e : j) {
-        if (!e.is_number()) raise("Layout " + source + ": \"" + key + "\" mixes numbers and other values.");
+        if (!e.is_number()) raise(context + "a list of numbers holds a value that is not a number.");
         v.push_back(e.get<double>());
       }
       return Value(Matrix::row(std::move(v)));
     }
     std::vector<Value> items;
-    for (const auto& e : j) items.push_back(to_value(e, source, key));
+    for (const auto& e : j) items.push_back(to_value(e, context));
     return Value(List(std::move(items)));
   }
-  raise("Layout " + source + ": \"" + key + "\" holds a value of a kind that no property takes.");
+  raise(context + "an object, which no property takes (a number, text, true/false or a list).");
 }
 
-void apply(WindowRuntime& ui, Handle h, const nlohmann::json& props, const std::string& source) {
-  if (!props.is_object()) raise("Layout " + source + ": every object must be a JSON object.");
+void apply(WindowRuntime& ui, Handle h, const nlohmann::json& props, const std::string& source,
+           const std::string& where) {
   for (const auto& [key, value] : props.items()) {
     if (key == "Type" || key == "Controls") continue;
-    ui.set(h, key, to_value(value, source, key));
+    const std::string context = at(source, where, key);
+    Value v = to_value(value, context);
+    try {
+      ui.set(h, key, std::move(v));
+    } catch (const Error& e) {
+      raise(context + e.what());
+    }
   }
+}
+
+// The control's object type: "uicontrol" unless it says otherwise in text.
+std::string control_type(const nlohmann::json& c, const std::string& source, const std::string& where) {
+  if (!c.contains("Type")) return "uicontrol";
+  if (!c["Type"].is_string()) raise(at(source, where, "Type") + "must be a text.");
+  return c["Type"].get<std::string>();
 }
 
 }  // namespace detail
 
 Handle build_layout(WindowRuntime& ui, const std::string& json_text, const std::string& source) {
+  using detail::at;
+  const int depth = detail::nesting_depth(json_text);
+  if (depth > detail::kMaxDepth)
+    raise("The layout file " + source + " nests its values " + std::to_string(depth) +
+          " levels deep; a layout needs at most " + std::to_string(detail::kMaxDepth) + ".");
   nlohmann::json doc;
   try {
     doc = nlohmann::json::parse(json_text);
@@ -57,15 +109,22 @@ Handle build_layout(WindowRuntime& ui, const std::string& json_text, const std::
   }
   if (!doc.is_object() || !doc.contains("Figure"))
     raise("The layout file " + source + " has no \"Figure\" entry.");
+  const nlohmann::json& figure = doc["Figure"];
+  if (!figure.is_object())
+    raise(at(source, "the top level", "Figure") + "must be an object of window properties.");
+  const nlohmann::json* controls = doc.contains("Controls") ? &doc["Controls"] : nullptr;
+  if (controls != nullptr && !controls->is_array())
+    raise(at(source, "the top level", "Controls") + "must be a list of controls.");
   const Handle fig = ui.create("figure", kRoot);
   try {
-    detail::apply(ui, fig, doc["Figure"], source);
-    if (doc.contains("Controls")) {
-      for (const auto& c : doc["Controls"]) {
-        const std::string type = c.contains("Type") ? c["Type"].get<std::string>() : "uicontrol";
-        const Handle h = ui.create(type, fig);
-        detail::apply(ui, h, c, source);
-      }
+    detail::apply(ui, fig, figure, source, "\"Figure\"");
+    for (std::size_t i = 0; controls != nullptr && i < controls->size(); ++i) {
+      const nlohmann::json& c = (*controls)[i];
+      const std::string where = "control " + std::to_string(i + 1) + " of \"Controls\"";
+      if (!c.is_object())
+        raise("The layout file " + source + ", " + where + ": must be an object of properties.");
+      const Handle h = ui.create(detail::control_type(c, source, where), fig);
+      detail::apply(ui, h, c, source, where);
     }
   } catch (...) {
     ui.destroy(fig);  // no half-built window stays behind

@@ -235,8 +235,9 @@ void WindowRuntime::invoke_callback(Handle h) {
     if (table_ == nullptr) raise("No functions are callable by name.");
     table_->call(name, args, 0);
   } catch (const std::exception& e) {
-    console().write_line(e.what());
-    message_box(e.what(), "Error");
+    const std::string text = error_text(e);
+    console().write_line(text);
+    message_box(text, error_title(e));
   }
   callback_object_ = is_valid(previous) ? previous : -1;
 }

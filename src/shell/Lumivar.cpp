@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "runtime/error.h"
 #include "window/guidata.h"
 #include "window/guihandles.h"
 #include "window/openfig.h"
@@ -46,7 +47,7 @@ runtime::Results Lumivar(Application& app, const runtime::Args& args, int nargou
     const runtime::Args rest(args.begin() + 1, args.end());
     return app.table.call(name, rest, nargout);
   } catch (const std::exception& e) {
-    app.ui.console().write_line(e.what());
+    app.ui.console().write_line(runtime::error_text(e));
     return {};
   }
 }

@@ -1,5 +1,6 @@
 #include "shell/Lumivar_mainhg.h"
 
+#include "runtime/error.h"
 #include "shell/application.h"
 
 namespace lumivar::shell {
@@ -10,8 +11,8 @@ int Lumivar_mainhg(runtime::WindowRuntime& ui, const std::vector<std::string>& w
   runtime::Args args;
   for (const std::string& w : words) args.emplace_back(w);
   const auto report = [&ui](const std::exception& e) {
-    ui.console().write_line(e.what());
-    ui.message_box(e.what(), "Error");
+    ui.console().write_line(runtime::error_text(e));
+    ui.message_box(runtime::error_text(e), runtime::error_title(e));
   };
   const int status = ui.main_loop([&] {
     try {

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -387,6 +388,19 @@ TEST_F(Views, ACancelledPermuteLeavesTheResultsAndTheViewsAsTheyWere) {
   ASSERT_FALSE(console.lines.empty());
   EXPECT_EQ(console.lines.back().rfind("The permutation test was cancelled after ", 0), 0u)
       << console.lines.back();
+  // The user's own cancel is news, not a fault: a box titled so, with the
+  // information icon.
+  QMessageBox* told = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* box = dynamic_cast<QMessageBox*>(w);
+    if (box == nullptr || !box->isVisible()) continue;
+    EXPECT_NE(box->windowTitle(), QString("Error"));
+    if (box->windowTitle() == "Cancelled") told = box;
+  }
+  ASSERT_NE(told, nullptr);
+  EXPECT_EQ(told->icon(), QMessageBox::Information);
+  EXPECT_EQ(told->text().toStdString(), console.lines.back());
+  told->close();
 
   EXPECT_EQ(results(), report);
   EXPECT_EQ(app.session.dmatrix, dmatrix);

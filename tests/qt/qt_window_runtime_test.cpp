@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -25,8 +26,11 @@
 #include <vector>
 
 #include "support/fixed_pitch.h"
+#include "input/temp_files.h"
 #include "runtime/error.h"
 #include "runtime/layout.h"
+#include "runtime/qt/screen_rect.h"
+#include "window/openfig.h"
 
 namespace lumivar::runtime::qt {
 namespace {
@@ -298,6 +302,11 @@ TEST_F(QtRuntime, FileDialogStartsInTheWorkingFolderAndSplitsTheChoice) {
   const FileChoice scripted = ui.open_file_dialog("*.*", "x");
   EXPECT_EQ(scripted.name, "x");
   EXPECT_EQ(scripted.folder, "*.*");
+
+  // The dialog remembers its last folder in Qt's settings: those of this run,
+  // in a temporary folder, never the user's own.
+  const QString settings = QSettings(QSettings::UserScope, "QtProject").fileName();
+  EXPECT_FALSE(settings.startsWith(QDir::homePath() + "/")) << settings.toStdString();
 }
 
 TEST_F(QtRuntime, TheMainLoopEndsWhenTheLastWindowCloses) {
@@ -335,6 +344,31 @@ TEST_F(QtRuntime, InvisibleWindowsStayHiddenAndColoursAreShown) {
   // A style no widget shows is refused, and the half-built window goes.
   EXPECT_THROW(build(R"({"Figure": {}, "Controls": [{"Style": "slider"}]})"), Error);
   EXPECT_EQ(ui.figures().size(), 1u);
+}
+
+TEST_F(QtRuntime, PositionsFarBeyondTheScreenAreClampedAndBroughtBack) {
+  // A hand-edited layout with absurd numbers, opened as the program opens
+  // its own: the window no larger than the screen and on it, the control as
+  // wide as a widget can be.
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  const lumivar::testing::TempFolder folder;
+  const std::string path = folder.write("Far.fig", R"({
+      "Figure": {"Name": "Far", "Position": [1e300, 1e300, 1e300, 300], "MinimumSize": [1e300, 1e300]},
+      "Controls": [
+        {"Style": "text", "Tag": "Far", "String": "x", "Position": [-1e300, 1e300, 1e300, 20]},
+        {"Style": "listbox", "Tag": "List", "String": ["a", "b"], "Value": 1e300,
+         "Position": [10, 10, 100, 50]}]})");
+  const Handle fig = window::openfig(ui, path, "new");
+  ui.flush();
+  QWidget* window = ui.widget(fig);
+  EXPECT_EQ(window->geometry().size(), screen.size());
+  EXPECT_TRUE(screen.intersects(window->geometry()));
+  const QRect far = ui.widget(tagged("Far"))->geometry();
+  EXPECT_EQ(far.x(), -kMaxPixels);
+  EXPECT_EQ(far.width(), kMaxPixels);
+  // The list's Value 1e300 names no row; converting it to an int was
+  // undefined (scripts/test --sanitize checks that it no longer happens).
+  EXPECT_NE(widget_of<QListWidget>("List"), nullptr);
 }
 
 }  // namespace

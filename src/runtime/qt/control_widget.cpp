@@ -21,6 +21,7 @@
 #include <string>
 
 #include "runtime/error.h"
+#include "runtime/qt/screen_rect.h"
 #include "runtime/qt/tab_stops.h"
 
 namespace lumivar::runtime::qt {
@@ -87,7 +88,9 @@ QFont control_font(const WindowRuntime& ui, Handle h) {
     }
   }
   const double size = number_property(ui, h, "FontSize", 0);
-  if (size > 0) font.setPointSizeF(size);
+  // Qt turns points into whole pixels; a size from a layout file may be any double.
+  constexpr double kLargestFont = 1000;
+  if (size > 0) font.setPointSizeF(std::min(size, kLargestFont));
   const std::string weight = word_property(ui, h, "FontWeight");
   if (weight == "bold" || weight == "demi") font.setBold(true);
   if (weight == "light") font.setWeight(QFont::Light);
@@ -123,7 +126,7 @@ void show_tab_stops(const WindowRuntime& ui, Handle h, QPlainTextEdit* edit) {
     option.setTabs(tabs);
   } else {
     option.setTabs({});
-    if (fixed > 0) option.setTabStopDistance(fixed);
+    if (fixed > 0) option.setTabStopDistance(std::min(fixed, double{kMaxPixels}));
   }
   edit->document()->setDefaultTextOption(option);
 }
@@ -147,9 +150,10 @@ void show_value(const WindowRuntime& ui, Handle h, ControlKind kind, QWidget* w)
   if (is_checkable(kind)) {
     static_cast<QAbstractButton*>(w)->setChecked(value == number_property(ui, h, "Max", 1));
   } else if (kind == ControlKind::kListBox) {
-    static_cast<QListWidget*>(w)->setCurrentRow(static_cast<int>(value) - 1);
+    // An index from the model, clamped as a pixel count is (any double may come).
+    static_cast<QListWidget*>(w)->setCurrentRow(pixels(value) - 1);
   } else if (kind == ControlKind::kPopupMenu) {
-    static_cast<QComboBox*>(w)->setCurrentIndex(static_cast<int>(value) - 1);
+    static_cast<QComboBox*>(w)->setCurrentIndex(pixels(value) - 1);
   }
 }
 

@@ -64,7 +64,7 @@ QWidget* QtWindowRuntime::widget(Handle h) const {
 QRect QtWindowRuntime::screen_area() const {
   if (const QScreen* screen = QGuiApplication::primaryScreen()) return screen->geometry();
   const Matrix size = get(kRoot, "ScreenSize").matrix();
-  return QRect(0, 0, static_cast<int>(size.at(3)), static_cast<int>(size.at(4)));
+  return QRect(0, 0, pixel_size(size.at(3)), pixel_size(size.at(4)));
 }
 
 void QtWindowRuntime::read_screen() {
@@ -214,15 +214,24 @@ void QtWindowRuntime::place_figure(Handle h, View& v) {
   QWidget* w = v.widget;
   const Matrix rect = model_rect(h, "Position");
   const Value min = get(h, "MinimumSize");
+  // No window is made larger than the screen, whatever its layout says (its
+  // backing store would take width x height x 4 bytes).
+  const QRect screen = screen_area();
+  QRect placed;
+  if (rect.numel() == 4) {
+    placed = to_top_left(rect, screen);
+    placed.setSize(placed.size().boundedTo(screen.size()));
+  }
   if (detail::is_off(get(h, "Resize")) && rect.numel() == 4) {
-    w->setFixedSize(to_top_left(rect, screen_area()).size());
+    w->setFixedSize(placed.size());
   } else {
     w->setMinimumSize(min.is_matrix() && min.matrix().numel() == 2
-                          ? QSize(static_cast<int>(min.matrix()(1)), static_cast<int>(min.matrix()(2)))
+                          ? QSize(pixel_size(min.matrix()(1)), pixel_size(min.matrix()(2)))
+                                .boundedTo(screen.size())
                           : QSize(0, 0));
     w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   }
-  if (rect.numel() == 4) w->setGeometry(to_top_left(rect, screen_area()));
+  if (rect.numel() == 4) w->setGeometry(placed);
   // The widget may not take the rectangle as asked (a minimum size): the
   // model follows what it did take. Then the controls follow the size.
   figure_geometry_changed(h);
@@ -298,7 +307,7 @@ void QtWindowRuntime::place_control(Handle h, View& v) {
   const Matrix rect = model_rect(h, "Position");
   const Matrix area = model_rect(parent, "Position");
   if (rect.numel() != 4 || area.numel() != 4) return;
-  const QRect inside(0, 0, static_cast<int>(area(3)), static_cast<int>(area(4)));
+  const QRect inside(0, 0, pixel_size(area(3)), pixel_size(area(4)));
   v.widget->setGeometry(to_top_left(rect, inside));
 }
 
@@ -307,8 +316,11 @@ void QtWindowRuntime::place_control(Handle h, View& v) {
 void QtWindowRuntime::message_box(const std::string& text, const std::string& title) {
   const Value current = current_figure();
   QWidget* parent = current.is_empty() ? nullptr : widget(current.scalar());
-  auto* box = new QMessageBox(title == "Error" ? QMessageBox::Warning : QMessageBox::NoIcon,
-                              QString::fromStdString(title), QString::fromStdString(text),
+  // A cancel the user asked for is news, not a fault.
+  const QMessageBox::Icon icon = title == "Error"       ? QMessageBox::Warning
+                                 : title == "Cancelled" ? QMessageBox::Information
+                                                        : QMessageBox::NoIcon;
+  auto* box = new QMessageBox(icon, QString::fromStdString(title), QString::fromStdString(text),
                               QMessageBox::Ok, parent);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setModal(false);  // the program goes on at once

@@ -1,19 +1,25 @@
 #include "runtime/qt/screen_rect.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace lumivar::runtime::qt {
 
-namespace detail {
-int pixels(double v) { return static_cast<int>(std::lround(v)); }
-}  // namespace detail
+int pixels(double v) {
+  if (std::isnan(v)) return 0;
+  // Clamped before the conversion: a double beyond int's range has no int value.
+  return static_cast<int>(std::lround(std::clamp(v, -double{kMaxPixels}, double{kMaxPixels})));
+}
+
+int pixel_size(double v) { return std::max(0, pixels(v)); }
 
 QRect to_top_left(const Matrix& rect, const QRect& container) {
-  const int width = detail::pixels(rect(3));
-  const int height = detail::pixels(rect(4));
-  const int left = container.x() + detail::pixels(rect(1));
-  // The container's bottom edge less the bottom offset and the height gives the top edge.
-  const int top = container.y() + container.height() - detail::pixels(rect(2)) - height;
+  const int width = pixel_size(rect(3));
+  const int height = pixel_size(rect(4));
+  const int left = container.x() + pixels(rect(1));
+  // The container's bottom edge less the bottom offset and the height gives
+  // the top edge. Each term is within kMaxPixels, so int holds the sum.
+  const int top = container.y() + container.height() - pixels(rect(2)) - height;
   return QRect(left, top, width, height);
 }
 

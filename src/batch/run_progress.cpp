@@ -1,0 +1,99 @@
+#include "batch/run_progress.h"
+
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <ostream>
+
+#include "runtime/progress_monitor.h"
+
+namespace lumivar::batch {
+
+namespace detail {
+
+// The pace of the first second is a fair guide; a shorter run needs no estimate.
+constexpr double kEstimateAfter = 1.0;
+constexpr double kWorthSaying = 60.0;
+constexpr double kTerminalEvery = 0.2;
+constexpr double kLogEvery = 10.0;
+
+double steady_seconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+struct ProgressState {
+  std::ostream& err;
+  bool terminal;
+  std::function<double()> now;
+  double start = 0;
+  double last_line = 0;
+  bool estimated = false;
+  bool long_run = false;  // estimated at more than a minute
+  bool line_open = false;  // a terminal line waits to be redrawn
+};
+
+std::string progress_line(std::size_t done, std::size_t total, double elapsed) {
+  std::string line = "Permutations: " + std::to_string(done) + " of " + std::to_string(total);
+  const double left = runtime::seconds_left(elapsed, done, total);
+  if (left > 0) line += ", about " + duration_text(left) + " left";
+  return line;
+}
+
+}  // namespace detail
+
+std::string duration_text(double seconds) {
+  const auto whole = [](double v) { return std::to_string(static_cast<long long>(std::llround(v))); };
+  if (!(seconds < 1e15)) return "far longer than a lifetime";
+  if (seconds < 90) return whole(std::max(seconds, 1.0)) + " s";
+  const double minutes = seconds / 60;
+  if (minutes < 90) return whole(minutes) + " min";
+  const double hours = minutes / 60;
+  if (hours < 48) {
+    const long long h = static_cast<long long>(hours);
+    const long long m = std::llround((hours - static_cast<double>(h)) * 60);
+    return m == 60 ? std::to_string(h + 1) + " h" : std::to_string(h) + " h " + std::to_string(m) + " min";
+  }
+  const double days = hours / 24;
+  if (days < 730) return whole(days) + " days";
+  return whole(days / 365.25) + " years";
+}
+
+std::function<void(std::size_t, std::size_t)> run_progress(std::ostream& err, bool terminal,
+                                                           std::function<double()> now) {
+  if (!now) now = detail::steady_seconds;
+  auto state = std::make_shared<detail::ProgressState>(detail::ProgressState{err, terminal, now});
+  state->start = state->now();
+  state->last_line = state->start;
+  return [state](std::size_t done, std::size_t total) {
+    detail::ProgressState& s = *state;
+    const double t = s.now();
+    const double elapsed = t - s.start;
+    if (!s.estimated && done > 0 && done < total && elapsed >= detail::kEstimateAfter) {
+      s.estimated = true;
+      const double whole_run = elapsed * static_cast<double>(total) / static_cast<double>(done);
+      s.long_run = whole_run > detail::kWorthSaying;
+      if (s.long_run)
+        s.err << (s.line_open ? "\n" : "") << "This run of " << total
+              << " relabellings will take about " << duration_text(whole_run)
+              << " at the pace of its first " << duration_text(elapsed)
+              << " (Ctrl-C stops it).\n";
+    }
+    const bool finished = done >= total;
+    const double every = s.terminal ? detail::kTerminalEvery : detail::kLogEvery;
+    if (s.terminal) {
+      if (!finished && t - s.last_line < every) return;
+      s.last_line = t;
+      s.line_open = !finished;
+      // Trailing blanks wipe what a longer line before left behind.
+      s.err << '\r' << detail::progress_line(done, total, elapsed) << "    " << (finished ? "\n" : "")
+            << std::flush;
+      return;
+    }
+    // A log gets lines only from a run long enough to be worth watching.
+    if (!s.long_run || finished || t - s.last_line < every) return;
+    s.last_line = t;
+    s.err << detail::progress_line(done, total, elapsed) << '\n' << std::flush;
+  };
+}
+
+}  // namespace lumivar::batch
