@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
   using namespace lumivar::batch;
   CLI::App cli{"Shape variation in repeated-measures landmark studies, from the command line."};
   cli.require_subcommand(1);
+  cli.set_version_flag("--version", "lumivar-batch " + program_version());
   CommandLine opts;
 
   auto add_inputs = [&opts](CLI::App* sub, bool codes_required) {
