@@ -4,18 +4,19 @@
 # description valid (where their validators are installed) and pointing at
 # each other, and both programs answering --version without a window.
 #
-#   check_install.sh BUILD_DIR VERSION GUI(ON|OFF)
+#   check_install.sh CMAKE BUILD_DIR VERSION GUI(ON|OFF)
 set -uo pipefail
-build=$1 version=$2 gui=$3
+cmake=$1 build=$2 version=$3 gui=$4
 app_id=org.lumivar.Lumivar
-prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 unset DESTDIR
-if ! cmake --install "$build" --prefix "$prefix" >"$prefix/install.log" 2>&1; then
-  cat "$prefix/install.log" >&2
+if ! "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
+  cat "$work/install.log" >&2
   fail "cmake --install into $prefix"
   exit 1
 fi
