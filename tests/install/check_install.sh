@@ -24,6 +24,7 @@ fi
 expect_file() { [ -f "$prefix/$1" ] || fail "not installed: $1"; }
 expect_file bin/lumivar-batch
 expect_file share/man/man1/lumivar-batch.1
+expect_file share/doc/lumivar/columns.md
 [ -x "$prefix/bin/lumivar-batch" ] || fail "bin/lumivar-batch is not executable"
 
 # Only programs belong in bin/.
