@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   using namespace lumivar::batch;
   CLI::App cli{"Shape variation in repeated-measures landmark studies, from the command line."};
   cli.require_subcommand(1);
-  cli.set_version_flag("--version", std::string(LUMIVAR_VERSION));
+  cli.set_version_flag("--version", "lumivar-batch " + std::string(LUMIVAR_VERSION));
   CommandLine opts;
   std::string seed;
 

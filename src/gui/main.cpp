@@ -1,17 +1,48 @@
 // The window program: the researcher's desktop window over the shared core.
 // Command-line words are handed to the window function (none: the main
 // window opens); the program ends when its last window is closed. The main
-// window gets a "View" menu with the views of the last analysis.
+// window gets a "View" menu with the views of the last analysis. Only
+// "--version" or "--help" as the one word is answered on standard output
+// instead, before any window or display is needed.
 #include <QApplication>
 #include <QStringList>
+#include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gui/analysis_views.h"
 #include "runtime/qt/qt_window_runtime.h"
 #include "shell/Lumivar_mainhg.h"
 
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: lumivar [WORD...]\n"
+    "\n"
+    "Opens Lumivar's main window: load landmarks, measurement codes and group codes,\n"
+    "then partition the shape variation or run the permutation test.\n"
+    "\n"
+    "Words are handed to the window function: the first names a function that can be\n"
+    "called by name (for example FileBox_Callback) and the rest are its arguments.\n"
+    "Qt's own options (-platform NAME, -style NAME ...) are taken first.\n"
+    "\n"
+    "  --help      print this text and exit\n"
+    "  --version   print the version and exit\n"
+    "\n"
+    "The same analyses from the command line: lumivar-batch --help\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::cout << "lumivar " LUMIVAR_VERSION "\n";
+    return 0;
+  }
+  if (argc == 2 && std::string_view(argv[1]) == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
   QApplication app(argc, argv);  // takes Qt's own options (-platform ...) off the command line
   QApplication::setApplicationName(QStringLiteral("Lumivar"));
   lumivar::runtime::qt::QtWindowRuntime ui;

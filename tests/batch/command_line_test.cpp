@@ -58,7 +58,7 @@ TEST(CommandLine, EveryMistakeExitsWith1AndHelpAndVersionWith0) {
   EXPECT_NE(permute_help.out.find("--seed"), std::string::npos) << permute_help.out;
   const ToolRun version = run_tool({"--version"});
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, std::string(LUMIVAR_VERSION) + "\n");
+  EXPECT_EQ(version.out, "lumivar-batch " + std::string(LUMIVAR_VERSION) + "\n");
 }
 
 TEST(CommandLine, SeedsBeyond64BitsOrNotWholeAreRefused) {
