@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "batch/commands.h"
-#include "batch/json_output.h"
+#include "batch/provenance.h"
 #include "batch/strata_output.h"
 #include "batch/sums_option.h"
 #include "permutation/permute.h"

@@ -13,7 +13,7 @@ namespace detail {
 
 const char* const kRefusal = "Tests by strata need ";
 
-std::string code_text(double code) {
+static std::string code_text(double code) {  // local: analysis_inputs.cpp has its own
   std::ostringstream out;
   out.precision(15);
   out << code;
