@@ -6,6 +6,7 @@
 #include "partition/partition.h"
 #include "plots/histogram_scene.h"
 #include "gui/scene_widget.h"
+#include "gui/study_status.h"
 
 namespace lumivar::gui {
 
@@ -47,6 +48,8 @@ void HistogramView::set_effect(int k) { tabs_->setCurrentIndex(k); }
 
 void HistogramView::show_analysis(std::shared_ptr<const shell::AnalysisSnapshot> analysis) {
   analysis_ = std::move(analysis);
+  setWindowTitle(QString::fromStdString(
+      with_files("Lumivar: permutation distributions of F", analysis_ ? analysis_->sources : runtime::InputSources{})));
   rebuild();
 }
 

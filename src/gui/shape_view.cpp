@@ -8,6 +8,7 @@
 
 #include "plots/shape_scene.h"
 #include "gui/scene_widget.h"
+#include "gui/study_status.h"
 
 namespace lumivar::gui {
 
@@ -67,6 +68,8 @@ const runtime::Matrix& ShapeView::codes(Grouping g) const {
 
 void ShapeView::show_analysis(std::shared_ptr<const shell::AnalysisSnapshot> analysis) {
   analysis_ = std::move(analysis);
+  setWindowTitle(QString::fromStdString(
+      with_files("Lumivar: superimposed shapes", analysis_ ? analysis_->sources : runtime::InputSources{})));
   distances_.clear();
   rank_.clear();
   if (analysis_) {
