@@ -5,6 +5,9 @@
 #include <QClipboard>
 #include <QDateTime>
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -178,6 +181,16 @@ void DesktopShell::watch_inputs() {
     if (auto* status = dynamic_cast<QPlainTextEdit*>(box(tag)))
       connect(status->document(), &QTextDocument::contentsChanged, this, [this] { refresh(); },
               Qt::QueuedConnection);
+  const std::pair<const char*, const char*> drop_boxes[] = {
+      {"FileBox", detail::kLoadButton}, {"RepBox", detail::kLoadRepGroupButton},
+      {"GroupBox", detail::kLoadGroupButton}};
+  for (const auto& [tag, button] : drop_boxes) {
+    if (auto* status = dynamic_cast<QPlainTextEdit*>(box(tag))) {
+      status->viewport()->setAcceptDrops(true);
+      status->viewport()->installEventFilter(this);
+      drop_targets_[status->viewport()] = button;
+    }
+  }
   // Return in the permutations box starts the test, as the button does.
   if (auto* perm = dynamic_cast<QLineEdit*>(box("PermBox")))
     connect(perm, &QLineEdit::returnPressed, this, [this] { press(detail::kPermuteButton); });
@@ -345,7 +358,27 @@ void DesktopShell::refresh() {
 bool DesktopShell::eventFilter(QObject* watched, QEvent* event) {
   if (watched == window_ && event->type() == QEvent::Close)
     settings_->set_window_geometry(window_->geometry());
+  if (drop_targets_.count(watched) != 0) return dropped_on_box(watched, event);
   return QObject::eventFilter(watched, event);
+}
+
+bool DesktopShell::dropped_on_box(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+  auto* drop = static_cast<QDropEvent*>(event);  // QDragEnterEvent and QDragMoveEvent are drops too
+  const QList<QUrl> urls = drop->mimeData()->urls();
+  // One local file: what the button's dialog would have returned.
+  if (urls.size() != 1 || !urls.front().isLocalFile() || !QFileInfo(urls.front().toLocalFile()).isFile()) {
+    drop->ignore();
+    return true;
+  }
+  drop->acceptProposedAction();
+  if (type == QEvent::Drop) {
+    scripted_ = {QDir::toNativeSeparators(urls.front().toLocalFile()).toStdString()};
+    press(drop_targets_.at(watched));
+    scripted_.clear();
+  }
+  return true;
 }
 
 DesktopShell* add_desktop_shell(shell::Application& app, runtime::qt::QtWindowRuntime& ui,

@@ -8,13 +8,15 @@
 //
 // Every menu entry that the window also offers as a button runs that
 // button's callback, so both go through the same dispatcher call and show
-// the same texts. Owned by the main window's widget.
+// the same texts; so does a file dropped on one of the three status boxes.
+// Owned by the main window's widget.
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <array>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -80,6 +82,8 @@ class DesktopShell : public QObject {
 
  private:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // A file dropped on a status box loads as that box's kind.
+  bool dropped_on_box(QObject* watched, QEvent* event);
   void add_menus(AnalysisViews& views);
   QAction* add(QMenu* menu, Command c, const QString& text, const QKeySequence& keys = {});
   void add_status_bar();
@@ -111,6 +115,7 @@ class DesktopShell : public QObject {
   SaveDialog save_dialog_;
   runtime::qt::QtWindowRuntime::FileDialog chooser_;
   std::deque<std::string> scripted_;  // files of a study being opened, in load order
+  std::map<QObject*, const char*> drop_targets_;  // a status box's viewport -> its button
 };
 
 // The start hook's second half: gives the main window of `views` its

@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -319,6 +321,46 @@ TEST_F(Desktop, AFreshWindowRemembersPlaceFoldersAndRecentStudies) {
   EXPECT_EQ(w.shell->study_label()->text().toStdString(),
             "landmarks.txt: 40 specimens x 2, 12 landmarks; reps.txt; groups.txt: 2 x 2");
   EXPECT_EQ(w.app.session.sources.reps.path, codes);
+}
+
+// Drops `path` on the status box tagged `tag`, as a file manager does.
+bool drop_file(Window& w, const std::string& tag, const std::string& path) {
+  auto* box = dynamic_cast<QPlainTextEdit*>(w.ui.widget(w.ui.find_by_tag(tag).at(0)));
+  if (box == nullptr) return false;
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+  const QPoint at = box->viewport()->rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(box->viewport(), &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(box->viewport(), &drop);
+  QCoreApplication::processEvents();
+  return drop.isAccepted();
+}
+
+TEST_F(Desktop, AFileDroppedOnAStatusBoxLoadsAsThatKind) {
+  Window w(settings_file());
+  ASSERT_TRUE(drop_file(w, "RepBox", example("reps.txt")));
+  ASSERT_TRUE(drop_file(w, "FileBox", example("landmarks.txt")));
+  EXPECT_EQ(w.app.session.sources.reps.path, example("reps.txt"));
+  EXPECT_EQ(w.app.session.sources.data.path, example("landmarks.txt"));
+  EXPECT_TRUE(w.app.session.sources.groups.path.empty());
+  EXPECT_TRUE(w.asked_in.empty());  // no dialog was shown
+
+  // The same texts as the button's: the headless runtime loading the same file.
+  runtime::headless::HeadlessRuntime headless;
+  runtime::RecordingConsole quiet;
+  headless.set_console(&quiet);
+  shell::Application reference(headless);
+  reference.table.call("Lumivar", {}, 0);
+  headless.queue_file(example("landmarks.txt"));
+  reference.table.call("lumivarsw", {Value("Load")}, 0);
+  EXPECT_EQ(w.box("FileBox"), headless.get(headless.find_by_tag("FileBox").at(0), "String").text());
+
+  // A folder is not taken, and loads nothing.
+  EXPECT_FALSE(drop_file(w, "GroupBox", folder.path()));
+  EXPECT_TRUE(w.app.session.sources.groups.path.empty());
 }
 
 TEST(WindowPlacement, TheWholeFrameFitsALaptopScreen) {
