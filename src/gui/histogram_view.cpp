@@ -5,6 +5,7 @@
 
 #include "partition/partition.h"
 #include "plots/histogram_scene.h"
+#include "gui/picture_export.h"
 #include "gui/scene_widget.h"
 #include "gui/study_status.h"
 
@@ -17,6 +18,7 @@ HistogramView::HistogramView(QWidget* parent) : QWidget(parent, Qt::Window) {
   tabs_->setToolTip(QStringLiteral("The effect whose F ratio is shown, in the order of the report."));
   QObject::connect(tabs_, &QTabBar::currentChanged, this, [this](int) { rebuild(); });
   canvas_ = new SceneWidget;
+  pictures_ = new PictureActions(canvas_, this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_);
   layout->addWidget(canvas_, 1);

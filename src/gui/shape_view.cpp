@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "plots/shape_scene.h"
+#include "gui/picture_export.h"
 #include "gui/scene_widget.h"
 #include "gui/study_status.h"
 
@@ -45,6 +46,7 @@ ShapeView::ShapeView(QWidget* parent) : QWidget(parent, Qt::Window) {
                    [this](int id) { set_grouping(static_cast<Grouping>(id)); });
 
   canvas_ = new SceneWidget;
+  pictures_ = new PictureActions(canvas_, this);
   canvas_->on_hover = [this](std::optional<std::size_t> point) { pointed_at(point); };
   status_ = new QLabel;
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -11,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -32,6 +33,8 @@
 #include "gui/analysis_views.h"
 #include "gui/desktop_shell.h"
 #include "gui/help_pages.h"
+#include "gui/picture_export.h"
+#include "gui/scene_widget.h"
 #include "gui/window_placement.h"
 #include "input/temp_files.h"
 #include "runtime/headless/headless_runtime.h"
@@ -361,6 +364,36 @@ TEST_F(Desktop, AFileDroppedOnAStatusBoxLoadsAsThatKind) {
   // A folder is not taken, and loads nothing.
   EXPECT_FALSE(drop_file(w, "GroupBox", folder.path()));
   EXPECT_TRUE(w.app.session.sources.groups.path.empty());
+}
+
+TEST_F(Desktop, ViewsExportPicturesAtTheAskedSizeAndCopyThem) {
+  Window w(settings_file());
+  w.load_example();
+  w.permute("20");
+  ShapeView* shapes = w.views->open_shapes();
+  HistogramView* histograms = w.views->open_distributions();
+  std::optional<PictureActions::Choice> answer;
+  for (PictureActions* p : {shapes->pictures(), histograms->pictures()})
+    p->set_export_dialog([&answer](const QSize&) { return answer; });
+
+  answer = PictureActions::Choice{QString::fromStdString(folder.path() + "/shapes.png"), QSize(640, 480)};
+  shapes->pictures()->export_action()->trigger();
+  EXPECT_EQ(QImage(answer->path).size(), QSize(640, 480));
+
+  answer = PictureActions::Choice{QString::fromStdString(folder.path() + "/f.svg"), QSize(500, 300)};
+  histograms->pictures()->export_action()->trigger();
+  const std::string svg = read(folder.path() + "/f.svg");
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  EXPECT_NE(svg.find("width=\"500.00\" height=\"300.00\""), std::string::npos) << svg.substr(0, 300);
+
+  answer.reset();  // cancelled: nothing written
+  shapes->pictures()->export_action()->trigger();
+
+  QApplication::clipboard()->clear();
+  histograms->pictures()->copy_action()->trigger();
+  const QImage copied = QApplication::clipboard()->image();
+  EXPECT_FALSE(copied.isNull());
+  EXPECT_EQ(copied.size(), histograms->canvas()->size() * histograms->canvas()->devicePixelRatio());
 }
 
 TEST(WindowPlacement, TheWholeFrameFitsALaptopScreen) {
