@@ -119,6 +119,7 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   auto* analysis = new QMenu(QStringLiteral("&Analysis"), bar);
   add(analysis, kVarExp, QStringLiteral("&Partition variation"));
   add(analysis, kPermute, QStringLiteral("Permutation &test"));
+  add(analysis, kStrata, QStringLiteral("Tests by st&rata"));
   analysis->addSeparator();
   add(analysis, kPermuteSettings, QStringLiteral("Permutation &settings\u2026"));
 
@@ -146,6 +147,14 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   on(kVarExp, [this] { press(detail::kVarExpButton); });
   on(kPermute, [this] { press(detail::kPermuteButton); });
   on(kPermuteSettings, [this] { edit_permutation_settings(); });
+  on(kStrata, [this] {
+    if (!strata_view_) {
+      strata_view_ = new StrataView(window_);
+      strata_view_->show_analysis(app_.last_analysis);
+    }
+    strata_view_->show();
+    strata_view_->raise();
+  });
   on(kColumnsHelp, [this] { show_columns_page(program_folder_, window_); });
   on(kAbout, [this] {
     QMessageBox::about(window_, QStringLiteral("About Lumivar"), about_text());
@@ -330,6 +339,8 @@ void DesktopShell::edit_permutation_settings() {
 void DesktopShell::analysis_changed() {
   const std::shared_ptr<const shell::AnalysisSnapshot>& last = app_.last_analysis;
   actions_[kSaveResults]->setEnabled(last != nullptr);
+  actions_[kStrata]->setEnabled(last != nullptr);
+  if (strata_view_) strata_view_->show_analysis(last);
   if (last) {
     const runtime::InputSources& s = last->sources;
     if (!s.data.path.empty() && !s.reps.path.empty() && !s.groups.path.empty()) {

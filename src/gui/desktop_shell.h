@@ -22,6 +22,7 @@
 
 #include "gui/app_settings.h"
 #include "gui/permutation_settings_dialog.h"
+#include "gui/strata_view.h"
 #include "runtime/qt/qt_window_runtime.h"
 #include "shell/application.h"
 
@@ -40,7 +41,7 @@ class DesktopShell : public QObject {
   enum Command {
     kLoadLandmarks, kLoadCodes, kLoadGroups, kSaveResults, kQuit,  // File
     kCopyResults, kSelectAll,                                     // Edit
-    kVarExp, kPermute, kPermuteSettings,                          // Analysis
+    kVarExp, kPermute, kStrata, kPermuteSettings,                 // Analysis
     kColumnsHelp, kAbout,                                         // Help
     kCommandCount
   };
@@ -62,6 +63,8 @@ class DesktopShell : public QObject {
   AppSettings& settings() { return *settings_; }
   // The dialog opened by "Permutation settings…", while it is open.
   PermutationSettingsDialog* settings_dialog() const { return settings_dialog_; }
+  // The tests by strata, null until first opened.
+  StrataView* strata_view() const { return strata_view_; }
 
   // Asks where to save results: the path, with the filter picked in
   // `*selected_filter` (empty: cancelled). The real dialog when not set.
@@ -112,6 +115,7 @@ class DesktopShell : public QObject {
   QLabel* stale_ = nullptr;
   QLabel* seed_ = nullptr;
   QPointer<PermutationSettingsDialog> settings_dialog_;
+  QPointer<StrataView> strata_view_;
   SaveDialog save_dialog_;
   runtime::qt::QtWindowRuntime::FileDialog chooser_;
   std::deque<std::string> scripted_;  // files of a study being opened, in load order

@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "batch/commands.h"
-#include "batch/sha256.h"
+#include "runtime/sha256.h"
 #include "input/temp_files.h"
 
 namespace lumivar::batch {
@@ -217,9 +217,9 @@ TEST_F(RatStudy, JsonNamesBothSourceFilesWithTheirHashes) {
   ASSERT_EQ(inputs.size(), 2u);
   EXPECT_EQ(inputs[0]["role"], "landmarks");
   EXPECT_EQ(inputs[0]["path"], csv_path);
-  EXPECT_EQ(inputs[0]["sha256"], sha256_file_hex(csv_path));
+  EXPECT_EQ(inputs[0]["sha256"], runtime::sha256_hex(read(csv_path)));
   EXPECT_EQ(inputs[1]["role"], "sheet");
-  EXPECT_EQ(inputs[1]["sha256"], sha256_file_hex(study.study.sources.sheet));
+  EXPECT_EQ(inputs[1]["sha256"], runtime::sha256_hex(read(study.study.sources.sheet)));
 }
 
 TEST_F(RatStudy, ARefusedStudyLoadsNothingAndSaysWhy) {

@@ -37,7 +37,7 @@
 #include "gui/scene_widget.h"
 #include "gui/window_placement.h"
 #include "input/temp_files.h"
-#include "runtime/headless/headless_runtime.h"
+#include "support/headless_texts.h"
 #include "runtime/sha256.h"
 
 namespace lumivar::gui {
@@ -134,16 +134,11 @@ TEST_F(Desktop, MenuEntriesGiveTheButtonsTexts) {
   w.load_example();
   w.trigger(DesktopShell::kVarExp);
   // The same study through the buttons' dispatcher calls on the headless runtime.
-  runtime::headless::HeadlessRuntime headless;
-  runtime::RecordingConsole quiet;
-  headless.set_console(&quiet);
-  shell::Application reference(headless);
-  reference.table.call("Lumivar", {}, 0);
-  for (const char* f : {"landmarks.txt", "reps.txt", "groups.txt"}) headless.queue_file(example(f));
-  for (const char* word : {"Load", "LoadRepGroup", "LoadGroup", "VarExp"})
-    reference.table.call("lumivarsw", {Value(word)}, 0);
+  const auto expected = testing::headless_texts(
+      {example("landmarks.txt"), example("reps.txt"), example("groups.txt")},
+      {"Load", "LoadRepGroup", "LoadGroup", "VarExp"});
   for (const std::string tag : {"FileBox", "RepBox", "GroupBox", "ResBox"})
-    EXPECT_EQ(w.box(tag), headless.get(headless.find_by_tag(tag).at(0), "String").text()) << tag;
+    EXPECT_EQ(w.box(tag), expected.at(tag)) << tag;
 
   // Copy results takes the whole table; Select all selects it for the
   // box's own copy.
@@ -153,6 +148,14 @@ TEST_F(Desktop, MenuEntriesGiveTheButtonsTexts) {
   auto* results = dynamic_cast<QPlainTextEdit*>(w.ui.widget(w.ui.find_by_tag("ResBox").at(0)));
   ASSERT_NE(results, nullptr);
   EXPECT_EQ(results->textCursor().selectedText().size(), results->toPlainText().size());
+
+  // Return in the permutations box runs the test with the number typed.
+  auto* perm = dynamic_cast<QLineEdit*>(w.ui.widget(w.ui.find_by_tag("PermBox").at(0)));
+  ASSERT_NE(perm, nullptr);
+  perm->selectAll();
+  QTest::keyClicks(perm, "25");
+  QTest::keyClick(perm, Qt::Key_Return);
+  EXPECT_TRUE(QString::fromStdString(w.box("ResBox")).contains("using 25 permuations")) << w.box("ResBox");
 }
 
 TEST_F(Desktop, StatusBarNamesTheStudyAndSaysWhenResultsAreStale) {
@@ -352,14 +355,7 @@ TEST_F(Desktop, AFileDroppedOnAStatusBoxLoadsAsThatKind) {
   EXPECT_TRUE(w.asked_in.empty());  // no dialog was shown
 
   // The same texts as the button's: the headless runtime loading the same file.
-  runtime::headless::HeadlessRuntime headless;
-  runtime::RecordingConsole quiet;
-  headless.set_console(&quiet);
-  shell::Application reference(headless);
-  reference.table.call("Lumivar", {}, 0);
-  headless.queue_file(example("landmarks.txt"));
-  reference.table.call("lumivarsw", {Value("Load")}, 0);
-  EXPECT_EQ(w.box("FileBox"), headless.get(headless.find_by_tag("FileBox").at(0), "String").text());
+  EXPECT_EQ(w.box("FileBox"), testing::headless_texts({example("landmarks.txt")}, {"Load"}).at("FileBox"));
 
   // A folder is not taken, and loads nothing.
   EXPECT_FALSE(drop_file(w, "GroupBox", folder.path()));
@@ -394,6 +390,31 @@ TEST_F(Desktop, ViewsExportPicturesAtTheAskedSizeAndCopyThem) {
   const QImage copied = QApplication::clipboard()->image();
   EXPECT_FALSE(copied.isNull());
   EXPECT_EQ(copied.size(), histograms->canvas()->size() * histograms->canvas()->devicePixelRatio());
+}
+
+TEST_F(Desktop, TestsByStrataRepeatTheBatchToolsFromTheRunsSeed) {
+  Window w(settings_file());
+  w.load_example();
+  EXPECT_FALSE(w.shell->action(DesktopShell::kStrata)->isEnabled());
+  w.permute("30");
+  w.trigger(DesktopShell::kStrata);
+  ASSERT_NE(w.shell->strata_view(), nullptr);
+  const std::string shown = w.shell->strata_view()->text()->toPlainText().toStdString();
+  EXPECT_TRUE(shown.starts_with("Tests by strata")) << shown;
+
+  QProcess batch;
+  batch.start(QStringLiteral(LUMIVAR_BATCH),
+              {"permute", "--strata", "--data", QString::fromStdString(example("landmarks.txt")),
+               "--reps", QString::fromStdString(example("reps.txt")), "--groups",
+               QString::fromStdString(example("groups.txt")), "--permutations", "30", "--seed",
+               QString::number(w.app.last_analysis->seed)});
+  ASSERT_TRUE(batch.waitForFinished(60000));
+  ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+  EXPECT_EQ(batch.readAllStandardOutput().toStdString(), w.box("ResBox") + "\n\n" + shown + "\n");
+
+  // A new analysis replaces the table: VarExp has no P values.
+  w.trigger(DesktopShell::kVarExp);
+  EXPECT_NE(w.shell->strata_view()->text()->toPlainText().toStdString(), shown);
 }
 
 TEST(WindowPlacement, TheWholeFrameFitsALaptopScreen) {
