@@ -291,8 +291,14 @@ void DesktopShell::save_results() {
   const runtime::Value resbox = ui_.get(ui_.find_by_tag("ResBox").at(0), "String");
   const std::string date =
       QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
-  const QString error = write_file(
-      path, results_content(results_format(path), *analysis, resbox.is_text() ? resbox.text() : "", date));
+  // The tests by strata go with the analysis they were computed for, once shown.
+  const permutation::StrataResults* strata =
+      strata_view_ && strata_view_->analysis() == analysis && strata_view_->results()
+          ? &*strata_view_->results()
+          : nullptr;
+  const QString error = write_file(path, results_content(results_format(path), *analysis,
+                                                         resbox.is_text() ? resbox.text() : "",
+                                                         date, strata));
   if (!error.isEmpty()) {
     QMessageBox::warning(window_, QStringLiteral("Save results"),
                          QStringLiteral("Could not save %1: %2").arg(path, error));

@@ -6,6 +6,7 @@
 #include "results/json_output.h"
 #include "results/provenance.h"
 #include "results/results_csv.h"
+#include "results/strata_forms.h"
 
 namespace lumivar::gui {
 
@@ -30,7 +31,8 @@ permutation::PermuteOutcome run_of(const shell::AnalysisSnapshot& a) {
   return r;
 }
 
-std::string json(const shell::AnalysisSnapshot& a, const std::string& date) {
+std::string json(const shell::AnalysisSnapshot& a, const std::string& date,
+                 const permutation::StrataResults* strata) {
   const results::Maker maker{"lumivar", date};
   const std::vector<results::InputFile> inputs = results::loaded_inputs(a.sources);
   nlohmann::json j;
@@ -42,6 +44,7 @@ std::string json(const shell::AnalysisSnapshot& a, const std::string& date) {
     j = results::varexp_json(a.partition);
     j["provenance"] = results::provenance_json(inputs, nullptr, maker);
   }
+  if (strata != nullptr) j["strata"] = results::strata_json(*strata);
   return j.dump(2) + "\n";
 }
 
@@ -67,16 +70,18 @@ QString with_extension(const QString& path, const QString& selected_filter) {
 }
 
 std::string results_content(ResultsFormat format, const shell::AnalysisSnapshot& a,
-                            const std::string& resbox, const std::string& date) {
+                            const std::string& resbox, const std::string& date,
+                            const permutation::StrataResults* strata) {
   switch (format) {
-    case ResultsFormat::kText: return resbox + "\n";
+    case ResultsFormat::kText:
+      return (strata != nullptr ? results::with_strata_text(resbox, *strata) : resbox) + "\n";
     case ResultsFormat::kCsv:
       return a.kind == shell::AnalysisKind::kPermute
                  ? results::permute_csv(a.partition, a.p_perm_f, a.p_perm_ss)
                  : results::varexp_csv(a.partition);
     case ResultsFormat::kJson: break;
   }
-  return detail::json(a, date);
+  return detail::json(a, date, strata);
 }
 
 QString write_file(const QString& path, const std::string& contents) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <string>
 
+#include "permutation/strata_report.h"
 #include "shell/analysis_snapshot.h"
 
 namespace lumivar::gui {
@@ -21,9 +22,12 @@ ResultsFormat results_format(const QString& path);
 QString with_extension(const QString& path, const QString& selected_filter);
 
 // The file's contents. `resbox` is the text of the results box; `date` the
-// ISO 8601 time of saving (JSON only).
+// ISO 8601 time of saving (JSON only); `strata`, when given, the tests by
+// strata of the same analysis, added as the batch tool's --strata adds them
+// (text and JSON; the CSV keeps to the one table).
 std::string results_content(ResultsFormat format, const shell::AnalysisSnapshot& analysis,
-                            const std::string& resbox, const std::string& date);
+                            const std::string& resbox, const std::string& date,
+                            const permutation::StrataResults* strata = nullptr);
 
 // Writes `contents` to `path` whole or not at all; the error text on failure,
 // "" on success.

@@ -11,14 +11,13 @@
 
 namespace lumivar::gui {
 
-std::string strata_text(const shell::AnalysisSnapshot& a) {
+permutation::StrataResults strata_results(const shell::AnalysisSnapshot& a) {
   permutation::StrataPlan plan;
   plan.nperm = a.nperm;
   plan.seed = a.seed;
   plan.threads = a.threads > 0 ? a.threads : 1;
   const bool tested = a.kind == shell::AnalysisKind::kPermute;
-  return permutation::strata_report(
-      permutation::strata_analysis(a.group, a.repgroup, a.xpt, a.partition, tested ? &plan : nullptr));
+  return permutation::strata_analysis(a.group, a.repgroup, a.xpt, a.partition, tested ? &plan : nullptr);
 }
 
 StrataView::StrataView(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -37,12 +36,15 @@ StrataView::StrataView(QWidget* parent) : QWidget(parent, Qt::Window) {
 void StrataView::show_analysis(const std::shared_ptr<const shell::AnalysisSnapshot>& analysis) {
   setWindowTitle(QString::fromStdString(
       with_files("Lumivar: tests by strata", analysis ? analysis->sources : runtime::InputSources{})));
+  results_.reset();
+  analysis_ = analysis;
   if (!analysis) {
     text_->setPlainText(QStringLiteral("Run an analysis first: \"VarExp\" (4) or \"Permute\" (5)."));
     return;
   }
   try {
-    text_->setPlainText(QString::fromStdString(strata_text(*analysis)));
+    results_ = strata_results(*analysis);
+    text_->setPlainText(QString::fromStdString(permutation::strata_report(*results_)));
   } catch (const std::exception& e) {
     text_->setPlainText(QString::fromStdString(e.what()));
   }

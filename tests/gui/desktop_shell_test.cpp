@@ -410,7 +410,18 @@ TEST_F(Desktop, TestsByStrataRepeatTheBatchToolsFromTheRunsSeed) {
                QString::number(w.app.last_analysis->seed)});
   ASSERT_TRUE(batch.waitForFinished(60000));
   ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
-  EXPECT_EQ(batch.readAllStandardOutput().toStdString(), w.box("ResBox") + "\n\n" + shown + "\n");
+  const std::string printed = batch.readAllStandardOutput().toStdString();
+  EXPECT_EQ(printed, w.box("ResBox") + "\n\n" + shown + "\n");
+
+  // Saved results carry the tests shown, as the batch tool's --strata does.
+  QString answer = QString::fromStdString(folder.path() + "/with-strata.txt");
+  w.shell->set_save_dialog([&answer](const QString&, QString*) { return answer; });
+  w.trigger(DesktopShell::kSaveResults);
+  EXPECT_EQ(read(folder.path() + "/with-strata.txt"), printed);
+  answer = QString::fromStdString(folder.path() + "/with-strata.json");
+  w.trigger(DesktopShell::kSaveResults);
+  const nlohmann::json j = nlohmann::json::parse(read(folder.path() + "/with-strata.json"));
+  EXPECT_TRUE(j["strata"]["between"]["G1"]["p"].is_number());
 
   // A new analysis replaces the table: VarExp has no P values.
   w.trigger(DesktopShell::kVarExp);
