@@ -128,6 +128,7 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   bar->insertMenu(view_menu, analysis);
   QMenu* help = bar->addMenu(QStringLiteral("&Help"));
   add(help, kColumnsHelp, QStringLiteral("What the &columns mean"), QKeySequence::HelpContents);
+  add(help, kManual, QStringLiteral("&Manual"));
   add(help, kAbout, QStringLiteral("&About Lumivar"));
 
   // Menu shortcuts work wherever the focus is in the main window, except
@@ -155,7 +156,12 @@ void DesktopShell::add_menus(AnalysisViews& views) {
     strata_view_->show();
     strata_view_->raise();
   });
-  on(kColumnsHelp, [this] { show_columns_page(program_folder_, window_); });
+  on(kColumnsHelp, [this] {
+    show_page(program_folder_, QStringLiteral("columns.md"), QStringLiteral("What the columns mean"), window_);
+  });
+  on(kManual, [this] {
+    show_page(program_folder_, QStringLiteral("README.md"), QStringLiteral("Lumivar manual"), window_);
+  });
   on(kAbout, [this] {
     QMessageBox::about(window_, QStringLiteral("About Lumivar"), about_text());
   });

@@ -42,7 +42,7 @@ class DesktopShell : public QObject {
     kLoadLandmarks, kLoadCodes, kLoadGroups, kSaveResults, kQuit,  // File
     kCopyResults, kSelectAll,                                     // Edit
     kVarExp, kPermute, kStrata, kPermuteSettings,                 // Analysis
-    kColumnsHelp, kAbout,                                         // Help
+    kColumnsHelp, kManual, kAbout,                                // Help
     kCommandCount
   };
 

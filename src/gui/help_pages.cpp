@@ -12,9 +12,8 @@
 
 namespace lumivar::gui {
 
-QStringList columns_page_candidates(const QString& program_folder) {
-  return {QDir(program_folder).filePath(QStringLiteral("columns.md")),
-          QStringLiteral(":/help/columns.md")};
+QStringList page_candidates(const QString& program_folder, const QString& name) {
+  return {QDir(program_folder).filePath(name), QStringLiteral(":/help/") + name};
 }
 
 QString read_first(const QStringList& candidates) {
@@ -25,16 +24,17 @@ QString read_first(const QStringList& candidates) {
   return {};
 }
 
-QDialog* show_columns_page(const QString& program_folder, QWidget* parent) {
+QDialog* show_page(const QString& program_folder, const QString& name, const QString& title,
+                   QWidget* parent) {
   auto* dialog = new QDialog(parent);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-  dialog->setWindowTitle(QStringLiteral("What the columns mean"));
+  dialog->setWindowTitle(title);
   auto* page = new QTextBrowser(dialog);
   page->setOpenExternalLinks(true);
-  const QStringList candidates = columns_page_candidates(program_folder);
+  const QStringList candidates = page_candidates(program_folder, name);
   const QString text = read_first(candidates);
   if (text.isEmpty()) {
-    page->setPlainText(QStringLiteral("The page on the columns was not found. It was looked for in:\n") +
+    page->setPlainText(QStringLiteral("%1 was not found. It was looked for in:\n").arg(name) +
                        candidates.join(QLatin1Char('\n')));
   } else {
     page->setMarkdown(text);

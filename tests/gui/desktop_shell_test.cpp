@@ -453,12 +453,15 @@ TEST_F(Desktop, HelpShowsTheColumnsPageBesideTheProgram) {
   ASSERT_TRUE(page.open(QIODevice::WriteOnly));
   page.write("# What the columns mean\n\n**SS**: the sum of squared distances.\n");
   page.close();
-  QDialog* shown = show_columns_page(QString::fromStdString(folder.path()), nullptr);
+  QDialog* shown = show_page(QString::fromStdString(folder.path()), "columns.md", "What the columns mean", nullptr);
   auto* browser = shown->findChild<QTextBrowser*>();
   ASSERT_NE(browser, nullptr);
   EXPECT_TRUE(browser->toPlainText().contains("the sum of squared distances"));
   delete shown;
   EXPECT_TRUE(read_first({QString::fromStdString(folder.path() + "/none.md")}).isEmpty());
+  // The manual is compiled in: found with no copy beside the program.
+  EXPECT_TRUE(read_first(page_candidates(QString::fromStdString(folder.path()), "README.md"))
+                  .contains("lumivar-batch"));
   EXPECT_TRUE(about_text().contains(QString::fromLatin1(qVersion())));
 }
 
