@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "batch/json_output.h"
+#include "batch/provenance.h"
 #include "batch/plot_files.h"
 #include "batch/strata_output.h"
 #include "batch/sums_option.h"

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "batch/commands.h"
-#include "batch/json_output.h"
+#include "batch/provenance.h"
 #include "batch/strata_output.h"
 #include "batch/sums_option.h"
 #include "batch/run_progress.h"

@@ -1,55 +1,13 @@
 #include "batch/provenance.h"
 
-#include <filesystem>
-#include <fstream>
-#include <string_view>
-
-#include "batch/json_output.h"
-#include "runtime/error.h"
-#include "runtime/sha256.h"
-
 namespace lumivar::batch {
-
-std::string program_version() { return LUMIVAR_VERSION; }
-
-InputFile describe_file(const std::string& role, const std::string& path) {
-  const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
-  std::ifstream in(absolute, std::ios::binary);
-  if (!in) runtime::raise("Cannot read " + path + " to take its SHA-256.");
-  runtime::Sha256 digest;
-  std::string block(1 << 16, '\0');
-  while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)
-    digest.update(std::string_view(block.data(), static_cast<std::size_t>(in.gcount())));
-  return {role, path, absolute, digest.hex_digest()};
-}
 
 std::vector<InputFile> describe_inputs(const Inputs& inputs, const runtime::InputSources& sources) {
   std::vector<InputFile> out;
-  const auto add = [&out](const char* role, const std::string& path, const runtime::InputSource& read) {
-    const std::string absolute = std::filesystem::path(read.path).lexically_normal().string();
-    out.push_back({role, path, absolute, read.sha256});
-  };
-  add("data", inputs.data, sources.data);
-  if (inputs.reps) add("reps", *inputs.reps, sources.reps);
-  if (inputs.groups) add("groups", *inputs.groups, sources.groups);
+  out.push_back(results::loaded_input("data", inputs.data, sources.data));
+  if (inputs.reps) out.push_back(results::loaded_input("reps", *inputs.reps, sources.reps));
+  if (inputs.groups) out.push_back(results::loaded_input("groups", *inputs.groups, sources.groups));
   return out;
-}
-
-nlohmann::json provenance_json(const std::vector<InputFile>& inputs,
-                               const permutation::PermuteOutcome* run) {
-  nlohmann::json files = nlohmann::json::array();
-  for (const InputFile& f : inputs)
-    files.push_back({{"role", f.role}, {"path", f.path}, {"absolute_path", f.absolute_path},
-                     {"sha256", f.sha256}});
-  nlohmann::json p = {{"program", "lumivar-batch"}, {"version", program_version()}};
-  if (run != nullptr) {
-    p["seed"] = run->seed;
-    p["permutations"] = run->nperm;
-    p["engine"] = engine_name(run->engine);
-    p["threads"] = run->threads;
-  }
-  p["inputs"] = files;
-  return p;
 }
 
 }  // namespace lumivar::batch

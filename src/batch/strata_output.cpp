@@ -1,20 +1,6 @@
 #include "batch/strata_output.h"
 
-#include <array>
-
 namespace lumivar::batch {
-
-namespace detail {
-
-// JSON names of the effects, in the partition's order.
-constexpr std::array<const char*, partition::kEffectCount> kStrataNames = {
-    "G1", "G2", "T", "G1xG2", "G1xt", "G2xt", "G1xG2xt"};
-
-nlohmann::json denominator_json(const partition::StrataRow& d) {
-  return {{"ss", d.ss}, {"df", d.df}, {"ms", d.ms}};
-}
-
-}  // namespace detail
 
 void check_strata_design(const runtime::Session& s) {
   partition::strata_design(s.group, s.repgroup, s.data.rows());
@@ -32,27 +18,6 @@ permutation::StrataResults strata_after_permute(const runtime::Session& s,
   plan.seed = r.seed;
   plan.threads = r.threads;
   return permutation::strata_analysis(s.group, s.repgroup, r.xpt, r.partition, &plan);
-}
-
-nlohmann::json strata_json(const permutation::StrataResults& r) {
-  nlohmann::json between = nlohmann::json::object(), within = nlohmann::json::object();
-  for (int k = 0; k < partition::kEffectCount; ++k) {
-    const partition::StrataRow& e = r.table.effects[k];
-    nlohmann::json row = {{"ss", e.ss}, {"df", e.df}, {"ms", e.ms}, {"f", e.f},
-                          {"p", nullptr}, {"z", nullptr}};
-    if (r.test) {
-      row["p"] = r.test->p[k];
-      row["z"] = r.test->z[k];
-    }
-    (partition::between_specimens(k) ? between : within)[detail::kStrataNames[k]] = row;
-  }
-  between["specimens"] = detail::denominator_json(r.table.specimens);
-  within["residual"] = detail::denominator_json(r.table.residual);
-  return {{"between", between}, {"within", within}, {"repeatability", r.table.repeatability}};
-}
-
-std::string with_strata_text(const std::string& report, const permutation::StrataResults& r) {
-  return report + "\n\n" + permutation::strata_report(r);
 }
 
 }  // namespace lumivar::batch

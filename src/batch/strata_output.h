@@ -1,11 +1,6 @@
 #pragma once
-// --strata: the tests by strata after the specified report. Text gets a blank
-// line and the "Tests by strata" table; JSON a top-level "strata" object:
-//   {"between": {"G1": {ss, df, ms, f, p, z}, "G2", "G1xG2",
-//                "specimens": {ss, df, ms}},
-//    "within": {"T", "G1xt", "G2xt", "G1xG2xt", "residual": {ss, df, ms}},
-//    "repeatability": R}
-// with p and z null when no permutation ran.
+// --strata: the tests by strata after the specified report, in the forms of
+// results/strata_forms.h.
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -13,6 +8,7 @@
 #include "partition/varexp.h"
 #include "permutation/permute.h"
 #include "permutation/strata_report.h"
+#include "results/strata_forms.h"
 #include "runtime/session.h"
 
 namespace lumivar::batch {
@@ -27,9 +23,7 @@ permutation::StrataResults strata_after_varexp(const runtime::Session& s,
 permutation::StrataResults strata_after_permute(const runtime::Session& s,
                                                 const permutation::PermuteOutcome& r);
 
-nlohmann::json strata_json(const permutation::StrataResults& r);
-
-// The text report followed by a blank line and the table.
-std::string with_strata_text(const std::string& report, const permutation::StrataResults& r);
+using results::strata_json;
+using results::with_strata_text;
 
 }  // namespace lumivar::batch

@@ -14,16 +14,6 @@ namespace lumivar::gui {
 
 namespace detail {
 
-// The application has one analysis hook; each listener added is called after
-// those added before it.
-void also_call(shell::Application& app, std::function<void()> listener) {
-  std::function<void()> before = std::move(app.on_analysis_changed);
-  app.on_analysis_changed = [before = std::move(before), listener = std::move(listener)] {
-    if (before) before();
-    listener();
-  };
-}
-
 // A menu bar along the top edge of a window whose controls are placed by
 // hand: a layout holding nothing but the bar keeps it as wide as the window.
 QMenuBar* add_menu_bar(QWidget* window) {
@@ -60,6 +50,14 @@ const char* const kDistributionsTip =
 
 }  // namespace detail
 
+void listen_to_analyses(shell::Application& app, std::function<void()> listener) {
+  std::function<void()> before = std::move(app.on_analysis_changed);
+  app.on_analysis_changed = [before = std::move(before), listener = std::move(listener)] {
+    if (before) before();
+    listener();
+  };
+}
+
 AnalysisViews::AnalysisViews(shell::Application& app, QWidget* main_window)
     : QObject(main_window), app_(app) {
   menu_bar_ = detail::add_menu_bar(main_window);
@@ -71,7 +69,7 @@ AnalysisViews::AnalysisViews(shell::Application& app, QWidget* main_window)
   QObject::connect(distributions_, &QAction::triggered, this, [this] { open_distributions(); });
 
   const QPointer<AnalysisViews> alive(this);
-  detail::also_call(app_, [alive] {
+  listen_to_analyses(app_, [alive] {
     if (alive) alive->analysis_changed();
   });
   analysis_changed();

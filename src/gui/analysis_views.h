@@ -7,6 +7,7 @@
 // only read Application::last_analysis.
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 #include "gui/histogram_view.h"
 #include "gui/shape_view.h"
@@ -23,6 +24,10 @@ class QtWindowRuntime;
 namespace lumivar::gui {
 
 using runtime::qt::QtWindowRuntime;
+
+// The application has one analysis hook; each listener added is called after
+// those added before it.
+void listen_to_analyses(shell::Application& app, std::function<void()> listener);
 
 class AnalysisViews : public QObject {
  public:

@@ -5,7 +5,9 @@
 
 #include "partition/partition.h"
 #include "plots/histogram_scene.h"
+#include "gui/picture_export.h"
 #include "gui/scene_widget.h"
+#include "gui/study_status.h"
 
 namespace lumivar::gui {
 
@@ -16,6 +18,7 @@ HistogramView::HistogramView(QWidget* parent) : QWidget(parent, Qt::Window) {
   tabs_->setToolTip(QStringLiteral("The effect whose F ratio is shown, in the order of the report."));
   QObject::connect(tabs_, &QTabBar::currentChanged, this, [this](int) { rebuild(); });
   canvas_ = new SceneWidget;
+  pictures_ = new PictureActions(canvas_, this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_);
   layout->addWidget(canvas_, 1);
@@ -47,6 +50,8 @@ void HistogramView::set_effect(int k) { tabs_->setCurrentIndex(k); }
 
 void HistogramView::show_analysis(std::shared_ptr<const shell::AnalysisSnapshot> analysis) {
   analysis_ = std::move(analysis);
+  setWindowTitle(QString::fromStdString(
+      with_files("Lumivar: permutation distributions of F", analysis_ ? analysis_->sources : runtime::InputSources{})));
   rebuild();
 }
 

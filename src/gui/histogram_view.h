@@ -13,6 +13,7 @@ class QTabBar;
 namespace lumivar::gui {
 
 class SceneWidget;
+class PictureActions;
 
 class HistogramView : public QWidget {
  public:
@@ -27,6 +28,8 @@ class HistogramView : public QWidget {
   void set_effect(int k);
 
   SceneWidget* canvas() const { return canvas_; }
+  // Export picture… and Copy image.
+  PictureActions* pictures() const { return pictures_; }
   QTabBar* effects() const { return tabs_; }
 
   // Why an analysis has no distributions to show (empty: it has some).
@@ -38,6 +41,7 @@ class HistogramView : public QWidget {
   std::shared_ptr<const shell::AnalysisSnapshot> analysis_;
   QTabBar* tabs_;
   SceneWidget* canvas_;
+  PictureActions* pictures_;
 };
 
 }  // namespace lumivar::gui

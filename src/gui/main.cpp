@@ -1,7 +1,8 @@
 // The window program: the researcher's desktop window over the shared core.
 // Command-line words are handed to the window function (none: the main
 // window opens); the program ends when its last window is closed. The main
-// window gets a "View" menu with the views of the last analysis. Only
+// window gets its menus (the "View" menu with the views of the last
+// analysis, and the rest), a status bar and the user's settings. Only
 // "--version" or "--help" as the one word is answered on standard output
 // instead, before any window or display is needed.
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "gui/analysis_views.h"
+#include "gui/desktop_shell.h"
 #include "runtime/qt/qt_window_runtime.h"
 #include "shell/Lumivar_mainhg.h"
 
@@ -51,8 +53,9 @@ int main(int argc, char** argv) {
   std::vector<std::string> words;
   const QStringList arguments = QCoreApplication::arguments();
   for (qsizetype i = 1; i < arguments.size(); ++i) words.push_back(arguments[i].toStdString());
-  // The main window's "View" menu and the views it opens.
+  // The main window's menus, the views they open and its status bar.
   return lumivar::shell::Lumivar_mainhg(ui, words, [&ui](lumivar::shell::Application& state) {
-    lumivar::gui::add_analysis_views(state, ui);
+    lumivar::gui::AnalysisViews* views = lumivar::gui::add_analysis_views(state, ui);
+    lumivar::gui::add_desktop_shell(state, ui, views, QCoreApplication::applicationDirPath());
   });
 }

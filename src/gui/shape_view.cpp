@@ -7,7 +7,9 @@
 #include <QVBoxLayout>
 
 #include "plots/shape_scene.h"
+#include "gui/picture_export.h"
 #include "gui/scene_widget.h"
+#include "gui/study_status.h"
 
 namespace lumivar::gui {
 
@@ -44,6 +46,7 @@ ShapeView::ShapeView(QWidget* parent) : QWidget(parent, Qt::Window) {
                    [this](int id) { set_grouping(static_cast<Grouping>(id)); });
 
   canvas_ = new SceneWidget;
+  pictures_ = new PictureActions(canvas_, this);
   canvas_->on_hover = [this](std::optional<std::size_t> point) { pointed_at(point); };
   status_ = new QLabel;
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -67,6 +70,8 @@ const runtime::Matrix& ShapeView::codes(Grouping g) const {
 
 void ShapeView::show_analysis(std::shared_ptr<const shell::AnalysisSnapshot> analysis) {
   analysis_ = std::move(analysis);
+  setWindowTitle(QString::fromStdString(
+      with_files("Lumivar: superimposed shapes", analysis_ ? analysis_->sources : runtime::InputSources{})));
   distances_.clear();
   rank_.clear();
   if (analysis_) {

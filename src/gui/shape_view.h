@@ -19,6 +19,7 @@ class QRadioButton;
 namespace lumivar::gui {
 
 class SceneWidget;
+class PictureActions;
 
 class ShapeView : public QWidget {
  public:
@@ -35,6 +36,8 @@ class ShapeView : public QWidget {
   void set_grouping(Grouping g);
 
   SceneWidget* canvas() const { return canvas_; }
+  // Export picture… and Copy image.
+  PictureActions* pictures() const { return pictures_; }
   QRadioButton* grouping_button(Grouping g) const { return buttons_[g]; }
   // The line under the picture: what the pointed-at point is, or how to use the view.
   QLabel* status() const { return status_; }
@@ -50,6 +53,7 @@ class ShapeView : public QWidget {
   std::vector<geometry::RowDistance> distances_;
   std::vector<std::size_t> rank_;
   SceneWidget* canvas_;
+  PictureActions* pictures_;
   std::array<QRadioButton*, 3> buttons_{};
   QLabel* status_;
 };

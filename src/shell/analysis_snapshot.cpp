@@ -21,6 +21,7 @@ AnalysisSnapshot snapshot(const runtime::Session& s, const partition::DesignSize
   a.data = s.data;
   a.group = s.group;
   a.repgroup = s.repgroup;
+  a.sources = s.sources;
   a.sizes = sizes;
   const partition::Codings c = partition::make_codings(s.group, s.repgroup, s.data.rows());
   a.g1 = c.g1;
@@ -48,6 +49,9 @@ AnalysisSnapshot permute_snapshot(const runtime::Session& s, permutation::Permut
   a.nperm = o.nperm;
   a.seed = o.seed;
   a.p_perm_f = o.p_perm_f;
+  a.p_perm_ss = o.p_perm_ss;
+  a.engine = o.engine;
+  a.threads = o.threads;
   a.f_values = std::move(o.f_values);
   return a;
 }

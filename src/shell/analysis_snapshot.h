@@ -23,6 +23,7 @@ struct AnalysisSnapshot {
   runtime::Matrix data;      // m x n landmark data (n = 2k + 1)
   runtime::Matrix group;     // G1 and G2 code of each specimen
   runtime::Matrix repgroup;  // measurement code of each row
+  runtime::InputSources sources;  // the files they were read from
   partition::DesignSizes sizes;
   // The grouping codes of each row (m x 1 each): the group columns stacked
   // twice and the measurement codes, cut to m rows, as the analysis uses them.
@@ -38,6 +39,9 @@ struct AnalysisSnapshot {
   std::uint64_t nperm = 0;
   std::uint64_t seed = 0;
   permutation::Effects p_perm_f{};
+  permutation::Effects p_perm_ss{};
+  permutation::Engine engine = permutation::Engine::kFast;
+  int threads = 0;  // threads used
   // One entry per relabelling (empty when the run kept none: more than
   // permutation::kMaxKeptFValues relabellings, or F values not asked for).
   std::vector<permutation::Effects> f_values;

@@ -19,6 +19,7 @@
 
 #include "support/command_button.h"
 #include "support/fixed_pitch.h"
+#include "support/headless_texts.h"
 #include "runtime/headless/headless_runtime.h"
 #include "runtime/qt/qt_window_runtime.h"
 #include "shell/Lumivar_mainhg.h"
@@ -123,18 +124,11 @@ TEST_F(MainWindow, EveryCommandControlReachesTheDispatcher) {
   EXPECT_TRUE(files.empty());
 
   // The same study through the headless runtime: the same texts in every box.
-  runtime::headless::HeadlessRuntime headless;
-  runtime::RecordingConsole quiet;
-  headless.set_console(&quiet);
-  shell::Application reference(headless);
-  reference.table.call("Lumivar", {}, 0);
-  for (const char* f : {"landmarks.txt", "reps.txt", "groups.txt"}) headless.queue_file(example(f));
-  for (const char* word : {"Load", "LoadRepGroup", "LoadGroup", "VarExp"})
-    reference.table.call("lumivarsw", {Value(word)}, 0);
-  for (const std::string tag : {"FileBox", "RepBox", "GroupBox", "ResBox"}) {
-    const Value expected = headless.get(headless.find_by_tag(tag).at(0), "String");
-    EXPECT_EQ(shown(tag).toStdString(), expected.text()) << tag;
-  }
+  const auto expected = testing::headless_texts(
+      {example("landmarks.txt"), example("reps.txt"), example("groups.txt")},
+      {"Load", "LoadRepGroup", "LoadGroup", "VarExp"});
+  for (const std::string tag : {"FileBox", "RepBox", "GroupBox", "ResBox"})
+    EXPECT_EQ(shown(tag).toStdString(), expected.at(tag)) << tag;
   EXPECT_TRUE(shown("ResBox").startsWith("For the entire data set, SS="));
 
   // Text typed into PermBox is what "Permute" reads.

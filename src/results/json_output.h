@@ -7,7 +7,7 @@
 #include "partition/partition.h"
 #include "permutation/permute.h"
 
-namespace lumivar::batch {
+namespace lumivar::results {
 
 // "fast" or "reference".
 const char* engine_name(permutation::Engine e);
@@ -17,4 +17,4 @@ nlohmann::json varexp_json(const partition::Partition& p);
 // Monte Carlo standard errors; plus how the run was made.
 nlohmann::json permute_json(const permutation::PermuteOutcome& r);
 
-}  // namespace lumivar::batch
+}  // namespace lumivar::results

@@ -1,6 +1,6 @@
-#include "batch/json_output.h"
+#include "results/json_output.h"
 
-namespace lumivar::batch {
+namespace lumivar::results {
 
 namespace detail {
 
@@ -54,4 +54,4 @@ nlohmann::json permute_json(const permutation::PermuteOutcome& r) {
           {"error", detail::error_json(p)}};
 }
 
-}  // namespace lumivar::batch
+}  // namespace lumivar::results

@@ -1,0 +1,417 @@
+#include "gui/desktop_shell.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTextDocument>
+#include <filesystem>
+
+#include "gui/analysis_views.h"
+#include "gui/help_pages.h"
+#include "gui/results_file.h"
+#include "gui/study_status.h"
+#include "gui/window_placement.h"
+
+namespace lumivar::gui {
+
+namespace detail {
+
+// The buttons of the layout that the menus press.
+const char* const kLoadButton = "LoadButton";
+const char* const kLoadRepGroupButton = "LoadRepGroupButton";
+const char* const kLoadGroupButton = "LoadGroupButton";
+const char* const kVarExpButton = "VarExpButton";
+const char* const kPermuteButton = "PermuteButton";
+
+std::optional<FileKind> kind_of_button(const std::string& tag) {
+  if (tag == kLoadButton) return FileKind::kLandmarks;
+  if (tag == kLoadRepGroupButton) return FileKind::kMeasurementCodes;
+  if (tag == kLoadGroupButton) return FileKind::kGroupCodes;
+  return std::nullopt;
+}
+
+runtime::FileChoice choice_of(const std::string& path) {
+  const std::filesystem::path p(path);
+  return {false, p.filename().string(), p.parent_path().string() + "/"};
+}
+
+QString study_label(const RecentStudy& s) {
+  return QStringLiteral("%1; %2; %3")
+      .arg(QFileInfo(s.landmarks).fileName(), QFileInfo(s.codes).fileName(),
+           QFileInfo(s.groups).fileName());
+}
+
+}  // namespace detail
+
+DesktopShell::DesktopShell(shell::Application& app, runtime::qt::QtWindowRuntime& ui,
+                           runtime::Handle fig, AnalysisViews& views,
+                           std::unique_ptr<AppSettings> settings, QString program_folder)
+    : QObject(ui.widget(fig)),
+      app_(app),
+      ui_(ui),
+      fig_(fig),
+      window_(ui.widget(fig)),
+      settings_(std::move(settings)),
+      program_folder_(std::move(program_folder)) {
+  const runtime::Value name = ui_.get(fig_, "Name");
+  base_title_ = name.is_text() ? name.text() : std::string("Lumivar");
+  settings_->read_permute_settings(app_.permute_settings);
+  add_menus(views);
+  add_status_bar();
+  watch_inputs();
+  ui_.set_file_dialog(
+      [this](const std::string& filter, const std::string& title) { return choose_file(filter, title); });
+  if (const std::optional<QRect> place = settings_->window_geometry()) place_on_screen(window_, *place);
+  window_->installEventFilter(this);
+  const QPointer<DesktopShell> alive(this);
+  listen_to_analyses(app_, [alive] {
+    if (alive) alive->analysis_changed();
+  });
+  analysis_changed();
+}
+
+DesktopShell::~DesktopShell() { ui_.set_file_dialog({}); }
+
+QAction* DesktopShell::add(QMenu* menu, Command c, const QString& text, const QKeySequence& keys) {
+  QAction* a = menu->addAction(text);
+  if (!keys.isEmpty()) a->setShortcut(keys);
+  actions_[c] = a;
+  return a;
+}
+
+void DesktopShell::add_menus(AnalysisViews& views) {
+  QMenuBar* bar = views.menu_bar();
+  QAction* view_menu = bar->actions().isEmpty() ? nullptr : bar->actions().front();
+
+  auto* file = new QMenu(QStringLiteral("&File"), bar);
+  add(file, kLoadLandmarks, QStringLiteral("Load &landmarks\u2026"));
+  add(file, kLoadCodes, QStringLiteral("Load &measurement codes\u2026"));
+  add(file, kLoadGroups, QStringLiteral("Load &group codes\u2026"));
+  recent_ = file->addMenu(QStringLiteral("Open &recent"));
+  file->addSeparator();
+  add(file, kSaveResults, QStringLiteral("&Save results\u2026"), QKeySequence::Save);
+  file->addSeparator();
+  // Some platforms bind no key to Quit; Ctrl+Q is what users expect there.
+  const bool quit_bound = !QKeySequence::keyBindings(QKeySequence::Quit).isEmpty();
+  add(file, kQuit, QStringLiteral("&Quit"),
+      quit_bound ? QKeySequence(QKeySequence::Quit) : QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+  auto* edit = new QMenu(QStringLiteral("&Edit"), bar);
+  add(edit, kCopyResults, QStringLiteral("&Copy results"), QKeySequence::Copy);
+  add(edit, kSelectAll, QStringLiteral("Select &all"), QKeySequence::SelectAll);
+
+  auto* analysis = new QMenu(QStringLiteral("&Analysis"), bar);
+  add(analysis, kVarExp, QStringLiteral("&Partition variation"));
+  add(analysis, kPermute, QStringLiteral("Permutation &test"));
+  add(analysis, kStrata, QStringLiteral("Tests by st&rata"));
+  analysis->addSeparator();
+  add(analysis, kPermuteSettings, QStringLiteral("Permutation &settings\u2026"));
+
+  bar->insertMenu(view_menu, file);
+  bar->insertMenu(view_menu, edit);
+  bar->insertMenu(view_menu, analysis);
+  QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+  add(help, kColumnsHelp, QStringLiteral("What the &columns mean"), QKeySequence::HelpContents);
+  add(help, kManual, QStringLiteral("&Manual"));
+  add(help, kAbout, QStringLiteral("&About Lumivar"));
+
+  // Menu shortcuts work wherever the focus is in the main window, except
+  // where a focused control takes the keys itself (copying a selection).
+  for (QAction* a : actions_) {
+    a->setShortcutContext(Qt::WindowShortcut);
+    window_->addAction(a);
+  }
+  const auto on = [this](Command c, auto slot) { connect(actions_[c], &QAction::triggered, this, slot); };
+  on(kLoadLandmarks, [this] { press(detail::kLoadButton); });
+  on(kLoadCodes, [this] { press(detail::kLoadRepGroupButton); });
+  on(kLoadGroups, [this] { press(detail::kLoadGroupButton); });
+  on(kSaveResults, [this] { save_results(); });
+  on(kQuit, [] { QApplication::closeAllWindows(); });
+  on(kCopyResults, [this] { copy_results(); });
+  on(kSelectAll, [this] { select_all(); });
+  on(kVarExp, [this] { press(detail::kVarExpButton); });
+  on(kPermute, [this] { press(detail::kPermuteButton); });
+  on(kPermuteSettings, [this] { edit_permutation_settings(); });
+  on(kStrata, [this] {
+    if (!strata_view_) {
+      strata_view_ = new StrataView(window_);
+      strata_view_->show_analysis(app_.last_analysis);
+    }
+    strata_view_->show();
+    strata_view_->raise();
+  });
+  on(kColumnsHelp, [this] {
+    show_page(program_folder_, QStringLiteral("columns.md"), QStringLiteral("What the columns mean"), window_);
+  });
+  on(kManual, [this] {
+    show_page(program_folder_, QStringLiteral("README.md"), QStringLiteral("Lumivar manual"), window_);
+  });
+  on(kAbout, [this] {
+    QMessageBox::about(window_, QStringLiteral("About Lumivar"), about_text());
+  });
+  rebuild_recent_menu();
+}
+
+void DesktopShell::add_status_bar() {
+  status_bar_ = new QStatusBar(window_);
+  study_ = new QLabel(status_bar_);
+  stale_ = new QLabel(status_bar_);
+  stale_->setStyleSheet(QStringLiteral("font-weight: bold"));
+  seed_ = new QLabel(status_bar_);
+  seed_->setTextInteractionFlags(Qt::TextSelectableByMouse);  // to copy the seed
+  status_bar_->addWidget(study_, 1);
+  status_bar_->addWidget(stale_, 1);
+  status_bar_->addPermanentWidget(seed_);
+  status_bar_->setSizeGripEnabled(false);
+  if (QLayout* layout = window_->layout()) layout->addWidget(status_bar_);
+}
+
+QWidget* DesktopShell::box(const char* tag) const {
+  for (runtime::Handle h : ui_.tree(fig_))
+    if (ui_.get(h, "Tag") == runtime::Value(std::string(tag))) return ui_.widget(h);
+  return nullptr;
+}
+
+void DesktopShell::watch_inputs() {
+  // A load sets its status box (the runtime keeps the box's own signals
+  // quiet, not its document's); the session is complete once the action
+  // ends, so the status bar follows from the event loop.
+  for (const char* tag : {"FileBox", "RepBox", "GroupBox"})
+    if (auto* status = dynamic_cast<QPlainTextEdit*>(box(tag)))
+      connect(status->document(), &QTextDocument::contentsChanged, this, [this] { refresh(); },
+              Qt::QueuedConnection);
+  const std::pair<const char*, const char*> drop_boxes[] = {
+      {"FileBox", detail::kLoadButton}, {"RepBox", detail::kLoadRepGroupButton},
+      {"GroupBox", detail::kLoadGroupButton}};
+  for (const auto& [tag, button] : drop_boxes) {
+    if (auto* status = dynamic_cast<QPlainTextEdit*>(box(tag))) {
+      status->viewport()->setAcceptDrops(true);
+      status->viewport()->installEventFilter(this);
+      drop_targets_[status->viewport()] = button;
+    }
+  }
+  // Return in the permutations box starts the test, as the button does.
+  if (auto* perm = dynamic_cast<QLineEdit*>(box("PermBox")))
+    connect(perm, &QLineEdit::returnPressed, this, [this] { press(detail::kPermuteButton); });
+}
+
+void DesktopShell::press(const char* button_tag) {
+  for (runtime::Handle h : ui_.tree(fig_)) {
+    if (ui_.get(h, "Tag") == runtime::Value(std::string(button_tag))) {
+      ui_.invoke_callback(h);
+      return;
+    }
+  }
+}
+
+runtime::FileChoice DesktopShell::choose_file(const std::string& filter, const std::string& title) {
+  if (!scripted_.empty()) {
+    const std::string path = scripted_.front();
+    scripted_.pop_front();
+    return detail::choice_of(path);
+  }
+  const runtime::Value caller = ui_.callback_object();
+  const runtime::Value tag = caller.is_empty() ? runtime::Value() : ui_.get(caller.scalar(), "Tag");
+  const std::optional<FileKind> kind = detail::kind_of_button(tag.is_text() ? tag.text() : "");
+  // The dialog opens in the working folder: the folder of this kind of file last time.
+  const QString before = QDir::currentPath();
+  if (kind) {
+    const QString folder = settings_->last_folder(*kind);
+    if (!folder.isEmpty() && QDir(folder).exists()) QDir::setCurrent(folder);
+  }
+  runtime::FileChoice choice;
+  if (chooser_) {
+    choice = chooser_(filter, title);
+  } else {
+    ui_.set_file_dialog({});  // the runtime's own dialog, once
+    choice = ui_.open_file_dialog(filter, title);
+    ui_.set_file_dialog([this](const std::string& f, const std::string& t) { return choose_file(f, t); });
+  }
+  if (choice.cancelled) {
+    QDir::setCurrent(before);  // a cancelled load changes nothing
+  } else if (kind) {
+    settings_->set_last_folder(*kind, QString::fromStdString(choice.folder));
+  }
+  return choice;
+}
+
+void DesktopShell::open_study(const RecentStudy& study) {
+  for (const QString& path : {study.landmarks, study.codes, study.groups}) {
+    if (!QFileInfo(path).isFile()) {
+      QMessageBox::warning(window_, QStringLiteral("Open recent"),
+                           QStringLiteral("%1 is no longer there; the study is taken off the list.")
+                               .arg(path));
+      settings_->remove_recent_study(study);
+      rebuild_recent_menu();
+      return;
+    }
+  }
+  scripted_ = {study.landmarks.toStdString(), study.codes.toStdString(), study.groups.toStdString()};
+  press(detail::kLoadButton);
+  press(detail::kLoadRepGroupButton);
+  press(detail::kLoadGroupButton);
+  scripted_.clear();
+}
+
+void DesktopShell::rebuild_recent_menu() {
+  recent_->clear();
+  const std::vector<RecentStudy> studies = settings_->recent_studies();
+  for (const RecentStudy& s : studies) {
+    QAction* a = recent_->addAction(detail::study_label(s));
+    a->setToolTip(QStringList{s.landmarks, s.codes, s.groups}.join(QLatin1Char('\n')));
+    connect(a, &QAction::triggered, this, [this, s] { open_study(s); });
+  }
+  recent_->setToolTipsVisible(true);
+  recent_->setEnabled(!studies.empty());
+}
+
+void DesktopShell::save_results() {
+  const std::shared_ptr<const shell::AnalysisSnapshot> analysis = app_.last_analysis;
+  if (!analysis) return;  // the entry is disabled until there is an analysis
+  const QString start = QDir(settings_->last_folder(FileKind::kResults).isEmpty()
+                                 ? QDir::currentPath()
+                                 : settings_->last_folder(FileKind::kResults))
+                            .filePath(QStringLiteral("results.txt"));
+  QString filter;
+  QString path = save_dialog_ ? save_dialog_(start, &filter)
+                              : QFileDialog::getSaveFileName(window_, QStringLiteral("Save results"),
+                                                             start, results_filters(), &filter);
+  if (path.isEmpty()) return;
+  path = with_extension(path, filter);
+  const runtime::Value resbox = ui_.get(ui_.find_by_tag("ResBox").at(0), "String");
+  const std::string date =
+      QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
+  // The tests by strata go with the analysis they were computed for, once shown.
+  const permutation::StrataResults* strata =
+      strata_view_ && strata_view_->analysis() == analysis && strata_view_->results()
+          ? &*strata_view_->results()
+          : nullptr;
+  const QString error = write_file(path, results_content(results_format(path), *analysis,
+                                                         resbox.is_text() ? resbox.text() : "",
+                                                         date, strata));
+  if (!error.isEmpty()) {
+    QMessageBox::warning(window_, QStringLiteral("Save results"),
+                         QStringLiteral("Could not save %1: %2").arg(path, error));
+    return;
+  }
+  settings_->set_last_folder(FileKind::kResults, QFileInfo(path).absolutePath());
+  status_bar_->showMessage(QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path)), 5000);
+}
+
+void DesktopShell::copy_results() {
+  auto* results = dynamic_cast<QPlainTextEdit*>(box("ResBox"));
+  if (results == nullptr) return;
+  QString selected = results->textCursor().selectedText();
+  QApplication::clipboard()->setText(
+      selected.isEmpty() ? results->toPlainText() : selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n')));
+}
+
+void DesktopShell::select_all() {
+  auto* results = dynamic_cast<QPlainTextEdit*>(box("ResBox"));
+  if (results == nullptr) return;
+  results->setFocus();
+  results->selectAll();
+}
+
+void DesktopShell::edit_permutation_settings() {
+  if (settings_dialog_) {
+    settings_dialog_->raise();
+    return;
+  }
+  std::optional<std::size_t> rows;
+  if (!app_.session.sources.data.path.empty()) rows = app_.session.data.rows();
+  std::optional<std::uint64_t> last_seed;
+  if (app_.last_analysis && app_.last_analysis->kind == shell::AnalysisKind::kPermute)
+    last_seed = app_.last_analysis->seed;
+  settings_dialog_ = new PermutationSettingsDialog(app_.permute_settings, rows, last_seed, window_);
+  settings_dialog_->setAttribute(Qt::WA_DeleteOnClose);
+  connect(settings_dialog_, &QDialog::accepted, this, [this] {
+    settings_dialog_->apply_to(app_.permute_settings);
+    settings_->write_permute_settings(app_.permute_settings);
+  });
+  settings_dialog_->open();
+}
+
+void DesktopShell::analysis_changed() {
+  const std::shared_ptr<const shell::AnalysisSnapshot>& last = app_.last_analysis;
+  actions_[kSaveResults]->setEnabled(last != nullptr);
+  actions_[kStrata]->setEnabled(last != nullptr);
+  if (strata_view_) strata_view_->show_analysis(last);
+  if (last) {
+    const runtime::InputSources& s = last->sources;
+    if (!s.data.path.empty() && !s.reps.path.empty() && !s.groups.path.empty()) {
+      settings_->add_recent_study({QString::fromStdString(s.data.path), QString::fromStdString(s.reps.path),
+                                   QString::fromStdString(s.groups.path)});
+      rebuild_recent_menu();
+    }
+  }
+  refresh();
+}
+
+void DesktopShell::refresh() {
+  const runtime::Session& s = app_.session;
+  study_->setText(QString::fromStdString(study_summary(s)));
+  const std::shared_ptr<const shell::AnalysisSnapshot>& last = app_.last_analysis;
+  stale_->setText(last ? QString::fromStdString(stale_note(last->sources, s.sources)) : QString());
+  stale_->setVisible(!stale_->text().isEmpty());
+  seed_->setText(last && last->kind == shell::AnalysisKind::kPermute
+                     ? QStringLiteral("Seed %1").arg(last->seed)
+                     : QString());
+  std::string title = base_title_;
+  if (!s.sources.data.path.empty()) title = file_name(s.sources.data.path) + " \u2014 " + title;
+  ui_.set(fig_, "Name", runtime::Value(title));
+}
+
+bool DesktopShell::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == window_ && event->type() == QEvent::Close)
+    settings_->set_window_geometry(window_->geometry());
+  if (drop_targets_.count(watched) != 0) return dropped_on_box(watched, event);
+  return QObject::eventFilter(watched, event);
+}
+
+bool DesktopShell::dropped_on_box(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+  auto* drop = static_cast<QDropEvent*>(event);  // QDragEnterEvent and QDragMoveEvent are drops too
+  const QList<QUrl> urls = drop->mimeData()->urls();
+  // One local file: what the button's dialog would have returned.
+  if (urls.size() != 1 || !urls.front().isLocalFile() || !QFileInfo(urls.front().toLocalFile()).isFile()) {
+    drop->ignore();
+    return true;
+  }
+  drop->acceptProposedAction();
+  if (type == QEvent::Drop) {
+    scripted_ = {QDir::toNativeSeparators(urls.front().toLocalFile()).toStdString()};
+    press(drop_targets_.at(watched));
+    scripted_.clear();
+  }
+  return true;
+}
+
+DesktopShell* add_desktop_shell(shell::Application& app, runtime::qt::QtWindowRuntime& ui,
+                                AnalysisViews* views, const QString& program_folder) {
+  if (views == nullptr) return nullptr;
+  for (runtime::Handle h : ui.find_by_tag("LumivarWindow")) {
+    if (ui.type_of(h) != "figure" || ui.widget(h) == nullptr) continue;
+    return new DesktopShell(app, ui, h, *views, std::make_unique<AppSettings>(), program_folder);
+  }
+  return nullptr;
+}
+
+}  // namespace lumivar::gui

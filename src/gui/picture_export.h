@@ -1,0 +1,60 @@
+#pragma once
+// Export picture… and Copy image for a view's plot: PNG at a chosen size
+// (the view's size in device pixels by default) drawn by the same painter as
+// the screen, or SVG through the plots module's writer, the same file the
+// batch tool writes. The actions sit in the view's context menu and answer
+// Ctrl+E and Ctrl+C while the view has the focus.
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "plots/scene.h"
+
+class QAction;
+class QWidget;
+
+namespace lumivar::gui {
+
+class SceneWidget;
+
+// `scene` drawn on an opaque image of `size` pixels.
+QImage scene_image(const plots::Scene& scene, const QSize& size);
+
+// Writes `scene` to `path`: SVG when the name ends in ".svg" (any case),
+// otherwise PNG. The error text, or "" on success.
+QString save_picture(const plots::Scene& scene, const QString& path, const QSize& size);
+
+class PictureActions : public QObject {
+ public:
+  // Adds the actions to `view` (which owns this object) for `canvas`'s scene.
+  PictureActions(SceneWidget* canvas, QWidget* view);
+
+  QAction* export_action() const { return export_; }
+  QAction* copy_action() const { return copy_; }
+
+  struct Choice {
+    QString path;
+    QSize size;
+  };
+  // Asks for the file and the size (given the suggested size); none: cancelled.
+  using ExportDialog = std::function<std::optional<Choice>(const QSize& suggested)>;
+  // Tests answer in place of the user; an empty function brings the dialogs back.
+  void set_export_dialog(ExportDialog dialog) { dialog_ = std::move(dialog); }
+
+ private:
+  QSize screen_size() const;
+  std::optional<Choice> ask(const QSize& suggested) const;
+  void export_picture();
+  void copy_image();
+
+  SceneWidget* canvas_;
+  QWidget* view_;
+  QAction* export_;
+  QAction* copy_;
+  ExportDialog dialog_;
+};
+
+}  // namespace lumivar::gui

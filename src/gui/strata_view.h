@@ -1,0 +1,39 @@
+#pragma once
+// Analysis > Tests by strata: a window with the tests by strata of the last
+// analysis (permutation/strata_report.h). After "Permute" the tests by
+// residuals run with that run's seed, count and threads, so the batch
+// tool's permute --strata with the same seed gives the same table; after
+// "VarExp" the table has no P values. It follows each new analysis.
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+#include "permutation/strata_report.h"
+#include "shell/analysis_snapshot.h"
+
+class QPlainTextEdit;
+
+namespace lumivar::gui {
+
+// The tests for `analysis`; raises (runtime::Error) when its design has no
+// tests by strata. Runs the permutation tests after "Permute": O(nperm m p).
+permutation::StrataResults strata_results(const shell::AnalysisSnapshot& analysis);
+
+class StrataView : public QWidget {
+ public:
+  explicit StrataView(QWidget* parent = nullptr);
+  // Shows the tests for `analysis`, or why there are none.
+  void show_analysis(const std::shared_ptr<const shell::AnalysisSnapshot>& analysis);
+  QPlainTextEdit* text() const { return text_; }
+  // The tests shown (none: no analysis, or a design without them), for
+  // Save results.
+  const std::optional<permutation::StrataResults>& results() const { return results_; }
+  const std::shared_ptr<const shell::AnalysisSnapshot>& analysis() const { return analysis_; }
+
+ private:
+  QPlainTextEdit* text_;
+  std::optional<permutation::StrataResults> results_;
+  std::shared_ptr<const shell::AnalysisSnapshot> analysis_;
+};
+
+}  // namespace lumivar::gui

@@ -1,0 +1,25 @@
+#pragma once
+// Places a window so that all of it, frame and title bar included, lies on
+// the screen's available area (inside panels and docks): a remembered place
+// from a larger screen, or a first placement taller than a laptop's screen,
+// would otherwise leave the title bar out of reach.
+#include <QMargins>
+#include <QRect>
+
+class QWidget;
+
+namespace lumivar::gui {
+
+// The inner rectangle nearest to `inner` whose frame (`frame` around it)
+// fits in `available`: shrunk where it is too large, then moved in.
+QRect fit_on_screen(const QRect& inner, const QMargins& frame, const QRect& available);
+
+// The frame the window system draws around `window` (none before it was shown
+// or on a platform without frames).
+QMargins frame_of(const QWidget* window);
+
+// Gives `window` the inner rectangle `inner`, fitted to the available area of
+// the screen it falls on (the primary screen when it falls on none).
+void place_on_screen(QWidget* window, const QRect& inner);
+
+}  // namespace lumivar::gui

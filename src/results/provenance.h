@@ -1,0 +1,52 @@
+#pragma once
+// What a saved report needs so that its numbers can be traced and repeated:
+// the program and its version, how a permutation run was made, and exactly
+// which input files were read (their names and SHA-256).
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "permutation/permute.h"
+#include "runtime/session.h"
+
+namespace lumivar::results {
+
+// The version of this build (the project's version in CMake).
+std::string program_version();
+
+struct InputFile {
+  std::string role;           // "data", "reps" or "groups" (or a study's "landmarks", "sheet")
+  std::string path;           // as the user gave it
+  std::string absolute_path;  // resolved, without "." and ".." steps
+  std::string sha256;         // of the bytes the load read and analysed
+};
+
+// An input the load actions read, as `path`: the digest is the one the load
+// took while reading (`read`), so the file is never read a second time and
+// cannot change between the two reads.
+InputFile loaded_input(const std::string& role, const std::string& path,
+                       const runtime::InputSource& read);
+
+// The three inputs of a session (those loaded), named by the paths they
+// were read from.
+std::vector<InputFile> loaded_inputs(const runtime::InputSources& sources);
+
+// Describes and hashes one input file given as `path` (an imported study's
+// landmark file and sheet, which the study reader reads itself).
+InputFile describe_file(const std::string& role, const std::string& path);
+
+// Who made a report, and when: "program" and, when not empty, "date".
+struct Maker {
+  std::string program = "lumivar-batch";
+  std::string date;  // ISO 8601, UTC; empty: not recorded
+};
+
+// {"program", "version", ["date"], "inputs": [{"role", "path",
+// "absolute_path", "sha256"}...]}, plus "seed", "permutations", "engine" and
+// "threads" when a permutation run is given.
+nlohmann::json provenance_json(const std::vector<InputFile>& inputs,
+                               const permutation::PermuteOutcome* run = nullptr,
+                               const Maker& maker = {});
+
+}  // namespace lumivar::results

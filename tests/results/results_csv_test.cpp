@@ -1,0 +1,102 @@
+// The CSV form of both tables: one row per effect and the error row, every
+// number read back to the same double, missing statistics as empty fields.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "results/results_csv.h"
+
+namespace lumivar::results {
+namespace {
+
+std::vector<std::vector<std::string>> parse(const std::string& csv) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream in(csv);
+  std::string line;
+  while (std::getline(in, line)) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1)
+      fields.push_back(line.substr(start, comma - start));
+    fields.push_back(line.substr(start));
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+partition::Partition awkward_partition() {
+  partition::Partition p;
+  for (int k = 0; k < partition::kEffectCount; ++k) {
+    partition::Effect& e = p.effects[k];
+    e.ss = 0.1 * (k + 1) / 3.0;  // no short decimal form
+    e.df = k + 1;
+    e.ms = e.ss / e.df;
+    e.f = 1e-300 * (k + 1);
+    e.p_analytic = 1.0 / 7.0;
+    e.per_exp = 12.5;
+  }
+  p.effects[partition::kG1xG2xT].f = std::numeric_limits<double>::quiet_NaN();
+  p.effects[partition::kG1xG2xT].p_analytic = std::numeric_limits<double>::quiet_NaN();
+  p.effects[partition::kT].f = std::numeric_limits<double>::infinity();
+  p.ss_error = 2.0 / 3.0;
+  p.df_error = 40;
+  p.ms_error = p.ss_error / 40;
+  p.per_exp_error = 3.25;
+  return p;
+}
+
+TEST(ResultsCsv, VarExpHasOneRowPerEffectAndReadsBackExactly) {
+  const partition::Partition p = awkward_partition();
+  const std::string csv = varexp_csv(p);
+  const auto rows = parse(csv);
+  ASSERT_EQ(rows.size(), 1u + partition::kEffectCount + 1u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"effect", "ss", "df", "ms", "f", "per_exp", "p_analytic"}));
+  for (int k = 0; k < partition::kEffectCount; ++k) {
+    const auto& r = rows[k + 1];
+    ASSERT_EQ(r.size(), 7u);
+    EXPECT_EQ(r[0], partition::kEffectLabels[k]);
+    EXPECT_EQ(std::stod(r[1]), p.effects[k].ss) << r[1];  // exact: 17 significant digits
+    EXPECT_EQ(std::stod(r[3]), p.effects[k].ms) << r[3];
+    if (k != partition::kT && k != partition::kG1xG2xT) {
+      EXPECT_EQ(std::stod(r[4]), p.effects[k].f);
+    }
+  }
+  EXPECT_EQ(rows[1 + partition::kT][4], "Inf");
+  EXPECT_EQ(rows[1 + partition::kG1xG2xT][4], "NaN");
+  EXPECT_EQ(rows[1 + partition::kG1xG2xT][6], "NaN");
+  EXPECT_EQ(rows.back(), (std::vector<std::string>{"Error", "0.66666666666666663", "40",
+                                                   "0.016666666666666666", "", "3.25", ""}));
+  // No line ends in a blank, and the last one ends with its line break.
+  EXPECT_EQ(csv.find(" \n"), std::string::npos);
+  EXPECT_EQ(csv.find(' '), std::string::npos);
+  EXPECT_EQ(csv.back(), '\n');
+}
+
+TEST(ResultsCsv, PermuteHasBothPermutationPValues) {
+  const partition::Partition p = awkward_partition();
+  permutation::Effects by_f{}, by_ss{};
+  for (int k = 0; k < partition::kEffectCount; ++k) {
+    by_f[k] = (k + 1) / 1000.0;
+    by_ss[k] = 1.0 / (k + 3);
+  }
+  by_f[partition::kG1xG2xT] = std::numeric_limits<double>::quiet_NaN();
+  const auto rows = parse(permute_csv(p, by_f, by_ss));
+  ASSERT_EQ(rows.size(), 9u);
+  EXPECT_EQ(rows[0].back(), "p_perm_ss");
+  EXPECT_EQ(rows[0][6], "p_perm_f");
+  for (int k = 0; k + 1 < partition::kEffectCount; ++k) {
+    ASSERT_EQ(rows[k + 1].size(), 8u);
+    EXPECT_EQ(std::stod(rows[k + 1][6]), by_f[k]);
+    EXPECT_EQ(std::stod(rows[k + 1][7]), by_ss[k]);
+  }
+  EXPECT_EQ(rows[1 + partition::kG1xG2xT][6], "NaN");
+  EXPECT_EQ(rows.back().size(), 8u);
+  EXPECT_EQ(rows.back()[6], "");
+}
+
+}  // namespace
+}  // namespace lumivar::results
