@@ -12,11 +12,6 @@
 
 namespace lumivar::batch {
 
-std::string json_text(const nlohmann::json& j) {
-  // File names are bytes; JSON text is UTF-8.
-  return j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
-}
-
 namespace detail {
 
 void print_status(const BatchSession& b, const CommandLine& o, std::ostream& s) {

@@ -10,6 +10,7 @@
 #include "batch/batch_session.h"
 #include "batch/provenance.h"
 #include "batch/study_inputs.h"
+#include "results/json_output.h"
 #include "shell/analysis_snapshot.h"
 
 namespace lumivar::batch {
@@ -45,9 +46,7 @@ inline constexpr int kCancelledStatus = 130;
 int run_permute(BatchSession& b, const CommandLine& opts, const std::vector<InputFile>& inputs,
                 std::ostream& out, std::ostream& err);
 
-// The JSON report as text: indented by 2, bytes that are not UTF-8 replaced
-// by U+FFFD (a file name may hold any bytes).
-std::string json_text(const nlohmann::json& j);
+using results::json_text;
 
 // Writes the pictures of `a` into opts.plot_dir (when given) and names each
 // file written on `err`.

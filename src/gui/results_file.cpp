@@ -45,7 +45,7 @@ std::string json(const shell::AnalysisSnapshot& a, const std::string& date,
     j["provenance"] = results::provenance_json(inputs, nullptr, maker);
   }
   if (strata != nullptr) j["strata"] = results::strata_json(*strata);
-  return j.dump(2) + "\n";
+  return results::json_text(j) + "\n";
 }
 
 }  // namespace detail

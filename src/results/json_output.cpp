@@ -54,4 +54,8 @@ nlohmann::json permute_json(const permutation::PermuteOutcome& r) {
           {"error", detail::error_json(p)}};
 }
 
+std::string json_text(const nlohmann::json& j) {
+  return j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 }  // namespace lumivar::results
