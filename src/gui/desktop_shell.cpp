@@ -77,7 +77,9 @@ DesktopShell::DesktopShell(shell::Application& app, runtime::qt::QtWindowRuntime
   watch_inputs();
   ui_.set_file_dialog(
       [this](const std::string& filter, const std::string& title) { return choose_file(filter, title); });
-  if (const std::optional<QRect> place = settings_->window_geometry()) place_on_screen(window_, *place);
+  // The remembered place, or the layout's first one: either way all of the
+  // window, title bar included, on the screen.
+  place_on_screen(window_, settings_->window_geometry().value_or(window_->geometry()));
   window_->installEventFilter(this);
   const QPointer<DesktopShell> alive(this);
   listen_to_analyses(app_, [alive] {

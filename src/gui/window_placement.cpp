@@ -26,12 +26,22 @@ QMargins frame_of(const QWidget* window) {
           outer.bottom() - inner.bottom()};
 }
 
+QMargins expected_frame(const QWidget* window) {
+  const QMargins frame = frame_of(window);
+  if (!frame.isNull()) return frame;
+  // Not shown yet, or shown before the window system framed it: allow for a
+  // title bar and borders, except on platforms that draw none.
+  const QString platform = QGuiApplication::platformName();
+  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return frame;
+  return {8, 32, 8, 8};
+}
+
 void place_on_screen(QWidget* window, const QRect& inner) {
   QScreen* screen = QGuiApplication::screenAt(inner.center());
   if (screen == nullptr) screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
   const QSize smallest = window->minimumSize();
-  QRect fitted = fit_on_screen(inner, frame_of(window), screen->availableGeometry());
+  QRect fitted = fit_on_screen(inner, expected_frame(window), screen->availableGeometry());
   fitted.setSize(fitted.size().expandedTo(smallest));  // a screen smaller than the minimum
   window->setGeometry(fitted);
 }

@@ -18,8 +18,14 @@ QRect fit_on_screen(const QRect& inner, const QMargins& frame, const QRect& avai
 // or on a platform without frames).
 QMargins frame_of(const QWidget* window);
 
-// Gives `window` the inner rectangle `inner`, fitted to the available area of
-// the screen it falls on (the primary screen when it falls on none).
+// The frame `window` has, or will have: before the window system has drawn
+// one, a typical title bar and border (none on the offscreen and minimal
+// platforms).
+QMargins expected_frame(const QWidget* window);
+
+// Gives `window` the inner rectangle `inner`, fitted with its expected frame
+// to the available area of the screen it falls on (the primary screen when
+// it falls on none).
 void place_on_screen(QWidget* window, const QRect& inner);
 
 }  // namespace lumivar::gui
