@@ -98,8 +98,8 @@ DroppedFilesDialog::DroppedFilesDialog(const std::vector<DroppedFile>& files, QW
 std::vector<DroppedFile> DroppedFilesDialog::files() const {
   std::vector<DroppedFile> chosen = files_;
   for (std::size_t i = 0; i < chosen.size(); ++i) {
-    const int data = choosers_[i]->currentData().toInt();
-    chosen[i].kind = data < 0 ? std::nullopt : std::optional<FileKind>(static_cast<FileKind>(data));
+    const int chosen_kind = choosers_[i]->currentData().toInt();
+    chosen[i].kind = chosen_kind < 0 ? std::nullopt : std::optional<FileKind>(static_cast<FileKind>(chosen_kind));
   }
   return chosen;
 }
