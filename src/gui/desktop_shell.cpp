@@ -80,6 +80,7 @@ DesktopShell::DesktopShell(shell::Application& app, runtime::qt::QtWindowRuntime
   // The remembered place, or the layout's first one: either way all of the
   // window, title bar included, on the screen.
   place_on_screen(window_, settings_->window_geometry().value_or(window_->geometry()));
+  window_->setAcceptDrops(true);
   window_->installEventFilter(this);
   const QPointer<DesktopShell> alive(this);
   listen_to_analyses(app_, [alive] {
@@ -383,6 +384,11 @@ void DesktopShell::refresh() {
 bool DesktopShell::eventFilter(QObject* watched, QEvent* event) {
   if (watched == window_ && event->type() == QEvent::Close)
     settings_->set_window_geometry(window_->geometry());
+  if (watched == window_) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
+      return dropped_on_window(event);
+  }
   if (drop_targets_.count(watched) != 0) return dropped_on_box(watched, event);
   return QObject::eventFilter(watched, event);
 }
@@ -392,6 +398,7 @@ bool DesktopShell::dropped_on_box(QObject* watched, QEvent* event) {
   if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
   auto* drop = static_cast<QDropEvent*>(event);  // QDragEnterEvent and QDragMoveEvent are drops too
   const QList<QUrl> urls = drop->mimeData()->urls();
+  if (urls.size() > 1) return dropped_on_window(event);  // a study, not one box's file
   // One local file: what the button's dialog would have returned.
   if (urls.size() != 1 || !urls.front().isLocalFile() || !QFileInfo(urls.front().toLocalFile()).isFile()) {
     drop->ignore();
@@ -404,6 +411,51 @@ bool DesktopShell::dropped_on_box(QObject* watched, QEvent* event) {
     scripted_.clear();
   }
   return true;
+}
+
+bool DesktopShell::dropped_on_window(QEvent* event) {
+  auto* drop = static_cast<QDropEvent*>(event);
+  QStringList paths;
+  for (const QUrl& url : drop->mimeData()->urls()) {
+    if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isFile()) {
+      drop->ignore();  // only files, as the buttons' dialogs give
+      return true;
+    }
+    paths << QDir::toNativeSeparators(url.toLocalFile());
+  }
+  if (paths.isEmpty()) {
+    drop->ignore();
+    return true;
+  }
+  drop->acceptProposedAction();
+  if (event->type() != QEvent::Drop) return true;
+  std::vector<DroppedFile> files = classify(paths);
+  if (!kinds_are_clear(files)) {
+    std::optional<std::vector<DroppedFile>> chosen;
+    if (drop_chooser_) {
+      chosen = drop_chooser_(files);
+    } else {
+      DroppedFilesDialog dialog(files, window_);
+      if (dialog.exec() == QDialog::Accepted) chosen = dialog.files();
+    }
+    if (!chosen) return true;
+    files = std::move(*chosen);
+  }
+  load_dropped(in_load_order(files));
+  return true;
+}
+
+void DesktopShell::load_dropped(const std::vector<DroppedFile>& files) {
+  for (const DroppedFile& f : files) {
+    scripted_ = {f.path.toStdString()};
+    switch (*f.kind) {
+      case FileKind::kLandmarks: press(detail::kLoadButton); break;
+      case FileKind::kMeasurementCodes: press(detail::kLoadRepGroupButton); break;
+      case FileKind::kGroupCodes: press(detail::kLoadGroupButton); break;
+      case FileKind::kResults: break;
+    }
+  }
+  scripted_.clear();
 }
 
 DesktopShell* add_desktop_shell(shell::Application& app, runtime::qt::QtWindowRuntime& ui,

@@ -21,6 +21,7 @@
 #include <string>
 
 #include "gui/app_settings.h"
+#include "gui/dropped_files.h"
 #include "gui/permutation_settings_dialog.h"
 #include "gui/strata_view.h"
 #include "runtime/qt/qt_window_runtime.h"
@@ -77,6 +78,12 @@ class DesktopShell : public QObject {
     chooser_ = std::move(chooser);
   }
 
+  // Answers which kind each of several files dropped on the window is, when
+  // their contents do not tell (nothing: cancelled). The real dialog when not set.
+  using DropChooser =
+      std::function<std::optional<std::vector<DroppedFile>>(const std::vector<DroppedFile>&)>;
+  void set_drop_chooser(DropChooser chooser) { drop_chooser_ = std::move(chooser); }
+
   // Loads the three files of a study through the three load actions.
   void open_study(const RecentStudy& study);
   // Brings the status bar and the title up to date (also done, a moment
@@ -87,6 +94,10 @@ class DesktopShell : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
   // A file dropped on a status box loads as that box's kind.
   bool dropped_on_box(QObject* watched, QEvent* event);
+  // Files dropped on the window load as the kinds their contents show, or
+  // as the user says when that is not clear.
+  bool dropped_on_window(QEvent* event);
+  void load_dropped(const std::vector<DroppedFile>& files);
   void add_menus(AnalysisViews& views);
   QAction* add(QMenu* menu, Command c, const QString& text, const QKeySequence& keys = {});
   void add_status_bar();
@@ -118,6 +129,7 @@ class DesktopShell : public QObject {
   QPointer<StrataView> strata_view_;
   SaveDialog save_dialog_;
   runtime::qt::QtWindowRuntime::FileDialog chooser_;
+  DropChooser drop_chooser_;
   std::deque<std::string> scripted_;  // files of a study being opened, in load order
   std::map<QObject*, const char*> drop_targets_;  // a status box's viewport -> its button
 };

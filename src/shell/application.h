@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "permutation/permute_settings.h"
+#include "shell/superimposition_monitor.h"
 #include "runtime/function_table.h"
 #include "runtime/session.h"
 #include "runtime/window_runtime.h"
@@ -23,6 +24,8 @@ struct Application {
   runtime::WindowRuntime& ui;
   runtime::Session session;
   permutation::PermuteSettings permute_settings;
+  // Studies from this many rows on show the progress of their superimposition.
+  std::size_t superimposition_progress_rows = kSuperimpositionProgressRows;
   runtime::FunctionTable table;
 
   // The last "VarExp" or "Permute" that completed; null before the first.

@@ -3,6 +3,7 @@
 #include "input/load_actions.h"
 #include "partition/varexp.h"
 #include "permutation/permute.h"
+#include "shell/superimposition_monitor.h"
 
 namespace lumivar::shell {
 
@@ -17,9 +18,15 @@ void lumivarsw(Application& app, const runtime::Args& args) {
   } else if (is_text && word == "LoadGroup") {
     input::loadgroup(app.ui, app.session);
   } else if (is_text && word == "VarExp") {
-    app.set_last_analysis(varexp_snapshot(app.session, partition::varexp(app.ui, app.session)));
+    SuperimpositionMonitor watch(app.ui, app.session.data.rows(), app.superimposition_progress_rows);
+    partition::SumsSettings sums;
+    sums.superimposition_progress = watch.hook();
+    app.set_last_analysis(varexp_snapshot(app.session, partition::varexp(app.ui, app.session, sums)));
   } else if (is_text && word == "Permute") {
-    permutation::PermuteOutcome o = permutation::permute(app.ui, app.session, app.permute_settings);
+    SuperimpositionMonitor watch(app.ui, app.session.data.rows(), app.superimposition_progress_rows);
+    permutation::PermuteSettings settings = app.permute_settings;
+    settings.superimposition_progress = watch.hook();
+    permutation::PermuteOutcome o = permutation::permute(app.ui, app.session, settings);
     if (o.done()) app.set_last_analysis(permute_snapshot(app.session, std::move(o)));
   } else {
     app.ui.message_box("Fell through case", "Alas, Woe!");

@@ -362,6 +362,104 @@ TEST_F(Desktop, AFileDroppedOnAStatusBoxLoadsAsThatKind) {
   EXPECT_TRUE(w.app.session.sources.groups.path.empty());
 }
 
+// Drops `paths` on the main window itself, as a file manager does.
+bool drop_on_window(Window& w, const std::vector<std::string>& paths) {
+  QMimeData mime;
+  QList<QUrl> urls;
+  for (const std::string& p : paths) urls << QUrl::fromLocalFile(QString::fromStdString(p));
+  mime.setUrls(urls);
+  const QPoint at(5, 5);
+  QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(w.main(), &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(w.main(), &drop);
+  QCoreApplication::processEvents();
+  return drop.isAccepted();
+}
+
+TEST_F(Desktop, AStudyDroppedOnTheWindowLoadsByItsContentsWithoutAsking) {
+  Window w(settings_file());
+  int asked = 0;
+  w.shell->set_drop_chooser([&](const std::vector<DroppedFile>&) {
+    ++asked;
+    return std::nullopt;
+  });
+  // Dropped in any order, loaded landmarks first (the codes are checked against them).
+  ASSERT_TRUE(drop_on_window(w, {example("groups.txt"), example("reps.txt"), example("landmarks.txt")}));
+  EXPECT_EQ(asked, 0);
+  EXPECT_TRUE(w.asked_in.empty());  // no file dialog either
+  EXPECT_EQ(w.shell->study_label()->text().toStdString(),
+            "landmarks.txt: 40 specimens x 2, 12 landmarks; reps.txt; groups.txt: 2 x 2");
+  const auto by_buttons =
+      testing::headless_texts({example("landmarks.txt"), example("reps.txt"), example("groups.txt")},
+                              {"Load", "LoadRepGroup", "LoadGroup"});
+  for (const char* box : {"FileBox", "RepBox", "GroupBox"}) EXPECT_EQ(w.box(box), by_buttons.at(box)) << box;
+}
+
+TEST_F(Desktop, DroppedFilesOfUnclearKindAreAskedAbout) {
+  Window w(settings_file());
+  const std::string copy = folder.write("reps copy.txt", read(example("reps.txt")));
+  std::vector<DroppedFile> offered;
+  bool cancel = true;
+  w.shell->set_drop_chooser([&](const std::vector<DroppedFile>& files) -> std::optional<std::vector<DroppedFile>> {
+    offered = files;
+    if (cancel) return std::nullopt;
+    std::vector<DroppedFile> chosen = files;
+    chosen[2].kind.reset();  // the copy is left out
+    return chosen;
+  });
+  // Two files of measurement codes: which one is meant?
+  ASSERT_TRUE(drop_on_window(w, {example("landmarks.txt"), example("reps.txt"), copy}));
+  ASSERT_EQ(offered.size(), 3u);
+  EXPECT_EQ(offered[0].kind, FileKind::kLandmarks);
+  EXPECT_EQ(offered[1].kind, FileKind::kMeasurementCodes);
+  EXPECT_EQ(offered[2].kind, FileKind::kMeasurementCodes);
+  EXPECT_TRUE(w.app.session.sources.data.path.empty());  // cancelled: nothing loaded
+
+  cancel = false;
+  ASSERT_TRUE(drop_on_window(w, {example("landmarks.txt"), example("reps.txt"), copy}));
+  EXPECT_EQ(w.app.session.sources.data.path, example("landmarks.txt"));
+  EXPECT_EQ(w.app.session.sources.reps.path, example("reps.txt"));
+
+  // Several files dropped on one status box are a study, not that box's file.
+  offered.clear();
+  ASSERT_TRUE(drop_file(w, "GroupBox", example("groups.txt")));
+  EXPECT_TRUE(offered.empty());
+  EXPECT_FALSE(drop_on_window(w, {example("groups.txt"), folder.path()}));  // a folder is no study file
+}
+
+TEST(DroppedFiles, KindsComeFromTheFirstLineOfNumbers) {
+  testing::TempFolder folder;
+  auto kind = [&](const std::string& text) {
+    return kind_from_contents(QString::fromStdString(folder.write("f.txt", text)));
+  };
+  EXPECT_EQ(kind("\nid x1 y1 x2 y2\n1 0.5 1e2 3 -4\n"), FileKind::kLandmarks);  // past a header
+  EXPECT_EQ(kind("1,2,3,4,5,6,7\n"), FileKind::kLandmarks);
+  EXPECT_EQ(kind("2 1\n"), FileKind::kGroupCodes);
+  EXPECT_EQ(kind("  1\n2\n"), FileKind::kMeasurementCodes);
+  EXPECT_EQ(kind("1 2 3 4 5 6\n"), std::nullopt);  // even: no label column
+  EXPECT_EQ(kind("1 2 3\n"), std::nullopt);
+  EXPECT_EQ(kind("1 2,5 3,5\n"), std::nullopt);  // decimal commas are not guessed at
+  EXPECT_EQ(kind(""), std::nullopt);
+  EXPECT_EQ(kind_from_contents(QString::fromStdString(folder.path() + "/missing.txt")), std::nullopt);
+}
+
+TEST(DroppedFiles, TheDialogTakesEachKindOnce) {
+  DroppedFilesDialog dialog({{"/a/lm.txt", FileKind::kLandmarks}, {"/a/x.txt", std::nullopt},
+                             {"/a/g.txt", FileKind::kGroupCodes}});
+  EXPECT_EQ(dialog.chooser(1)->currentText().toStdString(), "Do not load");
+  EXPECT_TRUE(dialog.ok_button()->isEnabled());
+  dialog.chooser(1)->setCurrentIndex(dialog.chooser(1)->findText("Group codes"));
+  EXPECT_FALSE(dialog.ok_button()->isEnabled());  // group codes twice
+  dialog.chooser(2)->setCurrentIndex(dialog.chooser(2)->findText("Measurement codes"));
+  EXPECT_TRUE(dialog.ok_button()->isEnabled());
+  const std::vector<DroppedFile> order = in_load_order(dialog.files());
+  ASSERT_EQ(order.size(), 3u);
+  EXPECT_EQ(order[1].path.toStdString(), "/a/g.txt");
+  EXPECT_EQ(order[2].path.toStdString(), "/a/x.txt");
+}
+
 TEST_F(Desktop, ViewsExportPicturesAtTheAskedSizeAndCopyThem) {
   Window w(settings_file());
   w.load_example();

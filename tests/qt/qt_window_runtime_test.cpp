@@ -187,6 +187,47 @@ TEST_F(QtRuntime, TypedTextIsTheModelsStringAndClicksRunCallbacks) {
   EXPECT_EQ(calls.back(), "listed");
 }
 
+TEST_F(QtRuntime, FocusedButtonsShowItAndTakeReturnAndSpace) {
+  build(R"({"Figure": {"Position": [100, 100, 400, 300]},
+      "Controls": [
+        {"Style": "edit", "Tag": "Count", "String": "9", "Position": [10, 250, 100, 30]},
+        {"Style": "pushbutton", "Tag": "Go", "String": "Go", "Position": [120, 250, 100, 30],
+         "Callback": ["record", "go"]},
+        {"Style": "togglebutton", "Tag": "Hold", "String": "Hold", "Position": [230, 250, 100, 30],
+         "Callback": ["record", "hold"]},
+        {"Style": "text", "Tag": "Note", "String": "note", "Position": [10, 10, 100, 30]}]})");
+  ui.flush();
+  auto* count = widget_of<QLineEdit>("Count");
+  auto* go = widget_of<QPushButton>("Go");
+  auto* hold = widget_of<QPushButton>("Hold");
+  ASSERT_TRUE(count && go && hold);
+  QWidget* window = go->window();
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+  // The keyboard reaches every control that takes input, and a label is skipped.
+  for (QWidget* w : {static_cast<QWidget*>(count), static_cast<QWidget*>(go), static_cast<QWidget*>(hold)})
+    EXPECT_TRUE(w->focusPolicy() & Qt::TabFocus) << w->metaObject()->className();
+  EXPECT_EQ(widget_of<QLabel>("Note")->focusPolicy(), Qt::NoFocus);
+
+  const QImage plain = go->grab().toImage();
+  count->setFocus(Qt::OtherFocusReason);
+  QTest::keyClick(window, Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), go);
+  EXPECT_NE(go->grab().toImage(), plain);  // the focused button is drawn otherwise
+
+  QTest::keyClick(go, Qt::Key_Return);
+  QTest::keyClick(go, Qt::Key_Enter);
+  QTest::keyClick(go, Qt::Key_Space);
+  EXPECT_EQ(calls, (std::vector<std::string>{"go", "go", "go"}));
+  QTest::keyClick(hold, Qt::Key_Return);
+  EXPECT_EQ(ui.get(tagged("Hold"), "Value"), Value(1.0));
+  EXPECT_EQ(calls.back(), "hold");
+  QTest::keyClick(go, Qt::Key_Return, Qt::ControlModifier);  // not a press
+  EXPECT_EQ(calls.size(), 4u);
+}
+
 // The x of the first character of every cell, line by line.
 std::vector<std::vector<int>> cell_starts(QPlainTextEdit* edit) {
   std::vector<std::vector<int>> lines;

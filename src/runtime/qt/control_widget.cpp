@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -229,6 +230,23 @@ void show_colors(const WindowRuntime& ui, Handle h, ControlKind kind, QWidget* w
   w->setPalette(palette);
 }
 
+// A push button that Return and Enter press as Space does. Qt's buttons take
+// Return only as a dialog's default, and autoDefault would change their size
+// under some styles, which the layout's positions do not allow for.
+class KeyButton : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+      click();
+      return;
+    }
+    QPushButton::keyPressEvent(event);
+  }
+};
+
 // A QObject that runs a function whenever the object it watches loses focus.
 class FocusOutWatcher : public QObject {
  public:
@@ -277,7 +295,7 @@ QWidget* make_control_widget(WindowRuntime& ui, Handle h, ControlKind kind, QWid
   };
   switch (kind) {
     case ControlKind::kPushButton: {
-      auto* button = new QPushButton(parent);
+      auto* button = new detail::KeyButton(parent);
       button->setAutoDefault(false);
       QObject::connect(button, &QPushButton::clicked, button, callback);
       return button;
@@ -287,7 +305,7 @@ QWidget* make_control_widget(WindowRuntime& ui, Handle h, ControlKind kind, QWid
     case ControlKind::kRadioButton: {
       QAbstractButton* button = kind == ControlKind::kCheckBox      ? new QCheckBox(parent)
                                 : kind == ControlKind::kRadioButton ? static_cast<QAbstractButton*>(new QRadioButton(parent))
-                                                                    : new QPushButton(parent);
+                                                                    : new detail::KeyButton(parent);
       button->setCheckable(true);
       button->setAutoExclusive(false);  // each control keeps its own state
       QObject::connect(button, &QAbstractButton::clicked, button, [&ui, h, store, callback](bool on) {

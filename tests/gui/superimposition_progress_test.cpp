@@ -1,0 +1,79 @@
+// A long superimposition shows its progress in the window: the passes of
+// "VarExp" and "Permute" reach a progress monitor of the window runtime
+// (recorded by the headless one), which ends before the permutations' own.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/console.h"
+#include "runtime/error.h"
+#include "runtime/headless/headless_runtime.h"
+#include "shell/application.h"
+
+namespace lumivar::shell {
+namespace {
+
+std::string example(const std::string& name) { return std::string(LUMIVAR_EXAMPLES) + "/" + name; }
+
+struct Study {
+  Study() {
+    ui.set_console(&quiet);
+    app.table.call("Lumivar", {}, 0);
+    for (const char* f : {"landmarks.txt", "reps.txt", "groups.txt"}) ui.queue_file(example(f));
+    for (const char* word : {"Load", "LoadRepGroup", "LoadGroup"}) run(word);
+  }
+  void run(const std::string& word) { app.table.call("lumivarsw", {runtime::Value(word)}, 0); }
+  std::vector<std::string> titles() const {
+    std::vector<std::string> t;
+    for (const auto& r : ui.progress_runs) t.push_back(r.title);
+    return t;
+  }
+  std::string box(const char* tag) { return ui.get(ui.find_by_tag(tag).at(0), "String").text(); }
+
+  runtime::RecordingConsole quiet;
+  runtime::headless::HeadlessRuntime ui;
+  Application app{ui};
+};
+
+TEST(SuperimpositionProgress, LargeStudiesReportEveryPassUpToTheEnd) {
+  Study s;
+  s.app.superimposition_progress_rows = 80;  // the example's 80 rows count as large
+  s.run("VarExp");
+  ASSERT_EQ(s.titles(), std::vector<std::string>{"Superimposition"});
+  const auto updates = s.ui.progress_runs[0].updates;  // a copy: more runs follow
+  ASSERT_GE(updates.size(), 2u);  // a pass is reported as it ends, not only the end
+  for (std::size_t i = 0; i < updates.size(); ++i) {
+    EXPECT_EQ(updates[i].second, updates.back().second);
+    if (i > 0) EXPECT_GE(updates[i].first, updates[i - 1].first) << "went back at pass " << i + 1;
+    if (i + 1 < updates.size()) EXPECT_LT(updates[i].first, updates[i].second);
+  }
+  EXPECT_EQ(updates.back().first, updates.back().second);
+  EXPECT_TRUE(s.ui.progress_runs[0].ended);
+
+  // The superimposition's display is gone before the permutations' shows.
+  s.ui.set(s.ui.find_by_tag("PermBox").at(0), "String", runtime::Value("20"));
+  s.run("Permute");
+  ASSERT_EQ(s.titles(), (std::vector<std::string>{"Superimposition", "Superimposition", "Permutation test"}));
+  EXPECT_TRUE(s.ui.progress_runs[1].ended);
+  EXPECT_EQ(s.ui.progress_runs[1].updates.back(), updates.back());
+}
+
+TEST(SuperimpositionProgress, SmallStudiesShowNothingAndACancelKeepsTheResults) {
+  Study s;
+  s.run("VarExp");
+  EXPECT_TRUE(s.ui.progress_runs.empty());  // 80 rows are well below the default
+  const std::string results = s.box("ResBox");
+  ASSERT_FALSE(results.empty());
+
+  s.app.superimposition_progress_rows = 1;
+  s.ui.cancel_progress_after = 1;
+  EXPECT_THROW(s.run("VarExp"), runtime::Error);
+  EXPECT_EQ(s.box("ResBox"), results);
+  ASSERT_EQ(s.ui.progress_runs.size(), 1u);
+  EXPECT_EQ(s.ui.progress_runs[0].updates.size(), 1u);  // stopped at the pass that was cancelled
+  EXPECT_TRUE(s.ui.progress_runs[0].ended);
+}
+
+}  // namespace
+}  // namespace lumivar::shell
