@@ -45,8 +45,12 @@ TEST(SuperimpositionProgress, LargeStudiesReportEveryPassUpToTheEnd) {
   ASSERT_GE(updates.size(), 2u);  // a pass is reported as it ends, not only the end
   for (std::size_t i = 0; i < updates.size(); ++i) {
     EXPECT_EQ(updates[i].second, updates.back().second);
-    if (i > 0) EXPECT_GE(updates[i].first, updates[i - 1].first) << "went back at pass " << i + 1;
-    if (i + 1 < updates.size()) EXPECT_LT(updates[i].first, updates[i].second);
+    if (i > 0) {
+      EXPECT_GE(updates[i].first, updates[i - 1].first) << "went back at pass " << i + 1;
+    }
+    if (i + 1 < updates.size()) {
+      EXPECT_LT(updates[i].first, updates[i].second);
+    }
   }
   EXPECT_EQ(updates.back().first, updates.back().second);
   EXPECT_TRUE(s.ui.progress_runs[0].ended);
