@@ -161,16 +161,9 @@ class ImportStudy : public ::testing::Test {
     fs::copy_file(example("landmarks.txt"), ref + "/study.csv");
     fs::copy_file(example("reps.txt"), ref + "/reps/sheet.csv");
     fs::copy_file(example("groups.txt"), ref + "/groups/sheet.csv");
-    auto texts = testing::headless_texts(
-        {ref + "/study.csv", ref + "/reps/sheet.csv", ref + "/groups/sheet.csv"}, words_sent);
-    // The boxes name a file as the window's file dialog gives it: its name.
-    for (auto& [tag, text] : texts)
-      for (std::size_t at = text.find("File: "); at != std::string::npos; at = text.find("File: ", at + 1)) {
-        const std::size_t end = text.find_first_of(" \n", at + 6);
-        const std::size_t slash = text.rfind('/', end);
-        if (slash != std::string::npos && slash > at) text.erase(at + 6, slash + 1 - (at + 6));
-      }
-    return texts;
+    // The same names as the import's files, as the status boxes show them.
+    return testing::headless_texts({ref + "/study.csv", ref + "/reps/sheet.csv", ref + "/groups/sheet.csv"},
+                                   words_sent);
   }
 
   testing::KeepWorkingFolder keep;
