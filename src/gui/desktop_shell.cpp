@@ -24,6 +24,7 @@
 
 #include "gui/analysis_views.h"
 #include "gui/help_pages.h"
+#include "gui/import_study_dialog.h"
 #include "gui/results_file.h"
 #include "gui/study_status.h"
 #include "gui/window_placement.h"
@@ -106,6 +107,7 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   add(file, kLoadLandmarks, QStringLiteral("Load &landmarks\u2026"));
   add(file, kLoadCodes, QStringLiteral("Load &measurement codes\u2026"));
   add(file, kLoadGroups, QStringLiteral("Load &group codes\u2026"));
+  add(file, kImportStudy, QStringLiteral("&Import study\u2026"));
   recent_ = file->addMenu(QStringLiteral("Open &recent"));
   file->addSeparator();
   add(file, kSaveResults, QStringLiteral("&Save results\u2026"), QKeySequence::Save);
@@ -144,6 +146,11 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   on(kLoadLandmarks, [this] { press(detail::kLoadButton); });
   on(kLoadCodes, [this] { press(detail::kLoadRepGroupButton); });
   on(kLoadGroups, [this] { press(detail::kLoadGroupButton); });
+  importer_ = new StudyImporter(app_, ui_, window_);
+  on(kImportStudy, [this] {
+    importer_->run();
+    refresh();
+  });
   on(kSaveResults, [this] { save_results(); });
   on(kQuit, [] { QApplication::closeAllWindows(); });
   on(kCopyResults, [this] { copy_results(); });

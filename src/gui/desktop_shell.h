@@ -36,11 +36,12 @@ class QWidget;
 namespace lumivar::gui {
 
 class AnalysisViews;
+class StudyImporter;
 
 class DesktopShell : public QObject {
  public:
   enum Command {
-    kLoadLandmarks, kLoadCodes, kLoadGroups, kSaveResults, kQuit,  // File
+    kLoadLandmarks, kLoadCodes, kLoadGroups, kImportStudy, kSaveResults, kQuit,  // File
     kCopyResults, kSelectAll,                                     // Edit
     kVarExp, kPermute, kStrata, kPermuteSettings,                 // Analysis
     kColumnsHelp, kManual, kAbout,                                // Help
@@ -66,6 +67,8 @@ class DesktopShell : public QObject {
   PermutationSettingsDialog* settings_dialog() const { return settings_dialog_; }
   // The tests by strata, null until first opened.
   StrataView* strata_view() const { return strata_view_; }
+  // File > Import study… (its choosers can be answered by tests).
+  StudyImporter* importer() const { return importer_; }
 
   // Asks where to save results: the path, with the filter picked in
   // `*selected_filter` (empty: cancelled). The real dialog when not set.
@@ -127,6 +130,7 @@ class DesktopShell : public QObject {
   QLabel* seed_ = nullptr;
   QPointer<PermutationSettingsDialog> settings_dialog_;
   QPointer<StrataView> strata_view_;
+  StudyImporter* importer_ = nullptr;
   SaveDialog save_dialog_;
   runtime::qt::QtWindowRuntime::FileDialog chooser_;
   DropChooser drop_chooser_;

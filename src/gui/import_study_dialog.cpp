@@ -1,0 +1,173 @@
+#include "gui/import_study_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <fstream>
+#include <sstream>
+
+#include "gui/results_file.h"
+#include "gui/study_status.h"
+#include "runtime/error.h"
+#include "runtime/sha256.h"
+#include "study/study_text.h"
+
+namespace lumivar::gui {
+
+namespace {
+
+std::string file_digest(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return runtime::sha256_hex(bytes.str());
+}
+
+}  // namespace
+
+ImportOutcome try_import(const study::StudySources& sources) {
+  ImportOutcome out;
+  try {
+    out.study = study::import_study(sources);
+  } catch (const runtime::Error& e) {
+    out.refusal = e.what();
+  }
+  return out;
+}
+
+QString review_text(const study::StudySources& sources, const ImportOutcome& outcome) {
+  QString text = QStringLiteral("Landmarks: %1\nSheet: %2\n\n")
+                     .arg(QString::fromStdString(sources.landmarks), QString::fromStdString(sources.sheet));
+  if (outcome.study) return text + QString::fromStdString(study::summary_text(*outcome.study));
+  return text + QStringLiteral("Refused, nothing will be loaded:\n") + QString::fromStdString(outcome.refusal);
+}
+
+ImportStudyDialog::ImportStudyDialog(study::StudySources sources, QWidget* parent)
+    : QDialog(parent), sources_(std::move(sources)) {
+  setWindowTitle(QStringLiteral("Import study"));
+  text_ = new QPlainTextEdit(this);
+  text_->setReadOnly(true);
+  text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  columns_ = new QLineEdit(QString::fromStdString(sources_.columns), this);
+  columns_->setPlaceholderText(QStringLiteral("id=Image,specimen=Ind,measurement=Age"));
+  columns_->setToolTip(QStringLiteral("Sheet columns for other names than id, specimen, measurement, G1, G2"));
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("Sheet &columns:"), columns_);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+  load_ = buttons->addButton(QStringLiteral("&Load"), QDialogButtonBox::AcceptRole);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(text_);
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(columns_, &QLineEdit::editingFinished, this, [this] {
+    if (columns_->text().toStdString() != sources_.columns) rebuild();
+  });
+  resize(640, 360);
+  rebuild();
+}
+
+QString ImportStudyDialog::text() const { return text_->toPlainText(); }
+
+void ImportStudyDialog::rebuild() {
+  sources_.columns = columns_->text().trimmed().toStdString();
+  outcome_ = try_import(sources_);
+  text_->setPlainText(review_text(sources_, outcome_));
+  load_->setEnabled(outcome_.study.has_value());
+}
+
+std::vector<std::pair<std::string, std::string>> plain_files(const study::Study& s) {
+  return {{"landmarks.txt", study::plain_text(s.data)},
+          {"reps.txt", study::plain_text(s.repgroup)},
+          {"groups.txt", study::plain_text(s.group)},
+          {"codes.txt", study::codes_text(s)}};
+}
+
+StudyImporter::StudyImporter(shell::Application& app, runtime::WindowRuntime& ui, QWidget* window)
+    : QObject(window), app_(app), ui_(ui), window_(window) {}
+
+QString StudyImporter::ask_open(const QString& title, const QString& filter) {
+  if (open_) return open_(title, filter);
+  return QFileDialog::getOpenFileName(window_, title, QDir::currentPath(), filter);
+}
+
+bool StudyImporter::ask(const QString& title, const QString& text) {
+  if (question_) return question_(title, text);
+  return QMessageBox::question(window_, title, text) == QMessageBox::Yes;
+}
+
+void StudyImporter::run() {
+  study::StudySources sources;
+  sources.landmarks =
+      ask_open(QStringLiteral("Import study: landmark file"),
+               QStringLiteral("Landmark files (*.tps *.csv *.tsv *.txt);;All files (*)"))
+          .toStdString();
+  if (sources.landmarks.empty()) return;
+  sources.sheet = ask_open(QStringLiteral("Import study: specimen sheet"),
+                           QStringLiteral("Specimen sheets (*.csv *.tsv *.txt);;All files (*)"))
+                      .toStdString();
+  if (sources.sheet.empty()) return;
+
+  ImportStudyDialog dialog(sources, window_);
+  const bool load = review_ ? review_(dialog) : dialog.exec() == QDialog::Accepted;
+  // Load is disabled on a refusal; a hook that answers yes anyway loads nothing.
+  if (!load || !dialog.outcome().study) return;
+  const study::Study& built = *dialog.outcome().study;
+  // The status boxes name the files as the three loads do, by their names;
+  // the session records where the study came from, for the status bar, the
+  // saved results' provenance and the note on stale results.
+  const std::string landmarks = dialog.sources().landmarks, sheet = dialog.sources().sheet;
+  try {
+    study::load_study(ui_, app_.session, built, file_name(landmarks), file_name(sheet));
+  } catch (const runtime::Error& e) {
+    QMessageBox::warning(window_, QStringLiteral("Import study"), QString::fromStdString(e.what()));
+    return;
+  }
+  const runtime::InputSource sheet_source{sheet, file_digest(sheet)};
+  app_.session.sources = {{landmarks, file_digest(landmarks)}, sheet_source, sheet_source};
+
+  if (!ask(QStringLiteral("Import study"),
+           QStringLiteral("Save the study as plain files (landmarks.txt, reps.txt, groups.txt, codes.txt)?")))
+    return;
+  const QString folder = folder_ ? folder_(QStringLiteral("Save the study into"))
+                                 : QFileDialog::getExistingDirectory(window_, QStringLiteral("Save the study into"),
+                                                                     QFileInfo(QString::fromStdString(sources.sheet)).absolutePath());
+  if (folder.isEmpty()) return;
+  const QString done = save_plain_files(built, folder);
+  if (done.isEmpty()) return;
+  if (notice_)
+    notice_(done);
+  else
+    QMessageBox::information(window_, QStringLiteral("Import study"), done);
+}
+
+QString StudyImporter::save_plain_files(const study::Study& s, const QString& folder) {
+  const QDir dir(folder);
+  const auto files = plain_files(s);
+  QStringList existing;
+  for (const auto& [name, text] : files)
+    if (QFileInfo::exists(dir.filePath(QString::fromStdString(name)))) existing << QString::fromStdString(name);
+  if (!existing.isEmpty() &&
+      !ask(QStringLiteral("Import study"), QStringLiteral("%1 already holds %2. Replace them?")
+                                               .arg(QDir::toNativeSeparators(folder), existing.join(QStringLiteral(", ")))))
+    return {};
+  for (const auto& [name, text] : files) {
+    const QString path = dir.filePath(QString::fromStdString(name));
+    const QString error = write_file(path, text);
+    if (!error.isEmpty()) return QStringLiteral("Could not save %1: %2").arg(path, error);
+  }
+  return QStringLiteral("Saved landmarks.txt, reps.txt, groups.txt and codes.txt in %1")
+      .arg(QDir::toNativeSeparators(folder));
+}
+
+}  // namespace lumivar::gui

@@ -1,0 +1,254 @@
+// File > Import study… driven as a user drives it: the example study kept as
+// a table with a header and a specimen sheet, reviewed, loaded, analysed and
+// saved back as plain files. Settings live in a temporary file (and Qt's test
+// mode is on); every file is written into a temporary folder.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "gui/analysis_views.h"
+#include "gui/desktop_shell.h"
+#include "gui/import_study_dialog.h"
+#include "input/temp_files.h"
+#include "support/headless_texts.h"
+
+namespace lumivar::gui {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string example(const std::string& name) { return std::string(LUMIVAR_EXAMPLES) + "/" + name; }
+
+std::string read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::vector<double>> numbers(const std::string& path);
+
+std::vector<std::vector<std::string>> words(const std::string& path) {
+  std::vector<std::vector<std::string>> lines;
+  std::istringstream in(read(path));
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream ws(line);
+    std::vector<std::string> row;
+    for (std::string w; ws >> w;) row.push_back(w);
+    if (!row.empty()) lines.push_back(row);
+  }
+  return lines;
+}
+
+std::vector<std::vector<double>> numbers(const std::string& path) {
+  std::vector<std::vector<double>> out;
+  for (const auto& row : words(path)) {
+    out.emplace_back();
+    for (const std::string& w : row) out.back().push_back(std::stod(w));
+  }
+  return out;
+}
+
+// The example study as a researcher keeps it: landmarks in a CSV with a
+// header (one image per line, in an order of their own), and a sheet naming
+// each image's specimen, session and groups, as words.
+struct ExampleAsTable {
+  std::string landmarks, sheet;
+};
+
+ExampleAsTable write_example_as_table(testing::TempFolder& folder, bool drop_last_image) {
+  const auto rows = words(example("landmarks.txt"));
+  const auto reps = words(example("reps.txt"));
+  const auto groups = words(example("groups.txt"));
+  const std::size_t n = rows.size() / 2;
+  const std::size_t k = (rows.front().size() - 1) / 2;
+  std::string csv = "id";
+  for (std::size_t j = 1; j <= k; ++j) csv += ",x" + std::to_string(j) + ",y" + std::to_string(j);
+  csv += "\n";
+  std::string sheet = "id,specimen,measurement,G1,G2\n";
+  // The images in an order of their own (second sessions first, each half
+  // backwards); the sheet in specimen order, each specimen's later session
+  // first. The importer puts them in the order the analyses rely on.
+  for (std::size_t r = rows.size(); r-- > 0;) {
+    if (drop_last_image && r == 0) continue;
+    csv += "img" + std::to_string(r + 1);
+    for (std::size_t j = 0; j + 1 < rows[r].size(); ++j) csv += "," + rows[r][j];
+    csv += "\n";
+  }
+  for (std::size_t specimen = 0; specimen < n; ++specimen) {
+    for (const std::size_t r : {specimen + n, specimen})
+      sheet += "img" + std::to_string(r + 1) + ",rat" + std::to_string(specimen + 1) + "," + reps[r][0] + "," +
+               groups[specimen][0] + "," + groups[specimen][1] + "\n";
+  }
+  return {folder.write("study.csv", csv), folder.write("sheet.csv", sheet)};
+}
+
+struct Window {
+  explicit Window(const QString& settings_file) {
+    ui.set_console(&console);
+    app.table.call("Lumivar", {}, 0);
+    views = add_analysis_views(app, ui);
+    shell = new DesktopShell(app, ui, ui.find_by_tag("LumivarWindow").at(0), *views,
+                             std::make_unique<AppSettings>(
+                                 std::make_unique<QSettings>(settings_file, QSettings::IniFormat)),
+                             QString());
+    StudyImporter* importer = shell->importer();
+    importer->set_open_chooser([this](const QString&, const QString&) {
+      if (files.empty()) return QString();
+      const QString f = QString::fromStdString(files.front());
+      files.pop_front();
+      return f;
+    });
+    importer->set_review([this](ImportStudyDialog& d) {
+      review = d.text().toStdString();
+      load_enabled = d.load_button()->isEnabled();
+      return load_answer;
+    });
+    importer->set_question([this](const QString&, const QString& text) {
+      questions.push_back(text.toStdString());
+      const bool yes = answers.empty() ? false : answers.front();
+      if (!answers.empty()) answers.pop_front();
+      return yes;
+    });
+    importer->set_folder_chooser([this](const QString&) { return QString::fromStdString(save_into); });
+    importer->set_notice([this](const QString& t) { notices.push_back(t.toStdString()); });
+    ui.flush();
+  }
+  ~Window() {
+    for (runtime::Handle fig : ui.figures()) ui.widget(fig)->close();
+  }
+  std::string box(const std::string& tag) { return ui.get(ui.find_by_tag(tag).at(0), "String").text(); }
+  void trigger(DesktopShell::Command c) {
+    shell->action(c)->trigger();
+    QCoreApplication::processEvents();
+  }
+
+  runtime::RecordingConsole console;
+  runtime::qt::QtWindowRuntime ui;
+  shell::Application app{ui};
+  AnalysisViews* views = nullptr;
+  DesktopShell* shell = nullptr;
+  std::deque<std::string> files;
+  std::string review;
+  bool load_enabled = false;
+  bool load_answer = true;
+  std::deque<bool> answers;
+  std::vector<std::string> questions, notices;
+  std::string save_into;
+};
+
+class ImportStudy : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
+  QString settings_file() const { return QString::fromStdString(folder.path() + "/settings.ini"); }
+
+  // What the boxes say after loading the example's three plain files, under
+  // the names the import gives them (the landmark file; the sheet twice).
+  std::map<std::string, std::string> plain_reference(const std::vector<std::string>& words_sent) {
+    const std::string ref = folder.path() + "/ref";
+    fs::create_directories(ref + "/reps");
+    fs::create_directories(ref + "/groups");
+    fs::copy_file(example("landmarks.txt"), ref + "/study.csv");
+    fs::copy_file(example("reps.txt"), ref + "/reps/sheet.csv");
+    fs::copy_file(example("groups.txt"), ref + "/groups/sheet.csv");
+    // The same names as the import's files, as the status boxes show them.
+    return testing::headless_texts({ref + "/study.csv", ref + "/reps/sheet.csv", ref + "/groups/sheet.csv"},
+                                   words_sent);
+  }
+
+  testing::KeepWorkingFolder keep;
+  testing::TempFolder folder;
+};
+
+TEST_F(ImportStudy, ATableAndASheetLoadAsTheirPlainFilesAndSaveBackToThem) {
+  const ExampleAsTable files = write_example_as_table(folder, false);
+  Window w(settings_file());
+  w.files = {files.landmarks, files.sheet};
+  w.answers = {true};  // save the plain files
+  w.save_into = folder.path() + "/plain";
+  fs::create_directories(w.save_into);
+  w.trigger(DesktopShell::kImportStudy);
+
+  EXPECT_TRUE(w.load_enabled);
+  EXPECT_NE(w.review.find("40 specimens at 2 measurements (1, 2), 12 landmarks: 80 rows."), std::string::npos)
+      << w.review;
+  EXPECT_NE(w.review.find("G1: 1 (20 specimens), 2 (20 specimens)"), std::string::npos) << w.review;
+  EXPECT_NE(w.review.find("Sheet: " + files.sheet), std::string::npos) << w.review;
+
+  w.trigger(DesktopShell::kVarExp);
+  const auto expected = plain_reference({"Load", "LoadRepGroup", "LoadGroup", "VarExp"});
+  for (const std::string tag : {"FileBox", "RepBox", "GroupBox", "ResBox"})
+    EXPECT_EQ(w.box(tag), expected.at(tag)) << tag;
+  EXPECT_EQ(w.shell->study_label()->text().toStdString(),
+            "study.csv: 40 specimens x 2, 12 landmarks; sheet.csv; sheet.csv: 2 x 2");
+
+  // The saved files are the example's own numbers, and load back to the same report.
+  ASSERT_EQ(w.notices.size(), 1u);
+  for (const char* name : {"landmarks.txt", "reps.txt", "groups.txt"})
+    EXPECT_EQ(numbers(w.save_into + "/" + name), numbers(example(name))) << name;
+  EXPECT_NE(read(w.save_into + "/codes.txt").find("rat40"), std::string::npos);
+  const auto saved = testing::headless_texts(
+      {w.save_into + "/landmarks.txt", w.save_into + "/reps.txt", w.save_into + "/groups.txt"},
+      {"Load", "LoadRepGroup", "LoadGroup", "VarExp"});
+  EXPECT_EQ(saved.at("ResBox"), expected.at("ResBox"));
+
+  // A second save into the same folder asks first; no keeps the files.
+  const std::string marker = "kept\n";
+  { std::ofstream(w.save_into + "/reps.txt", std::ios::binary) << marker; }
+  w.files = {files.landmarks, files.sheet};
+  w.answers = {true, false};  // save: yes; replace: no
+  w.questions.clear();
+  w.trigger(DesktopShell::kImportStudy);
+  ASSERT_EQ(w.questions.size(), 2u);
+  EXPECT_NE(w.questions[1].find("landmarks.txt, reps.txt, groups.txt, codes.txt"), std::string::npos)
+      << w.questions[1];
+  EXPECT_EQ(read(w.save_into + "/reps.txt"), marker);
+  EXPECT_EQ(w.notices.size(), 1u);
+}
+
+TEST_F(ImportStudy, ARefusedImportShowsWhyAndLoadsNothing) {
+  const ExampleAsTable files = write_example_as_table(folder, true);  // img1 is in the sheet only
+  Window w(settings_file());
+  const std::string before = w.box("FileBox");
+  w.files = {files.landmarks, files.sheet};
+  w.trigger(DesktopShell::kImportStudy);
+  EXPECT_FALSE(w.load_enabled);
+  EXPECT_NE(w.review.find("Refused, nothing will be loaded:"), std::string::npos) << w.review;
+  EXPECT_NE(w.review.find("img1"), std::string::npos) << w.review;
+  EXPECT_EQ(w.box("FileBox"), before);
+  EXPECT_TRUE(w.app.session.sources.data.path.empty());
+  EXPECT_TRUE(w.questions.empty());  // nothing built, nothing to save
+
+  // Cancelling the sheet's dialog asks nothing more.
+  w.review.clear();
+  w.files = {files.landmarks};
+  w.trigger(DesktopShell::kImportStudy);
+  EXPECT_TRUE(w.review.empty());
+}
+
+TEST_F(ImportStudy, TheColumnMappingRebuildsTheSummary) {
+  const ExampleAsTable files = write_example_as_table(folder, false);
+  std::string sheet = read(files.sheet);
+  sheet.replace(0, sheet.find('\n'), "Image,Ind,Session,G1,G2");
+  const std::string renamed = folder.write("renamed.csv", sheet);
+  study::StudySources sources{files.landmarks, renamed, "", false};
+  ImportStudyDialog d(sources, nullptr);
+  EXPECT_FALSE(d.load_button()->isEnabled());
+  d.columns_edit()->setText("id=Image,specimen=Ind,measurement=Session");
+  d.rebuild();
+  EXPECT_TRUE(d.load_button()->isEnabled()) << d.text().toStdString();
+  EXPECT_NE(d.text().indexOf("40 specimens at 2 measurements"), -1);
+}
+
+}  // namespace
+}  // namespace lumivar::gui
