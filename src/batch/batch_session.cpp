@@ -15,7 +15,7 @@ BatchSession::BatchSession(std::ostream& diagnostics)
   if (ui.find_by_tag("ResBox").empty()) runtime::raise("The main window's layout has no results box.");
 }
 
-namespace detail {
+namespace {
 
 using Action = input::LoadOutcome (*)(runtime::WindowRuntime&, runtime::Session&);
 
@@ -25,7 +25,7 @@ void load_one(BatchSession& b, const std::string& path, Action action) {
     runtime::raise("Nothing was loaded from " + path + ".");
 }
 
-}  // namespace detail
+}  // namespace
 
 void BatchSession::load(const Inputs& inputs) {
   // Every load makes its file's folder the working folder, so relative
@@ -36,9 +36,9 @@ void BatchSession::load(const Inputs& inputs) {
       inputs.reps ? std::optional(fs::absolute(*inputs.reps).string()) : std::nullopt;
   const std::optional<std::string> groups =
       inputs.groups ? std::optional(fs::absolute(*inputs.groups).string()) : std::nullopt;
-  detail::load_one(*this, data, &input::load);
-  if (reps) detail::load_one(*this, *reps, &input::loadrepgroup);
-  if (groups) detail::load_one(*this, *groups, &input::loadgroup);
+  load_one(*this, data, &input::load);
+  if (reps) load_one(*this, *reps, &input::loadrepgroup);
+  if (groups) load_one(*this, *groups, &input::loadgroup);
 }
 
 void BatchSession::tell_boxes(bool going_on) {

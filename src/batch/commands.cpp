@@ -12,7 +12,7 @@
 
 namespace lumivar::batch {
 
-namespace detail {
+namespace {
 
 void print_status(const BatchSession& b, const CommandLine& o, std::ostream& s) {
   s << b.box_text("FileBox") << '\n';
@@ -40,7 +40,7 @@ int run_varexp(BatchSession& b, const CommandLine& o, const std::vector<InputFil
   return 0;
 }
 
-}  // namespace detail
+}  // namespace
 
 void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& o, std::ostream& err) {
   if (o.plot_dir.empty()) return;
@@ -72,15 +72,15 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
     int status = 1;
     switch (command) {
       case Command::kLoad:
-        detail::print_status(b, o, out);
+        print_status(b, o, out);
         status = 0;
         break;
       case Command::kVarExp:
-        detail::print_status(b, o, err);
-        status = detail::run_varexp(b, o, inputs, out, err);
+        print_status(b, o, err);
+        status = run_varexp(b, o, inputs, out, err);
         break;
       case Command::kPermute:
-        detail::print_status(b, o, err);
+        print_status(b, o, err);
         status = run_permute(b, o, inputs, out, err);
         break;
       case Command::kImport:

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <iostream>
 
 #include "batch/commands.h"
@@ -9,6 +7,7 @@
 #include "batch/run_progress.h"
 #include "permutation/permute.h"
 #include "runtime/error.h"
+#include "runtime/terminal.h"
 
 namespace lumivar::batch {
 
@@ -19,7 +18,7 @@ int run_permute(BatchSession& b, const CommandLine& o, const std::vector<InputFi
   settings.threads = o.threads;
   settings.engine = o.engine == "reference" ? permutation::Engine::kReference : permutation::Engine::kFast;
   // Standard error is a terminal only when it is the process's own.
-  const bool terminal = &err == &std::cerr && isatty(STDERR_FILENO) != 0;
+  const bool terminal = &err == &std::cerr && runtime::is_terminal(stderr);
   settings.progress = run_progress(err, terminal);
   settings.cancel = o.cancel;
   settings.keep_f_values = !o.plot_dir.empty();

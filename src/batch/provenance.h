@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "batch/batch_session.h"
+#include "input/session.h"
 #include "results/json_output.h"
 #include "results/provenance.h"
-#include "runtime/session.h"
 
 namespace lumivar::batch {
 

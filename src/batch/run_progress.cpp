@@ -9,7 +9,7 @@
 
 namespace lumivar::batch {
 
-namespace detail {
+namespace {
 
 // The pace of the first second is a fair guide; a shorter run needs no estimate.
 constexpr double kEstimateAfter = 1.0;
@@ -39,7 +39,7 @@ std::string progress_line(std::size_t done, std::size_t total, double elapsed) {
   return line;
 }
 
-}  // namespace detail
+}  // namespace
 
 std::string duration_text(double seconds) {
   const auto whole = [](double v) { return std::to_string(static_cast<long long>(std::llround(v))); };
@@ -60,18 +60,18 @@ std::string duration_text(double seconds) {
 
 std::function<void(std::size_t, std::size_t)> run_progress(std::ostream& err, bool terminal,
                                                            std::function<double()> now) {
-  if (!now) now = detail::steady_seconds;
-  auto state = std::make_shared<detail::ProgressState>(detail::ProgressState{err, terminal, now});
+  if (!now) now = steady_seconds;
+  auto state = std::make_shared<ProgressState>(ProgressState{err, terminal, now});
   state->start = state->now();
   state->last_line = state->start;
   return [state](std::size_t done, std::size_t total) {
-    detail::ProgressState& s = *state;
+    ProgressState& s = *state;
     const double t = s.now();
     const double elapsed = t - s.start;
-    if (!s.estimated && done > 0 && done < total && elapsed >= detail::kEstimateAfter) {
+    if (!s.estimated && done > 0 && done < total && elapsed >= kEstimateAfter) {
       s.estimated = true;
       const double whole_run = elapsed * static_cast<double>(total) / static_cast<double>(done);
-      s.long_run = whole_run > detail::kWorthSaying;
+      s.long_run = whole_run > kWorthSaying;
       if (s.long_run)
         s.err << (s.line_open ? "\n" : "") << "This run of " << total
               << " relabellings will take about " << duration_text(whole_run)
@@ -79,20 +79,20 @@ std::function<void(std::size_t, std::size_t)> run_progress(std::ostream& err, bo
               << " (Ctrl-C stops it).\n";
     }
     const bool finished = done >= total;
-    const double every = s.terminal ? detail::kTerminalEvery : detail::kLogEvery;
+    const double every = s.terminal ? kTerminalEvery : kLogEvery;
     if (s.terminal) {
       if (!finished && t - s.last_line < every) return;
       s.last_line = t;
       s.line_open = !finished;
       // Trailing blanks wipe what a longer line before left behind.
-      s.err << '\r' << detail::progress_line(done, total, elapsed) << "    " << (finished ? "\n" : "")
+      s.err << '\r' << progress_line(done, total, elapsed) << "    " << (finished ? "\n" : "")
             << std::flush;
       return;
     }
     // A log gets lines only from a run long enough to be worth watching.
     if (!s.long_run || finished || t - s.last_line < every) return;
     s.last_line = t;
-    s.err << detail::progress_line(done, total, elapsed) << '\n' << std::flush;
+    s.err << progress_line(done, total, elapsed) << '\n' << std::flush;
   };
 }
 

@@ -5,11 +5,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "input/session.h"
 #include "partition/varexp.h"
 #include "permutation/permute.h"
 #include "permutation/strata_report.h"
 #include "results/strata_forms.h"
-#include "runtime/session.h"
 
 namespace lumivar::batch {
 

@@ -1,8 +1,7 @@
 #include "batch/superimposition_progress.h"
 
-#include <unistd.h>
-
 #include "geometry/getconsensus.h"
+#include "runtime/terminal.h"
 
 namespace lumivar::batch {
 
@@ -26,7 +25,7 @@ void SuperimpositionProgress::operator()(int iteration, double change) {
 }
 
 std::function<void(int, double)> terminal_superimposition_progress() {
-  if (isatty(fileno(stderr)) == 0) return {};
+  if (!runtime::is_terminal(stderr)) return {};
   return SuperimpositionProgress(stderr);
 }
 

@@ -12,7 +12,7 @@ using runtime::Args;
 using runtime::Matrix;
 using runtime::Results;
 
-namespace detail {
+namespace {
 
 // `nparms` counts only through the test nparms == 1, which for a matrix holds
 // when it is non-empty and every element is 1.
@@ -23,7 +23,7 @@ double nparms_of(const Matrix& m) {
   return 1;
 }
 
-}  // namespace detail
+}  // namespace
 
 runtime::FunctionEntry fcdf_entry() {
   return {"fcdf", 3, 1, [](const Args& args, int) -> Results {
@@ -55,7 +55,7 @@ runtime::FunctionEntry distchck_entry() {
             for (std::size_t i = 1; i < args.size(); ++i) rest.push_back(args[i].matrix());
             // The number of arguments examined follows the results asked for.
             const std::size_t n = nargout > 1 ? static_cast<std::size_t>(nargout - 1) : 0;
-            const DistchckResult r = distchck(detail::nparms_of(args[0].matrix()), rest, n);
+            const DistchckResult r = distchck(nparms_of(args[0].matrix()), rest, n);
             Results out{Matrix::scalar(r.errorcode)};
             for (const Matrix& m : r.args) out.emplace_back(m);
             return out;

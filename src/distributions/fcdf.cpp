@@ -6,7 +6,7 @@
 
 #include "distributions/chi2cdf.h"
 #include "distributions/distchck.h"
-#include "runtime/special_functions.h"
+#include "distributions/special_functions.h"
 
 namespace lumivar::distributions {
 
@@ -61,7 +61,7 @@ Matrix fcdf(const Matrix& x_in, const Matrix& v1_in, const Matrix& v2_in) {
   for (std::size_t k = 1; k <= n; ++k) {
     if (open(k) && finite(v1(k)) && finite(v2(k))) {
       const double z = x(k) / (x(k) + v2(k) / v1(k));
-      p(k) = runtime::betainc(z, v1(k) / 2, v2(k) / 2);
+      p(k) = betainc(z, v1(k) / 2, v2(k) / 2);
     }
   }
 
@@ -100,7 +100,7 @@ double fcdf_upper(double x, double v1, double v2) {
   // forming z first would leave 1 - z a relative error of eps / (1 - z),
   // which the power (1 - z)^(v2/2) of the far tail multiplies.
   if (x > 0 && v1 > 0 && v2 > 0 && std::isfinite(v1) && std::isfinite(v2))
-    return runtime::betainc(v2 / (v2 + v1 * x), v2 / 2, v1 / 2);
+    return betainc(v2 / (v2 + v1 * x), v2 / 2, v1 / 2);
   return 1 - fcdf(Matrix::scalar(x), Matrix::scalar(v1), Matrix::scalar(v2))(1);
 }
 

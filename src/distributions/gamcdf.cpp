@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "distributions/distchck.h"
-#include "runtime/special_functions.h"
+#include "distributions/special_functions.h"
 
 namespace lumivar::distributions {
 
@@ -24,7 +24,7 @@ Matrix gamcdf(const Matrix& x_in, const Matrix& a_in, const Matrix& b_in) {
     if (a(k) <= 0 || b(k) <= 0) {
       p(k) = std::numeric_limits<double>::quiet_NaN();
     } else if (x(k) > 0) {
-      p(k) = std::min(runtime::gammainc(x(k) / b(k), a(k)), 1.0);
+      p(k) = std::min(gammainc(x(k) / b(k), a(k)), 1.0);
     }
     all_finite = all_finite && std::isfinite(p(k));
   }

@@ -12,7 +12,6 @@
 
 namespace lumivar::geometry {
 
-namespace detail {
 namespace {
 
 // Specimens whose distance columns are filled together: each coordinate of
@@ -101,7 +100,6 @@ void mirror_tiles(double* d, std::size_t m, std::size_t first_tile, std::size_t 
 }
 
 }  // namespace
-}  // namespace detail
 
 runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads) {
   const std::size_t m = xpt.rows();
@@ -112,19 +110,19 @@ runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads) {
   double* out = d.data();
   tbb::task_arena arena(runtime::worker_threads(threads));
   arena.execute([&] {
-    const std::size_t groups = (m + detail::kGroup - 1) / detail::kGroup;
-    tbb::parallel_for(tbb::blocked_range<std::size_t>(0, groups, detail::kGroupGrain),
+    const std::size_t groups = (m + kGroup - 1) / kGroup;
+    tbb::parallel_for(tbb::blocked_range<std::size_t>(0, groups, kGroupGrain),
                       [&](const tbb::blocked_range<std::size_t>& r) {
                         for (std::size_t g = r.begin(); g != r.end(); ++g) {
-                          const std::size_t i0 = g * detail::kGroup;
-                          detail::fill_columns(x, m, coords, i0,
-                                               std::min(i0 + detail::kGroup, m), out);
+                          const std::size_t i0 = g * kGroup;
+                          fill_columns(x, m, coords, i0,
+                                               std::min(i0 + kGroup, m), out);
                         }
                       });
-    const std::size_t tiles = (m + detail::kTile - 1) / detail::kTile;
+    const std::size_t tiles = (m + kTile - 1) / kTile;
     tbb::parallel_for(tbb::blocked_range<std::size_t>(0, tiles, 1),
                       [&](const tbb::blocked_range<std::size_t>& r) {
-                        detail::mirror_tiles(out, m, r.begin(), r.end());
+                        mirror_tiles(out, m, r.begin(), r.end());
                       });
   });
   return d;

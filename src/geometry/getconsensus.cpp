@@ -16,7 +16,6 @@
 
 namespace lumivar::geometry {
 
-namespace detail {
 namespace {
 
 void check_layout(std::size_t n, std::size_t m) {
@@ -41,13 +40,13 @@ void check_layout(std::size_t n, std::size_t m) {
 // the trailing value) by its centroid size, which is taken of the centred row.
 void centre_and_scale(double* row, std::size_t m) {
   double c[2];
-  centroid(row, m, c);
+  detail::centroid(row, m, c);
   const std::size_t k = m / 2;
   for (std::size_t j = 0; j < k; ++j) {
     row[2 * j] -= c[0];
     row[2 * j + 1] -= c[1];
   }
-  const double size = centroid_size(row, m);
+  const double size = detail::centroid_size(row, m);
   for (std::size_t col = 0; col + 1 < m; ++col) row[col] /= size;
 }
 
@@ -106,7 +105,6 @@ void column_sums(const std::vector<double>& w, std::size_t n, std::size_t m,
 }
 
 }  // namespace
-}  // namespace detail
 
 Consensus getconsensus(const runtime::Matrix& x, int max_iterations) {
   SuperimpositionSettings settings;
@@ -118,7 +116,7 @@ Consensus getconsensus(const runtime::Matrix& x, const SuperimpositionSettings& 
   const int max_iterations = settings.max_iterations;
   const std::size_t n = x.rows();
   const std::size_t m = x.cols();
-  detail::check_layout(n, m);
+  check_layout(n, m);
   const std::size_t coords = m - 1;
 
   // Row-major working copy: every step below walks one configuration at a time.
@@ -128,10 +126,10 @@ Consensus getconsensus(const runtime::Matrix& x, const SuperimpositionSettings& 
 
   tbb::task_arena arena(runtime::worker_threads(settings.threads));
   arena.execute([&] {
-    tbb::parallel_for(tbb::blocked_range<std::size_t>(0, n, detail::kRowGrain),
+    tbb::parallel_for(tbb::blocked_range<std::size_t>(0, n, kRowGrain),
                       [&](const tbb::blocked_range<std::size_t>& r) {
                         for (std::size_t i = r.begin(); i != r.end(); ++i)
-                          detail::centre_and_scale(&w[i * m], m);
+                          centre_and_scale(&w[i * m], m);
                       });
   });
 
@@ -148,8 +146,8 @@ Consensus getconsensus(const runtime::Matrix& x, const SuperimpositionSettings& 
     }
     ++iterations;
     arena.execute([&] {
-      detail::rotate_all(w, n, m, xref.data());
-      detail::column_sums(w, n, m, colsum);
+      rotate_all(w, n, m, xref.data());
+      column_sums(w, n, m, colsum);
     });
     xrefold = xref;
     const auto rows = static_cast<double>(n);

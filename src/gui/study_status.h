@@ -4,7 +4,7 @@
 // the results and views still show the earlier files.
 #include <string>
 
-#include "runtime/session.h"
+#include "input/session.h"
 
 namespace lumivar::gui {
 

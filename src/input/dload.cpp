@@ -9,7 +9,7 @@
 
 namespace lumivar::input {
 
-namespace detail {
+namespace {
 
 // A token as a message shows it: at most 40 bytes, control bytes escaped.
 std::string shown(std::string_view text) {
@@ -35,7 +35,7 @@ void check_row(const runtime::NumberRow& row, const std::string& path, std::size
   }
 }
 
-}  // namespace detail
+}  // namespace
 
 FileRead read_numeric_file(const std::string& path) {
   FileRead r;
@@ -64,7 +64,7 @@ FileRead read_numeric_file(const std::string& path) {
     ++line_no;
     if (line_no > 1 && line.empty()) break;  // an empty line ends the data
     const runtime::NumberRow row = runtime::parse_number_row(line);
-    detail::check_row(row, path, line_no, cols);
+    check_row(row, path, line_no, cols);
     if (line_no == 1) cols = row.values.size();
     values.insert(values.end(), row.values.begin(), row.values.end());
     ++rows;

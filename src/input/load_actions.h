@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "runtime/session.h"
+#include "input/session.h"
 #include "runtime/window_runtime.h"
 
 namespace lumivar::input {

@@ -4,8 +4,8 @@
 // halfway through, and degenerate specimens are refused by row number.
 #include <string>
 
+#include "input/session.h"
 #include "partition/partition.h"
-#include "runtime/session.h"
 
 namespace lumivar::partition {
 

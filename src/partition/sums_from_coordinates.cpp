@@ -13,7 +13,6 @@
 
 namespace lumivar::partition {
 
-namespace detail {
 namespace {
 
 // Neumaier's compensated sum: the running rounding error is kept apart and
@@ -92,19 +91,18 @@ void check_codes(const runtime::Matrix& xpt, const runtime::Matrix& codes) {
 }
 
 }  // namespace
-}  // namespace detail
 
 double within_sum_from_coordinates(const runtime::Matrix& xpt, const runtime::Matrix& codes,
                                    double divisor) {
-  detail::check_codes(xpt, codes);
+  check_codes(xpt, codes);
   std::size_t groups = 0;
-  const std::vector<int> group = detail::group_numbers(codes, xpt.rows(), groups);
-  return detail::pair_sum(xpt, group, groups) / divisor;
+  const std::vector<int> group = group_numbers(codes, xpt.rows(), groups);
+  return pair_sum(xpt, group, groups) / divisor;
 }
 
 double total_sum_from_coordinates(const runtime::Matrix& xpt, double divisor) {
   const std::vector<int> one_group(xpt.rows(), 0);
-  return detail::pair_sum(xpt, one_group, xpt.rows() > 0 ? 1 : 0) / divisor;
+  return pair_sum(xpt, one_group, xpt.rows() > 0 ? 1 : 0) / divisor;
 }
 
 Partition partition_from_coordinates(const runtime::Matrix& xpt, const runtime::Matrix& group,

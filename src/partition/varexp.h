@@ -1,9 +1,9 @@
 #pragma once
 // The "VarExp" action: superimpose, partition (through the distance matrix
 // or from the coordinates) and write the analytic table into "ResBox".
+#include "input/session.h"
 #include "partition/analysis_fit.h"
 #include "partition/partition.h"
-#include "runtime/session.h"
 #include "runtime/window_runtime.h"
 
 namespace lumivar::partition {

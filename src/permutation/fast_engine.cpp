@@ -13,7 +13,6 @@ namespace lumivar::permutation {
 using partition::kEffectCount;
 using runtime::Matrix;
 
-namespace detail {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -92,7 +91,6 @@ class Accumulator {
 };
 
 }  // namespace
-}  // namespace detail
 
 class FastEngine::FastWorker : public PermutationEngine::Worker {
  public:
@@ -118,7 +116,7 @@ class FastEngine::FastWorker : public PermutationEngine::Worker {
     PerCoding<double> w{};
     for (std::size_t k = 0; k < kEffectCount; ++k) {
       const std::vector<int>& group_of_cell = e_.group_of_cell_[k];
-      detail::Accumulator& coding = codings_[k];
+      Accumulator& coding = codings_[k];
       for (std::size_t c = 0; c < cells_.used(); ++c)
         coding.add(group_of_cell[static_cast<std::size_t>(cells_.key(c))], cells_.sum(c),
                    cells_.sq(c), cells_.rows(c));
@@ -135,8 +133,8 @@ class FastEngine::FastWorker : public PermutationEngine::Worker {
   }
 
   const FastEngine& e_;
-  detail::Accumulator cells_;
-  std::vector<detail::Accumulator> codings_;
+  Accumulator cells_;
+  std::vector<Accumulator> codings_;
 };
 
 FastEngine::FastEngine(const DesignData& design)
@@ -187,9 +185,9 @@ void FastEngine::classify_measurement_codes(const Matrix& repgroup) {
   std::vector<double> codes(rows_);
   for (std::size_t r = 0; r < rows_; ++r) codes[r] = repgroup(r + 1);
   std::size_t distinct = 0;
-  const std::vector<int> column = detail::classify(codes, distinct);
+  const std::vector<int> column = classify(codes, distinct);
   code_columns_ = distinct + 1;
-  code_of_column_.assign(code_columns_, detail::kNaN);
+  code_of_column_.assign(code_columns_, kNaN);
   code_column_of_row_.resize(rows_);
   for (std::size_t r = 0; r < rows_; ++r) {
     code_column_of_row_[r] = static_cast<std::uint32_t>(column[r] < 0 ? distinct : column[r]);
@@ -206,7 +204,7 @@ void FastEngine::classify_specimens(const Matrix& group) {
     g2[s] = group(s + 1, 2);
   }
   std::size_t n1 = 0, n2 = 0;
-  const std::vector<int> c1 = detail::classify(g1, n1), c2 = detail::classify(g2, n2);
+  const std::vector<int> c1 = classify(g1, n1), c2 = classify(g2, n2);
   std::unordered_map<std::size_t, std::uint32_t> pairs;
   pair_of_specimen_.resize(specimens_);
   for (std::size_t s = 0; s < specimens_; ++s) {
@@ -244,7 +242,7 @@ void FastEngine::build_coding_tables() {
                                    g2t,
                                    partition::cross_codes(g1col, g2t)};
   for (std::size_t k = 0; k < kEffectCount; ++k)
-    group_of_cell_[k] = detail::classify(codes[k].values(), group_count_[k]);
+    group_of_cell_[k] = classify(codes[k].values(), group_count_[k]);
 }
 
 std::unique_ptr<PermutationEngine::Worker> FastEngine::make_worker() const {

@@ -13,7 +13,6 @@
 
 namespace lumivar::permutation {
 
-namespace detail {
 namespace {
 
 // Standard normal draws by Box-Muller from 53-bit uniforms, so that a data
@@ -84,14 +83,13 @@ std::uint64_t dataset_seed(std::uint64_t seed, std::size_t i) {
 }
 
 }  // namespace
-}  // namespace detail
 
 Rejections null_simulation(const NullScenario& sc, const NullRun& run) {
   Rejections out;
   out.datasets = run.datasets;
   const double labellings = static_cast<double>(run.nperm) + 1;
   for (std::size_t i = 0; i < run.datasets; ++i) {
-    const detail::Study s = detail::simulated_study(sc, detail::dataset_seed(run.seed, i));
+    const Study s = simulated_study(sc, dataset_seed(run.seed, i));
     const geometry::ProcrustesDistances fit = geometry::procrustes_distances(s.data, 1);
     const partition::Partition p = partition::compute_partition(fit.d, s.group, s.repgroup, s.sizes);
 

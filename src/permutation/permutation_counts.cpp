@@ -36,7 +36,7 @@ void tally(const Statistics& observed, const Statistics& relabelled, double ssto
   }
 }
 
-namespace detail {
+namespace {
 
 // Relabellings run in waves: each wave is one parallel loop, and between two
 // waves the calling thread reports progress. Waves are sized to take about
@@ -51,7 +51,7 @@ std::uint64_t next_wave(std::uint64_t wave, double seconds, int threads) {
                                  static_cast<std::uint64_t>(threads));
 }
 
-}  // namespace detail
+}  // namespace
 
 Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan) {
   const std::size_t mg = engine.specimens();
@@ -110,7 +110,7 @@ Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan) 
     next = end;
     if (plan.progress && !stopped)
       plan.progress(static_cast<std::size_t>(next), static_cast<std::size_t>(plan.nperm));
-    wave = detail::next_wave(wave, took.count(), threads);
+    wave = next_wave(wave, took.count(), threads);
   }
   if (stopped)
     runtime::raise_cancelled("The permutation test was cancelled after " + std::to_string(done.load()) +

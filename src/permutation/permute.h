@@ -22,10 +22,10 @@
 #include <string_view>
 #include <vector>
 
+#include "input/session.h"
 #include "partition/partition.h"
 #include "permutation/permutation_counts.h"
 #include "permutation/permute_settings.h"
-#include "runtime/session.h"
 #include "runtime/window_runtime.h"
 
 namespace lumivar::permutation {

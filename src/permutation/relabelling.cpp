@@ -7,7 +7,7 @@
 
 namespace lumivar::permutation {
 
-namespace detail {
+namespace {
 
 // pcg's own 128-bit type: the compiler's where it has one, a portable class
 // elsewhere.
@@ -49,7 +49,7 @@ std::uint64_t bounded(pcg64& rng, std::uint64_t bound) {
 // Uniform in [0, 1) from the top 53 bits of one output.
 double uniform01(pcg64& rng) { return static_cast<double>(rng() >> 11) * 0x1.0p-53; }
 
-}  // namespace detail
+}  // namespace
 
 Relabelling identity_relabelling(std::size_t mg) {
   Relabelling r;
@@ -60,15 +60,15 @@ Relabelling identity_relabelling(std::size_t mg) {
 }
 
 void draw_relabelling(std::uint64_t seed, std::uint64_t index, std::size_t mg, Relabelling& r) {
-  pcg64 rng = detail::stream_for(seed, index);
+  pcg64 rng = stream_for(seed, index);
   r.order.resize(mg);
   r.swap.resize(mg);
   std::iota(r.order.begin(), r.order.end(), std::uint32_t{0});
   for (std::size_t i = mg; i > 1; --i) {
-    const std::size_t j = detail::bounded(rng, i);
+    const std::size_t j = bounded(rng, i);
     std::swap(r.order[i - 1], r.order[j]);
   }
-  for (std::size_t j = 0; j < mg; ++j) r.swap[j] = detail::uniform01(rng) >= 0.5 ? 1 : 0;
+  for (std::size_t j = 0; j < mg; ++j) r.swap[j] = uniform01(rng) >= 0.5 ? 1 : 0;
 }
 
 }  // namespace lumivar::permutation

@@ -18,7 +18,6 @@
 
 namespace lumivar::permutation {
 
-namespace detail {
 namespace {
 
 using partition::kEffectCount;
@@ -267,13 +266,11 @@ struct Block {
 constexpr std::uint64_t kBlock = 64;
 
 }  // namespace
-}  // namespace detail
 
 StrataTest strata_test(const runtime::Matrix& xpt, const partition::StrataDesign& design,
                        const StrataPlan& plan) {
-  using detail::kNaN;
   using partition::kEffectCount;
-  const detail::StrataData data(xpt, design);
+  const StrataData data(xpt, design);
   const std::size_t p = data.coordinates();
   const partition::DesignSizes sizes{static_cast<double>(2 * design.mg),
                                      static_cast<double>(design.n1),
@@ -284,9 +281,9 @@ StrataTest strata_test(const runtime::Matrix& xpt, const partition::StrataDesign
   StrataTest out;
   out.nperm = plan.nperm;
   out.seed = plan.seed;
-  std::array<detail::Ratio, kEffectCount> observed;
+  std::array<Ratio, kEffectCount> observed;
   {
-    detail::Means means(design, p);
+    Means means(design, p);
     const Relabelling identity = identity_relabelling(design.mg);
     for (int k = 0; k < kEffectCount; ++k) {
       observed[k] = data.ratio(k, identity, means);
@@ -299,33 +296,33 @@ StrataTest strata_test(const runtime::Matrix& xpt, const partition::StrataDesign
     return plan.cancel != nullptr && plan.cancel->load(std::memory_order_relaxed);
   };
   std::atomic<bool> stopped{cancelled()};
-  tbb::enumerable_thread_specific<std::unique_ptr<detail::Means>> workers(
-      [&] { return std::make_unique<detail::Means>(design, p); });
+  tbb::enumerable_thread_specific<std::unique_ptr<Means>> workers(
+      [&] { return std::make_unique<Means>(design, p); });
 
-  const std::uint64_t blocks = (plan.nperm + detail::kBlock - 1) / detail::kBlock;
+  const std::uint64_t blocks = (plan.nperm + kBlock - 1) / kBlock;
   const int threads = std::max(1, plan.threads);
   const std::uint64_t wave = 4 * static_cast<std::uint64_t>(threads);
-  std::vector<detail::Block> results;
-  detail::Block total;
+  std::vector<Block> results;
+  Block total;
   tbb::task_arena arena(threads);
   for (std::uint64_t first = 0; first < blocks && !stopped;) {
     const std::uint64_t last = std::min(blocks, first + wave);
-    results.assign(last - first, detail::Block{});
+    results.assign(last - first, Block{});
     arena.execute([&] {
       tbb::parallel_for(tbb::blocked_range<std::uint64_t>(first, last, 1), [&](const auto& range) {
-        detail::Means& means = *workers.local();
+        Means& means = *workers.local();
         Relabelling r;
         for (std::uint64_t b = range.begin(); b != range.end(); ++b) {
-          detail::Block& block = results[b - first];
-          const std::uint64_t end = std::min(plan.nperm, (b + 1) * detail::kBlock);
-          for (std::uint64_t i = b * detail::kBlock; i < end; ++i) {
+          Block& block = results[b - first];
+          const std::uint64_t end = std::min(plan.nperm, (b + 1) * kBlock);
+          for (std::uint64_t i = b * kBlock; i < end; ++i) {
             if (stopped.load(std::memory_order_relaxed) || cancelled()) {
               stopped = true;
               return;
             }
             draw_relabelling(plan.seed, i, design.mg, r);
             for (int k = 0; k < kEffectCount; ++k) {
-              const detail::Ratio x = data.ratio(k, r, means);
+              const Ratio x = data.ratio(k, r, means);
               if (ratio_at_least(x.num, x.den, observed[k].num, observed[k].den, data.scale(k)))
                 ++block.hits[k];
               block.f[k].add((x.num / df[k]) / (x.den / df_den));
@@ -335,7 +332,7 @@ StrataTest strata_test(const runtime::Matrix& xpt, const partition::StrataDesign
         }
       });
     });
-    for (const detail::Block& block : results) {
+    for (const Block& block : results) {
       for (int k = 0; k < kEffectCount; ++k) {
         total.hits[k] += block.hits[k];
         total.f[k].merge(block.f[k]);
@@ -344,7 +341,7 @@ StrataTest strata_test(const runtime::Matrix& xpt, const partition::StrataDesign
     }
     first = last;
     if (plan.progress && !stopped)
-      plan.progress(static_cast<std::size_t>(std::min(plan.nperm, first * detail::kBlock)),
+      plan.progress(static_cast<std::size_t>(std::min(plan.nperm, first * kBlock)),
                     static_cast<std::size_t>(plan.nperm));
   }
   if (stopped)
@@ -356,7 +353,7 @@ StrataTest strata_test(const runtime::Matrix& xpt, const partition::StrataDesign
   for (int k = 0; k < kEffectCount; ++k) {
     out.counts[k] = 1 + total.hits[k];
     out.p[k] = std::isnan(out.f[k]) ? kNaN : static_cast<double>(out.counts[k]) / labellings;
-    const detail::Moments& m = total.f[k];
+    const Moments& m = total.f[k];
     const double sd = m.n >= 2 ? std::sqrt(m.m2 / (m.n - 1)) : kNaN;
     out.z[k] = sd > 0 && std::isfinite(sd) ? (out.f[k] - m.mean) / sd : kNaN;
   }

@@ -10,7 +10,7 @@
 
 namespace lumivar::plots {
 
-namespace detail {
+namespace {
 
 double counted_p(const std::vector<double>& f_values, double observed_f) {
   const auto above = std::count_if(f_values.begin(), f_values.end(),
@@ -18,11 +18,11 @@ double counted_p(const std::vector<double>& f_values, double observed_f) {
   return (1.0 + static_cast<double>(above)) / (static_cast<double>(f_values.size()) + 1.0);
 }
 
-}  // namespace detail
+}  // namespace
 
 Scene histogram_scene(const std::vector<double>& f_values, double observed_f,
                       const std::string& effect_label, std::optional<double> p_value) {
-  const double p = p_value ? *p_value : detail::counted_p(f_values, observed_f);
+  const double p = p_value ? *p_value : counted_p(f_values, observed_f);
   const Histogram h = make_histogram(f_values, observed_f);
 
   Scene s;

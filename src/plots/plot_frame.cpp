@@ -5,7 +5,7 @@
 
 namespace lumivar::plots {
 
-namespace detail {
+namespace {
 
 // A box with some extent in both directions, around the same centre.
 Box non_degenerate(Box b) {
@@ -20,7 +20,7 @@ Box non_degenerate(Box b) {
   return b;
 }
 
-}  // namespace detail
+}  // namespace
 
 double text_width(const std::string& text, double size_px) {
   // Average advance of a proportional sans-serif face: a little over half the size.
@@ -45,7 +45,7 @@ PlotFrame::PlotFrame(const Scene& scene, double width_px, double height_px)
   const double bottom = axes ? kAxisBottom : kPadding;
   plot_ = {left, top, std::max(1.0, width_px - left - right), std::max(1.0, height_px - top - bottom)};
 
-  view_ = detail::non_degenerate(scene.bounds);
+  view_ = non_degenerate(scene.bounds);
   if (scene.equal_aspect) {
     const double sx = plot_.width / view_.width();
     const double sy = plot_.height / view_.height();

@@ -7,7 +7,7 @@
 
 namespace lumivar::plots {
 
-namespace detail {
+namespace {
 
 double nice_step(double span, int target) {
   const double raw = span / std::max(1, target);
@@ -23,21 +23,21 @@ std::string label(const char* format, int decimals, double v) {
   return text;
 }
 
-}  // namespace detail
+}  // namespace
 
 std::vector<Tick> nice_ticks(double lo, double hi, int target) {
   if (!std::isfinite(lo) || !std::isfinite(hi) || lo > hi) return {};
-  if (lo == hi) return {{lo, detail::label("%.*g", 6, lo)}};
-  double step = detail::nice_step(hi - lo, target);
+  if (lo == hi) return {{lo, label("%.*g", 6, lo)}};
+  double step = nice_step(hi - lo, target);
   // Two ticks at least: a step as wide as the range may leave one multiple inside it.
-  if (std::floor(hi / step) - std::ceil(lo / step) < 1) step = detail::nice_step(hi - lo, 2 * target);
+  if (std::floor(hi / step) - std::ceil(lo / step) < 1) step = nice_step(hi - lo, 2 * target);
   const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + 1e-9)));
   std::vector<Tick> ticks;
   const double first = std::ceil(lo / step - 1e-9);
   const double last = std::floor(hi / step + 1e-9);
   for (double n = first; n <= last; ++n) {
     const double v = std::clamp(n * step, lo, hi);  // 0.30000000000000004 stays inside
-    ticks.push_back({v, detail::label("%.*f", decimals, v)});
+    ticks.push_back({v, label("%.*f", decimals, v)});
   }
   return ticks;
 }

@@ -2,7 +2,7 @@
 
 namespace lumivar::results {
 
-namespace detail {
+namespace {
 
 // The observed columns of effect k, shared by both reports.
 nlohmann::json effect_json(const partition::Partition& p, int k) {
@@ -15,7 +15,7 @@ nlohmann::json error_json(const partition::Partition& p) {
   return {{"ss", p.ss_error}, {"df", p.df_error}, {"ms", p.ms_error}, {"per_exp", p.per_exp_error}};
 }
 
-}  // namespace detail
+}  // namespace
 
 const char* engine_name(permutation::Engine e) {
   return e == permutation::Engine::kFast ? "fast" : "reference";
@@ -24,19 +24,19 @@ const char* engine_name(permutation::Engine e) {
 nlohmann::json varexp_json(const partition::Partition& p) {
   nlohmann::json effects = nlohmann::json::array();
   for (int k = 0; k < partition::kEffectCount; ++k) {
-    nlohmann::json e = detail::effect_json(p, k);
+    nlohmann::json e = effect_json(p, k);
     e["p_analytic"] = p.effects[k].p_analytic;
     effects.push_back(e);
   }
   return {{"analysis", "varexp"},   {"specimens_rows", p.m},         {"sstotal", p.sstotal},
-          {"effects", effects},     {"error", detail::error_json(p)}};
+          {"effects", effects},     {"error", error_json(p)}};
 }
 
 nlohmann::json permute_json(const permutation::PermuteOutcome& r) {
   const partition::Partition& p = r.partition;
   nlohmann::json effects = nlohmann::json::array();
   for (int k = 0; k < partition::kEffectCount; ++k) {
-    nlohmann::json e = detail::effect_json(p, k);
+    nlohmann::json e = effect_json(p, k);
     e["p_perm_f"] = r.p_perm_f[k];
     e["p_perm_f_se"] = permutation::monte_carlo_se(r.p_perm_f[k], r.nperm);
     e["p_perm_ss"] = r.p_perm_ss[k];
@@ -51,7 +51,7 @@ nlohmann::json permute_json(const permutation::PermuteOutcome& r) {
           {"specimens_rows", p.m},
           {"sstotal", p.sstotal},
           {"effects", effects},
-          {"error", detail::error_json(p)}};
+          {"error", error_json(p)}};
 }
 
 std::string json_text(const nlohmann::json& j) {

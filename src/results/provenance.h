@@ -7,8 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "input/session.h"
 #include "permutation/permute.h"
-#include "runtime/session.h"
 
 namespace lumivar::results {
 

@@ -11,7 +11,7 @@
 #include "runtime/error.h"
 
 namespace lumivar::runtime {
-namespace detail {
+namespace {
 
 constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
 
@@ -23,14 +23,14 @@ const char* kind_of(mode_t mode) {
   return "a special file";
 }
 
-}  // namespace detail
+}  // namespace
 
 FileLines::FileLines(const std::string& path) : path_(path) {
   struct stat st {};
   // Look before opening: opening a device can have effects of its own.
   if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
     status_ = Status::kNotRegular;
-    reason_ = detail::kind_of(st.st_mode);
+    reason_ = kind_of(st.st_mode);
     return;
   }
   // Non-blocking, so that a FIFO put in the file's place meanwhile cannot
@@ -46,11 +46,11 @@ FileLines::FileLines(const std::string& path) : path_(path) {
   }
   if (!S_ISREG(st.st_mode)) {
     status_ = Status::kNotRegular;
-    reason_ = detail::kind_of(st.st_mode);
+    reason_ = kind_of(st.st_mode);
     return;
   }
   status_ = Status::kOpen;
-  block_.resize(detail::kBlockBytes);
+  block_.resize(kBlockBytes);
 }
 
 FileLines::~FileLines() {

@@ -10,7 +10,7 @@
 #include "runtime/error.h"
 
 namespace lumivar::runtime {
-namespace detail {
+namespace {
 
 using Item = std::variant<double, const std::string*>;
 
@@ -170,11 +170,11 @@ std::string format_text(const Spec& s, const std::string& t) {
   return pad(t, s);
 }
 
-}  // namespace detail
+}  // namespace
 
 std::string format(std::string_view fmt, const std::vector<Value>& values) {
-  std::vector<detail::Item> items;
-  for (const Value& v : values) detail::flatten(v, items);
+  std::vector<Item> items;
+  for (const Value& v : values) flatten(v, items);
 
   std::string out;
   std::size_t next = 0;
@@ -204,18 +204,18 @@ std::string format(std::string_view fmt, const std::vector<Value>& values) {
       }
       const std::size_t start = pos;
       ++pos;
-      const detail::Spec spec = detail::parse_spec(fmt, pos);
+      const Spec spec = parse_spec(fmt, pos);
       if (next >= items.size()) return out;  // values ran out: stop before this conversion
       if (spec.conversion == 0) {
         out.append(fmt.substr(start, pos - start));  // incomplete conversion: literal text
         continue;
       }
-      const detail::Item& item = items[next++];
+      const Item& item = items[next++];
       consumed_any = true;
       if (const double* d = std::get_if<double>(&item)) {
-        out += detail::format_number(spec, *d);
+        out += format_number(spec, *d);
       } else {
-        out += detail::format_text(spec, *std::get<const std::string*>(item));
+        out += format_text(spec, *std::get<const std::string*>(item));
       }
     }
     if (!consumed_any || next >= items.size()) return out;

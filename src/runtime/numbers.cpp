@@ -6,7 +6,7 @@
 #include <limits>
 
 namespace lumivar::runtime {
-namespace detail {
+namespace {
 
 bool iequals(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -105,7 +105,7 @@ std::string decimal_comma_value(std::string_view line) {
   return std::string(line.substr(first, last - first));
 }
 
-}  // namespace detail
+}  // namespace
 
 std::optional<double> parse_number(std::string_view token) {
   if (token.empty()) return std::nullopt;
@@ -115,16 +115,16 @@ std::optional<double> parse_number(std::string_view token) {
     negative = body[0] == '-';
     body.remove_prefix(1);
   }
-  if (detail::iequals(body, "inf") || detail::iequals(body, "infinity")) {
+  if (iequals(body, "inf") || iequals(body, "infinity")) {
     return negative ? -std::numeric_limits<double>::infinity()
                     : std::numeric_limits<double>::infinity();
   }
-  if (detail::iequals(body, "nan")) return std::numeric_limits<double>::quiet_NaN();
-  if (!detail::is_decimal(body)) return std::nullopt;
+  if (iequals(body, "nan")) return std::numeric_limits<double>::quiet_NaN();
+  if (!is_decimal(body)) return std::nullopt;
   double v = 0.0;
   auto r = std::from_chars(body.data(), body.data() + body.size(), v);
   if (r.ec == std::errc::result_out_of_range) {
-    v = detail::out_of_range_magnitude(body);
+    v = out_of_range_magnitude(body);
   } else if (r.ec != std::errc() || r.ptr != body.data() + body.size()) {
     return std::nullopt;
   }
@@ -133,13 +133,13 @@ std::optional<double> parse_number(std::string_view token) {
 
 NumberRow parse_number_row(std::string_view line) {
   NumberRow row;
-  row.bad_token = detail::decimal_comma_value(line);
+  row.bad_token = decimal_comma_value(line);
   if (!row.bad_token.empty()) {
     row.decimal_comma = true;
     return row;
   }
   std::size_t i = 0;
-  const auto is_sep = detail::is_separator;
+  const auto is_sep = is_separator;
   while (i < line.size()) {
     while (i < line.size() && is_sep(line[i])) ++i;
     if (i >= line.size()) break;

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 namespace lumivar::runtime {
-namespace detail {
+namespace {
 
 void append_hex(std::string& out, unsigned char byte) {
   constexpr char kDigits[] = "0123456789ABCDEF";
@@ -51,7 +51,7 @@ std::size_t sequence_length(std::string_view text, std::size_t i) {
   return n;
 }
 
-}  // namespace detail
+}  // namespace
 
 std::string printable(std::string_view text) {
   std::string out;
@@ -63,9 +63,9 @@ std::string printable(std::string_view text) {
       out += text[i++];
       continue;
     }
-    const std::size_t n = c >= 0x80 ? detail::sequence_length(text, i) : 0;
+    const std::size_t n = c >= 0x80 ? sequence_length(text, i) : 0;
     if (n == 0) {
-      detail::append_hex(out, c);
+      append_hex(out, c);
       ++i;
     } else {
       out.append(text.substr(i, n));

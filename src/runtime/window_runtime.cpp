@@ -14,7 +14,7 @@ std::string to_lower(std::string_view s) {
   return out;
 }
 
-namespace detail {
+namespace {
 
 std::string handle_text(Handle h) {
   if (h == std::floor(h)) return std::to_string(static_cast<long long>(h));
@@ -27,7 +27,7 @@ Matrix grow(const Matrix& rect, const FrameInsets& f, double sign) {
                       rect(3) + sign * (f.left + f.right), rect(4) + sign * (f.bottom + f.top)});
 }
 
-}  // namespace detail
+}  // namespace
 
 WindowRuntime::WindowRuntime() : default_console_(std::cout), console_(&default_console_) {
   Object root;
@@ -43,13 +43,13 @@ WindowRuntime::~WindowRuntime() = default;
 
 const WindowRuntime::Object& WindowRuntime::object(Handle h) const {
   auto it = std::isnan(h) ? objects_.end() : objects_.find(h);
-  if (it == objects_.end()) raise("Invalid or deleted object (handle " + detail::handle_text(h) + ").");
+  if (it == objects_.end()) raise("Invalid or deleted object (handle " + handle_text(h) + ").");
   return it->second;
 }
 
 WindowRuntime::Object& WindowRuntime::object(Handle h) {
   auto it = std::isnan(h) ? objects_.end() : objects_.find(h);
-  if (it == objects_.end()) raise("Invalid or deleted object (handle " + detail::handle_text(h) + ").");
+  if (it == objects_.end()) raise("Invalid or deleted object (handle " + handle_text(h) + ").");
   return it->second;
 }
 
@@ -122,9 +122,9 @@ void WindowRuntime::set(Handle h, std::string_view name, Value v) {
   const bool figure = object(h).type == "figure";
   // A window's inner and outer rectangles move together.
   if (figure && key == "outerposition" && v.is_matrix()) {
-    set_raw(h, "Position", Value(detail::grow(v.matrix(), frame_insets(h), -1.0)));
+    set_raw(h, "Position", Value(grow(v.matrix(), frame_insets(h), -1.0)));
   } else if (figure && key == "position" && v.is_matrix()) {
-    set_raw(h, "OuterPosition", Value(detail::grow(v.matrix(), frame_insets(h), 1.0)));
+    set_raw(h, "OuterPosition", Value(grow(v.matrix(), frame_insets(h), 1.0)));
   }
   set_raw(h, name, std::move(v));
   on_property_set(h, key);

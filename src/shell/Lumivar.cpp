@@ -10,7 +10,7 @@
 
 namespace lumivar::shell {
 
-namespace detail {
+namespace {
 
 // The five box callbacks, local to the window function: each ignores its
 // arguments and writes one line to the console.
@@ -36,14 +36,14 @@ runtime::Results open_main_window(Application& app, int nargout) {
   return {};
 }
 
-}  // namespace detail
+}  // namespace
 
 runtime::Results Lumivar(Application& app, const runtime::Args& args, int nargout) {
-  if (args.empty()) return detail::open_main_window(app, nargout);
+  if (args.empty()) return open_main_window(app, nargout);
   if (!args.front().is_text()) return {};
   const std::string name = args.front().text();
   try {
-    if (detail::box_callback(app, name)) return {};
+    if (box_callback(app, name)) return {};
     const runtime::Args rest(args.begin() + 1, args.end());
     return app.table.call(name, rest, nargout);
   } catch (const std::exception& e) {

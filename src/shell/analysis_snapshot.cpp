@@ -10,7 +10,7 @@ std::vector<double> AnalysisSnapshot::f_values_of(int k) const {
   return out;
 }
 
-namespace detail {
+namespace {
 
 // What both analyses leave for the views: the inputs, the per-row codes and
 // the superimposition the distances came from (not computed again here).
@@ -33,18 +33,18 @@ AnalysisSnapshot snapshot(const runtime::Session& s, const partition::DesignSize
   return a;
 }
 
-}  // namespace detail
+}  // namespace
 
 AnalysisSnapshot varexp_snapshot(const runtime::Session& s, partition::VarExpOutcome&& o) {
   AnalysisSnapshot a =
-      detail::snapshot(s, o.sizes, std::move(o.xpt), std::move(o.consensus), o.partition);
+      snapshot(s, o.sizes, std::move(o.xpt), std::move(o.consensus), o.partition);
   a.kind = AnalysisKind::kVarExp;
   return a;
 }
 
 AnalysisSnapshot permute_snapshot(const runtime::Session& s, permutation::PermuteOutcome&& o) {
   AnalysisSnapshot a =
-      detail::snapshot(s, o.sizes, std::move(o.xpt), std::move(o.consensus), o.partition);
+      snapshot(s, o.sizes, std::move(o.xpt), std::move(o.consensus), o.partition);
   a.kind = AnalysisKind::kPermute;
   a.nperm = o.nperm;
   a.seed = o.seed;

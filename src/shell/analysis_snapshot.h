@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "input/session.h"
 #include "partition/partition.h"
 #include "partition/varexp.h"
 #include "permutation/permute.h"
 #include "runtime/matrix.h"
-#include "runtime/session.h"
 
 namespace lumivar::shell {
 

@@ -7,10 +7,10 @@
 #include <functional>
 #include <memory>
 
+#include "input/session.h"
 #include "permutation/permute_settings.h"
 #include "shell/superimposition_monitor.h"
 #include "runtime/function_table.h"
-#include "runtime/session.h"
 #include "runtime/window_runtime.h"
 #include "shell/analysis_snapshot.h"
 

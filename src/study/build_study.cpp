@@ -11,7 +11,7 @@
 
 namespace lumivar::study {
 
-namespace detail {
+namespace {
 
 constexpr std::size_t kProblemsListed = 20;
 
@@ -245,20 +245,20 @@ class StudyBuilder {
   std::vector<Specimen> specimens_;
 };
 
-}  // namespace detail
+}  // namespace
 
 std::string refusal_message(const std::string& landmarks, const std::string& sheet,
                             const std::vector<std::string>& problems) {
   std::string msg = "The study cannot be built from " + landmarks + " and " + sheet + " (" +
                     std::to_string(problems.size()) + (problems.size() == 1 ? " problem):" : " problems):");
-  for (std::size_t i = 0; i < problems.size() && i < detail::kProblemsListed; ++i) msg += "\n  " + problems[i];
-  if (problems.size() > detail::kProblemsListed)
-    msg += "\n  ... and " + std::to_string(problems.size() - detail::kProblemsListed) + " more.";
+  for (std::size_t i = 0; i < problems.size() && i < kProblemsListed; ++i) msg += "\n  " + problems[i];
+  if (problems.size() > kProblemsListed)
+    msg += "\n  ... and " + std::to_string(problems.size() - kProblemsListed) + " more.";
   return msg;
 }
 
 Study build_study(const LandmarkFile& landmarks, const SpecimenSheet& sheet) {
-  return detail::StudyBuilder(landmarks, sheet).build();
+  return StudyBuilder(landmarks, sheet).build();
 }
 
 }  // namespace lumivar::study

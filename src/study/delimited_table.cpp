@@ -11,7 +11,7 @@
 
 namespace lumivar::study {
 
-namespace detail {
+namespace {
 
 // The lines of `text` without their line breaks (LF or CR LF).
 std::vector<std::string_view> split_lines(std::string_view text) {
@@ -91,7 +91,7 @@ bool all_empty(const std::vector<std::string>& cells) {
   return std::all_of(cells.begin(), cells.end(), [](const std::string& c) { return c.empty(); });
 }
 
-}  // namespace detail
+}  // namespace
 
 std::string lower_case(std::string_view s) {
   std::string out(s);
@@ -132,16 +132,16 @@ std::size_t DelimitedTable::column(std::string_view name, const std::string& fil
 }
 
 DelimitedTable parse_delimited_table(std::string_view text, const std::string& file) {
-  const std::vector<std::string_view> lines = detail::split_lines(without_bom(text));
+  const std::vector<std::string_view> lines = split_lines(without_bom(text));
   DelimitedTable t;
   std::size_t first = 0;
   while (first < lines.size() && trimmed(lines[first]).empty()) ++first;
   if (first == lines.size()) runtime::raise("The file " + file + " holds no header line and no data.");
-  const char sep = detail::separator_of(lines[first]);
-  t.header = detail::split_cells(lines[first], sep, first + 1, file);
+  const char sep = separator_of(lines[first]);
+  t.header = split_cells(lines[first], sep, first + 1, file);
   for (std::size_t i = first + 1; i < lines.size(); ++i) {
-    std::vector<std::string> cells = detail::split_cells(lines[i], sep, i + 1, file);
-    if (detail::all_empty(cells)) continue;
+    std::vector<std::string> cells = split_cells(lines[i], sep, i + 1, file);
+    if (all_empty(cells)) continue;
     if (cells.size() != t.header.size())
       runtime::raise("File " + file + ", line " + std::to_string(i + 1) + ": the line has " +
                      std::to_string(cells.size()) + " cells, but the header has " +

@@ -12,7 +12,7 @@
 
 namespace lumivar::study {
 
-namespace detail {
+namespace {
 
 std::string_view first_filled_line(std::string_view text) {
   std::size_t pos = 0;
@@ -47,7 +47,7 @@ LandmarkFile read_plain(const std::string& path) {
   return f;
 }
 
-}  // namespace detail
+}  // namespace
 
 std::string number_text(double v) {
   if (std::isnan(v)) return "NaN";
@@ -58,7 +58,7 @@ std::string number_text(double v) {
 }
 
 LandmarkFormat landmark_format(std::string_view text) {
-  const std::string_view line = detail::first_filled_line(without_bom(text));
+  const std::string_view line = first_filled_line(without_bom(text));
   const std::string head = lower_case(line.substr(0, 3));
   if (head.size() >= 2 && head.substr(0, 2) == "lm" &&
       (head.size() == 2 || head[2] == '=' || head[2] == ' ' || (head[2] >= '0' && head[2] <= '9')))
@@ -79,7 +79,7 @@ LandmarkFile read_landmark_file(const std::string& path, const LandmarkReadOptio
     case LandmarkFormat::kPlain:
       break;
   }
-  return detail::read_plain(path);
+  return read_plain(path);
 }
 
 }  // namespace lumivar::study

@@ -9,7 +9,7 @@
 
 namespace lumivar::study {
 
-namespace detail {
+namespace {
 
 struct Axis {
   char axis;              // 'x' or 'y'
@@ -106,13 +106,13 @@ std::vector<std::size_t> coordinate_columns(const DelimitedTable& t, std::size_t
   return cols;
 }
 
-}  // namespace detail
+}  // namespace
 
 LandmarkFile parse_landmark_table(std::string_view text, const std::string& file) {
   const DelimitedTable t = parse_delimited_table(text, file);
   if (t.rows.empty()) runtime::raise("The file " + file + " has a header line but no rows.");
-  const std::size_t id = detail::id_column(t, file);
-  const std::vector<std::size_t> cols = detail::coordinate_columns(t, id, file);
+  const std::size_t id = id_column(t, file);
+  const std::vector<std::size_t> cols = coordinate_columns(t, id, file);
   LandmarkFile f{file, {}};
   for (const DelimitedTable::Row& r : t.rows) {
     LandmarkEntry e;

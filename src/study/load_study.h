@@ -3,7 +3,7 @@
 // to the session as the three load actions would.
 #include <string>
 
-#include "runtime/session.h"
+#include "input/session.h"
 #include "runtime/window_runtime.h"
 #include "study/build_study.h"
 

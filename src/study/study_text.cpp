@@ -4,7 +4,7 @@
 
 namespace lumivar::study {
 
-namespace detail {
+namespace {
 
 std::string value_list(const ValueCoding& c, const runtime::Matrix& codes, std::size_t column) {
   std::string s;
@@ -18,7 +18,7 @@ std::string value_list(const ValueCoding& c, const runtime::Matrix& codes, std::
   return s;
 }
 
-}  // namespace detail
+}  // namespace
 
 std::string plain_text(const runtime::Matrix& m) {
   std::string s;
@@ -49,8 +49,8 @@ std::string summary_text(const Study& s) {
   }
   t += "), " + std::to_string(s.landmarks) + (s.landmarks == 1 ? " landmark: " : " landmarks: ") +
        std::to_string(s.data.rows()) + " rows.\n";
-  t += "G1: " + detail::value_list(s.g1, s.group, 1) + "\n";
-  t += "G2: " + detail::value_list(s.g2, s.group, 2) + "\n";
+  t += "G1: " + value_list(s.g1, s.group, 1) + "\n";
+  t += "G2: " + value_list(s.g2, s.group, 2) + "\n";
   return t;
 }
 

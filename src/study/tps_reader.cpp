@@ -10,7 +10,7 @@
 
 namespace lumivar::study {
 
-namespace detail {
+namespace {
 
 struct TpsLine {
   std::size_t number = 0;  // 1-based
@@ -171,10 +171,10 @@ class TpsParser {
   std::size_t specimens_with_curves_ = 0;
 };
 
-}  // namespace detail
+}  // namespace
 
 LandmarkFile parse_tps(std::string_view text, const std::string& file, const LandmarkReadOptions& options) {
-  return detail::TpsParser(text, file, options).parse();
+  return TpsParser(text, file, options).parse();
 }
 
 }  // namespace lumivar::study

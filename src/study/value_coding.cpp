@@ -7,7 +7,7 @@
 
 namespace lumivar::study {
 
-namespace detail {
+namespace {
 
 constexpr double kLargestWrittenCode = 9999;
 
@@ -17,10 +17,10 @@ std::optional<double> small_whole(std::string_view cell) {
   return *v;
 }
 
-}  // namespace detail
+}  // namespace
 
 std::size_t ValueCoding::index_of(std::string_view cell) const {
-  const std::optional<double> v = as_written ? detail::small_whole(cell) : std::nullopt;
+  const std::optional<double> v = as_written ? small_whole(cell) : std::nullopt;
   for (std::size_t i = 0; i < values.size(); ++i) {
     if (as_written ? (v && codes[i] == *v) : values[i] == cell) return i;
   }
@@ -31,11 +31,11 @@ ValueCoding code_values(std::string column, const std::vector<std::string>& cell
   ValueCoding c;
   c.column = std::move(column);
   c.as_written = !cells.empty();
-  for (const std::string& cell : cells) c.as_written = c.as_written && detail::small_whole(cell).has_value();
+  for (const std::string& cell : cells) c.as_written = c.as_written && small_whole(cell).has_value();
   for (const std::string& cell : cells) {
     if (c.index_of(cell) != std::string::npos) continue;
     c.values.push_back(cell);
-    c.codes.push_back(c.as_written ? *detail::small_whole(cell) : static_cast<double>(c.codes.size() + 1));
+    c.codes.push_back(c.as_written ? *small_whole(cell) : static_cast<double>(c.codes.size() + 1));
   }
   return c;
 }

@@ -6,7 +6,6 @@
 #include "window/figure_of.h"
 
 namespace lumivar::window {
-namespace detail {
 namespace {
 
 runtime::Handle guidata_figure(const runtime::WindowRuntime& ui, const runtime::Value& h) {
@@ -16,14 +15,13 @@ runtime::Handle guidata_figure(const runtime::WindowRuntime& ui, const runtime::
 }
 
 }  // namespace
-}  // namespace detail
 
 runtime::Value guidata(runtime::WindowRuntime& ui, const runtime::Value& h) {
-  return ui.appdata(detail::guidata_figure(ui, h), std::string(runtime::kGuiDataName));
+  return ui.appdata(guidata_figure(ui, h), std::string(runtime::kGuiDataName));
 }
 
 void guidata(runtime::WindowRuntime& ui, const runtime::Value& h, runtime::Value data_in) {
-  ui.set_appdata(detail::guidata_figure(ui, h), std::string(runtime::kGuiDataName),
+  ui.set_appdata(guidata_figure(ui, h), std::string(runtime::kGuiDataName),
                  std::move(data_in));
 }
 

@@ -7,7 +7,6 @@
 #include "window/isvarname.h"
 
 namespace lumivar::window {
-namespace detail {
 namespace {
 
 runtime::Value createHandles(const runtime::WindowRuntime& ui, runtime::Handle fig) {
@@ -27,19 +26,18 @@ runtime::Value createHandles(const runtime::WindowRuntime& ui, runtime::Handle f
 }
 
 }  // namespace
-}  // namespace detail
 
 runtime::Value guihandles(runtime::WindowRuntime& ui, const runtime::Value& h) {
   const std::optional<runtime::Handle> fig = figure_of(ui, h);
   if (!fig) runtime::raise("H must be the handle to a figure or figure descendent.");
-  return detail::createHandles(ui, *fig);
+  return createHandles(ui, *fig);
 }
 
 runtime::Value guihandles(runtime::WindowRuntime& ui) {
   const runtime::Value fig = ui.current_figure();
   // With no window open there is no object, so none qualifies.
   if (fig.is_empty()) return runtime::Value();
-  return detail::createHandles(ui, fig.scalar());
+  return createHandles(ui, fig.scalar());
 }
 
 }  // namespace lumivar::window

@@ -8,7 +8,6 @@
 #include "window/figure_of.h"
 
 namespace lumivar::window {
-namespace detail {
 namespace {
 
 using runtime::Handle;
@@ -68,7 +67,6 @@ Matrix placement(const Value& position, const Matrix& inpos, const Matrix& oldpo
 }
 
 }  // namespace
-}  // namespace detail
 
 void movegui(runtime::WindowRuntime& ui, const runtime::Args& args) {
   using runtime::Value;
@@ -83,7 +81,7 @@ void movegui(runtime::WindowRuntime& ui, const runtime::Args& args) {
       if (!window) runtime::raise("handle of figure or descendant required");
       fig = Value(*window);
     } else if (a.is_text()) {
-      if (a.text() != detail::kOnscreen && detail::find_place(a.text()) == nullptr)
+      if (a.text() != kOnscreen && find_place(a.text()) == nullptr)
         runtime::raise("unrecognized position");
       position = a;
     } else if (numeric && a.matrix().numel() == 2) {
@@ -98,7 +96,7 @@ void movegui(runtime::WindowRuntime& ui, const runtime::Args& args) {
   if (fig.is_empty()) fig = ui.current_figure();
   // Nothing to move: an error rather than a silent no-op.
   if (fig.is_empty()) runtime::raise("handle of figure or descendant required");
-  if (position.is_empty()) position = Value(std::string(detail::kOnscreen));
+  if (position.is_empty()) position = Value(std::string(kOnscreen));
 
   const runtime::Handle f = fig.scalar();
   ui.flush();  // sizes must be current before they are measured
@@ -117,7 +115,7 @@ void movegui(runtime::WindowRuntime& ui, const runtime::Args& args) {
     const Value screensize = ui.get(runtime::kRoot, "ScreenSize");
     ui.set(runtime::kRoot, "Units", old0units);
     ui.set(f, "OuterPosition",
-           Value(detail::placement(position, inpos, oldpos, screensize.matrix())));
+           Value(placement(position, inpos, oldpos, screensize.matrix())));
   } catch (...) {
     restore();  // a window without a rectangle keeps its units all the same
     throw;

@@ -4,7 +4,6 @@
 #include "window/movegui.h"
 
 namespace lumivar::window {
-namespace detail {
 namespace {
 
 using runtime::Matrix;
@@ -60,20 +59,19 @@ Matrix live_figures(const runtime::WindowRuntime& ui, const Value& stored) {
 }
 
 }  // namespace
-}  // namespace detail
 
 runtime::Handle openfig(runtime::WindowRuntime& ui, const std::string& filename,
                         const std::string& policy) {
-  detail::FileParts parts = detail::split_file_name(filename);
+  FileParts parts = split_file_name(filename);
   if (parts.ext.empty()) {
     parts.ext = ".fig";
   } else if (parts.ext != ".fig") {
     runtime::raise("Argument must be a .fig file");
   }
-  const std::string file = detail::join_file_name(parts.path, parts.name + parts.ext);
-  const std::string token = (parts.name + "_SINGLETON_handle").substr(0, detail::kTokenLength);
+  const std::string file = join_file_name(parts.path, parts.name + parts.ext);
+  const std::string token = (parts.name + "_SINGLETON_handle").substr(0, kTokenLength);
 
-  runtime::Matrix figs = detail::live_figures(ui, ui.appdata(runtime::kRoot, token));
+  runtime::Matrix figs = live_figures(ui, ui.appdata(runtime::kRoot, token));
   if (policy == "new") {
     figs.set_grow(figs.numel() + 1, ui.load_layout(file));
   } else if (policy == "reuse") {

@@ -14,7 +14,7 @@
 #include <sstream>
 
 #include "runtime/sha256.h"
-#include "input/temp_files.h"
+#include "support/temp_files.h"
 
 namespace lumivar::batch {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "batch/run_tool.h"
-#include "input/temp_files.h"
+#include "support/temp_files.h"
 
 namespace lumivar::batch {
 namespace {

@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "batch/commands.h"
-#include "input/temp_files.h"
+#include "support/temp_files.h"
 
 namespace lumivar::batch {
 namespace {

@@ -10,7 +10,7 @@
 #include "address_space.h"
 #include "batch/run_tool.h"
 #include "input/study_files.h"
-#include "input/temp_files.h"
+#include "support/temp_files.h"
 
 namespace lumivar::batch {
 namespace {

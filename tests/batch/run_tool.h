@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "input/temp_files.h"
+#include "support/temp_files.h"
 
 namespace lumivar::testing {
 

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "batch/commands.h"
-#include "input/temp_files.h"
+#include "support/temp_files.h"
 
 namespace lumivar::batch {
 namespace {

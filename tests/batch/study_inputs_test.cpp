@@ -16,7 +16,7 @@
 
 #include "batch/commands.h"
 #include "runtime/sha256.h"
-#include "input/temp_files.h"
+#include "support/temp_files.h"
 
 namespace lumivar::batch {
 namespace {

@@ -12,11 +12,11 @@
 #include "batch/commands.h"
 #include "batch/sums_option.h"
 #include "batch/superimposition_progress.h"
-#include "input/temp_files.h"
-#include "partition/sums_from_coordinates.h"
 #include "geometry/allpairwiseprocrustes.h"
 #include "partition/partition.h"
+#include "partition/sums_from_coordinates.h"
 #include "runtime/error.h"
+#include "support/temp_files.h"
 
 namespace lumivar::batch {
 namespace {

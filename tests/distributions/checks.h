@@ -9,6 +9,7 @@
 #include "distributions/gamcdf.h"
 #include "runtime/error.h"
 #include "runtime/matrix.h"
+#include "support/error_message.h"
 
 namespace lumivar::distributions::testing {
 
@@ -26,17 +27,6 @@ inline double g(double x, double a, double b = 1) {
 }
 inline double chi2(double x, double v) {
   return chi2cdf(Matrix::scalar(x), Matrix::scalar(v))(1);
-}
-
-// The message of the Error that `f()` raises, or "no error".
-template <class F>
-std::string message_of(F f) {
-  try {
-    f();
-  } catch (const runtime::Error& e) {
-    return e.what();
-  }
-  return "no error";
 }
 
 // Same size and, element by element, equal doubles or both NaN.

@@ -108,8 +108,8 @@ TEST(Fcdf, EdgeCases) {
   Matrix expected(2, 3);
   for (std::size_t k = 1; k <= 6; ++k) expected(k) = f(2, v1(k), 10);
   EXPECT_TRUE(same(p, expected));
-  EXPECT_EQ(message_of([] { fcdf(Matrix(2, 3, 1), Matrix(3, 2, 1), Matrix::scalar(1)); }),
-            "Requires non-scalar arguments to match in size.");
+  EXPECT_ERROR_MSG(fcdf(Matrix(2, 3, 1), Matrix(3, 2, 1), Matrix::scalar(1)),
+                   "Requires non-scalar arguments to match in size.");
   EXPECT_EQ(fcdf(Matrix(), Matrix::scalar(3), Matrix::scalar(10)), Matrix());
 }
 

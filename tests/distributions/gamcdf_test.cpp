@@ -34,8 +34,8 @@ TEST(Gamcdf, ClosedFormsEdgeValuesAndTheChiSquareRelation) {
   Matrix half = v;
   for (std::size_t k = 1; k <= half.numel(); ++k) half(k) /= 2;
   EXPECT_TRUE(same(chi2cdf(x, v), gamcdf(x, half, Matrix::scalar(2))));
-  EXPECT_EQ(message_of([] { chi2cdf(Matrix(1, 3), Matrix(3, 1)); }),
-            "Requires non-scalar arguments to match in size.");
+  EXPECT_ERROR_MSG(chi2cdf(Matrix(1, 3), Matrix(3, 1)),
+                   "Requires non-scalar arguments to match in size.");
 }
 
 TEST(Gamcdf, SaturatesTheUpperTailWhenAnyResultIsNotFinite) {

@@ -1,16 +1,16 @@
 // The special-function header: argument orders, and NaN instead of exceptions.
-#include "runtime/special_functions.h"
+#include "distributions/special_functions.h"
 
 #include <gtest/gtest.h>
 
 #include "checks.h"
 
-namespace lumivar::runtime {
+namespace lumivar::distributions {
 namespace {
 
-using distributions::testing::kEps;
-using distributions::testing::kInf;
-using distributions::testing::kNaN;
+using testing::kEps;
+using testing::kInf;
+using testing::kNaN;
 
 TEST(SpecialFunctions, ArgumentOrdersAndFailuresAsNaN) {
   // I_z(2.5, 1) = z^2.5 and P(1, x) = 1 - e^-x fix which argument is which.
@@ -32,4 +32,4 @@ TEST(SpecialFunctions, ArgumentOrdersAndFailuresAsNaN) {
 }
 
 }  // namespace
-}  // namespace lumivar::runtime
+}  // namespace lumivar::distributions

@@ -7,6 +7,7 @@
 #include "geometry/getconsensus.h"
 #include "geometry/landmark_fixtures.h"
 #include "runtime/error.h"
+#include "support/error_message.h"
 
 namespace lumivar::geometry {
 namespace {
@@ -18,34 +19,26 @@ TEST(GeometryByName, CountsResultsAndRefusals) {
   for (auto e : {centpos_entry(), centsize_entry(), getconsensus_entry(),
                  allpairwiseprocrustes_entry()})
     t.add(std::move(e));
-  const auto message = [&](const char* name, runtime::Args args, int nargout) {
-    try {
-      t.call(name, args, nargout);
-    } catch (const runtime::Error& e) {
-      return std::string(e.what());
-    }
-    return std::string("no error");
-  };
   const Matrix x = testing::random_landmarks(6, 5, 1);
   const auto both = t.call("getconsensus", {x}, 2);
   ASSERT_EQ(both.size(), 2u);
   EXPECT_EQ(both[0].matrix(), getconsensus(x).y);
   EXPECT_EQ(both[1].matrix(), getconsensus(x).xpt);
-  EXPECT_EQ(message("getconsensus", {x, x}, 1),
-            "Run-time Error: File: getconsensus Line: 1 Column: 1 The function "
-            "\"getconsensus\" was called with more than the declared number of inputs (1).");
-  EXPECT_EQ(message("getconsensus", {x}, 3),
+  EXPECT_ERROR_MSG(t.call("getconsensus", {x, x}, 1),
+                   "Run-time Error: File: getconsensus Line: 1 Column: 1 The function "
+                   "\"getconsensus\" was called with more than the declared number of inputs (1).");
+  EXPECT_ERROR_MSG(t.call("getconsensus", {x}, 3),
             "Run-time Error: File: getconsensus Line: 1 Column: 1 The function "
             "\"getconsensus\" was called with more than the declared number of outputs (2).");
-  EXPECT_EQ(message("centsize", {x}, 2),
-            "Run-time Error: File: centsize Line: 1 Column: 1 The function "
-            "\"centsize\" was called with more than the declared number of outputs (1).");
-  EXPECT_EQ(message("allpairwiseprocrustes", {x, x}, 1),
+  EXPECT_ERROR_MSG(t.call("centsize", {x}, 2),
+                   "Run-time Error: File: centsize Line: 1 Column: 1 The function "
+                   "\"centsize\" was called with more than the declared number of outputs (1).");
+  EXPECT_ERROR_MSG(t.call("allpairwiseprocrustes", {x, x}, 1),
             "Run-time Error: File: allpairwiseprocrustes Line: 1 Column: 1 The function "
             "\"allpairwiseprocrustes\" was called with more than the declared number of inputs "
             "(1).");
-  EXPECT_EQ(message("centpos", {}, 1),
-            "Not enough input arguments.");
+  EXPECT_ERROR_MSG(t.call("centpos", {}, 1),
+                   "Not enough input arguments.");
 }
 
 }  // namespace

@@ -36,9 +36,9 @@
 #include "gui/picture_export.h"
 #include "gui/scene_widget.h"
 #include "gui/window_placement.h"
-#include "input/temp_files.h"
-#include "support/headless_texts.h"
 #include "runtime/sha256.h"
+#include "support/headless_texts.h"
+#include "support/temp_files.h"
 
 namespace lumivar::gui {
 namespace {

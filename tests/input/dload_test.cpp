@@ -2,23 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "input/temp_files.h"
-#include "runtime/error.h"
+#include "support/error_message.h"
+#include "support/temp_files.h"
 
 namespace lumivar::input {
 namespace {
 
 using runtime::Matrix;
 using testing::TempFolder;
-
-std::string error_of(const std::string& path) {
-  try {
-    dload(path);
-  } catch (const runtime::Error& e) {
-    return e.what();
-  }
-  return "";
-}
 
 TEST(Dload, WhereTheDataEnds) {
   TempFolder t;
@@ -48,13 +39,13 @@ TEST(Dload, LineEndsAndSeparatorsOfOtherSystemsReadTheSame) {
 TEST(Dload, MalformedLinesNameTheFileTheLineAndTheProblem) {
   TempFolder t;
   const std::string wide = t.write("wide.txt", "1 2 3\n4 5 6 7\n");
-  EXPECT_EQ(error_of(wide), "File " + wide + ", line 2: the line holds 4 numbers, but the first line holds 3.");
+  EXPECT_ERROR_MSG(dload(wide), "File " + wide + ", line 2: the line holds 4 numbers, but the first line holds 3.");
   const std::string na = t.write("na.txt", "1 2\n3 NA\n");
-  EXPECT_EQ(error_of(na), "File " + na + ", line 2: \"NA\" is not a number.");
+  EXPECT_ERROR_MSG(dload(na), "File " + na + ", line 2: \"NA\" is not a number.");
   const std::string semi = t.write("semi.txt", "1 2;\n");
-  EXPECT_EQ(error_of(semi), "File " + semi + ", line 1: \"2;\" is not a number.");
+  EXPECT_ERROR_MSG(dload(semi), "File " + semi + ", line 1: \"2;\" is not a number.");
   const std::string blank = t.write("blank.txt", "1 2\n   \n");
-  EXPECT_EQ(error_of(blank), "File " + blank + ", line 2: the line holds no numbers.");
+  EXPECT_ERROR_MSG(dload(blank), "File " + blank + ", line 2: the line holds no numbers.");
 }
 
 TEST(Dload, AFileThatCannotBeOpenedIsMinusOneAndAnEmptyFileHoldsNoNumbers) {
@@ -71,7 +62,7 @@ TEST(Dload, AFileThatCannotBeOpenedIsMinusOneAndAnEmptyFileHoldsNoNumbers) {
   EXPECT_EQ(read_numeric_file(t.path()).status, FileRead::Status::kNotRegular);
   const std::string empty = t.write("empty.txt", "");
   EXPECT_EQ(read_numeric_file(empty).status, FileRead::Status::kEmpty);
-  EXPECT_EQ(error_of(empty), "The file " + empty + " holds no numbers.");
+  EXPECT_ERROR_MSG(dload(empty), "The file " + empty + " holds no numbers.");
 }
 
 }  // namespace

@@ -8,9 +8,10 @@
 #include <filesystem>
 
 #include "input/load_test_support.h"
-#include "input/temp_files.h"
 #include "runtime/error.h"
 #include "runtime/sha256.h"
+#include "support/error_message.h"
+#include "support/temp_files.h"
 
 namespace lumivar::input {
 namespace {
@@ -81,12 +82,7 @@ TEST_F(LoadActions, FilesThatCannotBeLandmarkDataAreRefusedAndTheDataLoadedBefor
   const std::string status = box(ui, "FileBox");
   const auto refusal = [&](const char* name, const std::string& text) {
     ui.queue_file(t.write(name, text));
-    try {
-      load(ui, s);
-    } catch (const runtime::Error& e) {
-      return std::string(e.what());
-    }
-    return std::string("loaded");
+    return testing::error_message([&] { load(ui, s); });
   };
   // The group file chosen by mistake: two codes per line.
   EXPECT_EQ(refusal("groups.txt", "1 1\n1 2\n2 1\n2 2\n"),
@@ -134,15 +130,10 @@ TEST_F(LoadActions, DecimalCommasAreRefusedNamingTheFileAndTheLine) {
   // Written under a German locale: 12,5 means twelve and a half.
   const std::string path = t.write("comma.txt", "10.5 3.25 4 5 1\n12,5 3,25 4,0 5,5 1\n");
   ui.queue_file(path);
-  try {
-    load(ui, s);
-    ADD_FAILURE() << "loaded";
-  } catch (const runtime::Error& e) {
-    EXPECT_EQ(std::string(e.what()),
-              "File " + path + ", line 2: the values are separated by blanks or tabs, and \"12,5\" "
-              "has a comma between two digits: the file seems to use decimal commas. Write the "
-              "numbers with decimal points.");
-  }
+  EXPECT_ERROR_MSG(load(ui, s),
+                   "File " + path + ", line 2: the values are separated by blanks or tabs, and "
+                   "\"12,5\" has a comma between two digits: the file seems to use decimal "
+                   "commas. Write the numbers with decimal points.");
   EXPECT_EQ(s.data, before);
   // Commas as the only separators stay a plain comma-separated file.
   ui.queue_file(t.write("csv.txt", "1,2,3,4,5\n6, 7, 8, 9, 10\n"));
@@ -198,14 +189,9 @@ TEST_F(LoadActions, EachLoadRecordsThePathAndDigestOfTheBytesItRead) {
 TEST_F(LoadActions, EchoedFileTextCarriesNoControlBytes) {
   // A terminal escape sequence that found its way into a data file.
   ui.queue_file(t.write("esc.txt", "1 2 3 4 5\n1 2 \x1b[2J\x07 4 5\n"));
-  try {
-    load(ui, s);
-    ADD_FAILURE() << "loaded";
-  } catch (const runtime::Error& e) {
-    const std::string text = e.what();
-    EXPECT_NE(text.find(", line 2: \"\\x1B[2J\\x07\" is not a number."), std::string::npos) << text;
-    EXPECT_EQ(text.find('\x1b'), std::string::npos);
-  }
+  const std::string text = testing::error_message([&] { load(ui, s); });
+  EXPECT_NE(text.find(", line 2: \"\\x1B[2J\\x07\" is not a number."), std::string::npos) << text;
+  EXPECT_EQ(text.find('\x1b'), std::string::npos);
 }
 
 TEST_F(LoadActions, RepeatedMeasureCodesAreCountedAndCheckedForBalance) {

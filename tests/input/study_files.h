@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "input/temp_files.h"
+#include "support/temp_files.h"
 
 namespace lumivar::testing {
 

@@ -12,6 +12,7 @@
 #include "partition/getssgroup.h"
 #include "partition/getsstotal.h"
 #include "runtime/error.h"
+#include "support/error_message.h"
 
 namespace lumivar::partition {
 namespace {
@@ -41,15 +42,6 @@ double deviations_about_mean(const Matrix& xpt, const std::vector<double>& codes
       if (codes[i - 1] == code) total += (xpt(i, c) - mean) * (xpt(i, c) - mean);
   }
   return total;
-}
-
-std::string message_of(const auto& call) {
-  try {
-    call();
-  } catch (const runtime::Error& e) {
-    return e.what();
-  }
-  return "no error";
 }
 
 TEST(SumsOfSquares, ThreeSpecimensByHand) {
@@ -85,12 +77,12 @@ TEST(SumsOfSquares, EqualSquaredDeviationsAboutTheMeans) {
 }
 
 TEST(SumsOfSquares, Errors) {
-  EXPECT_EQ(message_of([] { getssgroup(kThree, Matrix::column({1, 2}), 1); }),
-            "The grouping holds 2 code(s) but the distance matrix has 3 rows; every row "
-            "needs a code.");
-  EXPECT_EQ(message_of([] { getsstotal(Matrix(3, 2), 3); }),
-            "The distance matrix is 3 x 2; it should have one row and one column per "
-            "specimen.");
+  EXPECT_ERROR_MSG(getssgroup(kThree, Matrix::column({1, 2}), 1),
+                   "The grouping holds 2 code(s) but the distance matrix has 3 rows; every row "
+                   "needs a code.");
+  EXPECT_ERROR_MSG(getsstotal(Matrix(3, 2), 3),
+                   "The distance matrix is 3 x 2; it should have one row and one column per "
+                   "specimen.");
 }
 
 TEST(SumsOfSquares, ByName) {
@@ -99,15 +91,15 @@ TEST(SumsOfSquares, ByName) {
   t.add(getssgroup_entry());
   EXPECT_EQ(t.call("getsstotal", {kThree, 3.0}, 1).at(0).scalar(), 14.0 / 3.0);
   EXPECT_EQ(t.call("getssgroup", {kThree, Matrix::row({5, 5, 7}), 2.0}, 1).at(0).scalar(), 0.5);
-  EXPECT_EQ(message_of([&] { t.call("getssgroup", {kThree, kThree, 1.0, 1.0}, 1); }),
-            "Run-time Error: File: getssgroup Line: 1 Column: 1 The function \"getssgroup\" "
-            "was called with more than the declared number of inputs (3).");
-  EXPECT_EQ(message_of([&] { t.call("getsstotal", {kThree, 3.0, 1.0}, 1); }),
-            "Run-time Error: File: getsstotal Line: 1 Column: 1 The function \"getsstotal\" "
-            "was called with more than the declared number of inputs (2).");
-  EXPECT_EQ(message_of([&] { t.call("getsstotal", {kThree, 3.0}, 2); }),
-            "Run-time Error: File: getsstotal Line: 1 Column: 1 The function \"getsstotal\" "
-            "was called with more than the declared number of outputs (1).");
+  EXPECT_ERROR_MSG(t.call("getssgroup", {kThree, kThree, 1.0, 1.0}, 1),
+                   "Run-time Error: File: getssgroup Line: 1 Column: 1 The function \"getssgroup\" "
+                   "was called with more than the declared number of inputs (3).");
+  EXPECT_ERROR_MSG(t.call("getsstotal", {kThree, 3.0, 1.0}, 1),
+                   "Run-time Error: File: getsstotal Line: 1 Column: 1 The function \"getsstotal\" "
+                   "was called with more than the declared number of inputs (2).");
+  EXPECT_ERROR_MSG(t.call("getsstotal", {kThree, 3.0}, 2),
+                   "Run-time Error: File: getsstotal Line: 1 Column: 1 The function \"getsstotal\" "
+                   "was called with more than the declared number of outputs (1).");
 }
 
 }  // namespace

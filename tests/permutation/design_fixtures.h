@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "geometry/landmark_fixtures.h"
+#include "input/session.h"
 #include "partition/partition.h"
-#include "runtime/session.h"
 
 namespace lumivar::testing {
 

@@ -5,21 +5,13 @@
 #include <string>
 
 #include "runtime/error.h"
+#include "support/error_message.h"
 
 namespace lumivar::runtime::qt {
 namespace {
 
 bool same(const Anchors& a, const Anchors& b) {
   return a.left == b.left && a.right == b.right && a.bottom == b.bottom && a.top == b.top;
-}
-
-std::string error_of(const Value& anchor) {
-  try {
-    parse_anchors(anchor);
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "no error";
 }
 
 TEST(Anchors, WordsAndFractionsSayHowEachEdgeMoves) {
@@ -30,15 +22,15 @@ TEST(Anchors, WordsAndFractionsSayHowEachEdgeMoves) {
   EXPECT_TRUE(same(parse_anchors(Value("")), Anchors{}));  // the pixel position's own corner
   EXPECT_TRUE(same(parse_anchors(Value()), Anchors{}));
   EXPECT_TRUE(same(parse_anchors(Value(Matrix::row({0.5, 1, 1, 1}))), Anchors{0.5, 1, 1, 1}));
-  EXPECT_EQ(error_of(Value("top-middle")),
+  EXPECT_ERROR_MSG(parse_anchors(Value("top-middle")),
             "Anchor \"top-middle\": each word must be top, bottom, left or right (or the whole is "
             "\"all\"), not \"middle\".");
   const std::string fractions =
       "Anchor as numbers must be four fractions [left right bottom top] between 0 and 1, with "
       "left <= right and bottom <= top.";
-  EXPECT_EQ(error_of(Value(Matrix::row({0.6, 0.3, 1, 1}))), fractions);
-  EXPECT_EQ(error_of(Value(Matrix::row({0, 1.5, 1, 1}))), fractions);
-  EXPECT_EQ(error_of(Value(Matrix::row({0, 1, 1}))), fractions);
+  EXPECT_ERROR_MSG(parse_anchors(Value(Matrix::row({0.6, 0.3, 1, 1}))), fractions);
+  EXPECT_ERROR_MSG(parse_anchors(Value(Matrix::row({0, 1.5, 1, 1}))), fractions);
+  EXPECT_ERROR_MSG(parse_anchors(Value(Matrix::row({0, 1, 1}))), fractions);
 }
 
 // A 400 x 300 window grows to 700 x 500: 300 more across, 200 more up.

@@ -25,11 +25,11 @@
 #include <string>
 #include <vector>
 
-#include "support/fixed_pitch.h"
-#include "input/temp_files.h"
 #include "runtime/error.h"
 #include "runtime/layout.h"
 #include "runtime/qt/screen_rect.h"
+#include "support/fixed_pitch.h"
+#include "support/temp_files.h"
 #include "window/openfig.h"
 
 namespace lumivar::runtime::qt {

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "input/temp_files.h"
 #include "runtime/sha256.h"
+#include "support/temp_files.h"
 
 namespace lumivar::runtime {
 namespace {

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "input/temp_files.h"
 #include "runtime/error.h"
 #include "runtime/headless/headless_runtime.h"
+#include "support/temp_files.h"
 
 namespace lumivar::runtime {
 namespace {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/error.h"
+#include "support/error_message.h"
 
 namespace lumivar::runtime {
 namespace {
@@ -32,12 +33,7 @@ TEST(Matrix, StoringPastTheEndGrowsAVector) {
 TEST(Matrix, CheckedAccessNamesTheIndex) {
   const Matrix m(2, 2);
   EXPECT_THROW(m.at(3, 1), Error);
-  try {
-    m.column_of(3);
-    FAIL();
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "Column 3 does not exist in a matrix of 2 columns.");
-  }
+  EXPECT_ERROR_MSG(m.column_of(3), "Column 3 does not exist in a matrix of 2 columns.");
 }
 
 }  // namespace

@@ -10,11 +10,12 @@
 
 #include "address_space.h"
 #include "input/study_files.h"
-#include "input/temp_files.h"
 #include "partition/varexp.h"
 #include "runtime/error.h"
 #include "runtime/headless/headless_runtime.h"
 #include "shell/application.h"
+#include "support/error_message.h"
+#include "support/temp_files.h"
 
 namespace lumivar::shell {
 namespace {
@@ -61,14 +62,10 @@ TEST(WindowMemory, ASecondMatrixThatDoesNotFitIsRefusedAndAutoTakesTheCoordinate
 
   // Asked for the matrix, VarExp refuses up front, naming both sizes and the
   // previous matrix that stays in memory.
-  std::string text;
-  try {
-    partition::SumsSettings matrix;
-    matrix.sums = partition::SumsMethod::kMatrix;
-    partition::varexp(ui, app.session, matrix);
-  } catch (const runtime::Error& e) {
-    text = e.what();
-  }
+  partition::SumsSettings matrix;
+  matrix.sums = partition::SumsMethod::kMatrix;
+  const std::string text =
+      testing::error_message([&] { partition::varexp(ui, app.session, matrix); });
   // The button, as the user clicks it: "auto" sees the matrix would not fit
   // and takes the sums from the coordinates instead.
   const std::size_t boxes = ui.message_boxes.size();

@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "geometry/allpairwiseprocrustes.h"
-#include "input/temp_files.h"
 #include "runtime/error.h"
 #include "runtime/headless/headless_runtime.h"
 #include "shell/Lumivar.h"
 #include "shell/Lumivar_mainhg.h"
 #include "shell/application.h"
 #include "shell/lumivarsw.h"
+#include "support/error_message.h"
+#include "support/temp_files.h"
 
 namespace lumivar::shell {
 namespace {
@@ -72,12 +73,7 @@ TEST_F(Shell, TheDispatcherMatchesActionWordsExactly) {
   dispatch("Load");
   EXPECT_EQ(ui.dialog_titles.size(), 1u);
 
-  try {
-    app.table.call("lumivarsw", {Value("Load"), Value("x")}, 0);
-    FAIL();
-  } catch (const runtime::Error& e) {
-    EXPECT_STREQ(e.what(), "Run-time Error: File: lumivarsw Line: 1 Column: 1 The function \"lumivarsw\" was called with more than the declared number of inputs (1).");
-  }
+  EXPECT_ERROR_MSG(app.table.call("lumivarsw", {Value("Load"), Value("x")}, 0), "Run-time Error: File: lumivarsw Line: 1 Column: 1 The function \"lumivarsw\" was called with more than the declared number of inputs (1).");
   EXPECT_THROW(app.table.call("lumivarsw", {Value("Load")}, 1), runtime::Error);
   EXPECT_THROW(app.table.call("lumivarsw", {}, 0), runtime::Error);
 }

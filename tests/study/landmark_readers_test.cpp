@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "input/temp_files.h"
 #include "study/error_message.h"
 #include "study/landmark_file.h"
 #include "study/landmark_table.h"
 #include "study/tps_reader.h"
+#include "support/temp_files.h"
 
 namespace lumivar::study {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "error_text.h"
 #include "runtime/function_table.h"
 #include "runtime/headless/headless_runtime.h"
+#include "support/error_message.h"
 #include "window/by_name.h"
 #include "window/guidata.h"
 
@@ -78,9 +78,9 @@ TEST_F(Registry, HandleOutsideAWindowIsRefused) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   for (const Value& h : {Value(kRoot), Value(Matrix::row({fig, c})), Value(Matrix()), Value(gone),
                          Value(nan), Value("FileBox")}) {
-    EXPECT_EQ(testing::error_text([&] { guihandles(ui, h); }), kNotInWindow);
-    EXPECT_EQ(testing::error_text([&] { guidata(ui, h); }), kNotInWindow);
-    EXPECT_EQ(testing::error_text([&] { guidata(ui, h, Value(1.0)); }), kNotInWindow);
+    EXPECT_EQ(testing::error_message([&] { guihandles(ui, h); }), kNotInWindow);
+    EXPECT_EQ(testing::error_message([&] { guidata(ui, h); }), kNotInWindow);
+    EXPECT_EQ(testing::error_message([&] { guidata(ui, h, Value(1.0)); }), kNotInWindow);
   }
   EXPECT_TRUE(ui.appdata(kRoot, "UsedByGUIData_m").is_empty());
 }
@@ -106,7 +106,7 @@ TEST_F(Registry, ByNameCountsAndTheRefusedStore) {
   const Handle fig = ui.create("figure", kRoot);
   const Handle c = control(fig, Value("PermBox"));
   auto message = [&](const char* name, const runtime::Args& args, int nargout) {
-    return testing::error_text([&] { table.call(name, args, nargout); });
+    return testing::error_message([&] { table.call(name, args, nargout); });
   };
 
   EXPECT_EQ(message("guidata", {Value(c), Value(7.0)}, 1),

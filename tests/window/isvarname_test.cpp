@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "error_text.h"
 #include "runtime/function_table.h"
 #include "runtime/headless/headless_runtime.h"
+#include "support/error_message.h"
 #include "window/by_name.h"
 #include "window/iskeyword.h"
 
@@ -67,7 +67,7 @@ TEST(WindowByName, ArgumentCountsAreRefusedWithTheFixedText) {
   EXPECT_EQ(table.call("iskeyword", {}, 1).at(0).list().items().size(), 17u);
   EXPECT_EQ(table.call("isvarname", {Value("Abc_9")}, 1).at(0), Value::logical(true));
   auto message = [&](const char* name, const runtime::Args& args, int nargout) {
-    return testing::error_text([&] { table.call(name, args, nargout); });
+    return testing::error_message([&] { table.call(name, args, nargout); });
   };
   EXPECT_EQ(message("iskeyword", {Value("a"), Value("b")}, 1),
             "Run-time Error: File: iskeyword Line: 1 Column: 1 The function \"iskeyword\" was "

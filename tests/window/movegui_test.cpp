@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "error_text.h"
 #include "runtime/function_table.h"
 #include "runtime/headless/headless_runtime.h"
+#include "support/error_message.h"
 #include "window/by_name.h"
 
 namespace lumivar::window {
@@ -47,9 +47,6 @@ class Placement : public ::testing::Test {
   Matrix moved(const runtime::Args& args) {
     movegui(ui, args);
     return outer();
-  }
-  std::string error_of(const runtime::Args& args) {
-    return testing::error_text([&] { movegui(ui, args); });
   }
   WatchedRuntime ui;
   Handle fig = 0, child = 0;
@@ -122,12 +119,12 @@ TEST_F(Placement, BadArgumentsChangeNothing) {
   ui.set(fig, "Units", Value("normalized"));
   ASSERT_FALSE(ui.is_valid(5));
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_EQ(error_of({Value(fig), Value("middle")}), "unrecognized position");
-  EXPECT_EQ(error_of({Value(fig), Value(5.0)}), "unrecognized input argument");
-  EXPECT_EQ(error_of({Value(nan)}), "unrecognized input argument");
-  EXPECT_EQ(error_of({Value(Matrix::row({1, 2, 3}))}), "unrecognized input argument");
-  EXPECT_EQ(error_of({Value(kRoot)}), "handle of figure or descendant required");
-  EXPECT_EQ(error_of({Value(fig), Value("center"), Value(fig), Value(fig)}),
+  EXPECT_ERROR_MSG(movegui(ui, {Value(fig), Value("middle")}), "unrecognized position");
+  EXPECT_ERROR_MSG(movegui(ui, {Value(fig), Value(5.0)}), "unrecognized input argument");
+  EXPECT_ERROR_MSG(movegui(ui, {Value(nan)}), "unrecognized input argument");
+  EXPECT_ERROR_MSG(movegui(ui, {Value(Matrix::row({1, 2, 3}))}), "unrecognized input argument");
+  EXPECT_ERROR_MSG(movegui(ui, {Value(kRoot)}), "handle of figure or descendant required");
+  EXPECT_ERROR_MSG(movegui(ui, {Value(fig), Value("center"), Value(fig), Value(fig)}),
             "Run-time Error: File: movegui Line: 1 Column: 1 The function \"movegui\" was called "
             "with more than the declared number of inputs (3).");
   EXPECT_EQ(outer(), Matrix::row({700, 600, 400, 300}));
@@ -136,7 +133,7 @@ TEST_F(Placement, BadArgumentsChangeNothing) {
 
   // No window to move at all.
   ui.destroy(fig);
-  EXPECT_EQ(error_of({Value("center")}), "handle of figure or descendant required");
+  EXPECT_ERROR_MSG(movegui(ui, {Value("center")}), "handle of figure or descendant required");
 }
 
 TEST_F(Placement, DuringACallbackTheSecondArgumentMayBeAnything) {

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <string>
 
-#include "error_text.h"
 #include "runtime/function_table.h"
 #include "runtime/headless/headless_runtime.h"
+#include "support/error_message.h"
 #include "window/by_name.h"
 
 namespace lumivar::window {
@@ -35,9 +35,6 @@ class OpenFig : public ::testing::Test {
     ui.set(kRoot, "ScreenSize", Value(Matrix::row({1, 1, 1024, 768})));
   }
   Value list(const std::string& token) const { return ui.appdata(kRoot, token); }
-  std::string error_of(const std::string& file, const std::string& policy) {
-    return testing::error_text([&] { openfig(ui, file, policy); });
-  }
   runtime::headless::HeadlessRuntime ui;
 };
 
@@ -107,13 +104,13 @@ TEST_F(OpenFig, RefusedCallsLeaveTheListUnchanged) {
   ui.close_figure(openfig(ui, "Tiny", "new"));  // a dead entry stays until a call passes
   const Value before = list("Tiny_SINGLETON_handle");
   const std::size_t windows = ui.figures().size();
-  EXPECT_EQ(error_of("Tiny.txt", "reuse"), "Argument must be a .fig file");
-  EXPECT_EQ(error_of("Tiny.FIG", "reuse"), "Argument must be a .fig file");
-  EXPECT_EQ(error_of("Tiny", "Reuse"), "Second input argument must be 'new' or 'reuse'.");
+  EXPECT_ERROR_MSG(openfig(ui, "Tiny.txt", "reuse"), "Argument must be a .fig file");
+  EXPECT_ERROR_MSG(openfig(ui, "Tiny.FIG", "reuse"), "Argument must be a .fig file");
+  EXPECT_ERROR_MSG(openfig(ui, "Tiny", "Reuse"), "Second input argument must be 'new' or 'reuse'.");
   EXPECT_EQ(list("Tiny_SINGLETON_handle"), before);
   EXPECT_EQ(ui.figures().size(), windows);
   // A layout that cannot be found reaches the caller; the list is not touched either.
-  EXPECT_NE(error_of("NoSuchLayout", "new"), "no error");
+  EXPECT_ANY_THROW(openfig(ui, "NoSuchLayout", "new"));
   EXPECT_TRUE(list("NoSuchLayout_SINGLETON_handle").is_empty());
   EXPECT_EQ(openfig(ui, "Tiny", "reuse"), a);
 }
@@ -124,7 +121,7 @@ TEST_F(OpenFig, ByName) {
   const Handle h = table.call("openfig", {Value("Tiny"), Value("reuse")}, 1).at(0).scalar();
   EXPECT_EQ(table.call("openfig", {Value("Tiny"), Value("reuse")}, 1).at(0), Value(h));
   auto message = [&](const runtime::Args& args, int nargout) {
-    return testing::error_text([&] { table.call("openfig", args, nargout); });
+    return testing::error_message([&] { table.call("openfig", args, nargout); });
   };
   EXPECT_EQ(message({}, 1), "Not enough input arguments.");
   EXPECT_EQ(message({Value("Tiny"), Value(1.0)}, 1),

@@ -4,7 +4,7 @@
 
 namespace lumivar::runtime::headless {
 
-namespace detail {
+namespace {
 
 class RecordingMonitor : public ProgressMonitor {
  public:
@@ -21,7 +21,7 @@ class RecordingMonitor : public ProgressMonitor {
   std::size_t index_;  // the record, by position: the vector may grow meanwhile
 };
 
-}  // namespace detail
+}  // namespace
 
 void HeadlessRuntime::message_box(const std::string& text, const std::string& title) {
   message_boxes.push_back({text, title});
@@ -55,7 +55,7 @@ void HeadlessRuntime::queue_file(const std::string& path) {
 
 std::unique_ptr<ProgressMonitor> HeadlessRuntime::begin_progress(const std::string& title) {
   progress_runs.push_back({title, {}, false});
-  return std::make_unique<detail::RecordingMonitor>(*this, progress_runs.size() - 1);
+  return std::make_unique<RecordingMonitor>(*this, progress_runs.size() - 1);
 }
 
 void HeadlessRuntime::queue_cancel() { choices_.push_back(FileChoice{}); }

@@ -13,7 +13,7 @@
 #include <boost/math/policies/error_handling.hpp>
 #include <boost/math/policies/policy.hpp>
 
-namespace lumivar::runtime::detail {
+namespace lumivar::distributions::detail {
 // Set by the error handlers below, read by the wrappers of this header. Boost
 // ignores the value a handler returns in some places (a series that runs out
 // of iterations carries on with its partial sum), so the flag, not the
@@ -24,7 +24,7 @@ T special_function_error() {
   special_function_failed = true;
   return std::numeric_limits<T>::quiet_NaN();
 }
-}  // namespace lumivar::runtime::detail
+}  // namespace lumivar::distributions::detail
 
 namespace boost::math::policies {
 // Boost.Math calls these for every error whose action is `user_error`; the
@@ -32,34 +32,34 @@ namespace boost::math::policies {
 // program uses `user_error`.
 template <class T>
 T user_domain_error(const char*, const char*, const T&) {
-  return lumivar::runtime::detail::special_function_error<T>();
+  return lumivar::distributions::detail::special_function_error<T>();
 }
 template <class T>
 T user_pole_error(const char*, const char*, const T&) {
-  return lumivar::runtime::detail::special_function_error<T>();
+  return lumivar::distributions::detail::special_function_error<T>();
 }
 template <class T>
 T user_overflow_error(const char*, const char*, const T&) {
-  return lumivar::runtime::detail::special_function_error<T>();
+  return lumivar::distributions::detail::special_function_error<T>();
 }
 template <class T>
 T user_evaluation_error(const char*, const char*, const T&) {
-  return lumivar::runtime::detail::special_function_error<T>();
+  return lumivar::distributions::detail::special_function_error<T>();
 }
 template <class T, class TargetType>
 T user_rounding_error(const char*, const char*, const T&, const TargetType&) {
-  return lumivar::runtime::detail::special_function_error<T>();
+  return lumivar::distributions::detail::special_function_error<T>();
 }
 template <class T>
 T user_indeterminate_result_error(const char*, const char*, const T&) {
-  return lumivar::runtime::detail::special_function_error<T>();
+  return lumivar::distributions::detail::special_function_error<T>();
 }
 }  // namespace boost::math::policies
 
 #include <boost/math/special_functions/beta.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 
-namespace lumivar::runtime {
+namespace lumivar::distributions {
 
 namespace detail {
 namespace bp = boost::math::policies;
@@ -94,4 +94,4 @@ inline double gammainc(double z, double a) {
   return detail::special_function_failed ? std::numeric_limits<double>::quiet_NaN() : r;
 }
 
-}  // namespace lumivar::runtime
+}  // namespace lumivar::distributions
