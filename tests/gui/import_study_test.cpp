@@ -19,7 +19,7 @@
 #include "gui/analysis_views.h"
 #include "gui/desktop_shell.h"
 #include "gui/import_study_dialog.h"
-#include "input/temp_files.h"
+#include "support/temp_files.h"
 #include "support/headless_texts.h"
 
 namespace lumivar::gui {
