@@ -14,25 +14,13 @@
 #include <sstream>
 
 #include "runtime/sha256.h"
+#include "batch_run.h"
 #include "support/temp_files.h"
 
 namespace lumivar::batch {
 namespace {
 
 const std::string kExamples = LUMIVAR_EXAMPLES;
-
-struct BatchRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-BatchRun run_batch(Command c, CommandLine o) {
-  testing::KeepWorkingFolder keep;
-  std::ostringstream out, err;
-  const int status = run(c, o, out, err);
-  return {status, out.str(), err.str()};
-}
 
 CommandLine example(const std::string& groups = kExamples + "/groups.txt") {
   CommandLine o;

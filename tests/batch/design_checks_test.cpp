@@ -11,18 +11,13 @@
 #include <sstream>
 
 #include "batch/commands.h"
+#include "batch_run.h"
 #include "support/temp_files.h"
 
 namespace lumivar::batch {
 namespace {
 
 const std::string kExamples = LUMIVAR_EXAMPLES;
-
-struct BatchRun {
-  int status;
-  std::string out;
-  std::string err;
-};
 
 // The three files of a study, one line per row.
 struct Study {
@@ -105,13 +100,10 @@ std::vector<std::string> mapped(const std::vector<std::string>& lines, std::size
 class Runner {
  public:
   BatchRun operator()(Command c, const Study& s, CommandLine o = {}) {
-    testing::KeepWorkingFolder keep;
     o.inputs.data = folder_.write("landmarks.txt", joined(s.landmarks));
     o.inputs.reps = folder_.write("reps.txt", joined(s.reps));
     o.inputs.groups = folder_.write("groups.txt", joined(s.groups));
-    std::ostringstream out, err;
-    const int status = run(c, o, out, err);
-    return {status, out.str(), err.str()};
+    return run_batch(c, o);
   }
   BatchRun permute(const Study& s, const std::string& n, std::uint64_t seed,
                    const std::string& engine = "fast", const std::string& format = "text") {

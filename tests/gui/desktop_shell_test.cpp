@@ -37,6 +37,7 @@
 #include "gui/scene_widget.h"
 #include "gui/window_placement.h"
 #include "runtime/sha256.h"
+#include "support/desktop_window.h"
 #include "support/headless_texts.h"
 #include "support/temp_files.h"
 
@@ -57,15 +58,8 @@ std::string read(const std::string& path) {
 
 // One run of the window program's main window with its shell, over settings
 // kept in `settings_file`.
-struct Window {
-  explicit Window(const QString& settings_file) {
-    ui.set_console(&console);
-    app.table.call("Lumivar", {}, 0);
-    views = add_analysis_views(app, ui);
-    shell = new DesktopShell(app, ui, ui.find_by_tag("LumivarWindow").at(0), *views,
-                             std::make_unique<AppSettings>(
-                                 std::make_unique<QSettings>(settings_file, QSettings::IniFormat)),
-                             QString());
+struct Window : testing::DesktopWindow {
+  explicit Window(const QString& settings_file) : DesktopWindow(settings_file) {
     shell->set_file_chooser([this](const std::string&, const std::string&) {
       asked_in.push_back(QDir::currentPath().toStdString());
       if (files.empty()) return runtime::FileChoice{};
@@ -75,18 +69,7 @@ struct Window {
     });
     ui.flush();
   }
-  ~Window() {
-    for (runtime::Handle fig : ui.figures()) ui.widget(fig)->close();  // as the title bar's button does
-  }
-
   QWidget* main() { return ui.widget(ui.find_by_tag("LumivarWindow").at(0)); }
-  std::string box(const std::string& tag) {
-    return ui.get(ui.find_by_tag(tag).at(0), "String").text();
-  }
-  void trigger(DesktopShell::Command c) {
-    shell->action(c)->trigger();
-    QCoreApplication::processEvents();  // the status bar follows a moment later
-  }
   void load_example() {
     files = {example("landmarks.txt"), example("reps.txt"), example("groups.txt")};
     trigger(DesktopShell::kLoadLandmarks);
@@ -98,11 +81,6 @@ struct Window {
     trigger(DesktopShell::kPermute);
   }
 
-  runtime::RecordingConsole console;
-  runtime::qt::QtWindowRuntime ui;
-  shell::Application app{ui};
-  AnalysisViews* views = nullptr;
-  DesktopShell* shell = nullptr;
   std::deque<std::string> files;
   std::vector<std::string> asked_in;  // the working folder at each file dialog
 };

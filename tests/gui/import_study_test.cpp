@@ -19,6 +19,7 @@
 #include "gui/analysis_views.h"
 #include "gui/desktop_shell.h"
 #include "gui/import_study_dialog.h"
+#include "support/desktop_window.h"
 #include "support/temp_files.h"
 #include "support/headless_texts.h"
 
@@ -93,15 +94,8 @@ ExampleAsTable write_example_as_table(testing::TempFolder& folder, bool drop_las
   return {folder.write("study.csv", csv), folder.write("sheet.csv", sheet)};
 }
 
-struct Window {
-  explicit Window(const QString& settings_file) {
-    ui.set_console(&console);
-    app.table.call("Lumivar", {}, 0);
-    views = add_analysis_views(app, ui);
-    shell = new DesktopShell(app, ui, ui.find_by_tag("LumivarWindow").at(0), *views,
-                             std::make_unique<AppSettings>(
-                                 std::make_unique<QSettings>(settings_file, QSettings::IniFormat)),
-                             QString());
+struct Window : testing::DesktopWindow {
+  explicit Window(const QString& settings_file) : DesktopWindow(settings_file) {
     StudyImporter* importer = shell->importer();
     importer->set_open_chooser([this](const QString&, const QString&) {
       if (files.empty()) return QString();
@@ -124,20 +118,7 @@ struct Window {
     importer->set_notice([this](const QString& t) { notices.push_back(t.toStdString()); });
     ui.flush();
   }
-  ~Window() {
-    for (runtime::Handle fig : ui.figures()) ui.widget(fig)->close();
-  }
-  std::string box(const std::string& tag) { return ui.get(ui.find_by_tag(tag).at(0), "String").text(); }
-  void trigger(DesktopShell::Command c) {
-    shell->action(c)->trigger();
-    QCoreApplication::processEvents();
-  }
 
-  runtime::RecordingConsole console;
-  runtime::qt::QtWindowRuntime ui;
-  shell::Application app{ui};
-  AnalysisViews* views = nullptr;
-  DesktopShell* shell = nullptr;
   std::deque<std::string> files;
   std::string review;
   bool load_enabled = false;

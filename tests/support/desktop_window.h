@@ -1,0 +1,51 @@
+#pragma once
+// One run of the window program's main window with its desktop shell, as
+// its main makes it, over settings kept in a file of the test's own (never
+// the user's). Closing the windows at the end is what the title bar's
+// button does, so the shell saves what it remembers.
+#include <QCoreApplication>
+#include <QSettings>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "gui/analysis_views.h"
+#include "gui/desktop_shell.h"
+#include "runtime/console.h"
+#include "runtime/qt/qt_window_runtime.h"
+#include "shell/application.h"
+
+namespace lumivar::testing {
+
+struct DesktopWindow {
+  explicit DesktopWindow(const QString& settings_file) {
+    ui.set_console(&console);
+    app.table.call("Lumivar", {}, 0);
+    views = gui::add_analysis_views(app, ui);
+    shell = new gui::DesktopShell(app, ui, ui.find_by_tag("LumivarWindow").at(0), *views,
+                                  std::make_unique<gui::AppSettings>(std::make_unique<QSettings>(
+                                      settings_file, QSettings::IniFormat)),
+                                  QString());
+  }
+  ~DesktopWindow() {
+    for (runtime::Handle fig : ui.figures()) ui.widget(fig)->close();
+  }
+  DesktopWindow(const DesktopWindow&) = delete;
+  DesktopWindow& operator=(const DesktopWindow&) = delete;
+
+  std::string box(const std::string& tag) {
+    return ui.get(ui.find_by_tag(tag).at(0), "String").text();
+  }
+  void trigger(gui::DesktopShell::Command c) {
+    shell->action(c)->trigger();
+    QCoreApplication::processEvents();  // the status bar follows a moment later
+  }
+
+  runtime::RecordingConsole console;
+  runtime::qt::QtWindowRuntime ui;
+  shell::Application app{ui};
+  gui::AnalysisViews* views = nullptr;
+  gui::DesktopShell* shell = nullptr;
+};
+
+}  // namespace lumivar::testing
