@@ -49,12 +49,7 @@ using runtime::Value;
 
 std::string example(const std::string& name) { return std::string(LUMIVAR_EXAMPLES) + "/" + name; }
 
-std::string read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing::read_file;
 
 // One run of the window program's main window with its shell, over settings
 // kept in `settings_file`.
@@ -149,7 +144,7 @@ TEST_F(Desktop, StatusBarNamesTheStudyAndSaysWhenResultsAreStale) {
   EXPECT_TRUE(w.views->open_shapes()->windowTitle().endsWith("landmarks.txt, reps.txt, groups.txt"));
 
   // Other landmarks (the same numbers under another name) after the analysis.
-  const std::string other = folder.write("second.txt", read(example("landmarks.txt")));
+  const std::string other = folder.write("second.txt", read_file(example("landmarks.txt")));
   w.files = {other};
   w.trigger(DesktopShell::kLoadLandmarks);
   EXPECT_EQ(w.shell->study_label()->text().toStdString(),
@@ -228,7 +223,7 @@ TEST_F(Desktop, SaveResultsWritesTextCsvAndJsonWithProvenance) {
   const auto save = [&](const std::string& name) {
     answer = QString::fromStdString(folder.path() + "/" + name);
     w.trigger(DesktopShell::kSaveResults);
-    return read(folder.path() + "/" + name);
+    return read_file(folder.path() + "/" + name);
   };
   EXPECT_EQ(save("results.txt"), w.box("ResBox") + "\n");
 
@@ -253,7 +248,7 @@ TEST_F(Desktop, SaveResultsWritesTextCsvAndJsonWithProvenance) {
   ASSERT_EQ(p["inputs"].size(), 3u);
   const char* files[] = {"landmarks.txt", "reps.txt", "groups.txt"};
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(p["inputs"][i]["sha256"], runtime::sha256_hex(read(example(files[i])))) << files[i];
+    EXPECT_EQ(p["inputs"][i]["sha256"], runtime::sha256_hex(read_file(example(files[i])))) << files[i];
     EXPECT_TRUE(p["inputs"][i]["path"].get<std::string>().ends_with(files[i]));
   }
   EXPECT_EQ(j["effects"][0]["p_perm_f"].get<double>(), a.p_perm_f[0]);
@@ -264,7 +259,7 @@ TEST_F(Desktop, SaveResultsWritesTextCsvAndJsonWithProvenance) {
     return QString::fromStdString(folder.path() + "/plain");
   });
   w.trigger(DesktopShell::kSaveResults);
-  EXPECT_EQ(read(folder.path() + "/plain.csv").substr(0, 7), "effect,");
+  EXPECT_EQ(read_file(folder.path() + "/plain.csv").substr(0, 7), "effect,");
 }
 
 TEST_F(Desktop, AFreshWindowRemembersPlaceFoldersAndRecentStudies) {
@@ -377,7 +372,7 @@ TEST_F(Desktop, AStudyDroppedOnTheWindowLoadsByItsContentsWithoutAsking) {
 
 TEST_F(Desktop, DroppedFilesOfUnclearKindAreAskedAbout) {
   Window w(settings_file());
-  const std::string copy = folder.write("reps copy.txt", read(example("reps.txt")));
+  const std::string copy = folder.write("reps copy.txt", read_file(example("reps.txt")));
   std::vector<DroppedFile> offered;
   bool cancel = true;
   w.shell->set_drop_chooser([&](const std::vector<DroppedFile>& files) -> std::optional<std::vector<DroppedFile>> {
@@ -454,7 +449,7 @@ TEST_F(Desktop, ViewsExportPicturesAtTheAskedSizeAndCopyThem) {
 
   answer = PictureActions::Choice{QString::fromStdString(folder.path() + "/f.svg"), QSize(500, 300)};
   histograms->pictures()->export_action()->trigger();
-  const std::string svg = read(folder.path() + "/f.svg");
+  const std::string svg = read_file(folder.path() + "/f.svg");
   EXPECT_NE(svg.find("<svg"), std::string::npos);
   EXPECT_NE(svg.find("width=\"500.00\" height=\"300.00\""), std::string::npos) << svg.substr(0, 300);
 
@@ -493,10 +488,10 @@ TEST_F(Desktop, TestsByStrataRepeatTheBatchToolsFromTheRunsSeed) {
   QString answer = QString::fromStdString(folder.path() + "/with-strata.txt");
   w.shell->set_save_dialog([&answer](const QString&, QString*) { return answer; });
   w.trigger(DesktopShell::kSaveResults);
-  EXPECT_EQ(read(folder.path() + "/with-strata.txt"), printed);
+  EXPECT_EQ(read_file(folder.path() + "/with-strata.txt"), printed);
   answer = QString::fromStdString(folder.path() + "/with-strata.json");
   w.trigger(DesktopShell::kSaveResults);
-  const nlohmann::json j = nlohmann::json::parse(read(folder.path() + "/with-strata.json"));
+  const nlohmann::json j = nlohmann::json::parse(read_file(folder.path() + "/with-strata.json"));
   EXPECT_TRUE(j["strata"]["between"]["G1"]["p"].is_number());
 
   // A new analysis replaces the table: VarExp has no P values.

@@ -30,18 +30,13 @@ namespace fs = std::filesystem;
 
 std::string example(const std::string& name) { return std::string(LUMIVAR_EXAMPLES) + "/" + name; }
 
-std::string read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing::read_file;
 
 std::vector<std::vector<double>> numbers(const std::string& path);
 
 std::vector<std::vector<std::string>> words(const std::string& path) {
   std::vector<std::vector<std::string>> lines;
-  std::istringstream in(read(path));
+  std::istringstream in(read_file(path));
   for (std::string line; std::getline(in, line);) {
     std::istringstream ws(line);
     std::vector<std::string> row;
@@ -177,7 +172,7 @@ TEST_F(ImportStudy, ATableAndASheetLoadAsTheirPlainFilesAndSaveBackToThem) {
   ASSERT_EQ(w.notices.size(), 1u);
   for (const char* name : {"landmarks.txt", "reps.txt", "groups.txt"})
     EXPECT_EQ(numbers(w.save_into + "/" + name), numbers(example(name))) << name;
-  EXPECT_NE(read(w.save_into + "/codes.txt").find("rat40"), std::string::npos);
+  EXPECT_NE(read_file(w.save_into + "/codes.txt").find("rat40"), std::string::npos);
   const auto saved = testing::headless_texts(
       {w.save_into + "/landmarks.txt", w.save_into + "/reps.txt", w.save_into + "/groups.txt"},
       {"Load", "LoadRepGroup", "LoadGroup", "VarExp"});
@@ -193,7 +188,7 @@ TEST_F(ImportStudy, ATableAndASheetLoadAsTheirPlainFilesAndSaveBackToThem) {
   ASSERT_EQ(w.questions.size(), 2u);
   EXPECT_NE(w.questions[1].find("landmarks.txt, reps.txt, groups.txt, codes.txt"), std::string::npos)
       << w.questions[1];
-  EXPECT_EQ(read(w.save_into + "/reps.txt"), marker);
+  EXPECT_EQ(read_file(w.save_into + "/reps.txt"), marker);
   EXPECT_EQ(w.notices.size(), 1u);
 }
 
@@ -219,7 +214,7 @@ TEST_F(ImportStudy, ARefusedImportShowsWhyAndLoadsNothing) {
 
 TEST_F(ImportStudy, TheColumnMappingRebuildsTheSummary) {
   const ExampleAsTable files = write_example_as_table(folder, false);
-  std::string sheet = read(files.sheet);
+  std::string sheet = read_file(files.sheet);
   sheet.replace(0, sheet.find('\n'), "Image,Ind,Session,G1,G2");
   const std::string renamed = folder.write("renamed.csv", sheet);
   study::StudySources sources{files.landmarks, renamed, "", false};

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 
 namespace lumivar::testing {
@@ -42,5 +43,13 @@ class KeepWorkingFolder {
  private:
   std::filesystem::path saved_;
 };
+
+// The bytes of a file, as written; empty when it cannot be read.
+inline std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
 
 }  // namespace lumivar::testing
