@@ -34,33 +34,66 @@ class RecordingCanvas final : public Canvas {
   std::vector<Call> calls;
 
   void clear(double width, double height, Colour c) override {
-    calls.push_back({.kind = "clear", .rect = {0, 0, width, height}, .colour = c});
+    Call& k = add("clear");
+    k.rect = {0, 0, width, height};
+    k.colour = c;
   }
   void frame(const PixelRect& r, Colour c) override {
-    calls.push_back({.kind = "frame", .rect = r, .colour = c});
+    Call& k = add("frame");
+    k.rect = r;
+    k.colour = c;
   }
-  void box(const PixelRect& r, Colour fill, Colour edge, double edge_px, Extent extent) override {
-    calls.push_back({.kind = "box", .rect = r, .radius = edge_px, .colour = edge, .fill = fill, .extent = extent});
+  void box(const PixelRect& r, Colour fill, Colour edge, double, Extent extent) override {
+    Call& k = add("box");
+    k.rect = r;
+    k.colour = edge;
+    k.fill = fill;
+    k.extent = extent;
   }
   void line(Point2 a, Point2 b, const LineStyle& style) override {
-    calls.push_back({.kind = "line", .at = {a, b}, .colour = style.colour, .line = style});
+    Call& k = add("line");
+    k.at = {a, b};
+    k.colour = style.colour;
+    k.line = style;
   }
   void polyline(const std::vector<Point2>& points, bool closed, const LineStyle& style) override {
-    calls.push_back({.kind = "polyline", .at = points, .colour = style.colour, .line = style, .closed = closed});
+    Call& k = add("polyline");
+    k.at = points;
+    k.colour = style.colour;
+    k.line = style;
+    k.closed = closed;
   }
   void disc(Point2 centre, double radius, Colour fill, double, const std::string& hover,
             Extent extent) override {
-    calls.push_back({.kind = "disc", .at = {centre}, .radius = radius, .text = hover, .colour = fill,
-                     .extent = extent});
+    Call& k = add("disc");
+    k.at = {centre};
+    k.radius = radius;
+    k.text = hover;
+    k.colour = fill;
+    k.extent = extent;
   }
   void circle(Point2 centre, double radius, std::optional<Colour> fill, Colour edge, double) override {
-    calls.push_back({.kind = "circle", .at = {centre}, .radius = radius, .colour = edge, .fill = fill});
+    Call& k = add("circle");
+    k.at = {centre};
+    k.radius = radius;
+    k.colour = edge;
+    k.fill = fill;
   }
   void text(Point2 at, const std::string& text, const TextStyle& style) override {
-    calls.push_back({.kind = "text", .at = {at}, .text = text, .colour = style.colour, .style = style});
+    Call& k = add("text");
+    k.at = {at};
+    k.text = text;
+    k.colour = style.colour;
+    k.style = style;
   }
-  void begin_clip(const PixelRect& r) override { calls.push_back({.kind = "begin_clip", .rect = r}); }
-  void end_clip() override { calls.push_back({.kind = "end_clip"}); }
+  void begin_clip(const PixelRect& r) override { add("begin_clip").rect = r; }
+  void end_clip() override { add("end_clip"); }
+
+  Call& add(const char* kind) {
+    calls.emplace_back();
+    calls.back().kind = kind;
+    return calls.back();
+  }
 
   std::vector<Call> of(const std::string& kind) const {
     std::vector<Call> out;
@@ -136,8 +169,12 @@ TEST(DrawScene, TheDataIsCutToThePlotAreaBetweenTheFrameAndTheLabels) {
   for (std::size_t i = 0; i < c.calls.size(); ++i) {
     const std::string& kind = c.calls[i].kind;
     const bool inside = i > begin && i < end;
-    if (kind == "polyline" || kind == "circle") EXPECT_TRUE(inside) << i << ' ' << kind;
-    if (kind == "text") EXPECT_FALSE(inside) << c.calls[i].text;
+    if (kind == "polyline" || kind == "circle") {
+      EXPECT_TRUE(inside) << i << ' ' << kind;
+    }
+    if (kind == "text") {
+      EXPECT_FALSE(inside) << c.calls[i].text;
+    }
   }
   // Data in scene order: bars, then points (a ring right after its disc), then lines.
   EXPECT_EQ(c.calls[begin + 1].kind, "box");
