@@ -1,6 +1,6 @@
 #pragma once
-// Draws a plots::Scene with a QPainter, laid out by plots::PlotFrame with the
-// sizes, colours and drawing order of the SVG writer, so that the window
+// Draws a plots::Scene with a QPainter: a canvas for the one scene layout
+// (plots/draw_scene.h) that the SVG writer uses too, so that the window
 // shows what the batch tool writes and plots::point_at finds the marker
 // drawn under the mouse.
 #include <cstddef>

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "plots/draw_scene.h"
 #include "plots/palette.h"
 #include "gui/scene_painter.h"
 
@@ -35,9 +36,7 @@ plots::PlotFrame SceneWidget::frame() const {
 }
 
 QString SceneWidget::point_text(const plots::ScenePoint& p) {
-  QString text = QStringLiteral("row %1").arg(p.row);
-  if (p.landmark > 0) text += QStringLiteral(", landmark %1").arg(p.landmark);
-  return text;
+  return QString::fromStdString(plots::point_text(p));
 }
 
 void SceneWidget::paintEvent(QPaintEvent*) {

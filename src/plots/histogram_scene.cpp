@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "plots/histogram.h"
 #include "plots/palette.h"
 #include "plots/ticks.h"
+#include "runtime/format.h"
 
 namespace lumivar::plots {
 
@@ -27,10 +27,9 @@ Scene histogram_scene(const std::vector<double>& f_values, double observed_f,
 
   Scene s;
   s.title = "Permutation distribution of F for " + effect_label;
-  char sub[200];
-  std::snprintf(sub, sizeof sub, "observed F = %.4g, P = %.4f from %zu relabellings", observed_f,
-                p, f_values.size());
-  s.subtitle = sub;
+  // Locale-free, and a P or F that could not be computed reads NaN as in the reports.
+  s.subtitle = runtime::format("observed F = %.4g, P = %.4f from %i relabellings",
+                               {observed_f, p, static_cast<double>(f_values.size())});
   if (h.non_finite > 0)
     s.subtitle += "; " + std::to_string(h.non_finite) + " gave no finite F";
 

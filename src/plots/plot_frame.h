@@ -1,9 +1,9 @@
 #pragma once
 // Where a scene goes on a canvas of a given size in pixels: the title band,
 // the plot area with its axes, the legend column, and the mapping between
-// data coordinates (y up) and pixels (origin top-left, y down). The SVG
-// writer and the window's painter both lay out through it, so a pixel the
-// mouse points at maps back to the point drawn there.
+// data coordinates (y up) and pixels (origin top-left, y down). The scene
+// layout (draw_scene.h) places every mark through it, so a pixel the mouse
+// points at maps back to the point drawn there.
 #include <cstddef>
 #include <optional>
 

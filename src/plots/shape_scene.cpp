@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <map>
 
 #include "geometry/consensus_distance.h"
 #include "plots/palette.h"
 #include "runtime/error.h"
+#include "runtime/format.h"
 
 namespace lumivar::plots {
 
@@ -20,11 +20,7 @@ namespace detail {
 // Legend entries beyond this are summed up in one line.
 constexpr std::size_t kMaxLegendGroups = 12;
 
-std::string code_text(double code) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.10g", code);
-  return text;
-}
+std::string code_text(double code) { return runtime::format("%.10g", {code}); }
 
 // Grows `b` to hold `p`; `first` tells whether `b` holds anything yet.
 void include(Box& b, bool& first, Point2 p) {
@@ -135,9 +131,7 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
     s.lines.push_back(own);
   }
 
-  char sub[160];
-  std::snprintf(sub, sizeof sub, "%zu rows, %zu landmarks", m, k);
-  s.subtitle = sub;
+  s.subtitle = std::to_string(m) + " rows, " + std::to_string(k) + " landmarks";
   if (marked > 0)
     s.subtitle += "; ringed: the " + (marked == 1 ? std::string("row") : std::to_string(marked) + " rows") +
                   " farthest from the consensus (" + named + ")";

@@ -1,6 +1,6 @@
 #pragma once
-// A scene as a standalone SVG document (SVG 1.1, UTF-8), laid out by
-// PlotFrame on a canvas of the given size in pixels. Each data point
+// A scene as a standalone SVG document (SVG 1.1, UTF-8), drawn by the scene
+// layout (draw_scene.h) on a canvas of the given size in pixels. Each data point
 // carries a <title> naming its row and landmark, which viewers show on
 // hover.
 #include <string>

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
+
+#include "runtime/format.h"
 
 namespace lumivar::plots {
 
@@ -17,17 +18,18 @@ double nice_step(double span, int target) {
   return nice * power;
 }
 
-std::string label(const char* format, int decimals, double v) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, decimals, v == 0 ? 0.0 : v);  // no "-0"
-  return text;
+// `v` in the conversion `conversion` ('f' or 'g') with `digits` after the
+// point (f) or significant (g), written the same under every locale.
+std::string label(char conversion, int digits, double v) {
+  const std::string spec = "%." + std::to_string(digits) + conversion;
+  return runtime::format(spec, {v == 0 ? 0.0 : v});  // no "-0"
 }
 
 }  // namespace
 
 std::vector<Tick> nice_ticks(double lo, double hi, int target) {
   if (!std::isfinite(lo) || !std::isfinite(hi) || lo > hi) return {};
-  if (lo == hi) return {{lo, label("%.*g", 6, lo)}};
+  if (lo == hi) return {{lo, label('g', 6, lo)}};
   double step = nice_step(hi - lo, target);
   // Two ticks at least: a step as wide as the range may leave one multiple inside it.
   if (std::floor(hi / step) - std::ceil(lo / step) < 1) step = nice_step(hi - lo, 2 * target);
@@ -37,7 +39,7 @@ std::vector<Tick> nice_ticks(double lo, double hi, int target) {
   const double last = std::floor(hi / step + 1e-9);
   for (double n = first; n <= last; ++n) {
     const double v = std::clamp(n * step, lo, hi);  // 0.30000000000000004 stays inside
-    ticks.push_back({v, label("%.*f", decimals, v)});
+    ticks.push_back({v, label('f', decimals, v)});
   }
   return ticks;
 }

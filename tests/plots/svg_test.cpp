@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <map>
 #include <string>
 #include <vector>
@@ -133,6 +134,30 @@ TEST(Svg, TextIsEscapedAndTheHistogramHasOneRectPerBin) {
   EXPECT_EQ(count(els, "rect"), 4u + 10);
   EXPECT_EQ(count(els, "polyline"), 1u);
   EXPECT_EQ(xml_escaped("a'b"), "a&apos;b");
+}
+
+// The window program writes pictures under the user's locale; a German one
+// must not turn a decimal point into a comma in coordinates, ticks, group
+// codes or the subtitle.
+TEST(Svg, PicturesAreTheSameUnderAGermanLocale) {
+  const auto pictures = [] {
+    const geometry::Consensus fit = geometry::getconsensus(testing::random_landmarks(6, 4, 5));
+    const Scene shapes = shape_scene(fit.xpt, fit.y, runtime::Matrix::column({1.5, 2.5, 1.5, 2.5, 1.5, 2.5}),
+                                     {"G2", 1});
+    const Scene f = histogram_scene({0.12, 0.31, 0.25, 0.4, 0.18}, 0.33, "G1", 0.375);
+    return to_svg(shapes, 640, 480) + to_svg(f, 640, 480);
+  };
+  const std::string under_c = pictures();
+  EXPECT_NE(under_c.find("G2 = 1.5"), std::string::npos);
+  EXPECT_NE(under_c.find(">0.40</text>"), std::string::npos);
+  EXPECT_NE(under_c.find("P = 0.3750 from 5 relabellings"), std::string::npos);
+
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+    GTEST_SKIP() << "The locale de_DE.UTF-8 is not installed (scripts/install-deps generates it).";
+  const std::string under_german = pictures();
+  std::setlocale(LC_ALL, saved.c_str());
+  EXPECT_EQ(under_german, under_c);
 }
 
 }  // namespace
