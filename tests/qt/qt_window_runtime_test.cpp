@@ -19,7 +19,6 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -276,10 +275,10 @@ TEST_F(QtRuntime, MessageBoxesDoNotBlock) {
 
 TEST_F(QtRuntime, FileDialogStartsInTheWorkingFolderAndSplitsTheChoice) {
   namespace fs = std::filesystem;
-  const fs::path before = fs::current_path();
-  const fs::path dir = fs::temp_directory_path() / "lumivar_qt_dialog_test";
-  fs::create_directories(dir);
-  std::ofstream(dir / "codes").put('1');  // no extension: "*.*" must still offer it
+  const lumivar::testing::KeepWorkingFolder keep;
+  const lumivar::testing::TempFolder folder;
+  const fs::path dir = folder.path();
+  folder.write("codes", "1");  // no extension: "*.*" must still offer it
   fs::current_path(dir);
   QString started_in, title;
   QStringList filters;
@@ -310,8 +309,6 @@ TEST_F(QtRuntime, FileDialogStartsInTheWorkingFolderAndSplitsTheChoice) {
   EXPECT_EQ(chosen.folder, dir.string() + "/");
   answer(false);
   EXPECT_TRUE(ui.open_file_dialog("*.*", "Enter file to Load?").cancelled);
-  fs::current_path(before);
-  fs::remove_all(dir);
 
   // Scripted answers replace the dialog.
   ui.set_file_dialog([](const std::string& filter, const std::string& t) {
