@@ -12,7 +12,7 @@
 
 namespace lumivar::gui {
 
-namespace detail {
+namespace {
 
 // A menu bar along the top edge of a window whose controls are placed by
 // hand: a layout holding nothing but the bar keeps it as wide as the window.
@@ -48,7 +48,7 @@ const char* const kDistributionsTip =
     "The F ratio of each effect over the relabellings of the last permutation test, with the "
     "observed F marked.";
 
-}  // namespace detail
+}  // namespace
 
 void listen_to_analyses(shell::Application& app, std::function<void()> listener) {
   std::function<void()> before = std::move(app.on_analysis_changed);
@@ -60,7 +60,7 @@ void listen_to_analyses(shell::Application& app, std::function<void()> listener)
 
 AnalysisViews::AnalysisViews(shell::Application& app, QWidget* main_window)
     : QObject(main_window), app_(app) {
-  menu_bar_ = detail::add_menu_bar(main_window);
+  menu_bar_ = add_menu_bar(main_window);
   QMenu* view = menu_bar_->addMenu(QStringLiteral("&View"));
   view->setToolTipsVisible(true);  // a disabled entry says what to run first
   shapes_ = view->addAction(QStringLiteral("&Shapes\u2026"));
@@ -80,19 +80,19 @@ AnalysisViews::~AnalysisViews() {
   delete histogram_view_.data();
 }
 
-ShapeView* AnalysisViews::open_shapes() { return detail::open(shape_view_, app_.last_analysis); }
+ShapeView* AnalysisViews::open_shapes() { return open(shape_view_, app_.last_analysis); }
 
 HistogramView* AnalysisViews::open_distributions() {
-  return detail::open(histogram_view_, app_.last_analysis);
+  return open(histogram_view_, app_.last_analysis);
 }
 
 void AnalysisViews::analysis_changed() {
   const std::shared_ptr<const shell::AnalysisSnapshot>& last = app_.last_analysis;
   shapes_->setEnabled(last != nullptr);
-  shapes_->setToolTip(QString::fromLatin1(last ? detail::kShapesTip : detail::kShapesFirstTip));
+  shapes_->setToolTip(QString::fromLatin1(last ? kShapesTip : kShapesFirstTip));
   const QString none = HistogramView::why_none(last.get());
   distributions_->setEnabled(none.isEmpty());
-  distributions_->setToolTip(none.isEmpty() ? QString::fromLatin1(detail::kDistributionsTip) : none);
+  distributions_->setToolTip(none.isEmpty() ? QString::fromLatin1(kDistributionsTip) : none);
   if (shape_view_) shape_view_->show_analysis(last);
   if (histogram_view_) histogram_view_->show_analysis(last);
 }

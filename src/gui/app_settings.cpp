@@ -8,7 +8,7 @@
 
 namespace lumivar::gui {
 
-namespace detail {
+namespace {
 
 QString folder_key(FileKind kind) {
   switch (kind) {
@@ -20,7 +20,7 @@ QString folder_key(FileKind kind) {
   return QStringLiteral("folders/results");
 }
 
-}  // namespace detail
+}  // namespace
 
 AppSettings::AppSettings()
     : AppSettings(std::make_unique<QSettings>(QStringLiteral("Lumivar"), QStringLiteral("Lumivar"))) {}
@@ -38,11 +38,11 @@ void AppSettings::set_window_geometry(const QRect& r) {
 }
 
 QString AppSettings::last_folder(FileKind kind) const {
-  return store_->value(detail::folder_key(kind)).toString();
+  return store_->value(folder_key(kind)).toString();
 }
 
 void AppSettings::set_last_folder(FileKind kind, const QString& folder) {
-  store_->setValue(detail::folder_key(kind), folder);
+  store_->setValue(folder_key(kind), folder);
 }
 
 std::vector<RecentStudy> AppSettings::recent_studies() const {

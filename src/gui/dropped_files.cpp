@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <array>
 
 #include "runtime/numbers.h"

@@ -37,7 +37,6 @@ class PermutationSettingsDialog : public QDialog {
   QRadioButton* fixed_seed() const { return fixed_; }
   QLineEdit* seed_edit() const { return seed_; }
   QComboBox* engine_box() const { return engine_; }
-  QSpinBox* threads_box() const { return threads_; }
   QComboBox* sums_box() const { return sums_; }
   // Which way "auto" takes for the loaded data.
   QLabel* auto_note() const { return auto_note_; }

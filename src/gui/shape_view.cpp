@@ -13,7 +13,7 @@
 
 namespace lumivar::gui {
 
-namespace detail {
+namespace {
 
 constexpr std::array<const char*, 3> kGroupingNames{"G1", "G2", "T"};
 constexpr std::size_t kRingedRows = 3;
@@ -23,7 +23,7 @@ const char* const kIdleText =
 
 QString code_text(double code) { return QString::number(code, 'g', 10); }
 
-}  // namespace detail
+}  // namespace
 
 ShapeView::ShapeView(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle(QStringLiteral("Lumivar: superimposed shapes"));
@@ -35,7 +35,7 @@ ShapeView::ShapeView(QWidget* parent) : QWidget(parent, Qt::Window) {
       "The second grouping factor: the G2 code of each specimen.",
       "The repeated measurement: the measurement code of each row."};
   for (int g = kG1; g <= kT; ++g) {
-    buttons_[g] = new QRadioButton(QString::fromLatin1(detail::kGroupingNames[g]));
+    buttons_[g] = new QRadioButton(QString::fromLatin1(kGroupingNames[g]));
     buttons_[g]->setToolTip(QString::fromLatin1(tips[g]));
     group->addButton(buttons_[g], g);
     choose->addWidget(buttons_[g]);
@@ -98,24 +98,24 @@ void ShapeView::rebuild() {
     return;
   }
   plots::ShapeSceneOptions options;
-  options.grouping = detail::kGroupingNames[grouping_];
-  options.outliers = detail::kRingedRows;
+  options.grouping = kGroupingNames[grouping_];
+  options.outliers = kRingedRows;
   canvas_->show_scene(plots::shape_scene(analysis_->xpt, analysis_->consensus, codes(grouping_), options));
-  status_->setText(QString::fromLatin1(detail::kIdleText));
+  status_->setText(QString::fromLatin1(kIdleText));
 }
 
 void ShapeView::pointed_at(std::optional<std::size_t> point) {
   const plots::Scene* scene = canvas_->scene();
   if (!point || scene == nullptr || !analysis_) {
-    if (analysis_) status_->setText(QString::fromLatin1(detail::kIdleText));
+    if (analysis_) status_->setText(QString::fromLatin1(kIdleText));
     return;
   }
   const plots::ScenePoint& p = scene->points[*point];
   const std::size_t i = p.row;
   QString text = SceneWidget::point_text(p);
   text += QStringLiteral(" \u2014 G1 = %1, G2 = %2, T = %3")
-              .arg(detail::code_text(analysis_->g1(i)), detail::code_text(analysis_->g2(i)),
-                   detail::code_text(analysis_->t(i)));
+              .arg(code_text(analysis_->g1(i)), code_text(analysis_->g2(i)),
+                   code_text(analysis_->t(i)));
   text += QStringLiteral(" \u2014 distance to the consensus %1 (rank %2 of %3, farthest first)")
               .arg(QString::number(distances_[i - 1].distance, 'g', 4))
               .arg(rank_[i])

@@ -6,7 +6,7 @@
 
 namespace lumivar::gui {
 
-namespace detail {
+namespace {
 
 std::string count(double x) { return std::to_string(static_cast<long long>(x)); }
 
@@ -16,7 +16,7 @@ bool same(const runtime::InputSource& a, const runtime::InputSource& b) {
   return a.path == b.path && a.sha256 == b.sha256;
 }
 
-}  // namespace detail
+}  // namespace
 
 std::string file_name(const std::string& path) {
   return std::filesystem::path(path).filename().string();
@@ -27,20 +27,20 @@ std::string study_summary(const runtime::Session& s) {
   if (!s.sources.data.path.empty()) {
     const double rows = static_cast<double>(s.data.rows());
     std::string part = file_name(s.sources.data.path) + ": ";
-    if (detail::known(s.nfound) && std::fmod(rows, s.nfound(1)) == 0) {
-      part += detail::count(rows / s.nfound(1)) + " specimens x " + detail::count(s.nfound(1));
+    if (known(s.nfound) && std::fmod(rows, s.nfound(1)) == 0) {
+      part += count(rows / s.nfound(1)) + " specimens x " + count(s.nfound(1));
     } else {
-      part += detail::count(rows) + " rows";
+      part += count(rows) + " rows";
     }
     const double columns = static_cast<double>(s.data.cols());
-    part += ", " + detail::count(std::floor((columns - 1) / 2)) + " landmarks";
+    part += ", " + count(std::floor((columns - 1) / 2)) + " landmarks";
     parts.push_back(part);
   }
   if (!s.sources.reps.path.empty()) parts.push_back(file_name(s.sources.reps.path));
   if (!s.sources.groups.path.empty()) {
     std::string part = file_name(s.sources.groups.path);
-    if (detail::known(s.n1g) && detail::known(s.n2g))
-      part += ": " + detail::count(s.n1g(1)) + " x " + detail::count(s.n2g(1));
+    if (known(s.n1g) && known(s.n2g))
+      part += ": " + count(s.n1g(1)) + " x " + count(s.n2g(1));
     parts.push_back(part);
   }
   std::string out;
@@ -61,8 +61,8 @@ std::string with_files(const std::string& title, const runtime::InputSources& so
 }
 
 std::string stale_note(const runtime::InputSources& analysed, const runtime::InputSources& loaded) {
-  if (detail::same(analysed.data, loaded.data) && detail::same(analysed.reps, loaded.reps) &&
-      detail::same(analysed.groups, loaded.groups))
+  if (same(analysed.data, loaded.data) && same(analysed.reps, loaded.reps) &&
+      same(analysed.groups, loaded.groups))
     return {};
   return "Results and views are from the earlier files (" + loaded_names(analysed) +
          "); run an analysis for the files now loaded.";

@@ -5,13 +5,14 @@
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 #include <string_view>
 
 #include "runtime/error.h"
 
 namespace lumivar::runtime {
-namespace detail {
+namespace {
 
 std::map<std::string, std::string>& builtin_layouts() {
   static std::map<std::string, std::string> layouts;
@@ -86,6 +87,15 @@ void apply(WindowRuntime& ui, Handle h, const nlohmann::json& props, const std::
   }
 }
 
+// The bytes of the file at `path`; nothing when it cannot be opened.
+std::optional<std::string> file_text(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
 // The control's object type: "uicontrol" unless it says otherwise in text.
 std::string control_type(const nlohmann::json& c, const std::string& source, const std::string& where) {
   if (!c.contains("Type")) return "uicontrol";
@@ -93,14 +103,13 @@ std::string control_type(const nlohmann::json& c, const std::string& source, con
   return c["Type"].get<std::string>();
 }
 
-}  // namespace detail
+}  // namespace
 
 Handle build_layout(WindowRuntime& ui, const std::string& json_text, const std::string& source) {
-  using detail::at;
-  const int depth = detail::nesting_depth(json_text);
-  if (depth > detail::kMaxDepth)
+  const int depth = nesting_depth(json_text);
+  if (depth > kMaxDepth)
     raise("The layout file " + source + " nests its values " + std::to_string(depth) +
-          " levels deep; a layout needs at most " + std::to_string(detail::kMaxDepth) + ".");
+          " levels deep; a layout needs at most " + std::to_string(kMaxDepth) + ".");
   nlohmann::json doc;
   try {
     doc = nlohmann::json::parse(json_text);
@@ -117,14 +126,14 @@ Handle build_layout(WindowRuntime& ui, const std::string& json_text, const std::
     raise(at(source, "the top level", "Controls") + "must be a list of controls.");
   const Handle fig = ui.create("figure", kRoot);
   try {
-    detail::apply(ui, fig, figure, source, "\"Figure\"");
+    apply(ui, fig, figure, source, "\"Figure\"");
     for (std::size_t i = 0; controls != nullptr && i < controls->size(); ++i) {
       const nlohmann::json& c = (*controls)[i];
       const std::string where = "control " + std::to_string(i + 1) + " of \"Controls\"";
       if (!c.is_object())
         raise("The layout file " + source + ", " + where + ": must be an object of properties.");
-      const Handle h = ui.create(detail::control_type(c, source, where), fig);
-      detail::apply(ui, h, c, source, where);
+      const Handle h = ui.create(control_type(c, source, where), fig);
+      apply(ui, h, c, source, where);
     }
   } catch (...) {
     ui.destroy(fig);  // no half-built window stays behind
@@ -134,32 +143,25 @@ Handle build_layout(WindowRuntime& ui, const std::string& json_text, const std::
 }
 
 void WindowRuntime::register_builtin_layout(const std::string& name, std::string json_text) {
-  detail::builtin_layouts()[name] = std::move(json_text);
+  builtin_layouts()[name] = std::move(json_text);
 }
 
 Handle WindowRuntime::load_layout(const std::string& filename) {
   namespace fs = std::filesystem;
   const fs::path path(filename);
-  auto read_file = [](const fs::path& p, std::string& text) {
-    std::ifstream in(p, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    text = s.str();
-    return true;
-  };
-  std::string text;
   if (path.has_parent_path()) {
-    if (!read_file(path, text)) raise("Cannot open the layout file " + filename + ".");
-    return build_layout(*this, text, filename);
+    const std::optional<std::string> text = file_text(path);
+    if (!text) raise("Cannot open the layout file " + filename + ".");
+    return build_layout(*this, *text, filename);
   }
   if (!program_folder_.empty()) {
     const fs::path beside = fs::path(program_folder_) / path;
-    if (fs::is_regular_file(beside) && read_file(beside, text))
-      return build_layout(*this, text, beside.string());
+    if (fs::is_regular_file(beside))
+      if (const std::optional<std::string> text = file_text(beside))
+        return build_layout(*this, *text, beside.string());
   }
-  auto it = detail::builtin_layouts().find(filename);
-  if (it == detail::builtin_layouts().end())
+  auto it = builtin_layouts().find(filename);
+  if (it == builtin_layouts().end())
     raise("Cannot find the layout file " + filename + " beside the program.");
   return build_layout(*this, it->second, filename + " (built in)");
 }

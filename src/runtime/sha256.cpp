@@ -5,7 +5,7 @@
 
 namespace lumivar::runtime {
 
-namespace detail {
+namespace {
 
 constexpr std::array<std::uint32_t, 64> kRound{
     0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
@@ -19,13 +19,12 @@ constexpr std::array<std::uint32_t, 64> kRound{
 
 constexpr std::uint32_t rotr(std::uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
 
-}  // namespace detail
+}  // namespace
 
 Sha256::Sha256()
     : h_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
 
 void Sha256::compress(const std::uint8_t* block) {
-  using detail::rotr;
   std::array<std::uint32_t, 64> w;
   for (int t = 0; t < 16; ++t)
     w[t] = std::uint32_t{block[4 * t]} << 24 | std::uint32_t{block[4 * t + 1]} << 16 |
@@ -38,7 +37,7 @@ void Sha256::compress(const std::uint8_t* block) {
   std::uint32_t a = h_[0], b = h_[1], c = h_[2], d = h_[3], e = h_[4], f = h_[5], g = h_[6], h = h_[7];
   for (int t = 0; t < 64; ++t) {
     const std::uint32_t t1 = h + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) + ((e & f) ^ (~e & g)) +
-                             detail::kRound[t] + w[t];
+                             kRound[t] + w[t];
     const std::uint32_t t2 = (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
     h = g;
     g = f;

@@ -1,7 +1,5 @@
 #include "window/guihandles.h"
 
-#include <string>
-
 #include "runtime/error.h"
 #include "window/figure_of.h"
 #include "window/isvarname.h"

@@ -20,6 +20,7 @@
 #include "gui/desktop_shell.h"
 #include "gui/import_study_dialog.h"
 #include "support/desktop_window.h"
+#include "support/example_study_files.h"
 #include "support/temp_files.h"
 #include "support/headless_texts.h"
 
@@ -28,7 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string example(const std::string& name) { return std::string(LUMIVAR_EXAMPLES) + "/" + name; }
+using testing::example;
 
 using testing::read_file;
 

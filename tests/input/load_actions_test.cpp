@@ -24,6 +24,20 @@ using namespace lumivar::testing;
 class LoadActions : public ::testing::Test {
  protected:
   void SetUp() override { add_boxes(ui); }
+  // Writes `text` as the file `name` and loads it, as if the user chose it in
+  // the dialog, as landmarks, measurement codes or group codes.
+  LoadOutcome load_file(const char* name, const std::string& text) {
+    ui.queue_file(t.write(name, text));
+    return load(ui, s);
+  }
+  LoadOutcome load_codes(const char* name, const std::string& text) {
+    ui.queue_file(t.write(name, text));
+    return loadrepgroup(ui, s);
+  }
+  LoadOutcome load_groups(const char* name, const std::string& text) {
+    ui.queue_file(t.write(name, text));
+    return loadgroup(ui, s);
+  }
   KeepWorkingFolder keep;
   TempFolder t;
   HeadlessRuntime ui;
@@ -31,24 +45,20 @@ class LoadActions : public ::testing::Test {
 };
 
 TEST_F(LoadActions, LoadReportsNameSpecimensAndLandmarks) {
-  ui.queue_file(t.write("wing.txt", number_lines(30, 31)));
-  EXPECT_EQ(load(ui, s), LoadOutcome::kLoaded);
+  EXPECT_EQ(load_file("wing.txt", number_lines(30, 31)), LoadOutcome::kLoaded);
   EXPECT_EQ(box(ui, "FileBox"), "File: wing.txt \n  30 Specimens \n  15 Landmarks");
   EXPECT_EQ(s.data.rows(), 30u);
   EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(t.path()));
 
-  ui.queue_file(t.write("small.txt", number_lines(12, 21)));
-  load(ui, s);
+  load_file("small.txt", number_lines(12, 21));
   EXPECT_EQ(box(ui, "FileBox"), "File: small.txt \n  12 Specimens \n  10 Landmarks");
-  ui.queue_file(t.write("big.txt", number_lines(1000, 5)));
-  load(ui, s);
+  load_file("big.txt", number_lines(1000, 5));
   EXPECT_EQ(box(ui, "FileBox"), "File: big.txt \n 1000 Specimens \n   2 Landmarks");
   EXPECT_TRUE(ui.message_boxes.empty());
 }
 
 TEST_F(LoadActions, LoadThatGetsNoDataChangesNothing) {
-  ui.queue_file(t.write("good.txt", number_lines(4, 5)));
-  load(ui, s);
+  load_file("good.txt", number_lines(4, 5));
   const Matrix before = s.data;
 
   ui.queue_cancel();
@@ -61,13 +71,11 @@ TEST_F(LoadActions, LoadThatGetsNoDataChangesNothing) {
   ASSERT_EQ(ui.message_boxes.size(), 1u);
   EXPECT_NE(ui.message_boxes[0].text.find(missing), std::string::npos);
 
-  ui.queue_file(t.write("empty.txt", ""));
-  EXPECT_EQ(load(ui, s), LoadOutcome::kNothingLoaded);
+  EXPECT_EQ(load_file("empty.txt", ""), LoadOutcome::kNothingLoaded);
   EXPECT_NE(ui.message_boxes.back().text.find("holds no numbers"), std::string::npos);
 
   std::filesystem::current_path("/");
-  ui.queue_file(t.write("bad.txt", "1 2 3\n1 2\n"));
-  EXPECT_THROW(load(ui, s), runtime::Error);
+  EXPECT_THROW(load_file("bad.txt", "1 2 3\n1 2\n"), runtime::Error);
   EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path("/"));  // not changed on a read error
 
   EXPECT_EQ(s.data, before);
@@ -76,13 +84,11 @@ TEST_F(LoadActions, LoadThatGetsNoDataChangesNothing) {
 
 TEST_F(LoadActions, FilesThatCannotBeLandmarkDataAreRefusedAndTheDataLoadedBeforeStays) {
   const std::string good = number_lines(40, 5);
-  ui.queue_file(t.write("good.txt", good));
-  load(ui, s);
+  load_file("good.txt", good);
   const Matrix before = s.data;
   const std::string status = box(ui, "FileBox");
   const auto refusal = [&](const char* name, const std::string& text) {
-    ui.queue_file(t.write(name, text));
-    return testing::error_message([&] { load(ui, s); });
+    return testing::error_message([&] { load_file(name, text); });
   };
   // The group file chosen by mistake: two codes per line.
   EXPECT_EQ(refusal("groups.txt", "1 1\n1 2\n2 1\n2 2\n"),
@@ -102,30 +108,24 @@ TEST_F(LoadActions, FilesThatCannotBeLandmarkDataAreRefusedAndTheDataLoadedBefor
 TEST_F(LoadActions, FilesSavedWithCarriageReturnsOnlyReadLineByLine) {
   // Codes exported by an old spreadsheet program: one code per line, each
   // line ended by a carriage return alone.
-  ui.queue_file(t.write("wing.txt", number_lines(4, 5)));
-  load(ui, s);
-  ui.queue_file(t.write("reps.txt", "1\r1\r2\r2\r"));
-  loadrepgroup(ui, s);
+  load_file("wing.txt", number_lines(4, 5));
+  load_codes("reps.txt", "1\r1\r2\r2\r");
   EXPECT_EQ(s.repgroup, Matrix::column({1, 1, 2, 2}));
   EXPECT_EQ(s.nrep, Matrix::scalar(2));
   EXPECT_TRUE(ui.message_boxes.empty());
 
   std::string cr = number_lines(4, 7);
   std::replace(cr.begin(), cr.end(), '\n', '\r');
-  ui.queue_file(t.write("lf.txt", number_lines(4, 7)));
-  load(ui, s);
+  load_file("lf.txt", number_lines(4, 7));
   const Matrix from_lf = s.data;
-  ui.queue_file(t.write("cr.txt", cr));
-  load(ui, s);
+  load_file("cr.txt", cr);
   EXPECT_EQ(s.data, from_lf);
-  ui.queue_file(t.write("groups.txt", "1 1\r\r\n2 2\r\r\n"));  // CR CR LF: one line end
-  loadgroup(ui, s);
+  load_groups("groups.txt", "1 1\r\r\n2 2\r\r\n");  // CR CR LF: one line end
   EXPECT_EQ(s.group, Matrix::rows_of({{1, 1}, {2, 2}}));
 }
 
 TEST_F(LoadActions, DecimalCommasAreRefusedNamingTheFileAndTheLine) {
-  ui.queue_file(t.write("good.txt", number_lines(4, 5)));
-  load(ui, s);
+  load_file("good.txt", number_lines(4, 5));
   const Matrix before = s.data;
   // Written under a German locale: 12,5 means twelve and a half.
   const std::string path = t.write("comma.txt", "10.5 3.25 4 5 1\n12,5 3,25 4,0 5,5 1\n");
@@ -136,14 +136,12 @@ TEST_F(LoadActions, DecimalCommasAreRefusedNamingTheFileAndTheLine) {
                    "commas. Write the numbers with decimal points.");
   EXPECT_EQ(s.data, before);
   // Commas as the only separators stay a plain comma-separated file.
-  ui.queue_file(t.write("csv.txt", "1,2,3,4,5\n6, 7, 8, 9, 10\n"));
-  load(ui, s);
+  load_file("csv.txt", "1,2,3,4,5\n6, 7, 8, 9, 10\n");
   EXPECT_EQ(s.data.rows(), 2u);
 }
 
 TEST_F(LoadActions, OnlyRegularFilesAreLoadedAndNothingWaitsForThem) {
-  ui.queue_file(t.write("good.txt", number_lines(4, 5)));
-  load(ui, s);
+  load_file("good.txt", number_lines(4, 5));
   const Matrix before = s.data;
   const std::string fifo = t.path() + "/pipe";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -168,12 +166,9 @@ TEST_F(LoadActions, EachLoadRecordsThePathAndDigestOfTheBytesItRead) {
   const std::string landmarks = number_lines(4, 5) + "\nnotes below the data are read too\n";
   const std::string reps = "1\n1\n2\n2\n";
   const std::string groups = "1 1\n2 2\n";
-  ui.queue_file(t.write("wing.txt", landmarks));
-  load(ui, s);
-  ui.queue_file(t.write("reps.txt", reps));
-  loadrepgroup(ui, s);
-  ui.queue_file(t.write("groups.txt", groups));
-  loadgroup(ui, s);
+  load_file("wing.txt", landmarks);
+  load_codes("reps.txt", reps);
+  load_groups("groups.txt", groups);
   EXPECT_EQ(s.sources.data.path, t.path() + "/wing.txt");
   EXPECT_EQ(s.sources.data.sha256, runtime::sha256_hex(landmarks));
   EXPECT_EQ(s.sources.reps.path, t.path() + "/reps.txt");
@@ -181,26 +176,23 @@ TEST_F(LoadActions, EachLoadRecordsThePathAndDigestOfTheBytesItRead) {
   EXPECT_EQ(s.sources.groups.sha256, runtime::sha256_hex(groups));
 
   // A file that fails to read records nothing.
-  ui.queue_file(t.write("bad.txt", "1 2 3 4 5\n1 2\n"));
-  EXPECT_THROW(load(ui, s), runtime::Error);
+  EXPECT_THROW(load_file("bad.txt", "1 2 3 4 5\n1 2\n"), runtime::Error);
   EXPECT_EQ(s.sources.data.sha256, runtime::sha256_hex(landmarks));
 }
 
 TEST_F(LoadActions, EchoedFileTextCarriesNoControlBytes) {
   // A terminal escape sequence that found its way into a data file.
-  ui.queue_file(t.write("esc.txt", "1 2 3 4 5\n1 2 \x1b[2J\x07 4 5\n"));
-  const std::string text = testing::error_message([&] { load(ui, s); });
+  const std::string text =
+      testing::error_message([&] { load_file("esc.txt", "1 2 3 4 5\n1 2 \x1b[2J\x07 4 5\n"); });
   EXPECT_NE(text.find(", line 2: \"\\x1B[2J\\x07\" is not a number."), std::string::npos) << text;
   EXPECT_EQ(text.find('\x1b'), std::string::npos);
 }
 
 TEST_F(LoadActions, RepeatedMeasureCodesAreCountedAndCheckedForBalance) {
-  ui.queue_file(t.write("wing.txt", number_lines(30, 5)));
-  load(ui, s);
+  load_file("wing.txt", number_lines(30, 5));
   std::string codes;
   for (int i = 0; i < 30; ++i) codes += std::to_string(3 - i % 3) + "\n";
-  ui.queue_file(t.write("reps.txt", codes));
-  loadrepgroup(ui, s);
+  load_codes("reps.txt", codes);
   EXPECT_EQ(box(ui, "RepBox"),
             "File: reps.txt \n of the repeated measures group codes loaded\nThere are 3 group codes \n "
             "which means 10.000000 specimens per group");
@@ -213,16 +205,14 @@ TEST_F(LoadActions, RepeatedMeasureCodesAreCountedAndCheckedForBalance) {
   for (int i = 0; i < 10; ++i) codes += "1\n";
   for (int i = 0; i < 9; ++i) codes += "2\n";
   for (int i = 0; i < 11; ++i) codes += "3\n";
-  ui.queue_file(t.write("unbalanced.txt", codes));
-  loadrepgroup(ui, s);
+  load_codes("unbalanced.txt", codes);
   ASSERT_EQ(ui.message_boxes.size(), 2u);
   EXPECT_EQ(ui.message_boxes[0].title, "Dang:Error");
   EXPECT_EQ(ui.message_boxes[0].text, "In your repeated measure group code 2.000000, there are 9 specimens, there should be 10");
   EXPECT_EQ(ui.message_boxes[1].text, "In your repeated measure group code 3.000000, there are 11 specimens, there should be 10");
 
   // Fewer distinct codes than before: the counts shrink with them.
-  ui.queue_file(t.write("one.txt", "1\n1\n"));
-  loadrepgroup(ui, s);
+  load_codes("one.txt", "1\n1\n");
   EXPECT_EQ(s.nfound, Matrix::scalar(1));
   EXPECT_EQ(s.nrep, Matrix::scalar(1));
   EXPECT_EQ(ui.message_boxes.back().text,
@@ -230,8 +220,7 @@ TEST_F(LoadActions, RepeatedMeasureCodesAreCountedAndCheckedForBalance) {
 }
 
 TEST_F(LoadActions, CodesBeforeAnyLandmarksAreAllReportedAndStillStored) {
-  ui.queue_file(t.write("reps.txt", "1\n2\n1\n2\n"));
-  loadrepgroup(ui, s);
+  load_codes("reps.txt", "1\n2\n1\n2\n");
   ASSERT_EQ(ui.message_boxes.size(), 2u);
   EXPECT_EQ(ui.message_boxes[0].text, "In your repeated measure group code 1.000000, there are 2 specimens, there should be 0");
   EXPECT_EQ(s.repgroup.rows(), 4u);
@@ -241,29 +230,24 @@ TEST_F(LoadActions, CodesBeforeAnyLandmarksAreAllReportedAndStillStored) {
 }
 
 TEST_F(LoadActions, GroupCodesReportFiveLinesAndResetTheDistances) {
-  ui.queue_file(t.write("wing.txt", number_lines(8, 5)));
-  load(ui, s);
+  load_file("wing.txt", number_lines(8, 5));
   s.dmatrix = Matrix(8, 8, 1.0);
   // Before any repeated-measures codes, the second piece stops before its %f.
-  ui.queue_file(t.write("groups.txt", "1 5\n1 6\n2 5\n2 6\n"));
-  loadgroup(ui, s);
+  load_groups("groups.txt", "1 5\n1 6\n2 5\n2 6\n");
   EXPECT_EQ(box(ui, "GroupBox"),
             "File: groups.txt \n of the group codes loaded\nThere are 4 group codes \n which should "
             "match the specimens per time\nColumn 1 had 2 distinct codes, column 2 had 2 distinct codes");
   EXPECT_EQ(s.dmatrix, Matrix::scalar(0));
 
-  ui.queue_file(t.write("reps.txt", "1\n1\n1\n1\n2\n2\n2\n2\n"));
-  loadrepgroup(ui, s);
-  ui.queue_file(t.write("groups.txt", "1 5\n1 6\n2 5\n2 6\n"));
-  loadgroup(ui, s);
+  load_codes("reps.txt", "1\n1\n1\n1\n2\n2\n2\n2\n");
+  load_groups("groups.txt", "1 5\n1 6\n2 5\n2 6\n");
   EXPECT_EQ(box(ui, "GroupBox"),
             "File: groups.txt \n of the group codes loaded\nThere are 4 group codes \n which should "
             "match the specimens per time 4.000000\nColumn 1 had 2 distinct codes, column 2 had 2 "
             "distinct codes");
   EXPECT_TRUE(ui.message_boxes.empty());
   // Loading new landmarks keeps every code value.
-  ui.queue_file(t.write("wing2.txt", number_lines(8, 7)));
-  load(ui, s);
+  load_file("wing2.txt", number_lines(8, 7));
   EXPECT_EQ(s.n1g, Matrix::scalar(2));
   EXPECT_EQ(s.nrep, Matrix::scalar(2));
   EXPECT_EQ(s.group.rows(), 4u);
@@ -274,8 +258,7 @@ TEST_F(LoadActions, ManyCodesAreCountedQuicklyAndWarnedAboutInAFewBoxes) {
   // compared with every other, a moment when sorted.
   std::string many;
   for (int i = 0; i < 300000; ++i) many += std::to_string(i) + " " + std::to_string(-i) + "\n";
-  ui.queue_file(t.write("many.txt", many));
-  loadgroup(ui, s);
+  load_groups("many.txt", many);
   EXPECT_EQ(s.n1g, Matrix::scalar(300000));
   EXPECT_EQ(s.n2g, Matrix::scalar(300000));
   EXPECT_TRUE(ui.message_boxes.empty());
@@ -284,8 +267,7 @@ TEST_F(LoadActions, ManyCodesAreCountedQuicklyAndWarnedAboutInAFewBoxes) {
   // each column, shown as 20 boxes and one that counts the rest.
   std::string odd = "7 7\n";
   for (int i = 1; i <= 5000; ++i) odd += std::to_string(6 + i) + " " + std::to_string(6 + i) + "\n";
-  ui.queue_file(t.write("odd.txt", odd));
-  loadgroup(ui, s);
+  load_groups("odd.txt", odd);
   ASSERT_EQ(ui.message_boxes.size(), 42u);
   EXPECT_EQ(ui.message_boxes[0].text, "Mismatch in counts between groups 7 and 8");
   EXPECT_EQ(ui.message_boxes[19].text, "Mismatch in counts between groups 7 and 27");
@@ -298,12 +280,10 @@ TEST_F(LoadActions, ManyCodesAreCountedQuicklyAndWarnedAboutInAFewBoxes) {
   // The balance boxes of the repeated-measures codes likewise: 25 codes on
   // 30 rows, none of them on the 1.2 rows a balanced design would give.
   ui.message_boxes.clear();
-  ui.queue_file(t.write("wing.txt", number_lines(30, 5)));
-  load(ui, s);
+  load_file("wing.txt", number_lines(30, 5));
   std::string reps;
   for (int i = 1; i <= 30; ++i) reps += std::to_string(i <= 25 ? i : 1) + "\n";
-  ui.queue_file(t.write("reps.txt", reps));
-  loadrepgroup(ui, s);
+  load_codes("reps.txt", reps);
   ASSERT_EQ(ui.message_boxes.size(), 21u);
   EXPECT_EQ(ui.message_boxes[19].text,
             "In your repeated measure group code 20.000000, there are 1 specimens, there should be 1.200000");
@@ -314,8 +294,7 @@ TEST_F(LoadActions, ManyCodesAreCountedQuicklyAndWarnedAboutInAFewBoxes) {
 
 TEST_F(LoadActions, AOneColumnGroupFileStopsAfterTheFirstColumn) {
   s.n2g = Matrix::scalar(7);
-  ui.queue_file(t.write("g1only.txt", "1\n2\n"));
-  EXPECT_THROW(loadgroup(ui, s), runtime::Error);
+  EXPECT_THROW(load_groups("g1only.txt", "1\n2\n"), runtime::Error);
   EXPECT_EQ(s.group.rows(), 2u);             // stored before the failing step
   EXPECT_EQ(s.n1g, Matrix::scalar(2));       // likewise
   EXPECT_EQ(s.n2g, Matrix::scalar(7));       // not reached

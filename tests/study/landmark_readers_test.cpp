@@ -1,15 +1,21 @@
 #include <gtest/gtest.h>
 
-#include "study/error_message.h"
 #include "study/landmark_file.h"
 #include "study/landmark_table.h"
 #include "study/tps_reader.h"
+#include "support/error_message.h"
 #include "support/temp_files.h"
 
 namespace lumivar::study {
 namespace {
 
 using Xy = std::vector<double>;
+
+// A file as a user might hand it in, and what its refusal says.
+struct Refusal {
+  std::string text;
+  std::string message;
+};
 
 LandmarkFile tps(const std::string& text, bool semilandmarks = false) {
   LandmarkReadOptions o;
@@ -36,7 +42,7 @@ TEST(TpsReader, RefusesSemilandmarksWithTheirCountUnlessAskedToUseThem) {
   const std::string text =
       "LM=2\n0 0\n1 0\nCURVES=2\nPOINTS=2\n0.2 0.1\n0.4 0.1\nPOINTS=1\n0.5 0.5\nID=a\n"
       "LM=2\n0 0\n1 1\nCURVES=1\nPOINTS=3\n1 1\n2 2\n3 3\nID=b\n";
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(tps(text)),
+  EXPECT_ERROR_MSG(tps(text),
             "The TPS file wings.tps holds 6 semilandmarks on 3 curves in 2 specimens. Semilandmarks "
             "slide along their curves and are not analysed as landmarks unless you ask for it; "
             "otherwise remove the CURVES= blocks.");
@@ -47,27 +53,31 @@ TEST(TpsReader, RefusesSemilandmarksWithTheirCountUnlessAskedToUseThem) {
 }
 
 TEST(TpsReader, NamesTheLineOfEveryMalformedBlock) {
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(tps("LM=3\n1 2\n3 4\nID=a\n")),
-            "File wings.tps, line 4: expected the x and y of point 3 of 3 announced at line 1, found \"ID=a\".");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(tps("LM=2\n1 2\n3 4\n5 6\nID=a\n")),
-            "File wings.tps, line 4: expected LM=, CURVES=, IMAGE=, ID=, SCALE= or COMMENT=; found \"5 6\" "
-            "(more points than LM= announced?).");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(tps("LM=3\n1 2\n\n3 4\n")),
-            "File wings.tps, line 1: \"LM=3\" announces more points than there are lines after it (2).");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(tps("LM=2.5\n1 2\n3 4\n")), "File wings.tps, line 1: \"LM=2.5\" should give a whole number.");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(tps("LM=99999999999\n1 2\n")),
-            "File wings.tps, line 1: \"LM=99999999999\" announces more points than there are lines after it (1).");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(tps("LM=1\n1 2 3\nID=a\n")),
-            "File wings.tps, line 2: expected the x and y of point 1 of 1 announced at line 1, found \"1 2 3\".");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(tps("LM3=1\n1 2 3\n")),
-            "File wings.tps, line 1: three-dimensional landmarks (LM3=) cannot be analysed; Lumivar reads two dimensions.");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(tps("LM=1\n1 2\nOUTLINES=1\n")),
-            "File wings.tps, line 3: \"OUTLINES=1\" is not an entry Lumivar reads (LM=, CURVES=, POINTS=, IMAGE=, "
-            "ID=, SCALE=, COMMENT=).");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(tps("LM=1\n1 2\nSCALE=-1\n")), "File wings.tps, line 3: SCALE= should give a positive number.");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(tps("LM=1\n1 2\nID=a\nID=b\n")), "File wings.tps, line 4: the specimen of line 1 has a second ID=.");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(tps("LM=1\n1 2\nCURVES=1\n1 2\n", true)),
-            "File wings.tps, line 4: curve 1 of the CURVES= at line 3 should start with POINTS=.");
+  const Refusal cases[] = {
+      {"LM=3\n1 2\n3 4\nID=a\n",
+       "File wings.tps, line 4: expected the x and y of point 3 of 3 announced at line 1, found \"ID=a\"."},
+      {"LM=2\n1 2\n3 4\n5 6\nID=a\n",
+       "File wings.tps, line 4: expected LM=, CURVES=, IMAGE=, ID=, SCALE= or COMMENT=; found \"5 6\" "
+       "(more points than LM= announced?)."},
+      {"LM=3\n1 2\n\n3 4\n",
+       "File wings.tps, line 1: \"LM=3\" announces more points than there are lines after it (2)."},
+      {"LM=2.5\n1 2\n3 4\n", "File wings.tps, line 1: \"LM=2.5\" should give a whole number."},
+      {"LM=99999999999\n1 2\n",
+       "File wings.tps, line 1: \"LM=99999999999\" announces more points than there are lines after it (1)."},
+      {"LM=1\n1 2 3\nID=a\n",
+       "File wings.tps, line 2: expected the x and y of point 1 of 1 announced at line 1, found \"1 2 3\"."},
+      {"LM3=1\n1 2 3\n",
+       "File wings.tps, line 1: three-dimensional landmarks (LM3=) cannot be analysed; Lumivar reads two "
+       "dimensions."},
+      {"LM=1\n1 2\nOUTLINES=1\n",
+       "File wings.tps, line 3: \"OUTLINES=1\" is not an entry Lumivar reads (LM=, CURVES=, POINTS=, IMAGE=, "
+       "ID=, SCALE=, COMMENT=)."},
+      {"LM=1\n1 2\nSCALE=-1\n", "File wings.tps, line 3: SCALE= should give a positive number."},
+      {"LM=1\n1 2\nID=a\nID=b\n", "File wings.tps, line 4: the specimen of line 1 has a second ID=."},
+  };
+  for (const Refusal& c : cases) EXPECT_ERROR_MSG(tps(c.text), c.message) << c.text;
+  EXPECT_ERROR_MSG(tps("LM=1\n1 2\nCURVES=1\n1 2\n", true),
+                   "File wings.tps, line 4: curve 1 of the CURVES= at line 3 should start with POINTS=.");
 }
 
 TEST(LandmarkTable, FindsIdAndCoordinateColumnsByName) {
@@ -93,20 +103,18 @@ TEST(LandmarkTable, FindsIdAndCoordinateColumnsByName) {
 }
 
 TEST(LandmarkTable, RefusesTablesItCannotReadWithTheirProblem) {
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(parse_landmark_table("rat,age,x1,y1\n1,7,0,0\n", "rats.csv")),
-            "The file rats.csv has no id column: name one column id or specimen, or give the ids as words.");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(parse_landmark_table("id,x1,y1,x2\na,0,0,1\n", "rats.csv")),
-            "The file rats.csv has an x column for landmark 2 (\"x2\") but no y column.");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(parse_landmark_table("id,x1,y1\na,0,0\nb,0,O.5\n", "rats.csv")),
-            "File rats.csv, line 3, column \"y1\": \"O.5\" is not a number.");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(parse_landmark_table("id,x1,y1\na,0\n", "rats.csv")),
-            "File rats.csv, line 2: the line has 2 cells, but the header has 3.");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(parse_landmark_table("id,x1,y1\n\"a,0,0\n", "rats.csv")),
-            "File rats.csv, line 2: a quoted cell is not closed on its line.");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(parse_landmark_table("id,age,weight\na,1,2\n", "rats.csv")),
-            "The file rats.csv has no coordinate columns: name them x1, y1, x2, y2 ... after the landmark they hold.");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(parse_landmark_table("id,x1,X1,y1\na,1,2,3\n", "rats.csv")),
-            "The file rats.csv has two columns for x of landmark 1: \"x1\" and \"X1\".");
+  const Refusal cases[] = {
+      {"rat,age,x1,y1\n1,7,0,0\n",
+       "The file rats.csv has no id column: name one column id or specimen, or give the ids as words."},
+      {"id,x1,y1,x2\na,0,0,1\n", "The file rats.csv has an x column for landmark 2 (\"x2\") but no y column."},
+      {"id,x1,y1\na,0,0\nb,0,O.5\n", "File rats.csv, line 3, column \"y1\": \"O.5\" is not a number."},
+      {"id,x1,y1\na,0\n", "File rats.csv, line 2: the line has 2 cells, but the header has 3."},
+      {"id,x1,y1\n\"a,0,0\n", "File rats.csv, line 2: a quoted cell is not closed on its line."},
+      {"id,age,weight\na,1,2\n",
+       "The file rats.csv has no coordinate columns: name them x1, y1, x2, y2 ... after the landmark they hold."},
+      {"id,x1,X1,y1\na,1,2,3\n", "The file rats.csv has two columns for x of landmark 1: \"x1\" and \"X1\"."},
+  };
+  for (const Refusal& c : cases) EXPECT_ERROR_MSG(parse_landmark_table(c.text, "rats.csv"), c.message) << c.text;
 }
 
 TEST(LandmarkFile, RecognisesTheFormatByContent) {
@@ -124,12 +132,12 @@ TEST(LandmarkFile, RecognisesTheFormatByContent) {
   EXPECT_EQ(p.entries[1].id, "12.5");
   EXPECT_EQ(p.entries[1].xy, (Xy{5, 6, 7, 8}));
   const std::string even = t.write("even.txt", "1 2 3 4\n");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(read_landmark_file(even)),
-            "The file " + even +
-                " has 4 numbers on each line. Each line should hold the x and y of every landmark followed by one "
-                "trailing value that names the row.");
+  EXPECT_ERROR_MSG(read_landmark_file(even),
+                   "The file " + even +
+                              " has 4 numbers on each line. Each line should hold the x and y of every landmark "
+                       "followed by one trailing value that names the row.");
   const std::string blank = t.write("blank.txt", " \r\n\n");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(read_landmark_file(blank)), "The file " + blank + " holds no data.");
+  EXPECT_ERROR_MSG(read_landmark_file(blank), "The file " + blank + " holds no data.");
   EXPECT_EQ(read_landmark_file(t.write("w.tps", "LM=1\n3 4\nID=x\n")).entries[0].xy, (Xy{3, 4}));
 }
 

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "study/error_message.h"
+#include <utility>
+
 #include "study/value_coding.h"
+#include "support/error_message.h"
 
 namespace lumivar::study {
 namespace {
@@ -24,17 +26,19 @@ TEST(SpecimenSheet, FindsItsColumnsIgnoringCaseOrAsMapped) {
 }
 
 TEST(SpecimenSheet, RefusesMissingColumnsAndBadMappingsWithOneMessage) {
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(parse_specimen_sheet("ID,Ind,Age,G1\n", "sheet.csv", sheet_columns("specimen=Ind,G2=Diet"))),
-            "The sheet sheet.csv has no column \"measurement\", \"Diet\" (G2); its columns are ID, "
-            "Ind, Age, G1. Name the columns id, specimen, measurement, G1 and G2, or map them "
-            "(id=Image,specimen=Ind,...).");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(sheet_columns("sex=G1")),
-            "The column mapping names the role \"sex\"; the roles are id, specimen, measurement, G1 and G2.");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(sheet_columns("g1=Sex,G1=Diet")), "The column mapping names the role G1 twice.");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(sheet_columns("g1")),
-            "The column mapping \"g1\" should read role=column, for example specimen=Ind.");
-  EXPECT_EQ(LUMIVAR_ERROR_TEXT(parse_specimen_sheet("id,ID\n", "sheet.csv", sheet_columns(""))),
-            "File sheet.csv: two columns are named \"id\".");
+  EXPECT_ERROR_MSG(parse_specimen_sheet("ID,Ind,Age,G1\n", "sheet.csv", sheet_columns("specimen=Ind,G2=Diet")),
+                   "The sheet sheet.csv has no column \"measurement\", \"Diet\" (G2); its columns are ID, "
+                   "Ind, Age, G1. Name the columns id, specimen, measurement, G1 and G2, or map them "
+                   "(id=Image,specimen=Ind,...).");
+  EXPECT_ERROR_MSG(parse_specimen_sheet("id,ID\n", "sheet.csv", sheet_columns("")),
+                   "File sheet.csv: two columns are named \"id\".");
+  // Mappings as a user types them into the import dialog.
+  const std::pair<const char*, const char*> mappings[] = {
+      {"sex=G1", "The column mapping names the role \"sex\"; the roles are id, specimen, measurement, G1 and G2."},
+      {"g1=Sex,G1=Diet", "The column mapping names the role G1 twice."},
+      {"g1", "The column mapping \"g1\" should read role=column, for example specimen=Ind."},
+  };
+  for (const auto& [mapping, message] : mappings) EXPECT_ERROR_MSG(sheet_columns(mapping), message) << mapping;
 }
 
 TEST(ValueCoding, KeepsSmallWholeNumbersAndCodesAnythingElseByFirstAppearance) {

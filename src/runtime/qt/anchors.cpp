@@ -7,7 +7,7 @@
 #include "runtime/window_runtime.h"
 
 namespace lumivar::runtime::qt {
-namespace detail {
+namespace {
 
 Anchors from_words(std::string_view words) {
   const std::string all = to_lower(words);
@@ -51,12 +51,12 @@ Anchors from_fractions(const Matrix& m) {
   return Anchors{m(1), m(2), m(3), m(4)};
 }
 
-}  // namespace detail
+}  // namespace
 
 Anchors parse_anchors(const Value& anchor) {
-  if (anchor.is_text()) return detail::from_words(anchor.text());
+  if (anchor.is_text()) return from_words(anchor.text());
   if (anchor.is_matrix() && anchor.is_empty()) return Anchors{};
-  if (anchor.is_matrix()) return detail::from_fractions(anchor.matrix());
+  if (anchor.is_matrix()) return from_fractions(anchor.matrix());
   raise("Anchor must be edge words such as \"top-left\" or four fractions [left right bottom top].");
 }
 

@@ -13,7 +13,6 @@
 // distance to that edge; anchored to neither, it stays put on the left (or
 // bottom). Without an "Anchor" a control keeps its place measured from the
 // lower-left corner, as its pixel position says.
-#include <string_view>
 
 #include "runtime/matrix.h"
 #include "runtime/value.h"

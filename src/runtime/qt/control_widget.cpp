@@ -1,8 +1,6 @@
 #include "runtime/qt/control_widget.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -10,10 +8,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTextDocument>
 #include <QTextOption>
@@ -26,7 +22,7 @@
 #include "runtime/qt/tab_stops.h"
 
 namespace lumivar::runtime::qt {
-namespace detail {
+namespace {
 
 // A text property in lower case; empty when absent or not a text.
 std::string word_property(const WindowRuntime& ui, Handle h, std::string_view name) {
@@ -45,26 +41,24 @@ QString number_text(const Matrix& m) {
   return parts.join(QLatin1Char(' '));
 }
 
-// The items a String holds: a text is one item (split at "|" for the choice
-// lists), a list one item per entry, numbers one item in short form.
-QStringList string_items(const Value& v, bool split_bars) {
-  QStringList items;
+// The lines a String holds: a text is one line, a list one line per entry,
+// numbers one line in short form.
+QStringList string_lines(const Value& v) {
+  QStringList lines;
   if (v.is_text()) {
-    const QString t = QString::fromStdString(v.text());
-    if (split_bars) return t.split(QLatin1Char('|'));
-    items << t;
+    lines << QString::fromStdString(v.text());
   } else if (v.is_list()) {
     for (const Value& item : v.list().items())
-      items << (item.is_text() ? QString::fromStdString(item.text())
+      lines << (item.is_text() ? QString::fromStdString(item.text())
                 : item.is_matrix() ? number_text(item.matrix())
                                    : QString());
   } else if (v.is_matrix() && !v.is_empty()) {
-    items << number_text(v.matrix());
+    lines << number_text(v.matrix());
   }
-  return items;
+  return lines;
 }
 
-QString shown_text(const Value& v) { return string_items(v, false).join(QLatin1Char('\n')); }
+QString shown_text(const Value& v) { return string_lines(v).join(QLatin1Char('\n')); }
 
 // "&" would mark a keyboard shortcut on a button.
 QString button_text(const Value& v) {
@@ -72,10 +66,6 @@ QString button_text(const Value& v) {
 }
 
 bool is_edit(ControlKind k) { return k == ControlKind::kLineEdit || k == ControlKind::kTextEdit; }
-bool is_checkable(ControlKind k) {
-  return k == ControlKind::kToggleButton || k == ControlKind::kCheckBox ||
-         k == ControlKind::kRadioButton;
-}
 
 QFont control_font(const WindowRuntime& ui, Handle h) {
   QFont font = QApplication::font();
@@ -146,26 +136,11 @@ void show_alignment(const WindowRuntime& ui, Handle h, ControlKind kind, QWidget
   }
 }
 
-void show_value(const WindowRuntime& ui, Handle h, ControlKind kind, QWidget* w) {
-  const double value = number_property(ui, h, "Value", 0);
-  if (is_checkable(kind)) {
-    static_cast<QAbstractButton*>(w)->setChecked(value == number_property(ui, h, "Max", 1));
-  } else if (kind == ControlKind::kListBox) {
-    // An index from the model, clamped as a pixel count is (any double may come).
-    static_cast<QListWidget*>(w)->setCurrentRow(pixels(value) - 1);
-  } else if (kind == ControlKind::kPopupMenu) {
-    static_cast<QComboBox*>(w)->setCurrentIndex(pixels(value) - 1);
-  }
-}
-
 void show_string(const WindowRuntime& ui, Handle h, ControlKind kind, QWidget* w) {
   const Value s = ui.get(h, "String");
   switch (kind) {
     case ControlKind::kPushButton:
-    case ControlKind::kToggleButton:
-    case ControlKind::kCheckBox:
-    case ControlKind::kRadioButton:
-      static_cast<QAbstractButton*>(w)->setText(button_text(s));
+      static_cast<QPushButton*>(w)->setText(button_text(s));
       break;
     case ControlKind::kLineEdit: {
       auto* edit = static_cast<QLineEdit*>(w);
@@ -184,20 +159,6 @@ void show_string(const WindowRuntime& ui, Handle h, ControlKind kind, QWidget* w
       static_cast<QLabel*>(w)->setText(shown_text(s));
       show_alignment(ui, h, kind, w);
       break;
-    case ControlKind::kListBox: {
-      auto* list = static_cast<QListWidget*>(w);
-      list->clear();
-      list->addItems(string_items(s, true));
-      show_value(ui, h, kind, w);
-      break;
-    }
-    case ControlKind::kPopupMenu: {
-      auto* menu = static_cast<QComboBox*>(w);
-      menu->clear();
-      menu->addItems(string_items(s, true));
-      show_value(ui, h, kind, w);
-      break;
-    }
     case ControlKind::kFrame:
       static_cast<QGroupBox*>(w)->setTitle(shown_text(s));
       break;
@@ -217,9 +178,9 @@ void show_colors(const WindowRuntime& ui, Handle h, ControlKind kind, QWidget* w
   const QColor back = model_color(ui.get(h, "BackgroundColor"));
   const QColor fore = model_color(ui.get(h, "ForegroundColor"));
   if (back.isValid()) {
-    palette.setColor(is_edit(kind) || kind == ControlKind::kListBox ? QPalette::Base
-                     : kind == ControlKind::kLabel                   ? QPalette::Window
-                                                                     : QPalette::Button,
+    palette.setColor(is_edit(kind)                 ? QPalette::Base
+                     : kind == ControlKind::kLabel ? QPalette::Window
+                                                   : QPalette::Button,
                      back);
     w->setAutoFillBackground(kind == ControlKind::kLabel);
   }
@@ -265,25 +226,20 @@ class FocusOutWatcher : public QObject {
   std::function<void()> fn_;
 };
 
-}  // namespace detail
+}  // namespace
 
 ControlKind control_kind(const WindowRuntime& ui, Handle h) {
   const Value style = ui.get(h, "Style");
   const std::string s = style.is_text() ? to_lower(style.text()) : "pushbutton";
   if (s == "pushbutton") return ControlKind::kPushButton;
-  if (s == "togglebutton") return ControlKind::kToggleButton;
-  if (s == "checkbox") return ControlKind::kCheckBox;
-  if (s == "radiobutton") return ControlKind::kRadioButton;
   if (s == "text") return ControlKind::kLabel;
-  if (s == "listbox") return ControlKind::kListBox;
-  if (s == "popupmenu") return ControlKind::kPopupMenu;
   if (s == "frame") return ControlKind::kFrame;
   if (s == "edit") {
-    const double lines = detail::number_property(ui, h, "Max", 1) - detail::number_property(ui, h, "Min", 0);
+    const double lines = number_property(ui, h, "Max", 1) - number_property(ui, h, "Min", 0);
     return lines > 1 ? ControlKind::kTextEdit : ControlKind::kLineEdit;
   }
   raise("The control style \"" + (style.is_text() ? style.text() : std::string()) +
-        "\" is not one this window can show.");
+        "\" is not one this window can show; it shows pushbutton, edit, text and frame.");
 }
 
 QWidget* make_control_widget(WindowRuntime& ui, Handle h, ControlKind kind, QWidget* parent) {
@@ -295,24 +251,9 @@ QWidget* make_control_widget(WindowRuntime& ui, Handle h, ControlKind kind, QWid
   };
   switch (kind) {
     case ControlKind::kPushButton: {
-      auto* button = new detail::KeyButton(parent);
+      auto* button = new KeyButton(parent);
       button->setAutoDefault(false);
       QObject::connect(button, &QPushButton::clicked, button, callback);
-      return button;
-    }
-    case ControlKind::kToggleButton:
-    case ControlKind::kCheckBox:
-    case ControlKind::kRadioButton: {
-      QAbstractButton* button = kind == ControlKind::kCheckBox      ? new QCheckBox(parent)
-                                : kind == ControlKind::kRadioButton ? static_cast<QAbstractButton*>(new QRadioButton(parent))
-                                                                    : new detail::KeyButton(parent);
-      button->setCheckable(true);
-      button->setAutoExclusive(false);  // each control keeps its own state
-      QObject::connect(button, &QAbstractButton::clicked, button, [&ui, h, store, callback](bool on) {
-        if (!ui.is_valid(h)) return;
-        store("Value", Value(detail::number_property(ui, h, on ? "Max" : "Min", on ? 1 : 0)));
-        callback();
-      });
       return button;
     }
     case ControlKind::kLineEdit: {
@@ -330,7 +271,7 @@ QWidget* make_control_widget(WindowRuntime& ui, Handle h, ControlKind kind, QWid
       auto* edit = new QPlainTextEdit(parent);
       QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
                        [edit, store] { store("String", Value(edit->toPlainText().toStdString())); });
-      new detail::FocusOutWatcher(edit, [edit, callback] {
+      new FocusOutWatcher(edit, [edit, callback] {
         if (!edit->document()->isModified()) return;
         edit->document()->setModified(false);
         callback();
@@ -343,22 +284,6 @@ QWidget* make_control_widget(WindowRuntime& ui, Handle h, ControlKind kind, QWid
       label->setWordWrap(true);
       return label;
     }
-    case ControlKind::kListBox: {
-      auto* list = new QListWidget(parent);
-      QObject::connect(list, &QListWidget::currentRowChanged, list, [store, callback](int row) {
-        store("Value", Value(static_cast<double>(row + 1)));
-        callback();
-      });
-      return list;
-    }
-    case ControlKind::kPopupMenu: {
-      auto* menu = new QComboBox(parent);
-      QObject::connect(menu, &QComboBox::activated, menu, [store, callback](int index) {
-        store("Value", Value(static_cast<double>(index + 1)));
-        callback();
-      });
-      return menu;
-    }
     case ControlKind::kFrame:
       return new QGroupBox(parent);
   }
@@ -369,32 +294,30 @@ void show_control_property(const WindowRuntime& ui, Handle h, ControlKind kind, 
                            std::string_view name) {
   const QSignalBlocker quiet(w);  // the program's changes are not the user's
   if (name == "string") {
-    detail::show_string(ui, h, kind, w);
+    show_string(ui, h, kind, w);
   } else if (name == "enable") {
-    detail::show_enable(ui, h, kind, w);
+    show_enable(ui, h, kind, w);
   } else if (name == "tooltipstring") {
-    w->setToolTip(detail::shown_text(ui.get(h, "TooltipString")));
+    w->setToolTip(shown_text(ui.get(h, "TooltipString")));
   } else if (name == "fontname" || name == "fontsize" || name == "fontweight" ||
              name == "fontangle") {
-    w->setFont(detail::control_font(ui, h));
+    w->setFont(control_font(ui, h));
     if (kind == ControlKind::kTextEdit) {
       auto* edit = static_cast<QPlainTextEdit*>(w);
       edit->document()->setDefaultFont(w->font());
-      detail::show_tab_stops(ui, h, edit);
+      show_tab_stops(ui, h, edit);
     }
   } else if (name == "backgroundcolor" || name == "foregroundcolor") {
-    detail::show_colors(ui, h, kind, w);
+    show_colors(ui, h, kind, w);
   } else if (name == "horizontalalignment") {
-    detail::show_alignment(ui, h, kind, w);
-  } else if (name == "value" || name == "max" || name == "min") {
-    detail::show_value(ui, h, kind, w);
+    show_alignment(ui, h, kind, w);
   } else if (name == "visible") {
-    w->setVisible(detail::word_property(ui, h, "Visible") != "off");
+    w->setVisible(word_property(ui, h, "Visible") != "off");
   } else if (name == "tabstops" || name == "tabstoppixels") {
-    if (kind == ControlKind::kTextEdit) detail::show_tab_stops(ui, h, static_cast<QPlainTextEdit*>(w));
+    if (kind == ControlKind::kTextEdit) show_tab_stops(ui, h, static_cast<QPlainTextEdit*>(w));
   } else if (name == "wrap") {
     if (kind == ControlKind::kTextEdit)
-      static_cast<QPlainTextEdit*>(w)->setLineWrapMode(detail::word_property(ui, h, "Wrap") == "off"
+      static_cast<QPlainTextEdit*>(w)->setLineWrapMode(word_property(ui, h, "Wrap") == "off"
                                                            ? QPlainTextEdit::NoWrap
                                                            : QPlainTextEdit::WidgetWidth);
   }
@@ -402,9 +325,9 @@ void show_control_property(const WindowRuntime& ui, Handle h, ControlKind kind, 
 
 void show_all_control_properties(const WindowRuntime& ui, Handle h, ControlKind kind, QWidget* w) {
   // Fonts before the text, so that fitted tab stops are measured in the right font.
-  static constexpr std::array<std::string_view, 9> kShown = {
+  static constexpr std::array<std::string_view, 8> kShown = {
       "fontname", "wrap", "string", "enable", "tooltipstring", "backgroundcolor",
-      "horizontalalignment", "value", "visible"};
+      "horizontalalignment", "visible"};
   for (std::string_view name : kShown) show_control_property(ui, h, kind, w, name);
 }
 
@@ -412,7 +335,7 @@ void detach_control_widget(QWidget* w) {
   w->blockSignals(true);
   const QObjectList children = w->children();  // a copy: deleting changes the list
   for (QObject* child : children)
-    if (auto* watcher = dynamic_cast<detail::FocusOutWatcher*>(child)) delete watcher;
+    if (auto* watcher = dynamic_cast<FocusOutWatcher*>(child)) delete watcher;
 }
 
 }  // namespace lumivar::runtime::qt

@@ -1,15 +1,14 @@
 #pragma once
 // The widget that shows one control ("uicontrol") of the object model, chosen
-// by its Style: pushbutton -> QPushButton, togglebutton -> a checkable
-// QPushButton, checkbox -> QCheckBox, radiobutton -> QRadioButton, edit ->
-// QLineEdit or, when Max - Min > 1, a multi-line QPlainTextEdit, text ->
-// QLabel, listbox -> QListWidget, popupmenu -> QComboBox, frame -> QFrame.
+// by its Style: pushbutton -> QPushButton, edit -> QLineEdit or, when
+// Max - Min > 1, a multi-line QPlainTextEdit, text -> QLabel, frame -> QGroupBox.
+// These are the styles the program's layouts use; any other is refused.
 //
 // Properties shown: String, Enable ("on", "off", or "inactive": an edit box
 // that can be read, selected and copied but not changed), TooltipString,
 // FontName ("monospace" or "FixedWidth" for the system's fixed-pitch font),
 // FontSize (points), FontWeight, FontAngle, BackgroundColor, ForegroundColor,
-// HorizontalAlignment, Value, Visible, and for multi-line edits
+// HorizontalAlignment, Visible, and for multi-line edits
 // TabStops ("columns": stops fitted to the tab-separated columns of the text)
 // or TabStopPixels (a fixed distance), and Wrap ("off": long lines scroll).
 // Position belongs to the window runtime, which knows the window's size.
@@ -23,14 +22,9 @@ namespace lumivar::runtime::qt {
 
 enum class ControlKind {
   kPushButton,
-  kToggleButton,
-  kCheckBox,
-  kRadioButton,
   kLineEdit,
   kTextEdit,
   kLabel,
-  kListBox,
-  kPopupMenu,
   kFrame,
 };
 
@@ -39,9 +33,9 @@ enum class ControlKind {
 ControlKind control_kind(const WindowRuntime& ui, Handle h);
 
 // A new widget for control `h` inside `parent`, wired so that what the user
-// does reaches the model: typed text and choices through store_user_edit, and
+// does reaches the model: typed text through store_user_edit, and
 // the control's Callback through invoke_callback (a button on click, an edit
-// box when the user finishes a changed text, a choice when it is made).
+// box when the user finishes a changed text).
 QWidget* make_control_widget(WindowRuntime& ui, Handle h, ControlKind kind, QWidget* parent);
 
 // Shows the model's property `name` (lower case) on the widget; names the

@@ -7,11 +7,11 @@
 
 namespace lumivar::runtime::qt {
 
-namespace detail {
+namespace {
 constexpr int kSteps = 1000;  // the bar's resolution: counts may not fit an int
 // A run that ends within this time shows no dialog at all.
 constexpr double kShowAfterSeconds = 1.0;
-}  // namespace detail
+}  // namespace
 
 std::string progress_text(std::size_t done, std::size_t total, double seconds_left) {
   std::string text = std::to_string(done) + " of " + std::to_string(total) + " done";
@@ -27,7 +27,7 @@ ProgressDialog::ProgressDialog(const std::string& title, QWidget* parent)
   dialog_->setWindowTitle(QString::fromStdString(title));
   dialog_->setLabelText(QString::fromStdString(title) + QStringLiteral(": starting"));
   dialog_->setWindowModality(Qt::ApplicationModal);
-  dialog_->setRange(0, detail::kSteps);
+  dialog_->setRange(0, kSteps);
   // The dialog is shown by update() alone, once the run has lasted a second;
   // QProgressDialog's own estimate could show it earlier.
   dialog_->setMinimumDuration(std::numeric_limits<int>::max());
@@ -52,8 +52,8 @@ bool ProgressDialog::update(std::size_t done, std::size_t total) {
   const double elapsed = static_cast<double>(clock_.elapsed()) / 1000.0;
   dialog_->setLabelText(
       QString::fromStdString(progress_text(done, total, seconds_left(elapsed, done, total))));
-  if (!dialog_->isVisible() && done < total && elapsed >= detail::kShowAfterSeconds) dialog_->show();
-  dialog_->setValue(static_cast<int>(std::lround(fraction * detail::kSteps)));
+  if (!dialog_->isVisible() && done < total && elapsed >= kShowAfterSeconds) dialog_->show();
+  dialog_->setValue(static_cast<int>(std::lround(fraction * kSteps)));
   // The windows are redrawn either way. Until the dialog shows, what the user
   // does waits in the queue, or a click would start another command inside
   // this one; once it shows, its modality keeps the other windows out of

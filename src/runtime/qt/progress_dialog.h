@@ -7,7 +7,6 @@
 // in the queue, and after, modality keeps every other control out of reach.
 #include <QElapsedTimer>
 #include <QPointer>
-#include <memory>
 #include <string>
 
 #include "runtime/progress_monitor.h"

@@ -18,7 +18,7 @@
 #include "runtime/qt/screen_rect.h"
 
 namespace lumivar::runtime::qt {
-namespace detail {
+namespace {
 
 bool is_rect(const Value& v) { return v.is_matrix() && v.matrix().numel() == 4; }
 
@@ -39,7 +39,7 @@ QString dialog_filter(const std::string& pattern) {
   return p + QStringLiteral(" (") + p + QStringLiteral(");;All files (*)");
 }
 
-}  // namespace detail
+}  // namespace
 
 QtWindowRuntime::QtWindowRuntime() {
   read_screen();
@@ -77,7 +77,7 @@ void QtWindowRuntime::read_screen() {
 
 Matrix QtWindowRuntime::model_rect(Handle h, const char* name) const {
   const Value v = get(h, name);
-  return detail::is_rect(v) ? v.matrix() : Matrix();
+  return is_rect(v) ? v.matrix() : Matrix();
 }
 
 // --- objects appear, change and go ---------------------------------------
@@ -96,8 +96,8 @@ void QtWindowRuntime::on_created(Handle h) {
     View& v = views_[h];
     v.figure = true;
     v.widget = new FigureWidget(std::move(events));
-    set(h, "Position", Value(detail::default_figure_rect(get(kRoot, "ScreenSize").matrix())));
-    if (!detail::is_off(get(h, "Visible"))) request_show(h);
+    set(h, "Position", Value(default_figure_rect(get(kRoot, "ScreenSize").matrix())));
+    if (!is_off(get(h, "Visible"))) request_show(h);
     return;
   }
   if (type != "uicontrol") return;  // nothing else has a widget
@@ -199,7 +199,7 @@ void QtWindowRuntime::show_figure_property(Handle h, View& v, const std::string&
       w->setAutoFillBackground(true);
     }
   } else if (name == "visible") {
-    if (detail::is_off(get(h, "Visible"))) {
+    if (is_off(get(h, "Visible"))) {
       pending_show_.erase(std::remove(pending_show_.begin(), pending_show_.end(), h), pending_show_.end());
       w->hide();
     } else if (v.shown_once) {
@@ -222,7 +222,7 @@ void QtWindowRuntime::place_figure(Handle h, View& v) {
     placed = to_top_left(rect, screen);
     placed.setSize(placed.size().boundedTo(screen.size()));
   }
-  if (detail::is_off(get(h, "Resize")) && rect.numel() == 4) {
+  if (is_off(get(h, "Resize")) && rect.numel() == 4) {
     w->setFixedSize(placed.size());
   } else {
     w->setMinimumSize(min.is_matrix() && min.matrix().numel() == 2
@@ -332,7 +332,7 @@ FileChoice QtWindowRuntime::open_file_dialog(const std::string& filter, const st
   const Value current = current_figure();
   QWidget* parent = current.is_empty() ? nullptr : widget(current.scalar());
   const QString path = QFileDialog::getOpenFileName(parent, QString::fromStdString(title),
-                                                    QDir::currentPath(), detail::dialog_filter(filter));
+                                                    QDir::currentPath(), dialog_filter(filter));
   FileChoice choice;
   if (path.isEmpty()) return choice;
   const QFileInfo info(path);

@@ -4,12 +4,16 @@
 #include <cmath>
 
 namespace lumivar::runtime::qt {
+namespace {
 
+// `v` rounded to a whole pixel and clamped to -kMaxPixels .. kMaxPixels; NaN is 0.
 int pixels(double v) {
   if (std::isnan(v)) return 0;
   // Clamped before the conversion: a double beyond int's range has no int value.
   return static_cast<int>(std::lround(std::clamp(v, -double{kMaxPixels}, double{kMaxPixels})));
 }
+
+}  // namespace
 
 int pixel_size(double v) { return std::max(0, pixels(v)); }
 

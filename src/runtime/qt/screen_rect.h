@@ -5,8 +5,9 @@
 // upwards. Qt's: a QRect whose origin is the container's top-left corner and
 // whose y grows downwards. Fractional model values are rounded to whole pixels.
 // Model values come from layout files and callbacks and may be anything a
-// double holds (1e300, infinity, NaN): every conversion goes through
-// pixels(), which keeps them in the range Qt's geometry can hold.
+// double holds (1e300, infinity, NaN): every conversion rounds them to whole
+// pixels clamped to -kMaxPixels .. kMaxPixels (NaN is 0), the range Qt's
+// geometry can hold.
 #include <QRect>
 
 #include "runtime/matrix.h"
@@ -15,9 +16,8 @@ namespace lumivar::runtime::qt {
 
 // Qt's largest widget size (QWIDGETSIZE_MAX): beyond it nothing is on any screen.
 inline constexpr int kMaxPixels = (1 << 24) - 1;
-// `v` rounded to a whole pixel and clamped to -kMaxPixels .. kMaxPixels; NaN is 0.
-int pixels(double v);
-// The same clamped to 0 .. kMaxPixels, for widths and heights.
+// `v` rounded to a whole pixel and clamped to 0 .. kMaxPixels, for widths and
+// heights; NaN is 0.
 int pixel_size(double v);
 
 // `rect` must have 4 elements; `container` is in the coordinates of the result.
