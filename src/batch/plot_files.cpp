@@ -15,7 +15,7 @@ namespace detail {
 
 // File names of the effects: the report's labels without "(rep)" and with
 // the measurement factor's letter in capitals throughout.
-constexpr std::array<const char*, partition::kEffectCount> kEffectFileNames{
+constexpr partition::PerEffect<const char*> kEffectFileNames{
     "G1", "G2", "T", "G1xG2", "G1xT", "G2xT", "G1xG2xT"};
 
 std::string write_svg(const std::filesystem::path& folder, const std::string& name,

@@ -19,7 +19,7 @@ struct StrataRow {
 };
 
 struct StrataTable {
-  std::array<StrataRow, kEffectCount> effects;  // in the partition's effect order
+  PerEffect<StrataRow> effects;  // in the partition's effect order
   StrataRow specimens;                          // specimens within G1 x G2
   StrataRow residual;                           // within specimens, after the effects
   double ss_between_specimens = 0;

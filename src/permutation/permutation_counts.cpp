@@ -18,11 +18,10 @@ namespace lumivar::permutation {
 
 Statistics statistics(double sstotal, const WithinSums& w, const partition::DesignSizes& sizes) {
   Statistics s;
-  s.within = {w.g1, w.g2, w.t, w.g12, w.g1t, w.g2t, w.all};
-  const partition::EffectSums sums = partition::effect_sums(sstotal, w);
-  s.ss = sums.as_array();
-  s.error = w.all;
-  s.f = partition::f_ratios(sums, w.all, sizes);
+  s.within = w;
+  s.ss = partition::effect_sums(sstotal, w);
+  s.error = w[partition::kG1xG2xT];
+  s.f = partition::f_ratios(s.ss, s.error, sizes);
   return s;
 }
 
@@ -64,7 +63,7 @@ Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan) 
   counts.ev_exceedances.fill(1);
   if (plan.keep_f_values) counts.f_values.resize(plan.nperm);
 
-  std::array<std::atomic<std::uint64_t>, kEffectCount> f_hits{}, ev_hits{};
+  PerEffect<std::atomic<std::uint64_t>> f_hits{}, ev_hits{};
   std::atomic<std::uint64_t> done{0};
   std::atomic<bool> stopped{false};
   const auto cancelled = [&] {

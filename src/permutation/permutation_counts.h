@@ -15,7 +15,8 @@
 namespace lumivar::permutation {
 
 using partition::kEffectCount;
-using Effects = std::array<double, kEffectCount>;
+using partition::PerEffect;
+using Effects = PerEffect<double>;
 
 // The statistics one labelling is judged by: its seven within sums (in
 // effect order: G1, G2, T, G1xG2, G1xt, G2xt, G1xG2xt cells), its seven
@@ -34,10 +35,10 @@ Statistics statistics(double sstotal, const WithinSums& w, const partition::Desi
 
 struct Counts {
   // F test: relabellings with F above the observed F, plus 1.
-  std::array<std::uint64_t, kEffectCount> exceedances{};
+  PerEffect<std::uint64_t> exceedances{};
   // Explained-sum test: relabellings whose within sum is at most the observed
   // one, plus 1.
-  std::array<std::uint64_t, kEffectCount> ev_exceedances{};
+  PerEffect<std::uint64_t> ev_exceedances{};
   // Each relabelling's F ratios, in relabelling order, when asked for.
   std::vector<Effects> f_values;
 };

@@ -52,8 +52,8 @@ struct PermuteOutcome {
   std::uint64_t seed = 0;  // the seed actually used (drawn from the system when none was given)
   Engine engine = Engine::kFast;
   int threads = 0;  // threads used: settings.threads capped at the cores available (all for 0)
-  std::array<std::uint64_t, kEffectCount> exceedances{};     // F test counts, from 1
-  std::array<std::uint64_t, kEffectCount> ev_exceedances{};  // explained-sum counts, from 1
+  PerEffect<std::uint64_t> exceedances{};     // F test counts, from 1
+  PerEffect<std::uint64_t> ev_exceedances{};  // explained-sum counts, from 1
   // NaN for an effect whose observed F is NaN or infinite.
   Effects p_perm_f{};   // Perm F P = exceedances / (nperm + 1)
   Effects p_perm_ss{};  // Perm Ex P = ev_exceedances / (nperm + 1)

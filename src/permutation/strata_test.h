@@ -43,12 +43,12 @@ struct StrataPlan {
 };
 
 struct StrataTest {
-  using Effects = std::array<double, partition::kEffectCount>;
+  using Effects = partition::PerEffect<double>;
   std::uint64_t nperm = 0;
   std::uint64_t seed = 0;
   // 1 + the relabellings whose F reaches the observed F (ties count), per
   // effect in the partition's order.
-  std::array<std::uint64_t, partition::kEffectCount> counts{};
+  partition::PerEffect<std::uint64_t> counts{};
   Effects f{};  // observed F ratios, from the coordinates; NaN for an effect with 0 df
   // counts / (nperm + 1); NaN where the observed F cannot be computed.
   Effects p{};

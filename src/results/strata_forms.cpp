@@ -7,7 +7,7 @@ namespace lumivar::results {
 namespace detail {
 
 // JSON names of the effects, in the partition's order.
-constexpr std::array<const char*, partition::kEffectCount> kStrataNames = {
+constexpr partition::PerEffect<const char*> kStrataNames = {
     "G1", "G2", "T", "G1xG2", "G1xt", "G2xt", "G1xG2xt"};
 
 nlohmann::json denominator_json(const partition::StrataRow& d) {

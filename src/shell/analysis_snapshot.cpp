@@ -24,9 +24,9 @@ AnalysisSnapshot snapshot(const runtime::Session& s, const partition::DesignSize
   a.sources = s.sources;
   a.sizes = sizes;
   const partition::Codings c = partition::make_codings(s.group, s.repgroup, s.data.rows());
-  a.g1 = c.g1;
-  a.g2 = c.g2;
-  a.t = c.t;
+  a.g1 = c[partition::kG1];
+  a.g2 = c[partition::kG2];
+  a.t = c[partition::kT];
   a.xpt = std::move(xpt);
   a.consensus = std::move(consensus);
   a.partition = p;
