@@ -98,19 +98,17 @@ PerEffect<double> f_ratios(const EffectSums& ss, double ss_error, const DesignSi
 Partition partition_from_sums(double sstotal, const WithinSums& w, const DesignSizes& sizes) {
   Partition p;
   p.m = sizes.m;
-  p.nwithingroup = sizes.m / (sizes.n1g * sizes.n2g * sizes.nrep);
   p.sstotal = sstotal;
   p.within = w;
-  p.sums = effect_sums(p.sstotal, w);
 
   p.ss_error = w[kG1xG2xT];
   p.df_error = error_df(sizes);
   p.ms_error = p.ss_error / p.df_error;
   p.per_exp_error = 100 * p.ss_error / p.sstotal;
 
-  const EffectSums& ss = p.sums;
+  const EffectSums ss = effect_sums(p.sstotal, w);
   const auto df = effect_dfs(sizes);
-  const auto f = f_ratios(p.sums, p.ss_error, sizes);
+  const auto f = f_ratios(ss, p.ss_error, sizes);
   for (int k = 0; k < kEffectCount; ++k) {
     Effect& e = p.effects[k];
     e.ss = ss[k];

@@ -42,10 +42,8 @@ struct Effect {
 
 struct Partition {
   double m = 0;
-  double nwithingroup = 0;
   double sstotal = 0;
   WithinSums within;
-  EffectSums sums;
   double ss_error = 0, df_error = 0, ms_error = 0, per_exp_error = 0;
   PerEffect<Effect> effects;
 };
