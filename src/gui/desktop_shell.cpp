@@ -31,7 +31,7 @@
 
 namespace lumivar::gui {
 
-namespace detail {
+namespace {
 
 // The buttons of the layout that the menus press.
 const char* const kLoadButton = "LoadButton";
@@ -58,7 +58,7 @@ QString study_label(const RecentStudy& s) {
            QFileInfo(s.groups).fileName());
 }
 
-}  // namespace detail
+}  // namespace
 
 DesktopShell::DesktopShell(shell::Application& app, runtime::qt::QtWindowRuntime& ui,
                            runtime::Handle fig, AnalysisViews& views,
@@ -143,9 +143,9 @@ void DesktopShell::add_menus(AnalysisViews& views) {
     window_->addAction(a);
   }
   const auto on = [this](Command c, auto slot) { connect(actions_[c], &QAction::triggered, this, slot); };
-  on(kLoadLandmarks, [this] { press(detail::kLoadButton); });
-  on(kLoadCodes, [this] { press(detail::kLoadRepGroupButton); });
-  on(kLoadGroups, [this] { press(detail::kLoadGroupButton); });
+  on(kLoadLandmarks, [this] { press(kLoadButton); });
+  on(kLoadCodes, [this] { press(kLoadRepGroupButton); });
+  on(kLoadGroups, [this] { press(kLoadGroupButton); });
   importer_ = new StudyImporter(app_, ui_, window_);
   on(kImportStudy, [this] {
     importer_->run();
@@ -155,8 +155,8 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   on(kQuit, [] { QApplication::closeAllWindows(); });
   on(kCopyResults, [this] { copy_results(); });
   on(kSelectAll, [this] { select_all(); });
-  on(kVarExp, [this] { press(detail::kVarExpButton); });
-  on(kPermute, [this] { press(detail::kPermuteButton); });
+  on(kVarExp, [this] { press(kVarExpButton); });
+  on(kPermute, [this] { press(kPermuteButton); });
   on(kPermuteSettings, [this] { edit_permutation_settings(); });
   on(kStrata, [this] {
     if (!strata_view_) {
@@ -207,8 +207,8 @@ void DesktopShell::watch_inputs() {
       connect(status->document(), &QTextDocument::contentsChanged, this, [this] { refresh(); },
               Qt::QueuedConnection);
   const std::pair<const char*, const char*> drop_boxes[] = {
-      {"FileBox", detail::kLoadButton}, {"RepBox", detail::kLoadRepGroupButton},
-      {"GroupBox", detail::kLoadGroupButton}};
+      {"FileBox", kLoadButton}, {"RepBox", kLoadRepGroupButton},
+      {"GroupBox", kLoadGroupButton}};
   for (const auto& [tag, button] : drop_boxes) {
     if (auto* status = dynamic_cast<QPlainTextEdit*>(box(tag))) {
       status->viewport()->setAcceptDrops(true);
@@ -218,7 +218,7 @@ void DesktopShell::watch_inputs() {
   }
   // Return in the permutations box starts the test, as the button does.
   if (auto* perm = dynamic_cast<QLineEdit*>(box("PermBox")))
-    connect(perm, &QLineEdit::returnPressed, this, [this] { press(detail::kPermuteButton); });
+    connect(perm, &QLineEdit::returnPressed, this, [this] { press(kPermuteButton); });
 }
 
 void DesktopShell::press(const char* button_tag) {
@@ -234,11 +234,11 @@ runtime::FileChoice DesktopShell::choose_file(const std::string& filter, const s
   if (!scripted_.empty()) {
     const std::string path = scripted_.front();
     scripted_.pop_front();
-    return detail::choice_of(path);
+    return choice_of(path);
   }
   const runtime::Value caller = ui_.callback_object();
   const runtime::Value tag = caller.is_empty() ? runtime::Value() : ui_.get(caller.scalar(), "Tag");
-  const std::optional<FileKind> kind = detail::kind_of_button(tag.is_text() ? tag.text() : "");
+  const std::optional<FileKind> kind = kind_of_button(tag.is_text() ? tag.text() : "");
   // The dialog opens in the working folder: the folder of this kind of file last time.
   const QString before = QDir::currentPath();
   if (kind) {
@@ -273,9 +273,9 @@ void DesktopShell::open_study(const RecentStudy& study) {
     }
   }
   scripted_ = {study.landmarks.toStdString(), study.codes.toStdString(), study.groups.toStdString()};
-  press(detail::kLoadButton);
-  press(detail::kLoadRepGroupButton);
-  press(detail::kLoadGroupButton);
+  press(kLoadButton);
+  press(kLoadRepGroupButton);
+  press(kLoadGroupButton);
   scripted_.clear();
 }
 
@@ -283,7 +283,7 @@ void DesktopShell::rebuild_recent_menu() {
   recent_->clear();
   const std::vector<RecentStudy> studies = settings_->recent_studies();
   for (const RecentStudy& s : studies) {
-    QAction* a = recent_->addAction(detail::study_label(s));
+    QAction* a = recent_->addAction(study_label(s));
     a->setToolTip(QStringList{s.landmarks, s.codes, s.groups}.join(QLatin1Char('\n')));
     connect(a, &QAction::triggered, this, [this, s] { open_study(s); });
   }
@@ -348,7 +348,7 @@ void DesktopShell::edit_permutation_settings() {
   if (!app_.session.sources.data.path.empty()) rows = app_.session.data.rows();
   std::optional<std::uint64_t> last_seed;
   if (app_.last_analysis && app_.last_analysis->kind == shell::AnalysisKind::kPermute)
-    last_seed = app_.last_analysis->seed;
+    last_seed = app_.last_analysis->permutation.plan.seed;
   settings_dialog_ = new PermutationSettingsDialog(app_.permute_settings, rows, last_seed, window_);
   settings_dialog_->setAttribute(Qt::WA_DeleteOnClose);
   connect(settings_dialog_, &QDialog::accepted, this, [this] {
@@ -381,7 +381,7 @@ void DesktopShell::refresh() {
   stale_->setText(last ? QString::fromStdString(stale_note(last->sources, s.sources)) : QString());
   stale_->setVisible(!stale_->text().isEmpty());
   seed_->setText(last && last->kind == shell::AnalysisKind::kPermute
-                     ? QStringLiteral("Seed %1").arg(last->seed)
+                     ? QStringLiteral("Seed %1").arg(last->permutation.plan.seed)
                      : QString());
   std::string title = base_title_;
   if (!s.sources.data.path.empty()) title = file_name(s.sources.data.path) + " \u2014 " + title;
@@ -456,9 +456,9 @@ void DesktopShell::load_dropped(const std::vector<DroppedFile>& files) {
   for (const DroppedFile& f : files) {
     scripted_ = {f.path.toStdString()};
     switch (*f.kind) {
-      case FileKind::kLandmarks: press(detail::kLoadButton); break;
-      case FileKind::kMeasurementCodes: press(detail::kLoadRepGroupButton); break;
-      case FileKind::kGroupCodes: press(detail::kLoadGroupButton); break;
+      case FileKind::kLandmarks: press(kLoadButton); break;
+      case FileKind::kMeasurementCodes: press(kLoadRepGroupButton); break;
+      case FileKind::kGroupCodes: press(kLoadGroupButton); break;
       case FileKind::kResults: break;
     }
   }

@@ -52,11 +52,12 @@ std::uint64_t next_wave(std::uint64_t wave, double seconds, int threads) {
 
 }  // namespace
 
-Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan) {
+Counts permutation_counts(const PermutationEngine& engine, const partition::DesignSizes& sizes,
+                          const RunPlan& plan) {
   const std::size_t mg = engine.specimens();
   const double sstotal = engine.sstotal();
   const Statistics observed =
-      statistics(sstotal, engine.make_worker()->within_sums(identity_relabelling(mg)), plan.sizes);
+      statistics(sstotal, engine.make_worker()->within_sums(identity_relabelling(mg)), sizes);
 
   Counts counts;
   counts.exceedances.fill(1);
@@ -84,7 +85,7 @@ Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan) 
         break;
       }
       draw_relabelling(plan.seed, i, mg, r);
-      const Statistics s = statistics(sstotal, worker.within_sums(r), plan.sizes);
+      const Statistics s = statistics(sstotal, worker.within_sums(r), sizes);
       tally(observed, s, sstotal, local);
       if (plan.keep_f_values) counts.f_values[i] = s.f;
     }

@@ -50,21 +50,12 @@ struct Counts {
 void tally(const Statistics& observed, const Statistics& relabelled, double sstotal,
            Counts& counts);
 
-struct RunPlan {
-  std::uint64_t nperm = 0;
-  std::uint64_t seed = 0;
-  int threads = 1;  // at least 1
-  partition::DesignSizes sizes;
-  std::function<void(std::size_t done, std::size_t total)> progress;
-  const std::atomic<bool>* cancel = nullptr;
-  bool keep_f_values = false;
-};
-
 // Runs relabellings 0 .. nperm - 1 against the engine's own observed
-// statistics (the identity relabelling). They run in parallel waves of about
+// statistics (the identity relabelling) of a design of `sizes`. They run in parallel waves of about
 // 0.1 s; after each wave the calling thread reports progress, the last time
 // with done = total. A raised cancel flag stops the run between relabellings
 // and raises runtime::Cancelled.
-Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan);
+Counts permutation_counts(const PermutationEngine& engine, const partition::DesignSizes& sizes,
+                          const RunPlan& plan);
 
 }  // namespace lumivar::permutation

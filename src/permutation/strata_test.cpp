@@ -269,7 +269,7 @@ constexpr std::uint64_t kBlock = 64;
 }  // namespace
 
 StrataTest strata_test(const runtime::Matrix& xpt, const partition::StrataDesign& design,
-                       const StrataPlan& plan) {
+                       const RunPlan& plan) {
   using partition::kEffectCount;
   const StrataData data(xpt, design);
   const std::size_t p = data.coordinates();

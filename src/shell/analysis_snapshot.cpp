@@ -1,10 +1,10 @@
 #include "shell/analysis_snapshot.h"
 
-
 namespace lumivar::shell {
 
 std::vector<double> AnalysisSnapshot::f_values_of(int k) const {
   std::vector<double> out;
+  const std::vector<permutation::Effects>& f_values = permutation.counts.f_values;
   out.reserve(f_values.size());
   for (const permutation::Effects& f : f_values) out.push_back(f[k]);
   return out;
@@ -46,13 +46,7 @@ AnalysisSnapshot permute_snapshot(const runtime::Session& s, permutation::Permut
   AnalysisSnapshot a =
       snapshot(s, o.sizes, std::move(o.xpt), std::move(o.consensus), o.partition);
   a.kind = AnalysisKind::kPermute;
-  a.nperm = o.nperm;
-  a.seed = o.seed;
-  a.p_perm_f = o.p_perm_f;
-  a.p_perm_ss = o.p_perm_ss;
-  a.engine = o.engine;
-  a.threads = o.threads;
-  a.f_values = std::move(o.f_values);
+  a.permutation = std::move(o.test);
   return a;
 }
 
