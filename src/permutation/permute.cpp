@@ -1,9 +1,7 @@
 #include "permutation/permute.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <limits>
 #include <memory>
 
 #include "geometry/distance_memory.h"

@@ -16,7 +16,6 @@
 //
 // Progress: with no settings.progress the run reports to
 // ui.begin_progress("Permutation test"), and a cancel there stops it.
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -44,8 +43,8 @@ struct PermuteOutcome {
   runtime::Matrix xpt;        // the superimposed configurations the distances came from
   runtime::Matrix consensus;  // the shape they were rotated onto
   partition::SumsMethod sums = partition::SumsMethod::kMatrix;  // the way the sums were taken
-  PermutationTest test;
-  std::string report;  // the text written into "ResBox"
+  PermutationTest test;  // the run: engine, plan, counts and P values
+  std::string report;    // the text written into "ResBox"
 
   bool done() const { return status == Status::kDone; }
 };
