@@ -52,7 +52,7 @@ runtime::FileChoice choice_of(const std::string& path) {
   return {false, p.filename().string(), p.parent_path().string() + "/"};
 }
 
-QString study_label(const RecentStudy& s) {
+QString recent_study_label(const RecentStudy& s) {
   return QStringLiteral("%1; %2; %3")
       .arg(QFileInfo(s.landmarks).fileName(), QFileInfo(s.codes).fileName(),
            QFileInfo(s.groups).fileName());
@@ -283,7 +283,7 @@ void DesktopShell::rebuild_recent_menu() {
   recent_->clear();
   const std::vector<RecentStudy> studies = settings_->recent_studies();
   for (const RecentStudy& s : studies) {
-    QAction* a = recent_->addAction(study_label(s));
+    QAction* a = recent_->addAction(recent_study_label(s));
     a->setToolTip(QStringList{s.landmarks, s.codes, s.groups}.join(QLatin1Char('\n')));
     connect(a, &QAction::triggered, this, [this, s] { open_study(s); });
   }
