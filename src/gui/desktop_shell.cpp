@@ -31,7 +31,7 @@
 
 namespace lumivar::gui {
 
-namespace {
+namespace detail {
 
 // The buttons of the layout that the menus press.
 const char* const kLoadButton = "LoadButton";
@@ -52,13 +52,13 @@ runtime::FileChoice choice_of(const std::string& path) {
   return {false, p.filename().string(), p.parent_path().string() + "/"};
 }
 
-QString recent_study_label(const RecentStudy& s) {
+QString study_label(const RecentStudy& s) {
   return QStringLiteral("%1; %2; %3")
       .arg(QFileInfo(s.landmarks).fileName(), QFileInfo(s.codes).fileName(),
            QFileInfo(s.groups).fileName());
 }
 
-}  // namespace
+}  // namespace detail
 
 DesktopShell::DesktopShell(shell::Application& app, runtime::qt::QtWindowRuntime& ui,
                            runtime::Handle fig, AnalysisViews& views,
@@ -143,9 +143,9 @@ void DesktopShell::add_menus(AnalysisViews& views) {
     window_->addAction(a);
   }
   const auto on = [this](Command c, auto slot) { connect(actions_[c], &QAction::triggered, this, slot); };
-  on(kLoadLandmarks, [this] { press(kLoadButton); });
-  on(kLoadCodes, [this] { press(kLoadRepGroupButton); });
-  on(kLoadGroups, [this] { press(kLoadGroupButton); });
+  on(kLoadLandmarks, [this] { press(detail::kLoadButton); });
+  on(kLoadCodes, [this] { press(detail::kLoadRepGroupButton); });
+  on(kLoadGroups, [this] { press(detail::kLoadGroupButton); });
   importer_ = new StudyImporter(app_, ui_, window_);
   on(kImportStudy, [this] {
     importer_->run();
@@ -155,8 +155,8 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   on(kQuit, [] { QApplication::closeAllWindows(); });
   on(kCopyResults, [this] { copy_results(); });
   on(kSelectAll, [this] { select_all(); });
-  on(kVarExp, [this] { press(kVarExpButton); });
-  on(kPermute, [this] { press(kPermuteButton); });
+  on(kVarExp, [this] { press(detail::kVarExpButton); });
+  on(kPermute, [this] { press(detail::kPermuteButton); });
   on(kPermuteSettings, [this] { edit_permutation_settings(); });
   on(kStrata, [this] {
     if (!strata_view_) {
@@ -207,8 +207,8 @@ void DesktopShell::watch_inputs() {
       connect(status->document(), &QTextDocument::contentsChanged, this, [this] { refresh(); },
               Qt::QueuedConnection);
   const std::pair<const char*, const char*> drop_boxes[] = {
-      {"FileBox", kLoadButton}, {"RepBox", kLoadRepGroupButton},
-      {"GroupBox", kLoadGroupButton}};
+      {"FileBox", detail::kLoadButton}, {"RepBox", detail::kLoadRepGroupButton},
+      {"GroupBox", detail::kLoadGroupButton}};
   for (const auto& [tag, button] : drop_boxes) {
     if (auto* status = dynamic_cast<QPlainTextEdit*>(box(tag))) {
       status->viewport()->setAcceptDrops(true);
@@ -218,7 +218,7 @@ void DesktopShell::watch_inputs() {
   }
   // Return in the permutations box starts the test, as the button does.
   if (auto* perm = dynamic_cast<QLineEdit*>(box("PermBox")))
-    connect(perm, &QLineEdit::returnPressed, this, [this] { press(kPermuteButton); });
+    connect(perm, &QLineEdit::returnPressed, this, [this] { press(detail::kPermuteButton); });
 }
 
 void DesktopShell::press(const char* button_tag) {
@@ -234,11 +234,11 @@ runtime::FileChoice DesktopShell::choose_file(const std::string& filter, const s
   if (!scripted_.empty()) {
     const std::string path = scripted_.front();
     scripted_.pop_front();
-    return choice_of(path);
+    return detail::choice_of(path);
   }
   const runtime::Value caller = ui_.callback_object();
   const runtime::Value tag = caller.is_empty() ? runtime::Value() : ui_.get(caller.scalar(), "Tag");
-  const std::optional<FileKind> kind = kind_of_button(tag.is_text() ? tag.text() : "");
+  const std::optional<FileKind> kind = detail::kind_of_button(tag.is_text() ? tag.text() : "");
   // The dialog opens in the working folder: the folder of this kind of file last time.
   const QString before = QDir::currentPath();
   if (kind) {
@@ -273,9 +273,9 @@ void DesktopShell::open_study(const RecentStudy& study) {
     }
   }
   scripted_ = {study.landmarks.toStdString(), study.codes.toStdString(), study.groups.toStdString()};
-  press(kLoadButton);
-  press(kLoadRepGroupButton);
-  press(kLoadGroupButton);
+  press(detail::kLoadButton);
+  press(detail::kLoadRepGroupButton);
+  press(detail::kLoadGroupButton);
   scripted_.clear();
 }
 
@@ -283,7 +283,7 @@ void DesktopShell::rebuild_recent_menu() {
   recent_->clear();
   const std::vector<RecentStudy> studies = settings_->recent_studies();
   for (const RecentStudy& s : studies) {
-    QAction* a = recent_->addAction(recent_study_label(s));
+    QAction* a = recent_->addAction(detail::study_label(s));
     a->setToolTip(QStringList{s.landmarks, s.codes, s.groups}.join(QLatin1Char('\n')));
     connect(a, &QAction::triggered, this, [this, s] { open_study(s); });
   }
@@ -456,9 +456,9 @@ void DesktopShell::load_dropped(const std::vector<DroppedFile>& files) {
   for (const DroppedFile& f : files) {
     scripted_ = {f.path.toStdString()};
     switch (*f.kind) {
-      case FileKind::kLandmarks: press(kLoadButton); break;
-      case FileKind::kMeasurementCodes: press(kLoadRepGroupButton); break;
-      case FileKind::kGroupCodes: press(kLoadGroupButton); break;
+      case FileKind::kLandmarks: press(detail::kLoadButton); break;
+      case FileKind::kMeasurementCodes: press(detail::kLoadRepGroupButton); break;
+      case FileKind::kGroupCodes: press(detail::kLoadGroupButton); break;
       case FileKind::kResults: break;
     }
   }
