@@ -23,7 +23,7 @@ void print_status(const BatchSession& b, const CommandLine& o, std::ostream& s) 
 int run_varexp(BatchSession& b, const CommandLine& o, const std::vector<InputFile>& inputs,
                std::ostream& out, std::ostream& err) {
   partition::VarExpOutcome v = partition::varexp(b.ui, b.app.session, sums_settings(o.sums, 0));
-  std::string report = b.box_text("ResBox");
+  std::string report = v.report;
   std::optional<permutation::StrataResults> strata;
   if (o.strata) strata = strata_after_varexp(b.app.session, v);
   if (o.format == "json") {

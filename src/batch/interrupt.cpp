@@ -4,7 +4,7 @@
 
 namespace lumivar::batch {
 
-namespace detail {
+namespace {
 
 std::atomic<bool> interrupted{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
@@ -12,19 +12,19 @@ struct sigaction previous {};
 
 extern "C" void on_interrupt(int) { interrupted.store(true); }
 
-}  // namespace detail
+}  // namespace
 
 InterruptFlag::InterruptFlag() {
-  detail::interrupted = false;
+  interrupted = false;
   struct sigaction action {};
-  action.sa_handler = detail::on_interrupt;
+  action.sa_handler = on_interrupt;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESETHAND;  // the second Ctrl-C is the system's again
-  sigaction(SIGINT, &action, &detail::previous);
+  sigaction(SIGINT, &action, &previous);
 }
 
-InterruptFlag::~InterruptFlag() { sigaction(SIGINT, &detail::previous, nullptr); }
+InterruptFlag::~InterruptFlag() { sigaction(SIGINT, &previous, nullptr); }
 
-const std::atomic<bool>* InterruptFlag::flag() const { return &detail::interrupted; }
+const std::atomic<bool>* InterruptFlag::flag() const { return &interrupted; }
 
 }  // namespace lumivar::batch

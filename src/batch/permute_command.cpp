@@ -29,12 +29,12 @@ int run_permute(BatchSession& b, const CommandLine& o, const std::vector<InputFi
   permutation::PermuteOutcome r =
       permutation::permute_count(b.ui, b.app.session, o.permutations, settings);
   if (!r.done()) return 1;  // run() prints the refusal's message box
-  std::string report = b.box_text("ResBox");
+  std::string report = r.report;
   std::optional<permutation::StrataResults> strata;
   if (o.strata) strata = strata_after_permute(b.app.session, r);
   if (o.format == "json") {
-    nlohmann::json j = permute_json(r);
-    j["provenance"] = provenance_json(inputs, &r);
+    nlohmann::json j = permute_json(r.partition, r.test);
+    j["provenance"] = provenance_json(inputs, &r.test);
     if (strata) j["strata"] = strata_json(*strata);
     report = json_text(j);
   } else if (strata) {
@@ -42,7 +42,7 @@ int run_permute(BatchSession& b, const CommandLine& o, const std::vector<InputFi
   }
   // Pictures before the report: a failure to write them prints no report.
   if (!o.plot_dir.empty()) {
-    if (r.nperm > permutation::kMaxKeptFValues)
+    if (r.test.plan.nperm > permutation::kMaxKeptFValues)
       err << "No F distributions drawn: runs of more than " << permutation::kMaxKeptFValues
           << " relabellings keep no F values.\n";
     write_plots_and_tell(shell::permute_snapshot(b.app.session, std::move(r)), o, err);

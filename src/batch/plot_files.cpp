@@ -11,11 +11,11 @@
 
 namespace lumivar::batch {
 
-namespace detail {
+namespace {
 
 // File names of the effects: the report's labels without "(rep)" and with
 // the measurement factor's letter in capitals throughout.
-constexpr std::array<const char*, partition::kEffectCount> kEffectFileNames{
+constexpr partition::PerEffect<const char*> kEffectFileNames{
     "G1", "G2", "T", "G1xG2", "G1xT", "G2xT", "G1xG2xT"};
 
 std::string write_svg(const std::filesystem::path& folder, const std::string& name,
@@ -28,7 +28,7 @@ std::string write_svg(const std::filesystem::path& folder, const std::string& na
   return path;
 }
 
-}  // namespace detail
+}  // namespace
 
 std::vector<std::string> write_plots(const shell::AnalysisSnapshot& a, const std::string& folder) {
   namespace fs = std::filesystem;
@@ -40,14 +40,14 @@ std::vector<std::string> write_plots(const shell::AnalysisSnapshot& a, const std
       {{"G1", &a.g1}, {"G2", &a.g2}, {"T", &a.t}}};
   for (const auto& [name, codes] : groupings) {
     const plots::Scene s = plots::shape_scene(a.xpt, a.consensus, *codes, {name, 3});
-    written.push_back(detail::write_svg(folder, std::string("shapes_") + name + ".svg", s));
+    written.push_back(write_svg(folder, std::string("shapes_") + name + ".svg", s));
   }
-  if (a.f_values.empty()) return written;
+  if (a.permutation.counts.f_values.empty()) return written;
   for (int k = 0; k < partition::kEffectCount; ++k) {
     const plots::Scene s = plots::histogram_scene(a.f_values_of(k), a.observed_f(k),
-                                                  partition::kEffectLabels[k], a.p_perm_f[k]);
+                                                  partition::kEffectLabels[k], a.permutation.p_perm_f[k]);
     written.push_back(
-        detail::write_svg(folder, std::string("f_") + detail::kEffectFileNames[k] + ".svg", s));
+        write_svg(folder, std::string("f_") + kEffectFileNames[k] + ".svg", s));
   }
   return written;
 }

@@ -13,11 +13,7 @@ permutation::StrataResults strata_after_varexp(const runtime::Session& s,
 
 permutation::StrataResults strata_after_permute(const runtime::Session& s,
                                                 const permutation::PermuteOutcome& r) {
-  permutation::StrataPlan plan;
-  plan.nperm = r.nperm;
-  plan.seed = r.seed;
-  plan.threads = r.threads;
-  return permutation::strata_analysis(s.group, s.repgroup, r.xpt, r.partition, &plan);
+  return permutation::strata_analysis(s.group, s.repgroup, r.xpt, r.partition, &r.test.plan);
 }
 
 }  // namespace lumivar::batch

@@ -348,7 +348,7 @@ void DesktopShell::edit_permutation_settings() {
   if (!app_.session.sources.data.path.empty()) rows = app_.session.data.rows();
   std::optional<std::uint64_t> last_seed;
   if (app_.last_analysis && app_.last_analysis->kind == shell::AnalysisKind::kPermute)
-    last_seed = app_.last_analysis->seed;
+    last_seed = app_.last_analysis->permutation.plan.seed;
   settings_dialog_ = new PermutationSettingsDialog(app_.permute_settings, rows, last_seed, window_);
   settings_dialog_->setAttribute(Qt::WA_DeleteOnClose);
   connect(settings_dialog_, &QDialog::accepted, this, [this] {
@@ -381,7 +381,7 @@ void DesktopShell::refresh() {
   stale_->setText(last ? QString::fromStdString(stale_note(last->sources, s.sources)) : QString());
   stale_->setVisible(!stale_->text().isEmpty());
   seed_->setText(last && last->kind == shell::AnalysisKind::kPermute
-                     ? QStringLiteral("Seed %1").arg(last->seed)
+                     ? QStringLiteral("Seed %1").arg(last->permutation.plan.seed)
                      : QString());
   std::string title = base_title_;
   if (!s.sources.data.path.empty()) title = file_name(s.sources.data.path) + " \u2014 " + title;

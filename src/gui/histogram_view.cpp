@@ -35,11 +35,12 @@ QString HistogramView::why_none(const shell::AnalysisSnapshot* a) {
     return QStringLiteral(
         "The last analysis was \"VarExp\": run the permutation test (\"Permute\", 5) to see each "
         "effect's F over its relabellings.");
-  if (!a->f_values.empty()) return {};
-  if (a->nperm == 0) return QStringLiteral("The last permutation test ran no relabellings.");
-  if (a->nperm > permutation::kMaxKeptFValues)
+  const std::uint64_t nperm = a->permutation.plan.nperm;
+  if (!a->permutation.counts.f_values.empty()) return {};
+  if (nperm == 0) return QStringLiteral("The last permutation test ran no relabellings.");
+  if (nperm > permutation::kMaxKeptFValues)
     return QStringLiteral("The last permutation test ran %1 relabellings; the F values of at most %2 are kept.")
-        .arg(a->nperm)
+        .arg(nperm)
         .arg(permutation::kMaxKeptFValues);
   return QStringLiteral("The last permutation test kept no F values.");
 }
@@ -64,7 +65,8 @@ void HistogramView::rebuild() {
   }
   const int k = effect();
   canvas_->show_scene(plots::histogram_scene(analysis_->f_values_of(k), analysis_->observed_f(k),
-                                             partition::kEffectLabels[k], analysis_->p_perm_f[k]));
+                                             partition::kEffectLabels[k],
+                                             analysis_->permutation.p_perm_f[k]));
 }
 
 }  // namespace lumivar::gui

@@ -10,26 +10,11 @@
 
 namespace lumivar::gui {
 
-namespace detail {
+namespace {
 
 const char* const kTextFilter = "Text, as shown (*.txt)";
 const char* const kCsvFilter = "CSV, one row per effect (*.csv)";
 const char* const kJsonFilter = "JSON with provenance (*.json)";
-
-// The run as the JSON form reads it: the numbers a permutation run reports.
-permutation::PermuteOutcome run_of(const shell::AnalysisSnapshot& a) {
-  permutation::PermuteOutcome r;
-  r.status = permutation::PermuteOutcome::Status::kDone;
-  r.partition = a.partition;
-  r.sizes = a.sizes;
-  r.nperm = a.nperm;
-  r.seed = a.seed;
-  r.engine = a.engine;
-  r.threads = a.threads;
-  r.p_perm_f = a.p_perm_f;
-  r.p_perm_ss = a.p_perm_ss;
-  return r;
-}
 
 std::string json(const shell::AnalysisSnapshot& a, const std::string& date,
                  const permutation::StrataResults* strata) {
@@ -37,9 +22,8 @@ std::string json(const shell::AnalysisSnapshot& a, const std::string& date,
   const std::vector<results::InputFile> inputs = results::loaded_inputs(a.sources);
   nlohmann::json j;
   if (a.kind == shell::AnalysisKind::kPermute) {
-    const permutation::PermuteOutcome run = run_of(a);
-    j = results::permute_json(run);
-    j["provenance"] = results::provenance_json(inputs, &run, maker);
+    j = results::permute_json(a.partition, a.permutation);
+    j["provenance"] = results::provenance_json(inputs, &a.permutation, maker);
   } else {
     j = results::varexp_json(a.partition);
     j["provenance"] = results::provenance_json(inputs, nullptr, maker);
@@ -48,10 +32,10 @@ std::string json(const shell::AnalysisSnapshot& a, const std::string& date,
   return results::json_text(j) + "\n";
 }
 
-}  // namespace detail
+}  // namespace
 
 QString results_filters() {
-  return QStringList{detail::kTextFilter, detail::kCsvFilter, detail::kJsonFilter}.join(
+  return QStringList{kTextFilter, kCsvFilter, kJsonFilter}.join(
       QStringLiteral(";;"));
 }
 
@@ -64,8 +48,8 @@ ResultsFormat results_format(const QString& path) {
 
 QString with_extension(const QString& path, const QString& selected_filter) {
   if (!QFileInfo(path).suffix().isEmpty()) return path;
-  if (selected_filter == QLatin1String(detail::kCsvFilter)) return path + QStringLiteral(".csv");
-  if (selected_filter == QLatin1String(detail::kJsonFilter)) return path + QStringLiteral(".json");
+  if (selected_filter == QLatin1String(kCsvFilter)) return path + QStringLiteral(".csv");
+  if (selected_filter == QLatin1String(kJsonFilter)) return path + QStringLiteral(".json");
   return path + QStringLiteral(".txt");
 }
 
@@ -77,11 +61,11 @@ std::string results_content(ResultsFormat format, const shell::AnalysisSnapshot&
       return (strata != nullptr ? results::with_strata_text(resbox, *strata) : resbox) + "\n";
     case ResultsFormat::kCsv:
       return a.kind == shell::AnalysisKind::kPermute
-                 ? results::permute_csv(a.partition, a.p_perm_f, a.p_perm_ss)
+                 ? results::permute_csv(a.partition, a.permutation.p_perm_f, a.permutation.p_perm_ss)
                  : results::varexp_csv(a.partition);
     case ResultsFormat::kJson: break;
   }
-  return detail::json(a, date, strata);
+  return json(a, date, strata);
 }
 
 QString write_file(const QString& path, const std::string& contents) {

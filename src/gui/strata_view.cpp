@@ -12,12 +12,9 @@
 namespace lumivar::gui {
 
 permutation::StrataResults strata_results(const shell::AnalysisSnapshot& a) {
-  permutation::StrataPlan plan;
-  plan.nperm = a.nperm;
-  plan.seed = a.seed;
-  plan.threads = a.threads > 0 ? a.threads : 1;
   const bool tested = a.kind == shell::AnalysisKind::kPermute;
-  return permutation::strata_analysis(a.group, a.repgroup, a.xpt, a.partition, tested ? &plan : nullptr);
+  return permutation::strata_analysis(a.group, a.repgroup, a.xpt, a.partition,
+                                      tested ? &a.permutation.plan : nullptr);
 }
 
 StrataView::StrataView(QWidget* parent) : QWidget(parent, Qt::Window) {

@@ -13,32 +13,26 @@ namespace lumivar::partition {
 
 using runtime::Matrix;
 
-// The seven effects in report order.
+// The seven effects in report order. Each effect has its coding of the rows:
+// G1, G2, T and their crossings, the last (G1 x G2 x T, the cells) giving
+// the error term.
 enum EffectIndex { kG1 = 0, kG2, kT, kG1xG2, kG1xT, kG2xT, kG1xG2xT, kEffectCount };
-extern const std::array<const char*, kEffectCount> kEffectLabels;  // "G1", ..., "G1xG2xt"
 
-// Per-row codings of one labelling of the rows: each vector has m entries.
-struct Codings {
-  Matrix g1, g2, t;                       // G1, G2 and T codes per row
-  Matrix g12, g1t, g2t, all;              // crossed codings (cross_codes)
-};
+// One value per effect (or per effect's coding), indexed by EffectIndex.
+template <typename T>
+using PerEffect = std::array<T, kEffectCount>;
 
+extern const PerEffect<const char*> kEffectLabels;  // "G1", ..., "G1xG2xt"
+
+// Per-row codings of one labelling of the rows: m codes per effect, the
+// first three as given and the rest crossed from them (cross_codes).
+using Codings = PerEffect<Matrix>;
 // Within-group (within-cell) sums of the seven codings.
-struct WithinSums {
-  double g1 = 0, g2 = 0, t = 0, g12 = 0, g1t = 0, g2t = 0, all = 0;
-};
-
+using WithinSums = PerEffect<double>;
 // Rows per group of each coding, the divisors of the within sums.
-struct Divisors {
-  double g1 = 0, g2 = 0, t = 0, g12 = 0, g1t = 0, g2t = 0, all = 0;
-};
-
-struct EffectSums {
-  double ssg1 = 0, ssg2 = 0, sst = 0, ssg12 = 0, ssg1t = 0, ssg2t = 0, ss_all = 0;
-  std::array<double, kEffectCount> as_array() const {
-    return {ssg1, ssg2, sst, ssg12, ssg1t, ssg2t, ss_all};
-  }
-};
+using Divisors = PerEffect<double>;
+// The sum of squares each effect explains.
+using EffectSums = PerEffect<double>;
 
 struct Effect {
   // p_analytic: the upper tail of the F distribution at f, unrounded (NaN
@@ -48,12 +42,10 @@ struct Effect {
 
 struct Partition {
   double m = 0;
-  double nwithingroup = 0;
   double sstotal = 0;
   WithinSums within;
-  EffectSums sums;
   double ss_error = 0, df_error = 0, ms_error = 0, per_exp_error = 0;
-  std::array<Effect, kEffectCount> effects;
+  PerEffect<Effect> effects;
 };
 
 // Design sizes of a run: numbers of distinct G1, G2 and T codes and rows.
@@ -61,6 +53,8 @@ struct DesignSizes {
   double m = 0, n1g = 0, n2g = 0, nrep = 0;
 };
 
+// The seven codings from the G1, G2 and T codes of the same rows (or cells).
+Codings crossed_codings(Matrix g1, Matrix g2, Matrix t);
 // The group columns stacked twice and the repeated-measures codes, cut to
 // the first m rows, with the crossed codings. Raises when there are fewer
 // codes than rows.
@@ -69,14 +63,13 @@ Divisors make_divisors(const DesignSizes& sizes);
 // Effect sums from the total and the within sums, subtracting left to right.
 EffectSums effect_sums(double sstotal, const WithinSums& w);
 // Degrees of freedom of the seven effects, in report order.
-std::array<double, kEffectCount> effect_dfs(const DesignSizes& sizes);
+PerEffect<double> effect_dfs(const DesignSizes& sizes);
 // Degrees of freedom of the error term: m - n1g n2g nrep.
 double error_df(const DesignSizes& sizes);
 // The F ratio of each effect, (SS / df) / (error SS / error df). The analytic
 // partition and every relabelling of a permutation test make F here, by the
 // same operations, so equal sums give bit-identical F ratios.
-std::array<double, kEffectCount> f_ratios(const EffectSums& sums, double ss_error,
-                                          const DesignSizes& sizes);
+PerEffect<double> f_ratios(const EffectSums& sums, double ss_error, const DesignSizes& sizes);
 // The whole partition from a distance matrix (within sums by getssgroup).
 Partition compute_partition(const Matrix& dmatrix, const Matrix& group, const Matrix& repgroup,
                             const DesignSizes& sizes);

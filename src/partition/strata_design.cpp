@@ -9,7 +9,7 @@
 
 namespace lumivar::partition {
 
-namespace detail {
+namespace {
 
 const char* const kRefusal = "Tests by strata need ";
 
@@ -27,12 +27,10 @@ std::uint32_t level_of(const std::vector<double>& levels, double code) {
                                     levels.begin());
 }
 
-}  // namespace detail
+}  // namespace
 
 StrataDesign strata_design(const runtime::Matrix& group, const runtime::Matrix& repgroup,
                            std::size_t m) {
-  using detail::kRefusal;
-  using detail::n;
   using runtime::raise;
   StrataDesign d;
   d.mg = group.rows();
@@ -60,7 +58,7 @@ StrataDesign strata_design(const runtime::Matrix& group, const runtime::Matrix& 
       raise(std::string(kRefusal) + "a number for every repeated-measures code; row " + n(r + 1) +
             " has none.");
   }
-  const std::vector<double> codes = detail::distinct(t);
+  const std::vector<double> codes = distinct(t);
   if (codes.size() != 2)
     raise(std::string(kRefusal) + "exactly two repeated-measures codes (one per measurement); "
           "the codes loaded hold " + n(codes.size()) + " distinct values.");
@@ -77,7 +75,7 @@ StrataDesign strata_design(const runtime::Matrix& group, const runtime::Matrix& 
     d.upper_row[j] = t[a] < t[b] ? b : a;
   }
 
-  const std::vector<double> levels1 = detail::distinct(g1), levels2 = detail::distinct(g2);
+  const std::vector<double> levels1 = distinct(g1), levels2 = distinct(g2);
   d.n1 = levels1.size();
   d.n2 = levels2.size();
   d.level1.resize(d.mg);
@@ -85,8 +83,8 @@ StrataDesign strata_design(const runtime::Matrix& group, const runtime::Matrix& 
   d.cell.resize(d.mg);
   std::vector<std::size_t> count(d.cells(), 0);
   for (std::size_t j = 0; j < d.mg; ++j) {
-    d.level1[j] = detail::level_of(levels1, g1[j]);
-    d.level2[j] = detail::level_of(levels2, g2[j]);
+    d.level1[j] = level_of(levels1, g1[j]);
+    d.level2[j] = level_of(levels2, g2[j]);
     d.cell[j] = d.level1[j] * static_cast<std::uint32_t>(d.n2) + d.level2[j];
     ++count[d.cell[j]];
   }

@@ -19,9 +19,9 @@ struct StrataRow {
 };
 
 struct StrataTable {
-  std::array<StrataRow, kEffectCount> effects;  // in the partition's effect order
-  StrataRow specimens;                          // specimens within G1 x G2
-  StrataRow residual;                           // within specimens, after the effects
+  PerEffect<StrataRow> effects;  // in the partition's effect order
+  StrataRow specimens;           // specimens within G1 x G2
+  StrataRow residual;            // within specimens, after the effects
   double ss_between_specimens = 0;
   double ss_within_specimens = 0;
   // (MS_specimens - MS_residual) / (MS_specimens + MS_residual): the share of

@@ -109,19 +109,16 @@ Partition partition_from_coordinates(const runtime::Matrix& xpt, const runtime::
                                      const runtime::Matrix& repgroup, const DesignSizes& sizes) {
   const Codings c = make_codings(group, repgroup, xpt.rows());
   const Divisors d = make_divisors(sizes);
-  const std::array<const runtime::Matrix*, kEffectCount> codings = {&c.g1,  &c.g2,  &c.t,  &c.g12,
-                                                                   &c.g1t, &c.g2t, &c.all};
-  const std::array<double, kEffectCount> divisors = {d.g1, d.g2, d.t, d.g12, d.g1t, d.g2t, d.all};
-  // Slot kEffectCount holds the total.
-  std::array<double, kEffectCount + 1> sums{};
+  // The seven within sums and, as one more task, the total.
+  WithinSums w{};
+  double sstotal = 0;
   tbb::parallel_for(0, kEffectCount + 1, [&](int k) {
-    sums[static_cast<std::size_t>(k)] =
-        k == kEffectCount ? total_sum_from_coordinates(xpt, sizes.m)
-                          : within_sum_from_coordinates(xpt, *codings[static_cast<std::size_t>(k)],
-                                                        divisors[static_cast<std::size_t>(k)]);
+    if (k == kEffectCount)
+      sstotal = total_sum_from_coordinates(xpt, sizes.m);
+    else
+      w[k] = within_sum_from_coordinates(xpt, c[k], d[k]);
   });
-  const WithinSums w{sums[0], sums[1], sums[2], sums[3], sums[4], sums[5], sums[6]};
-  return partition_from_sums(sums[kEffectCount], w, sizes);
+  return partition_from_sums(sstotal, w, sizes);
 }
 
 }  // namespace lumivar::partition

@@ -19,7 +19,8 @@ VarExpOutcome varexp(runtime::WindowRuntime& ui, runtime::Session& s, const Sums
   o.consensus = std::move(fit.consensus);
   o.partition = fit.partition;
   o.sums = fit.sums;
-  ui.set_string_by_tag("ResBox", varexp_report(o.partition));
+  o.report = varexp_report(o.partition);
+  ui.set_string_by_tag("ResBox", o.report);
   return o;
 }
 

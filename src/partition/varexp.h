@@ -1,6 +1,8 @@
 #pragma once
 // The "VarExp" action: superimpose, partition (through the distance matrix
 // or from the coordinates) and write the analytic table into "ResBox".
+#include <string>
+
 #include "input/session.h"
 #include "partition/analysis_fit.h"
 #include "partition/partition.h"
@@ -14,6 +16,7 @@ struct VarExpOutcome {
   runtime::Matrix xpt;        // the superimposed configurations the distances came from
   runtime::Matrix consensus;  // the shape they were rotated onto
   SumsMethod sums = SumsMethod::kMatrix;  // the way the sums were taken
+  std::string report;                     // the text written into "ResBox"
 };
 
 // Stores the rebuilt `dmatrix` in the session (an empty one when the sums

@@ -10,7 +10,7 @@ std::string varexp_report(const Partition& p) {
   using runtime::format;
   // Each row format has seven conversions for six values, so a row ends with
   // its Per Exp value.
-  static const std::array<const char*, kEffectCount> rows = {
+  static const PerEffect<const char*> rows = {
       "\\n\\nG1 \\t%2.4f \\t%i \\t%2.4f \\t%4.2f \\t%2.4f \\t%2.4f \\t%2.4f",
       "\\nG2 \\t%2.4f \\t%i \\t%2.4f \\t%4.2f \\t%2.4f \\t%2.4f \\t%2.4f",
       "\\nT(rep) \\t%2.4f \\t%i \\t%2.4f \\t%4.2f \\t%2.4f \\t%2.4f \\t%2.4f",

@@ -6,7 +6,7 @@
 #include <limits>
 #include <unordered_map>
 
-#include "partition/crossed_codes.h"
+#include "partition/partition.h"
 
 namespace lumivar::permutation {
 
@@ -113,7 +113,7 @@ class FastEngine::FastWorker : public PermutationEngine::Worker {
                  e_.row_sq_norms_[j + mg], 1);
     }
     // Then the cells into the groups of each coding.
-    PerCoding<double> w{};
+    WithinSums w{};
     for (std::size_t k = 0; k < kEffectCount; ++k) {
       const std::vector<int>& group_of_cell = e_.group_of_cell_[k];
       Accumulator& coding = codings_[k];
@@ -124,7 +124,7 @@ class FastEngine::FastWorker : public PermutationEngine::Worker {
       coding.reset();
     }
     cells_.reset();
-    return {w[0], w[1], w[2], w[3], w[4], w[5], w[6]};
+    return w;
   }
 
  private:
@@ -141,8 +141,7 @@ FastEngine::FastEngine(const DesignData& design)
     : specimens_(design.group.rows()),
       rows_(2 * design.group.rows()),
       coords_per_row_(design.xpt.cols() > 0 ? design.xpt.cols() - 1 : 0) {
-  const partition::Divisors d = partition::make_divisors(design.sizes);
-  divisor_ = {d.g1, d.g2, d.t, d.g12, d.g1t, d.g2t, d.all};
+  divisor_ = partition::make_divisors(design.sizes);
   centre_rows(design.xpt);
   sstotal_ /= design.sizes.m;
   classify_measurement_codes(design.repgroup);
@@ -232,15 +231,8 @@ void FastEngine::build_coding_tables() {
       g2[c] = g2_of_pair_[pair];
       t[c] = code_of_column_[column];
     }
-  const Matrix g1col = Matrix::column(g1), g2col = Matrix::column(g2), tcol = Matrix::column(t);
-  const Matrix g2t = partition::cross_codes(g2col, tcol);
-  const PerCoding<Matrix> codes = {g1col,
-                                   g2col,
-                                   tcol,
-                                   partition::cross_codes(g1col, g2col),
-                                   partition::cross_codes(g1col, tcol),
-                                   g2t,
-                                   partition::cross_codes(g1col, g2t)};
+  const partition::Codings codes =
+      partition::crossed_codings(Matrix::column(g1), Matrix::column(g2), Matrix::column(t));
   for (std::size_t k = 0; k < kEffectCount; ++k)
     group_of_cell_[k] = classify(codes[k].values(), group_count_[k]);
 }

@@ -36,8 +36,6 @@ class FastEngine : public PermutationEngine {
 
  private:
   class FastWorker;
-  template <typename T>
-  using PerCoding = std::array<T, partition::kEffectCount>;
 
   // The construction, step by step.
   void centre_rows(const runtime::Matrix& xpt);
@@ -67,9 +65,9 @@ class FastEngine : public PermutationEngine {
 
   // Group of each cell per coding (-1: a NaN code, no group), the number of
   // groups, and the divisor of each within sum.
-  PerCoding<std::vector<int>> group_of_cell_;
-  PerCoding<std::size_t> group_count_{};
-  PerCoding<double> divisor_{};
+  partition::PerEffect<std::vector<int>> group_of_cell_;
+  partition::PerEffect<std::size_t> group_count_{};
+  partition::PerEffect<double> divisor_{};
 };
 
 }  // namespace lumivar::permutation

@@ -99,14 +99,8 @@ Rejections null_simulation(const NullScenario& sc, const NullRun& run) {
     plan.nperm = run.nperm;
     plan.seed = run.seed + i;
     plan.threads = run.threads;
-    plan.sizes = s.sizes;
-    const Counts counts = permutation_counts(*engine, plan);
-
-    StrataPlan strata_plan;
-    strata_plan.nperm = run.nperm;
-    strata_plan.seed = plan.seed;
-    strata_plan.threads = run.threads;
-    const StrataResults strata = strata_analysis(s.group, s.repgroup, fit.xpt, p, &strata_plan);
+    const Counts counts = permutation_counts(*engine, s.sizes, plan);
+    const StrataResults strata = strata_analysis(s.group, s.repgroup, fit.xpt, p, &plan);
 
     const auto rejects = [&](double pvalue) { return pvalue <= run.alpha; };
     using partition::kG1;

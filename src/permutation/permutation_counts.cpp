@@ -18,11 +18,10 @@ namespace lumivar::permutation {
 
 Statistics statistics(double sstotal, const WithinSums& w, const partition::DesignSizes& sizes) {
   Statistics s;
-  s.within = {w.g1, w.g2, w.t, w.g12, w.g1t, w.g2t, w.all};
-  const partition::EffectSums sums = partition::effect_sums(sstotal, w);
-  s.ss = sums.as_array();
-  s.error = w.all;
-  s.f = partition::f_ratios(sums, w.all, sizes);
+  s.within = w;
+  s.ss = partition::effect_sums(sstotal, w);
+  s.error = w[partition::kG1xG2xT];
+  s.f = partition::f_ratios(s.ss, s.error, sizes);
   return s;
 }
 
@@ -53,18 +52,19 @@ std::uint64_t next_wave(std::uint64_t wave, double seconds, int threads) {
 
 }  // namespace
 
-Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan) {
+Counts permutation_counts(const PermutationEngine& engine, const partition::DesignSizes& sizes,
+                          const RunPlan& plan) {
   const std::size_t mg = engine.specimens();
   const double sstotal = engine.sstotal();
   const Statistics observed =
-      statistics(sstotal, engine.make_worker()->within_sums(identity_relabelling(mg)), plan.sizes);
+      statistics(sstotal, engine.make_worker()->within_sums(identity_relabelling(mg)), sizes);
 
   Counts counts;
   counts.exceedances.fill(1);
   counts.ev_exceedances.fill(1);
   if (plan.keep_f_values) counts.f_values.resize(plan.nperm);
 
-  std::array<std::atomic<std::uint64_t>, kEffectCount> f_hits{}, ev_hits{};
+  PerEffect<std::atomic<std::uint64_t>> f_hits{}, ev_hits{};
   std::atomic<std::uint64_t> done{0};
   std::atomic<bool> stopped{false};
   const auto cancelled = [&] {
@@ -85,7 +85,7 @@ Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan) 
         break;
       }
       draw_relabelling(plan.seed, i, mg, r);
-      const Statistics s = statistics(sstotal, worker.within_sums(r), plan.sizes);
+      const Statistics s = statistics(sstotal, worker.within_sums(r), sizes);
       tally(observed, s, sstotal, local);
       if (plan.keep_f_values) counts.f_values[i] = s.f;
     }

@@ -15,7 +15,8 @@
 namespace lumivar::permutation {
 
 using partition::kEffectCount;
-using Effects = std::array<double, kEffectCount>;
+using partition::PerEffect;
+using Effects = PerEffect<double>;
 
 // The statistics one labelling is judged by: its seven within sums (in
 // effect order: G1, G2, T, G1xG2, G1xt, G2xt, G1xG2xt cells), its seven
@@ -34,10 +35,10 @@ Statistics statistics(double sstotal, const WithinSums& w, const partition::Desi
 
 struct Counts {
   // F test: relabellings with F above the observed F, plus 1.
-  std::array<std::uint64_t, kEffectCount> exceedances{};
+  PerEffect<std::uint64_t> exceedances{};
   // Explained-sum test: relabellings whose within sum is at most the observed
   // one, plus 1.
-  std::array<std::uint64_t, kEffectCount> ev_exceedances{};
+  PerEffect<std::uint64_t> ev_exceedances{};
   // Each relabelling's F ratios, in relabelling order, when asked for.
   std::vector<Effects> f_values;
 };
@@ -49,21 +50,12 @@ struct Counts {
 void tally(const Statistics& observed, const Statistics& relabelled, double sstotal,
            Counts& counts);
 
-struct RunPlan {
-  std::uint64_t nperm = 0;
-  std::uint64_t seed = 0;
-  int threads = 1;  // at least 1
-  partition::DesignSizes sizes;
-  std::function<void(std::size_t done, std::size_t total)> progress;
-  const std::atomic<bool>* cancel = nullptr;
-  bool keep_f_values = false;
-};
-
 // Runs relabellings 0 .. nperm - 1 against the engine's own observed
-// statistics (the identity relabelling). They run in parallel waves of about
+// statistics (the identity relabelling) of a design of `sizes`. They run in parallel waves of about
 // 0.1 s; after each wave the calling thread reports progress, the last time
 // with done = total. A raised cancel flag stops the run between relabellings
 // and raises runtime::Cancelled.
-Counts permutation_counts(const PermutationEngine& engine, const RunPlan& plan);
+Counts permutation_counts(const PermutationEngine& engine, const partition::DesignSizes& sizes,
+                          const RunPlan& plan);
 
 }  // namespace lumivar::permutation

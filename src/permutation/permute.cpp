@@ -1,12 +1,8 @@
 #include "permutation/permute.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <limits>
 #include <memory>
-#include <random>
-
 
 #include "geometry/distance_memory.h"
 #include "partition/analysis_fit.h"
@@ -17,11 +13,10 @@
 #include "runtime/memory_limit.h"
 #include "runtime/numbers.h"
 #include "runtime/printable.h"
-#include "runtime/threads.h"
 
 namespace lumivar::permutation {
 
-namespace detail {
+namespace {
 
 // Above this a count of relabellings is no longer exact in a double.
 constexpr double kMaxPermutations = 9007199254740992.0;  // 2^53
@@ -76,17 +71,12 @@ PermuteOutcome refused(runtime::WindowRuntime& ui, std::string text) {
   return o;
 }
 
-std::uint64_t system_seed() {
-  std::random_device rd;
-  return (static_cast<std::uint64_t>(rd()) << 32) ^ rd();
-}
-
-}  // namespace detail
+}  // namespace
 
 std::optional<std::uint64_t> parse_permutation_count(std::string_view text) {
-  const std::string t = detail::trimmed(text);
+  const std::string t = trimmed(text);
   const std::optional<double> v = runtime::parse_number(t);  // one token only: no blanks inside
-  if (!v || !std::isfinite(*v) || *v < 0 || *v != std::floor(*v) || *v > detail::kMaxPermutations)
+  if (!v || !std::isfinite(*v) || *v < 0 || *v != std::floor(*v) || *v > kMaxPermutations)
     return std::nullopt;
   return static_cast<std::uint64_t>(*v);
 }
@@ -112,96 +102,67 @@ PermuteOutcome permute(runtime::WindowRuntime& ui, runtime::Session& s,
   const std::vector<runtime::Handle> boxes = ui.find_by_tag("PermBox");
   if (boxes.empty())
     runtime::raise("The window has no control tagged \"PermBox\" for the number of permutations.");
-  return permute_count(ui, s, detail::box_text(ui.get(boxes.front(), "String")), settings);
+  return permute_count(ui, s, box_text(ui.get(boxes.front(), "String")), settings);
 }
 
 PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
                              std::string_view nperm_text, const PermuteSettings& settings) {
   const std::optional<std::uint64_t> nperm = parse_permutation_count(nperm_text);
-  if (!nperm) return detail::refused(ui, detail::count_refusal(nperm_text));
+  if (!nperm) return refused(ui, count_refusal(nperm_text));
   // Inputs that no analysis can use are refused as "VarExp" refuses them,
   // before the layouts that only the relabelling cannot use.
   const partition::DesignSizes sizes = partition::check_analysis_inputs(s);
-  if (auto why = detail::layout_refusal(s)) return detail::refused(ui, std::move(*why));
+  if (auto why = layout_refusal(s)) return refused(ui, std::move(*why));
   partition::check_permutation_design(s, sizes);
 
-  PermuteOutcome o;
-  o.nperm = *nperm;
-  o.seed = settings.seed ? *settings.seed : detail::system_seed();
-  o.engine = settings.engine;
-  o.threads = runtime::worker_threads(settings.threads);
-
-  const partition::SumsSettings sums{settings.sums, o.threads, settings.superimposition_progress};
+  const partition::SumsSettings sums{settings.sums, settings.threads,
+                                     settings.superimposition_progress};
   const partition::SumsMethod way = partition::sums_method_for(
       sums, s.data.rows(), settings.engine == Engine::kReference);
   if (way == partition::SumsMethod::kCoordinates && settings.engine == Engine::kReference)
-    return detail::refused(ui, reference_engine_refusal(settings.sums, s.data.rows()));
+    return refused(ui, reference_engine_refusal(settings.sums, s.data.rows()));
   if (way == partition::SumsMethod::kMatrix)
     geometry::check_distance_matrix_memory(s.data.rows(),
                                            geometry::distance_matrix_bytes(s.dmatrix.rows()));
 
-  // The rebuilt distance matrix is stored once the run can no longer be
-  // cancelled, so that a cancel leaves the session as it was.
   partition::AnalysisFit fit =
       partition::fit_and_partition(s.data, s.group, s.repgroup, sizes, way, sums);
-  o.partition = fit.partition;
-  o.sums = fit.sums;
-
-  const std::unique_ptr<PermutationEngine> engine =
-      make_engine(settings.engine, DesignData{fit.xpt, fit.dmatrix, s.group, s.repgroup, sizes});
-  RunPlan plan;
-  plan.nperm = o.nperm;
-  plan.seed = o.seed;
-  plan.threads = o.threads;
-  plan.sizes = sizes;
-  plan.progress = settings.progress;
-  plan.cancel = settings.cancel;
-  plan.keep_f_values = settings.keep_f_values && o.nperm <= kMaxKeptFValues;
 
   // Without a progress hook of its own the run reports to the window, and a
   // cancel there raises the action's own flag (the caller's flag, if any, is
   // still honoured at the next report).
+  PermuteSettings run = settings;
   std::atomic<bool> cancelled_here{false};
   std::unique_ptr<runtime::ProgressMonitor> monitor;
   if (!settings.progress) monitor = ui.begin_progress("Permutation test");
   if (monitor) {
-    plan.cancel = &cancelled_here;
-    plan.progress = [&](std::size_t done, std::size_t total) {
+    run.cancel = &cancelled_here;
+    run.progress = [&](std::size_t done, std::size_t total) {
       const bool go_on = monitor->update(done, total);
       if (!go_on || (settings.cancel != nullptr && settings.cancel->load())) cancelled_here = true;
     };
   }
-  Counts counts;
+  PermuteOutcome o;
   try {
-    counts = permutation_counts(*engine, plan);
+    o.test = run_permutation_test(
+        DesignData{fit.xpt, fit.dmatrix, s.group, s.repgroup, sizes}, fit.partition, *nperm, run);
+  } catch (const runtime::Cancelled&) {
+    throw;  // a cancel changes nothing
   } catch (...) {
     // Any other failure ends the action with the rebuilt matrix stored, as
-    // in "VarExp"; a cancel changes nothing.
-    const bool cancelled =
-        cancelled_here || (settings.cancel != nullptr && settings.cancel->load());
-    if (!cancelled) s.dmatrix = std::move(fit.dmatrix);
+    // in "VarExp".
+    s.dmatrix = std::move(fit.dmatrix);
     throw;
   }
   monitor.reset();
   s.dmatrix = std::move(fit.dmatrix);
+  o.partition = fit.partition;
   o.sizes = sizes;
   o.xpt = std::move(fit.xpt);
   o.consensus = std::move(fit.consensus);
-
-  // An effect whose observed F is undefined (NaN or infinite: no levels to
-  // compare, or no spread within the cells) has no P at all; a count that
-  // nothing can reach would otherwise print the smallest P possible.
-  const double labellings = static_cast<double>(o.nperm) + 1;
-  for (int k = 0; k < kEffectCount; ++k) {
-    const bool defined = std::isfinite(o.partition.effects[k].f);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    o.p_perm_f[k] = defined ? static_cast<double>(counts.exceedances[k]) / labellings : nan;
-    o.p_perm_ss[k] = defined ? static_cast<double>(counts.ev_exceedances[k]) / labellings : nan;
-  }
-  o.exceedances = counts.exceedances;
-  o.ev_exceedances = counts.ev_exceedances;
-  o.f_values = std::move(counts.f_values);
-  o.report = permute_report(o.partition, static_cast<double>(o.nperm), o.p_perm_f, o.p_perm_ss);
+  o.sums = fit.sums;
+  o.report = permute_report(o.partition, static_cast<double>(*nperm), o.test.p_perm_f,
+                            o.test.p_perm_ss);
   ui.set_string_by_tag("ResBox", o.report);
   o.status = PermuteOutcome::Status::kDone;
   return o;

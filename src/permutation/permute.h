@@ -10,12 +10,12 @@
 // codes that do not match the data, unbalanced designs and degenerate
 // specimens raise an Error as in "VarExp"; so do measurement codes not laid
 // out as two per specimen in rows j and j + mg, a design without error
-// degrees of freedom, and a cancel, after which "ResBox" and the whole session are as they were (the
-// rebuilt distance matrix is stored only when the run completes).
+// degrees of freedom, and a cancel (runtime::Cancelled), after which "ResBox"
+// and the whole session are as they were (the rebuilt distance matrix is
+// stored unless the run was cancelled).
 //
 // Progress: with no settings.progress the run reports to
 // ui.begin_progress("Permutation test"), and a cancel there stops it.
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,18 +24,13 @@
 
 #include "input/session.h"
 #include "partition/partition.h"
-#include "permutation/permutation_counts.h"
+#include "permutation/permutation_test.h"
 #include "permutation/permute_settings.h"
 #include "runtime/window_runtime.h"
 
 namespace lumivar::permutation {
 
 inline constexpr std::string_view kRefusalTitle = "Dang:Error";
-
-// Runs of more relabellings than this keep no F values even when asked
-// (7 doubles each: 112 MB at this count), so that asking never makes a run
-// fail for want of memory.
-inline constexpr std::uint64_t kMaxKeptFValues = 2'000'000;
 
 struct PermuteOutcome {
   enum class Status { kDone, kRefused };
@@ -48,18 +43,8 @@ struct PermuteOutcome {
   runtime::Matrix xpt;        // the superimposed configurations the distances came from
   runtime::Matrix consensus;  // the shape they were rotated onto
   partition::SumsMethod sums = partition::SumsMethod::kMatrix;  // the way the sums were taken
-  std::uint64_t nperm = 0;
-  std::uint64_t seed = 0;  // the seed actually used (drawn from the system when none was given)
-  Engine engine = Engine::kFast;
-  int threads = 0;  // threads used: settings.threads capped at the cores available (all for 0)
-  std::array<std::uint64_t, kEffectCount> exceedances{};     // F test counts, from 1
-  std::array<std::uint64_t, kEffectCount> ev_exceedances{};  // explained-sum counts, from 1
-  // NaN for an effect whose observed F is NaN or infinite.
-  Effects p_perm_f{};   // Perm F P = exceedances / (nperm + 1)
-  Effects p_perm_ss{};  // Perm Ex P = ev_exceedances / (nperm + 1)
-  // Per relabelling, when settings.keep_f_values and nperm <= kMaxKeptFValues.
-  std::vector<Effects> f_values;
-  std::string report;             // the text written into "ResBox"
+  PermutationTest test;  // the run: engine, plan, counts and P values
+  std::string report;    // the text written into "ResBox"
 
   bool done() const { return status == Status::kDone; }
 };

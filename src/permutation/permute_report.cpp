@@ -12,7 +12,7 @@ std::string permute_report(const partition::Partition& p, double nperm, const Ef
   // Every row format has eight conversions for seven values, and all but
   // the first end in an incomplete "%2.4": formatting stops before the
   // eighth, and the row ends with its Perm Ex P once trailing blanks go.
-  static const std::array<const char*, kEffectCount> rows = {
+  static const PerEffect<const char*> rows = {
       "\\n\\nG1 \\t%2.4f \\t%i \\t%2.4f \\t%4.2f \\t%2.4f \\t%2.4f \\t%2.4f \\t%2.4f",
       "\\nG2 \\t%2.4f \\t%i \\t%2.4f \\t%4.2f \\t%2.4f \\t%2.4f \\t%2.4f \\t%2.4",
       "\\nT(rep) \\t%2.4f \\t%i \\t%2.4f \\t%4.2f \\t%2.4f \\t%2.4f \\t%2.4f \\t%2.4",

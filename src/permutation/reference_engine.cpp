@@ -27,13 +27,7 @@ class ReferenceEngine::ReferenceWorker : public PermutationEngine::Worker {
     const partition::Divisors& d = e_.divisors_;
     const runtime::Matrix& dm = e_.dmatrix_;
     WithinSums w;
-    w.g1 = partition::getssgroup(dm, c.g1, d.g1);
-    w.g2 = partition::getssgroup(dm, c.g2, d.g2);
-    w.t = partition::getssgroup(dm, c.t, d.t);
-    w.g12 = partition::getssgroup(dm, c.g12, d.g12);
-    w.g1t = partition::getssgroup(dm, c.g1t, d.g1t);
-    w.g2t = partition::getssgroup(dm, c.g2t, d.g2t);
-    w.all = partition::getssgroup(dm, c.all, d.all);
+    for (int k = 0; k < partition::kEffectCount; ++k) w[k] = partition::getssgroup(dm, c[k], d[k]);
     return w;
   }
 

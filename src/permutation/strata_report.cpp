@@ -8,7 +8,7 @@ namespace lumivar::permutation {
 
 StrataResults strata_analysis(const runtime::Matrix& group, const runtime::Matrix& repgroup,
                               const runtime::Matrix& xpt, const partition::Partition& p,
-                              const StrataPlan* plan) {
+                              const RunPlan* plan) {
   const partition::StrataDesign design =
       partition::strata_design(group, repgroup, static_cast<std::size_t>(p.m));
   StrataResults r;

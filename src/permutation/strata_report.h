@@ -24,7 +24,7 @@ struct StrataResults {
 // tests by strata.
 StrataResults strata_analysis(const runtime::Matrix& group, const runtime::Matrix& repgroup,
                               const runtime::Matrix& xpt, const partition::Partition& p,
-                              const StrataPlan* plan);
+                              const RunPlan* plan);
 
 // "Tests by strata" and the two blocks; P and Z columns only with a test.
 std::string strata_report(const StrataResults& r);

@@ -21,6 +21,7 @@ namespace lumivar::permutation {
 namespace {
 
 using partition::kEffectCount;
+using partition::PerEffect;
 using partition::StrataDesign;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -34,7 +35,7 @@ struct Setup {
 };
 
 // In the partition's effect order: G1, G2, T, G1xG2, G1xt, G2xt, G1xG2xt.
-constexpr std::array<Setup, kEffectCount> kSetups = {{
+constexpr PerEffect<Setup> kSetups = {{
     {true, Model::kG2Means, Term::kG1},
     {true, Model::kG1Means, Term::kG2},
     {false, Model::kNone, Term::kMean},
@@ -231,8 +232,8 @@ class StrataData {
  private:
   const StrataDesign& d_;
   std::size_t p_;
-  std::array<std::vector<double>, kEffectCount> fitted_, residual_;
-  std::array<double, kEffectCount> scale_{};
+  PerEffect<std::vector<double>> fitted_, residual_;
+  PerEffect<double> scale_{};
 };
 
 // Running mean and sum of squared deviations, merged in a fixed order so
@@ -256,8 +257,8 @@ struct Moments {
 };
 
 struct Block {
-  std::array<std::uint64_t, kEffectCount> hits{};
-  std::array<Moments, kEffectCount> f{};
+  PerEffect<std::uint64_t> hits{};
+  PerEffect<Moments> f{};
   std::uint64_t done = 0;
 };
 
@@ -268,20 +269,20 @@ constexpr std::uint64_t kBlock = 64;
 }  // namespace
 
 StrataTest strata_test(const runtime::Matrix& xpt, const partition::StrataDesign& design,
-                       const StrataPlan& plan) {
+                       const RunPlan& plan) {
   using partition::kEffectCount;
   const StrataData data(xpt, design);
   const std::size_t p = data.coordinates();
   const partition::DesignSizes sizes{static_cast<double>(2 * design.mg),
                                      static_cast<double>(design.n1),
                                      static_cast<double>(design.n2), 2};
-  const std::array<double, kEffectCount> df = partition::effect_dfs(sizes);
+  const PerEffect<double> df = partition::effect_dfs(sizes);
   const double df_den = design.df_denominator();
 
   StrataTest out;
   out.nperm = plan.nperm;
   out.seed = plan.seed;
-  std::array<Ratio, kEffectCount> observed;
+  PerEffect<Ratio> observed;
   {
     Means means(design, p);
     const Relabelling identity = identity_relabelling(design.mg);

@@ -27,28 +27,18 @@
 
 #include "partition/partition.h"
 #include "partition/strata_design.h"
+#include "permutation/permute_settings.h"
 #include "runtime/matrix.h"
 
 namespace lumivar::permutation {
 
-struct StrataPlan {
-  std::uint64_t nperm = 0;
-  std::uint64_t seed = 0;
-  int threads = 1;  // at least 1
-  // Called from the calling thread between waves of relabellings, the last
-  // time with done = total.
-  std::function<void(std::size_t done, std::size_t total)> progress;
-  // When raised, the run stops between relabellings and raises an Error.
-  const std::atomic<bool>* cancel = nullptr;
-};
-
 struct StrataTest {
-  using Effects = std::array<double, partition::kEffectCount>;
+  using Effects = partition::PerEffect<double>;
   std::uint64_t nperm = 0;
   std::uint64_t seed = 0;
   // 1 + the relabellings whose F reaches the observed F (ties count), per
   // effect in the partition's order.
-  std::array<std::uint64_t, partition::kEffectCount> counts{};
+  partition::PerEffect<std::uint64_t> counts{};
   Effects f{};  // observed F ratios, from the coordinates; NaN for an effect with 0 df
   // counts / (nperm + 1); NaN where the observed F cannot be computed.
   Effects p{};
@@ -60,6 +50,6 @@ struct StrataTest {
 // `xpt`: the 2 mg superimposed configurations (trailing column ignored),
 // rows as `design` describes them. Memory O(mg p) per effect.
 StrataTest strata_test(const runtime::Matrix& xpt, const partition::StrataDesign& design,
-                       const StrataPlan& plan);
+                       const RunPlan& plan);
 
 }  // namespace lumivar::permutation

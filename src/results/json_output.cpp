@@ -32,22 +32,22 @@ nlohmann::json varexp_json(const partition::Partition& p) {
           {"effects", effects},     {"error", error_json(p)}};
 }
 
-nlohmann::json permute_json(const permutation::PermuteOutcome& r) {
-  const partition::Partition& p = r.partition;
+nlohmann::json permute_json(const partition::Partition& p, const permutation::PermutationTest& r) {
+  const std::uint64_t nperm = r.plan.nperm;
   nlohmann::json effects = nlohmann::json::array();
   for (int k = 0; k < partition::kEffectCount; ++k) {
     nlohmann::json e = effect_json(p, k);
     e["p_perm_f"] = r.p_perm_f[k];
-    e["p_perm_f_se"] = permutation::monte_carlo_se(r.p_perm_f[k], r.nperm);
+    e["p_perm_f_se"] = permutation::monte_carlo_se(r.p_perm_f[k], nperm);
     e["p_perm_ss"] = r.p_perm_ss[k];
-    e["p_perm_ss_se"] = permutation::monte_carlo_se(r.p_perm_ss[k], r.nperm);
+    e["p_perm_ss_se"] = permutation::monte_carlo_se(r.p_perm_ss[k], nperm);
     effects.push_back(e);
   }
   return {{"analysis", "permute"},
-          {"seed", r.seed},
-          {"permutations", r.nperm},
+          {"seed", r.plan.seed},
+          {"permutations", nperm},
           {"engine", engine_name(r.engine)},
-          {"threads", r.threads},
+          {"threads", r.plan.threads},
           {"specimens_rows", p.m},
           {"sstotal", p.sstotal},
           {"effects", effects},

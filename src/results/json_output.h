@@ -15,9 +15,9 @@ namespace lumivar::results {
 const char* engine_name(permutation::Engine e);
 
 nlohmann::json varexp_json(const partition::Partition& p);
-// Per effect: the observed columns, both permutation P values and their
-// Monte Carlo standard errors; plus how the run was made.
-nlohmann::json permute_json(const permutation::PermuteOutcome& r);
+// Per effect: the observed columns of `p`, both permutation P values and
+// their Monte Carlo standard errors; plus how the run was made.
+nlohmann::json permute_json(const partition::Partition& p, const permutation::PermutationTest& r);
 
 // A JSON report as text: indented by 2, bytes that are not UTF-8 replaced by
 // U+FFFD (a file name may hold any bytes; JSON text is UTF-8).

@@ -41,7 +41,7 @@ std::vector<InputFile> loaded_inputs(const runtime::InputSources& sources) {
 }
 
 nlohmann::json provenance_json(const std::vector<InputFile>& inputs,
-                               const permutation::PermuteOutcome* run, const Maker& maker) {
+                               const permutation::PermutationTest* run, const Maker& maker) {
   nlohmann::json files = nlohmann::json::array();
   for (const InputFile& f : inputs)
     files.push_back({{"role", f.role}, {"path", f.path}, {"absolute_path", f.absolute_path},
@@ -49,10 +49,10 @@ nlohmann::json provenance_json(const std::vector<InputFile>& inputs,
   nlohmann::json p = {{"program", maker.program}, {"version", program_version()}};
   if (!maker.date.empty()) p["date"] = maker.date;
   if (run != nullptr) {
-    p["seed"] = run->seed;
-    p["permutations"] = run->nperm;
+    p["seed"] = run->plan.seed;
+    p["permutations"] = run->plan.nperm;
     p["engine"] = engine_name(run->engine);
-    p["threads"] = run->threads;
+    p["threads"] = run->plan.threads;
   }
   p["inputs"] = files;
   return p;

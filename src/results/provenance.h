@@ -46,7 +46,7 @@ struct Maker {
 // "absolute_path", "sha256"}...]}, plus "seed", "permutations", "engine" and
 // "threads" when a permutation run is given.
 nlohmann::json provenance_json(const std::vector<InputFile>& inputs,
-                               const permutation::PermuteOutcome* run = nullptr,
+                               const permutation::PermutationTest* run = nullptr,
                                const Maker& maker = {});
 
 }  // namespace lumivar::results

@@ -6,7 +6,7 @@
 
 namespace lumivar::results {
 
-namespace detail {
+namespace {
 
 std::string number(double x) {
   if (std::isnan(x)) return "NaN";
@@ -40,17 +40,17 @@ std::string table(const partition::Partition& p, const char* header, std::size_t
   return out + row("Error", error);
 }
 
-}  // namespace detail
+}  // namespace
 
 std::string varexp_csv(const partition::Partition& p) {
-  return detail::table(p, "p_analytic", 1, [&p](int k) {
+  return table(p, "p_analytic", 1, [&p](int k) {
     return std::vector<const double*>{&p.effects[k].p_analytic};
   });
 }
 
 std::string permute_csv(const partition::Partition& p, const permutation::Effects& p_perm_f,
                         const permutation::Effects& p_perm_ss) {
-  return detail::table(p, "p_perm_f,p_perm_ss", 2, [&](int k) {
+  return table(p, "p_perm_f,p_perm_ss", 2, [&](int k) {
     return std::vector<const double*>{&p_perm_f[k], &p_perm_ss[k]};
   });
 }

@@ -4,17 +4,17 @@
 
 namespace lumivar::results {
 
-namespace detail {
+namespace {
 
 // JSON names of the effects, in the partition's order.
-constexpr std::array<const char*, partition::kEffectCount> kStrataNames = {
+constexpr partition::PerEffect<const char*> kStrataNames = {
     "G1", "G2", "T", "G1xG2", "G1xt", "G2xt", "G1xG2xt"};
 
 nlohmann::json denominator_json(const partition::StrataRow& d) {
   return {{"ss", d.ss}, {"df", d.df}, {"ms", d.ms}};
 }
 
-}  // namespace detail
+}  // namespace
 
 nlohmann::json strata_json(const permutation::StrataResults& r) {
   nlohmann::json between = nlohmann::json::object(), within = nlohmann::json::object();
@@ -26,10 +26,10 @@ nlohmann::json strata_json(const permutation::StrataResults& r) {
       row["p"] = r.test->p[k];
       row["z"] = r.test->z[k];
     }
-    (partition::between_specimens(k) ? between : within)[detail::kStrataNames[k]] = row;
+    (partition::between_specimens(k) ? between : within)[kStrataNames[k]] = row;
   }
-  between["specimens"] = detail::denominator_json(r.table.specimens);
-  within["residual"] = detail::denominator_json(r.table.residual);
+  between["specimens"] = denominator_json(r.table.specimens);
+  within["residual"] = denominator_json(r.table.residual);
   return {{"between", between}, {"within", within}, {"repeatability", r.table.repeatability}};
 }
 

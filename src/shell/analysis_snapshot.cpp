@@ -1,10 +1,10 @@
 #include "shell/analysis_snapshot.h"
 
-
 namespace lumivar::shell {
 
 std::vector<double> AnalysisSnapshot::f_values_of(int k) const {
   std::vector<double> out;
+  const std::vector<permutation::Effects>& f_values = permutation.counts.f_values;
   out.reserve(f_values.size());
   for (const permutation::Effects& f : f_values) out.push_back(f[k]);
   return out;
@@ -24,9 +24,9 @@ AnalysisSnapshot snapshot(const runtime::Session& s, const partition::DesignSize
   a.sources = s.sources;
   a.sizes = sizes;
   const partition::Codings c = partition::make_codings(s.group, s.repgroup, s.data.rows());
-  a.g1 = c.g1;
-  a.g2 = c.g2;
-  a.t = c.t;
+  a.g1 = c[partition::kG1];
+  a.g2 = c[partition::kG2];
+  a.t = c[partition::kT];
   a.xpt = std::move(xpt);
   a.consensus = std::move(consensus);
   a.partition = p;
@@ -46,13 +46,7 @@ AnalysisSnapshot permute_snapshot(const runtime::Session& s, permutation::Permut
   AnalysisSnapshot a =
       snapshot(s, o.sizes, std::move(o.xpt), std::move(o.consensus), o.partition);
   a.kind = AnalysisKind::kPermute;
-  a.nperm = o.nperm;
-  a.seed = o.seed;
-  a.p_perm_f = o.p_perm_f;
-  a.p_perm_ss = o.p_perm_ss;
-  a.engine = o.engine;
-  a.threads = o.threads;
-  a.f_values = std::move(o.f_values);
+  a.permutation = std::move(o.test);
   return a;
 }
 

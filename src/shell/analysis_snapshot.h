@@ -35,16 +35,11 @@ struct AnalysisSnapshot {
 
   partition::Partition partition;  // the observed partition, as reported
 
-  // After "Permute" only.
-  std::uint64_t nperm = 0;
-  std::uint64_t seed = 0;
-  permutation::Effects p_perm_f{};
-  permutation::Effects p_perm_ss{};
-  permutation::Engine engine = permutation::Engine::kFast;
-  int threads = 0;  // threads used
-  // One entry per relabelling (empty when the run kept none: more than
-  // permutation::kMaxKeptFValues relabellings, or F values not asked for).
-  std::vector<permutation::Effects> f_values;
+  // After "Permute" only: how the run was made, its counts, P values and (when
+  // kept) every relabelling's F ratios. f_values is empty when the run kept
+  // none: more than permutation::kMaxKeptFValues relabellings, or F values
+  // not asked for.
+  permutation::PermutationTest permutation;
 
   // The observed F of effect k (0-based, report order) and its relabelled
   // values, for one histogram.
@@ -56,7 +51,7 @@ struct AnalysisSnapshot {
 // superimposed coordinates in.
 AnalysisSnapshot varexp_snapshot(const runtime::Session& s, partition::VarExpOutcome&& o);
 
-// Snapshot of a completed "Permute"; moves the outcome's F values in.
+// Snapshot of a completed "Permute"; moves the outcome's run in.
 AnalysisSnapshot permute_snapshot(const runtime::Session& s, permutation::PermuteOutcome&& o);
 
 }  // namespace lumivar::shell

@@ -7,6 +7,7 @@
 
 #include "batch/commands.h"
 #include "support/temp_files.h"
+#include "support/text_lines.h"
 
 namespace lumivar::batch {
 namespace {
@@ -34,13 +35,6 @@ CommandLine example(bool strata) {
   return o;
 }
 
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
-
 TEST(BatchStrata, TextFollowsTheUnchangedReportAfterABlankLine) {
   const Outcome plain = run_batch(Command::kVarExp, example(false));
   const Outcome strata = run_batch(Command::kVarExp, example(true));
@@ -48,7 +42,7 @@ TEST(BatchStrata, TextFollowsTheUnchangedReportAfterABlankLine) {
   const std::string report = plain.out.substr(0, plain.out.size() - 1);  // without its newline
   ASSERT_EQ(strata.out.rfind(report + "\n\nTests by strata\n\n", 0), 0u) << strata.out;
 
-  const std::vector<std::string> table = lines(strata.out.substr(report.size() + 2));
+  const std::vector<std::string> table = testing::text_lines(strata.out.substr(report.size() + 2));
   ASSERT_EQ(table.size(), 16u) << strata.out;
   EXPECT_EQ(table[2], "Between specimens \tSS \tdf \tMS \tF");
   EXPECT_EQ(table[3].rfind("G1 \t", 0), 0u);
@@ -68,7 +62,7 @@ TEST(BatchStrata, PermuteAddsPAndZFromTheRunsSeed) {
   ASSERT_EQ(r.status, 0) << r.err;
   const std::size_t at = r.out.find("\n\nTests by strata\n\n");
   ASSERT_NE(at, std::string::npos);
-  const std::vector<std::string> table = lines(r.out.substr(at + 2));
+  const std::vector<std::string> table = testing::text_lines(r.out.substr(at + 2));
   EXPECT_EQ(table[2], "Between specimens \tSS \tdf \tMS \tF \tP \tZ");
   EXPECT_EQ(table.back(),
             "P: 99 relabellings of residuals under models without the effect (seed 5); "

@@ -158,7 +158,7 @@ TEST_F(Desktop, TheBatchToolRepeatsTheWindowsRunFromTheSeedShown) {
   w.load_example();
   w.permute("60");
   ASSERT_NE(w.app.last_analysis, nullptr);
-  const std::uint64_t seed = w.app.last_analysis->seed;
+  const std::uint64_t seed = w.app.last_analysis->permutation.plan.seed;
   EXPECT_EQ(w.shell->seed_label()->text(), QStringLiteral("Seed %1").arg(seed));
 
   QProcess batch;
@@ -231,13 +231,13 @@ TEST_F(Desktop, SaveResultsWritesTextCsvAndJsonWithProvenance) {
   EXPECT_EQ(lines[1].substr(0, 3), "G1,");
   const shell::AnalysisSnapshot& a = *w.app.last_analysis;
   const std::string g1_p = lines[1].substr(lines[1].rfind(',', lines[1].rfind(',') - 1) + 1);
-  EXPECT_EQ(std::stod(g1_p.substr(0, g1_p.find(','))), a.p_perm_f[0]);
+  EXPECT_EQ(std::stod(g1_p.substr(0, g1_p.find(','))), a.permutation.p_perm_f[0]);
 
   const nlohmann::json j = nlohmann::json::parse(save("results.json"));
   EXPECT_EQ(j["analysis"], "permute");
   const nlohmann::json& p = j["provenance"];
   EXPECT_EQ(p["program"], "lumivar");
-  EXPECT_EQ(p["seed"].get<std::uint64_t>(), a.seed);
+  EXPECT_EQ(p["seed"].get<std::uint64_t>(), a.permutation.plan.seed);
   EXPECT_EQ(p["permutations"], 40);
   EXPECT_TRUE(p.contains("date"));
   ASSERT_EQ(p["inputs"].size(), 3u);
@@ -246,7 +246,7 @@ TEST_F(Desktop, SaveResultsWritesTextCsvAndJsonWithProvenance) {
     EXPECT_EQ(p["inputs"][i]["sha256"], runtime::sha256_hex(read_file(example(files[i])))) << files[i];
     EXPECT_TRUE(p["inputs"][i]["path"].get<std::string>().ends_with(files[i]));
   }
-  EXPECT_EQ(j["effects"][0]["p_perm_f"].get<double>(), a.p_perm_f[0]);
+  EXPECT_EQ(j["effects"][0]["p_perm_f"].get<double>(), a.permutation.p_perm_f[0]);
 
   // A name without an extension takes the filter's.
   w.shell->set_save_dialog([&](const QString&, QString* filter) {
@@ -473,7 +473,7 @@ TEST_F(Desktop, TestsByStrataRepeatTheBatchToolsFromTheRunsSeed) {
               {"permute", "--strata", "--data", QString::fromStdString(example("landmarks.txt")),
                "--reps", QString::fromStdString(example("reps.txt")), "--groups",
                QString::fromStdString(example("groups.txt")), "--permutations", "30", "--seed",
-               QString::number(w.app.last_analysis->seed)});
+               QString::number(w.app.last_analysis->permutation.plan.seed)});
   ASSERT_TRUE(batch.waitForFinished(60000));
   ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
   const std::string printed = batch.readAllStandardOutput().toStdString();

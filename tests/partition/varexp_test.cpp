@@ -93,13 +93,9 @@ TEST(Partition, AgreesWithSumsOfSquaresFromGroupMeans) {
   // Tolerance: sums of ~100 terms of order 1e-2; 1e3 machine epsilons relative.
   const double tol = 1e3 * std::numeric_limits<double>::epsilon() * total;
   EXPECT_NEAR(p.sstotal, total, tol);
-  EXPECT_NEAR(p.within.g1, within_from_means(pd.xpt, c.g1), tol);
-  EXPECT_NEAR(p.within.g2, within_from_means(pd.xpt, c.g2), tol);
-  EXPECT_NEAR(p.within.t, within_from_means(pd.xpt, c.t), tol);
-  EXPECT_NEAR(p.within.g12, within_from_means(pd.xpt, c.g12), tol);
-  EXPECT_NEAR(p.within.g1t, within_from_means(pd.xpt, c.g1t), tol);
-  EXPECT_NEAR(p.within.g2t, within_from_means(pd.xpt, c.g2t), tol);
-  EXPECT_NEAR(p.ss_error, within_from_means(pd.xpt, c.all), tol);
+  for (int k = 0; k < kEffectCount; ++k)
+    EXPECT_NEAR(p.within[k], within_from_means(pd.xpt, c[k]), tol) << kEffectLabels[k];
+  EXPECT_NEAR(p.ss_error, within_from_means(pd.xpt, c[kG1xG2xT]), tol);
 
   // The seven effects and error add up to the total; so do their percentages.
   double ss = p.ss_error, per = p.per_exp_error;
@@ -229,9 +225,7 @@ TEST(Partition, FromCoordinatesAgreesWithTheMatrixOnBalancedAndUnbalancedDesigns
     const Partition b = partition_from_coordinates(pd.xpt, d.group, d.repgroup, d.sizes);
     const double scale = 1e-12 * a.sstotal;
     EXPECT_NEAR(a.sstotal, b.sstotal, scale);
-    EXPECT_NEAR(a.within.g1, b.within.g1, scale);
-    EXPECT_NEAR(a.within.g12, b.within.g12, scale);
-    EXPECT_NEAR(a.within.all, b.within.all, scale);
+    for (int k = 0; k < kEffectCount; ++k) EXPECT_NEAR(a.within[k], b.within[k], scale);
     for (int k = 0; k < kEffectCount; ++k) {
       EXPECT_NEAR(a.effects[k].ss, b.effects[k].ss, scale) << kEffectLabels[k];
       EXPECT_NEAR(a.effects[k].f, b.effects[k].f, 1e-9 * std::abs(a.effects[k].f)) << kEffectLabels[k];

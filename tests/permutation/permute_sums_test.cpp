@@ -44,8 +44,8 @@ TEST(PermuteSums, CoordinatesGiveTheMatrixCountsAndText) {
     EXPECT_EQ(b.sums, SumsMethod::kCoordinates);
     EXPECT_EQ(kept.rows(), d.session.data.rows());
     EXPECT_TRUE(d.session.dmatrix.empty());
-    EXPECT_EQ(a.exceedances, b.exceedances);
-    EXPECT_EQ(a.ev_exceedances, b.ev_exceedances);
+    EXPECT_EQ(a.test.counts.exceedances, b.test.counts.exceedances);
+    EXPECT_EQ(a.test.counts.ev_exceedances, b.test.counts.ev_exceedances);
     EXPECT_EQ(a.report, b.report);
     EXPECT_EQ(r.text(), b.report);
   }

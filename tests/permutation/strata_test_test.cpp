@@ -32,7 +32,7 @@ struct Fitted {
                                                design.session.repgroup, design.sizes)) {}
   StrataResults run(std::uint64_t nperm, std::uint64_t seed = 7, int threads = 1,
                     const std::atomic<bool>* cancel = nullptr) const {
-    StrataPlan plan;
+    RunPlan plan;
     plan.nperm = nperm;
     plan.seed = seed;
     plan.threads = threads;

@@ -14,11 +14,11 @@ TEST(Provenance, NamesTheMakerAndTheDateOnlyWhenGiven) {
   EXPECT_FALSE(batch.contains("date"));  // the batch tool's reports stay as they were
   EXPECT_FALSE(batch.contains("seed"));
 
-  permutation::PermuteOutcome run;
-  run.seed = 18446744073709551615ull;  // every 64-bit seed survives the trip
-  run.nperm = 999;
+  permutation::PermutationTest run;
+  run.plan.seed = 18446744073709551615ull;  // every 64-bit seed survives the trip
+  run.plan.nperm = 999;
   run.engine = permutation::Engine::kReference;
-  run.threads = 3;
+  run.plan.threads = 3;
   const nlohmann::json window = provenance_json(none, &run, {"lumivar", "2026-12-07T10:00:00Z"});
   EXPECT_EQ(window["program"], "lumivar");
   EXPECT_EQ(window["date"], "2026-12-07T10:00:00Z");

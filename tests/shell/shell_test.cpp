@@ -153,7 +153,7 @@ TEST_F(Shell, ACompletedAnalysisBecomesTheLastAnalysisAndIsAnnounced) {
   // The kept superimposition is the one the stored distances came from.
   EXPECT_EQ(geometry::squared_distances(v.xpt), app.session.dmatrix);
   EXPECT_EQ(v.consensus.cols(), app.session.data.cols());
-  EXPECT_TRUE(v.f_values.empty());
+  EXPECT_TRUE(v.permutation.counts.f_values.empty());
 
   app.permute_settings.seed = 7;
   ui.set_string_by_tag("PermBox", "99");
@@ -161,13 +161,13 @@ TEST_F(Shell, ACompletedAnalysisBecomesTheLastAnalysisAndIsAnnounced) {
   ASSERT_EQ(announced, 2);
   const std::shared_ptr<const AnalysisSnapshot> p = app.last_analysis;
   EXPECT_EQ(p->kind, AnalysisKind::kPermute);
-  EXPECT_EQ(p->nperm, 99u);
-  ASSERT_EQ(p->f_values.size(), 99u);
+  EXPECT_EQ(p->permutation.plan.nperm, 99u);
+  ASSERT_EQ(p->permutation.counts.f_values.size(), 99u);
   // The kept F values tell the same P values as the report.
   for (int k = 0; k < 7; ++k) {
     const std::vector<double> f = p->f_values_of(k);
     const auto above = std::count_if(f.begin(), f.end(), [&](double x) { return x > p->observed_f(k); });
-    EXPECT_EQ((1.0 + static_cast<double>(above)) / 100, p->p_perm_f[k]) << "effect " << k;
+    EXPECT_EQ((1.0 + static_cast<double>(above)) / 100, p->permutation.p_perm_f[k]) << "effect " << k;
   }
 
   // A refusal and a cancelled run keep the last analysis.
