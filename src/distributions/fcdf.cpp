@@ -12,7 +12,7 @@ namespace lumivar::distributions {
 
 using runtime::Matrix;
 
-namespace detail {
+namespace {
 
 // The positions (1-based) at which `keep(k)` holds.
 template <class Keep>
@@ -37,7 +37,7 @@ Matrix chi2cdf_at(const std::vector<std::size_t>& positions, Q q, Dof dof) {
   return chi2cdf(qs, dofs);
 }
 
-}  // namespace detail
+}  // namespace
 
 Matrix fcdf(const Matrix& x_in, const Matrix& v1_in, const Matrix& v2_in) {
   const std::vector<Matrix> args = detail::matched_arguments(3, {x_in, v1_in, v2_in});
@@ -71,23 +71,23 @@ Matrix fcdf(const Matrix& x_in, const Matrix& v1_in, const Matrix& v2_in) {
   if (!any_infinite_dof) return p;
 
   // Denominator degrees infinite: v1 * F tends to chi-square with v1 degrees.
-  const auto den = detail::positions_where(
+  const auto den = positions_where(
       n, [&](std::size_t k) { return open(k) && finite(v1(k)) && infinite(v2(k)); });
   if (!den.empty()) {
-    const Matrix c = detail::chi2cdf_at(
+    const Matrix c = chi2cdf_at(
         den, [&](std::size_t k) { return v1(k) * x(k); }, [&](std::size_t k) { return v1(k); });
     for (std::size_t i = 0; i < den.size(); ++i) p(den[i]) = c(i + 1);
   }
   // Numerator degrees infinite: v2 / F tends to chi-square with v2 degrees.
-  const auto num = detail::positions_where(
+  const auto num = positions_where(
       n, [&](std::size_t k) { return open(k) && infinite(v1(k)) && finite(v2(k)); });
   if (!num.empty()) {
-    const Matrix c = detail::chi2cdf_at(
+    const Matrix c = chi2cdf_at(
         num, [&](std::size_t k) { return v2(k) / x(k); }, [&](std::size_t k) { return v2(k); });
     for (std::size_t i = 0; i < num.size(); ++i) p(num[i]) = 1 - c(i + 1);
   }
   // Both infinite: F is 1 with certainty.
-  const auto both = detail::positions_where(
+  const auto both = positions_where(
       n, [&](std::size_t k) { return open(k) && infinite(v1(k)) && infinite(v2(k)); });
   for (std::size_t k : both) p(k) = x(k) >= 1 ? 1.0 : 0.0;
   return p;

@@ -20,7 +20,7 @@
 
 namespace lumivar::gui {
 
-namespace detail {
+namespace {
 
 const char* const kPngFilter = "PNG image (*.png)";
 const char* const kSvgFilter = "SVG drawing (*.svg)";
@@ -48,7 +48,7 @@ std::optional<QSize> ask_size(QWidget* parent, const QSize& suggested) {
   return QSize(width->value(), height->value());
 }
 
-}  // namespace detail
+}  // namespace
 
 QImage scene_image(const plots::Scene& scene, const QSize& size) {
   QImage image(size, QImage::Format_RGB32);
@@ -90,12 +90,12 @@ std::optional<PictureActions::Choice> PictureActions::ask(const QSize& suggested
   QString filter;
   const QString path = QFileDialog::getSaveFileName(
       view_, QStringLiteral("Export picture"), QString(),
-      QStringLiteral("%1;;%2").arg(detail::kPngFilter, detail::kSvgFilter), &filter);
+      QStringLiteral("%1;;%2").arg(kPngFilter, kSvgFilter), &filter);
   if (path.isEmpty()) return std::nullopt;
   QString named = path;
   if (QFileInfo(path).suffix().isEmpty())
-    named += filter == QLatin1String(detail::kSvgFilter) ? QStringLiteral(".svg") : QStringLiteral(".png");
-  const std::optional<QSize> size = detail::ask_size(view_, suggested);
+    named += filter == QLatin1String(kSvgFilter) ? QStringLiteral(".svg") : QStringLiteral(".png");
+  const std::optional<QSize> size = ask_size(view_, suggested);
   if (!size) return std::nullopt;
   return Choice{named, *size};
 }

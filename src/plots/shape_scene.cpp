@@ -15,7 +15,7 @@ using geometry::consensus_distances;
 using geometry::farthest_first;
 using geometry::RowDistance;
 
-namespace detail {
+namespace {
 
 // Legend entries beyond this are summed up in one line.
 constexpr std::size_t kMaxLegendGroups = 12;
@@ -62,7 +62,7 @@ Label landmark_number(Point2 at, std::size_t j) {
 
 Label row_name(Point2 at, std::size_t row) { return radial_label(at, "row " + std::to_string(row), -14); }
 
-}  // namespace detail
+}  // namespace
 
 Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
                   const runtime::Matrix& codes, const ShapeSceneOptions& options) {
@@ -91,7 +91,7 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
       const Point2 p = at(i, j);
       if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
       s.points.push_back({p, c, i, j, 2.5, 0.7, false});
-      detail::include(box, empty, p);
+      include(box, empty, p);
     }
   }
 
@@ -104,8 +104,8 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
     if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
     outline.points.push_back(p);
     s.points.push_back({p, kInk, 0, j, 3, 1, false});
-    s.labels.push_back(detail::landmark_number(p, j));
-    detail::include(box, empty, p);
+    s.labels.push_back(landmark_number(p, j));
+    include(box, empty, p);
   }
   s.lines.push_back(outline);
 
@@ -125,7 +125,7 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
       own.points.push_back(p.at);
       if (p.landmark == r.landmark) {
         p.ringed = true;
-        s.labels.push_back(detail::row_name(p.at, r.row));
+        s.labels.push_back(row_name(p.at, r.row));
       }
     }
     s.lines.push_back(own);
@@ -142,13 +142,13 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
   s.bounds = {box.x_min - pad, box.x_max + pad, box.y_min - pad, box.y_max + pad};
 
   for (const auto& [code, index] : rank) {
-    if (index == detail::kMaxLegendGroups) {
+    if (index == kMaxLegendGroups) {
       s.legend.push_back({LegendEntry::Kind::kPoint, kGridGrey,
                           "and " + std::to_string(rank.size() - index) + " more groups"});
       break;
     }
     s.legend.push_back({LegendEntry::Kind::kPoint, group_colour(index),
-                        options.grouping + " = " + detail::code_text(code)});
+                        options.grouping + " = " + code_text(code)});
   }
   s.legend.push_back({LegendEntry::Kind::kLine, kInk, "consensus"});
   return s;
