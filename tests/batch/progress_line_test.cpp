@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <vector>
 
 #include "batch/batch_run.h"
 #include "input/load_progress.h"
@@ -11,78 +12,55 @@
 namespace lumivar::batch {
 namespace {
 
-// A terminal: nothing in the first second, then the line redrawn in place at
-// most five times a second, ended with a line break at the total.
-TEST(ProgressLine, ATerminalRedrawsOneLineOnceTheActionHasLastedASecond) {
+struct Update {
+  double at;  // seconds since the action began
+  std::size_t done, total;
+};
+
+// What a ProgressLine writes for one action that reports `updates` and ends.
+std::string written(bool terminal, const std::vector<Update>& updates) {
   std::ostringstream err;
   double now = 0;
   {
-    ProgressLine line(err, "Loading a.txt (MB)", true, nullptr, [&now] { return now; });
-    now = 0.9;
-    EXPECT_TRUE(line.update(20, 70));
-    EXPECT_EQ(err.str(), "");
-    now = 1.0;
-    line.update(25, 70);
-    EXPECT_EQ(err.str(), "\rLoading a.txt (MB): 25 of 70, about 2 s left    ");
-    now = 1.1;
-    line.update(28, 70);  // too soon to redraw
-    now = 1.25;
-    line.update(35, 70);
-    now = 1.6;
-    line.update(70, 70);
+    ProgressLine line(err, "Loading a.txt (MB)", terminal, nullptr, [&now] { return now; });
+    for (const Update& u : updates) {
+      now = u.at;
+      EXPECT_TRUE(line.update(u.done, u.total));
+    }
   }
-  EXPECT_EQ(err.str(),
+  return err.str();
+}
+
+// A terminal: nothing in the first second, then the line redrawn in place at
+// most five times a second, ended with a line break at the total.
+TEST(ProgressLine, ATerminalRedrawsOneLineOnceTheActionHasLastedASecond) {
+  EXPECT_EQ(written(true, {{0.9, 20, 70}, {1.0, 25, 70}, {1.1, 28, 70}, {1.25, 35, 70}, {1.6, 70, 70}}),
             "\rLoading a.txt (MB): 25 of 70, about 2 s left    "
-            "\rLoading a.txt (MB): 35 of 70, about 1 s left    "
+            "\rLoading a.txt (MB): 35 of 70, about 1 s left    "  // not at 1.1 s: too soon
             "\rLoading a.txt (MB): 70 of 70    \n");
-
   // Within a second: nothing at all, not even at the end.
-  std::ostringstream quick;
-  now = 0;
-  {
-    ProgressLine line(quick, "Loading b.txt (MB)", true, nullptr, [&now] { return now; });
-    now = 0.5;
-    line.update(9, 9);
-  }
-  EXPECT_EQ(quick.str(), "");
-
+  EXPECT_EQ(written(true, {{0.5, 9, 9}}), "");
   // Stopped before the end (a cancel, an error): the line is ended, so that
   // what follows starts a line of its own.
-  std::ostringstream stopped;
-  now = 0;
-  {
-    ProgressLine line(stopped, "Loading c.txt (MB)", true, nullptr, [&now] { return now; });
-    now = 2;
-    line.update(1, 9);
-  }
-  EXPECT_EQ(stopped.str(), "\rLoading c.txt (MB): 1 of 9, about 16 s left    \n");
+  EXPECT_EQ(written(true, {{2, 1, 9}}), "\rLoading a.txt (MB): 1 of 9, about 16 s left    \n");
 }
 
 // A log file or a pipe: nothing for the first ten seconds, then a line every
 // ten seconds, and nothing at the end (what the run prints follows).
 TEST(ProgressLine, ALogGetsALineEveryTenSecondsOfALongActionAndCtrlCCancels) {
-  std::ostringstream err;
-  double now = 0;
-  std::atomic<bool> interrupted{false};
-  {
-    ProgressLine line(err, "Loading a.txt (MB)", false, &interrupted, [&now] { return now; });
-    now = 9.9;
-    EXPECT_TRUE(line.update(99, 1000));
-    EXPECT_EQ(err.str(), "");
-    now = 10;
-    line.update(100, 1000);
-    now = 15;
-    line.update(150, 1000);
-    now = 20.5;
-    line.update(200, 1000);
-    interrupted = true;
-    EXPECT_FALSE(line.update(201, 1000));
-    now = 100;
-    line.update(1000, 1000);
-  }
-  EXPECT_EQ(err.str(),
+  EXPECT_EQ(written(false, {{9.9, 99, 1000}, {10, 100, 1000}, {15, 150, 1000}, {20.5, 200, 1000},
+                            {100, 1000, 1000}}),
             "Loading a.txt (MB): 100 of 1000, about 2 min left\n"
             "Loading a.txt (MB): 200 of 1000, about 82 s left\n");
+  EXPECT_EQ(written(false, {{9.5, 1, 2}, {9.9, 2, 2}}), "");
+
+  // The flag Ctrl-C raises answers the next update with a cancel.
+  std::ostringstream err;
+  std::atomic<bool> interrupted{false};
+  ProgressLine line(err, "Loading a.txt (MB)", false, &interrupted);
+  EXPECT_TRUE(line.update(1, 9));
+  interrupted = true;
+  EXPECT_FALSE(line.update(2, 9));
 }
 
 // Landmark rows of 41 numbers, over the size whose loading shows progress.

@@ -8,13 +8,13 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTimer>
 #include <deque>
 #include <filesystem>
 
 #include "support/desktop_window.h"
+#include "support/progress_dialogs.h"
 #include "support/temp_files.h"
 
 namespace lumivar::gui {
@@ -60,15 +60,7 @@ TEST(LoadProgressDialog, CancelLeavesTheLoadedStudyAsItWas) {
   bool clicked = false;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      auto* dialog = dynamic_cast<QProgressDialog*>(widget);
-      if (dialog == nullptr || clicked) continue;
-      const QList<QPushButton*> buttons = dialog->findChildren<QPushButton*>();
-      ASSERT_EQ(buttons.size(), 1);
-      EXPECT_EQ(buttons.front()->text(), "Cancel");
-      buttons.front()->click();
-      clicked = true;
-    }
+    if (!clicked) clicked = testing::click_progress_cancel(false);
   });
   poll.start(0);
   files = {folder.write("big.txt", large_landmarks())};
@@ -76,13 +68,7 @@ TEST(LoadProgressDialog, CancelLeavesTheLoadedStudyAsItWas) {
   poll.stop();
   ASSERT_TRUE(clicked);
 
-  QMessageBox* told = nullptr;
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    auto* box = dynamic_cast<QMessageBox*>(widget);
-    if (box == nullptr || !box->isVisible()) continue;
-    EXPECT_NE(box->windowTitle(), QString("Error"));
-    if (box->windowTitle() == "Cancelled") told = box;
-  }
+  QMessageBox* told = testing::cancelled_box();
   ASSERT_NE(told, nullptr);
   EXPECT_EQ(told->icon(), QMessageBox::Information);
   EXPECT_EQ(told->text().toStdString().rfind("Loading big.txt was cancelled after ", 0), 0u)
