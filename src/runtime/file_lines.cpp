@@ -80,10 +80,10 @@ bool FileLines::fill() {
 }
 
 void FileLines::report() {
-  if (!progress_ || end_reported_) return;
+  if (!progress_) return;
   // At the end the bytes read are the size, whatever the file said before:
-  // a file that shrank or grew meanwhile still ends at 100 %.
-  end_reported_ = at_end_;
+  // a file that shrank or grew meanwhile still ends at 100 %. (fill() meets
+  // the end once: it reads nothing more after.)
   progress_(read_, at_end_ ? read_ : std::max(size_, read_));
 }
 

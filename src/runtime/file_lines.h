@@ -82,7 +82,6 @@ class FileLines {
   Sha256 sha_;
   std::uint64_t size_ = 0;
   std::uint64_t read_ = 0;
-  bool end_reported_ = false;
   ReadProgress progress_;
 };
 
