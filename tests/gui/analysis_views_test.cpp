@@ -35,13 +35,13 @@
 #include <string>
 
 #include "support/command_button.h"
-#include "support/progress_dialogs.h"
 #include "partition/partition.h"
 #include "plots/palette.h"
 #include "gui/histogram_view.h"
 #include "runtime/qt/qt_window_runtime.h"
 #include "gui/scene_widget.h"
 #include "gui/shape_view.h"
+#include "support/progress_dialogs.h"
 
 namespace lumivar {
 namespace {
