@@ -17,11 +17,11 @@ BatchSession::BatchSession(std::ostream& diagnostics)
 
 namespace {
 
-using Action = input::LoadOutcome (*)(runtime::WindowRuntime&, runtime::Session&);
+using Action = input::LoadOutcome (*)(runtime::WindowRuntime&, runtime::Session&, std::uint64_t);
 
 void load_one(BatchSession& b, const std::string& path, Action action) {
   b.ui.queue_file(path);
-  if (action(b.ui, b.app.session) != input::LoadOutcome::kLoaded)
+  if (action(b.ui, b.app.session, b.app.load_progress_bytes) != input::LoadOutcome::kLoaded)
     runtime::raise("Nothing was loaded from " + path + ".");
 }
 

@@ -5,6 +5,7 @@
 
 #include "batch/provenance.h"
 #include "batch/plot_files.h"
+#include "batch/progress_line.h"
 #include "batch/strata_output.h"
 #include "batch/sums_option.h"
 #include "partition/varexp.h"
@@ -62,6 +63,8 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
         describe && o.study.given() ? describe_study_inputs(o.study) : std::vector<InputFile>{};
     session.emplace(err);
     BatchSession& b = *session;
+    // A long load shows its progress on standard error, and Ctrl-C stops it.
+    b.ui.on_progress = progress_lines(err, is_terminal_stderr(err), o.cancel);
     if (o.study.given()) {
       load_study_files(b, o.study);
     } else {

@@ -33,7 +33,7 @@ struct CommandLine {
   std::string plot_dir;
   // --strata: the tests by strata after the report.
   bool strata = false;
-  // Raised when the user asks a permutation run to stop (Ctrl-C); none: never.
+  // Raised when the user asks a load or a permutation run to stop (Ctrl-C); none: never.
   const std::atomic<bool>* cancel = nullptr;
 };
 

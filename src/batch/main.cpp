@@ -15,8 +15,8 @@
 // Reports go to standard output, exactly as the window's results box would
 // show them; status texts and message boxes go to standard error. Any error
 // gives a one-line message on standard error and exit status 1, errors on the
-// command line too (--help and --version exit 0); a permutation test stopped
-// with Ctrl-C says so and exits 130. JSON reports
+// command line too (--help and --version exit 0); a load or a permutation
+// test stopped with Ctrl-C says so and exits 130. JSON reports
 // carry a "provenance" block (version, run settings, input files and their
 // SHA-256). --plot writes the pictures as SVG files (see plot_files.h) and
 // names them on standard error.

@@ -37,9 +37,10 @@ void check_row(const runtime::NumberRow& row, const std::string& path, std::size
 
 }  // namespace
 
-FileRead read_numeric_file(const std::string& path) {
+FileRead read_numeric_file(const std::string& path, const runtime::ReadProgress& progress) {
   FileRead r;
   runtime::FileLines in(path);
+  in.on_progress(progress);
   switch (in.status()) {
     case runtime::FileLines::Status::kCannotOpen:
       r.status = FileRead::Status::kCannotOpen;

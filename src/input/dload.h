@@ -11,6 +11,7 @@
 // file's bytes.
 #include <string>
 
+#include "runtime/file_lines.h"
 #include "runtime/matrix.h"
 
 namespace lumivar::input {
@@ -28,8 +29,9 @@ struct FileRead {
 // the line number and the problem. A path that cannot be opened, that is not
 // a regular file (a folder, device, FIFO or socket: refused before any read,
 // never waiting), or a file that holds no line at all is reported in the
-// status.
-FileRead read_numeric_file(const std::string& path);
+// status. `progress`, when given, hears the bytes read (file_lines.h); what
+// it raises ends the read.
+FileRead read_numeric_file(const std::string& path, const runtime::ReadProgress& progress = {});
 
 // The matrix of the file, or the 1x1 matrix -1 when the file cannot be
 // opened or is not a regular file. A file with no line raises an Error

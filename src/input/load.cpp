@@ -7,9 +7,9 @@ namespace lumivar::input {
 
 namespace detail {
 
-LoadOutcome with_chosen_file(runtime::WindowRuntime& ui,
+LoadOutcome with_chosen_file(runtime::WindowRuntime& ui, std::uint64_t progress_bytes,
                              const std::function<void(ChosenFile&)>& use) {
-  ChosenFile f = mfload(ui);
+  ChosenFile f = mfload(ui, progress_bytes);
   switch (f.status) {
     case ChosenFile::Status::kOk:
       use(f);
@@ -45,8 +45,8 @@ void store_landmarks(runtime::WindowRuntime& ui, runtime::Session& s, runtime::M
                                        {fn, m, (n - 1) / 2}));
 }
 
-LoadOutcome load(runtime::WindowRuntime& ui, runtime::Session& s) {
-  return detail::with_chosen_file(ui, [&](ChosenFile& f) {
+LoadOutcome load(runtime::WindowRuntime& ui, runtime::Session& s, std::uint64_t progress_bytes) {
+  return detail::with_chosen_file(ui, progress_bytes, [&](ChosenFile& f) {
     store_landmarks(ui, s, std::move(f.y), f.fn, {f.path, f.sha256});
   });
 }

@@ -37,8 +37,8 @@ void store_group(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Matri
   s.dmatrix = runtime::Matrix::scalar(0);
 }
 
-LoadOutcome loadgroup(runtime::WindowRuntime& ui, runtime::Session& s) {
-  return detail::with_chosen_file(ui, [&](ChosenFile& f) {
+LoadOutcome loadgroup(runtime::WindowRuntime& ui, runtime::Session& s, std::uint64_t progress_bytes) {
+  return detail::with_chosen_file(ui, progress_bytes, [&](ChosenFile& f) {
     store_group(ui, s, std::move(f.y), f.fn, {f.path, f.sha256});
   });
 }

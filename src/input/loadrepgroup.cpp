@@ -65,8 +65,8 @@ void store_repgroup(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Ma
   s.nrep = s.nfound;
 }
 
-LoadOutcome loadrepgroup(runtime::WindowRuntime& ui, runtime::Session& s) {
-  return detail::with_chosen_file(ui, [&](ChosenFile& f) {
+LoadOutcome loadrepgroup(runtime::WindowRuntime& ui, runtime::Session& s, std::uint64_t progress_bytes) {
+  return detail::with_chosen_file(ui, progress_bytes, [&](ChosenFile& f) {
     store_repgroup(ui, s, std::move(f.y), f.fn, {f.path, f.sha256});
   });
 }

@@ -5,13 +5,14 @@
 
 namespace lumivar::input {
 
-ChosenFile mfload(runtime::WindowRuntime& ui) {
+ChosenFile mfload(runtime::WindowRuntime& ui, std::uint64_t progress_bytes) {
   ChosenFile out;
   const runtime::FileChoice choice = ui.open_file_dialog("*.*", "Enter file to Load?");
   if (choice.cancelled) return out;
   out.fn = choice.name;
   out.path = choice.folder + choice.name;
-  FileRead read = read_numeric_file(out.path);
+  LoadProgress watch(ui, out.fn, progress_bytes);
+  FileRead read = read_numeric_file(out.path, watch.hook());
   switch (read.status) {
     case FileRead::Status::kOk:
       out.status = ChosenFile::Status::kOk;

@@ -1,8 +1,10 @@
 #pragma once
 // Choosing and reading a numeric text file through the open-file dialog.
+#include <cstdint>
 #include <string>
 
 #include "input/dload.h"
+#include "input/load_progress.h"
 #include "runtime/window_runtime.h"
 
 namespace lumivar::input {
@@ -20,8 +22,10 @@ struct ChosenFile {
 // Shows the dialog ("*.*", "Enter file to Load?") starting in the working
 // folder, reads the chosen file, and makes its folder the working folder so
 // that the next dialog opens there. A malformed file raises (the working
-// folder is then left as it was); a cancel changes nothing.
-ChosenFile mfload(runtime::WindowRuntime& ui);
+// folder is then left as it was); a cancel changes nothing. A file of
+// `progress_bytes` or more shows its reading in a progress monitor, whose
+// Cancel raises runtime::Cancelled with nothing changed.
+ChosenFile mfload(runtime::WindowRuntime& ui, std::uint64_t progress_bytes = kLoadProgressBytes);
 
 // The message a load action shows when the chosen file gave no data
 // (cannot be opened, is not a regular file, or holds no numbers); empty for

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
@@ -50,6 +51,7 @@ FileLines::FileLines(const std::string& path) : path_(path) {
     return;
   }
   status_ = Status::kOpen;
+  size_ = static_cast<std::uint64_t>(st.st_size);
   block_.resize(kBlockBytes);
 }
 
@@ -66,12 +68,23 @@ bool FileLines::fill() {
   if (n < 0) raise("Cannot read the file " + path_ + " (" + std::strerror(errno) + ").");
   if (n == 0) {
     at_end_ = true;
+    report();
     return false;
   }
   sha_.update(std::string_view(block_.data(), static_cast<std::size_t>(n)));
   pos_ = 0;
   end_ = static_cast<std::size_t>(n);
+  read_ += static_cast<std::uint64_t>(n);
+  report();
   return true;
+}
+
+void FileLines::report() {
+  if (!progress_) return;
+  // At the end the bytes read are the size, whatever the file said before:
+  // a file that shrank or grew meanwhile still ends at 100 %. (fill() meets
+  // the end once: it reads nothing more after.)
+  progress_(read_, at_end_ ? read_ : std::max(size_, read_));
 }
 
 bool FileLines::next(std::string& line) {

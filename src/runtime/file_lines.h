@@ -14,13 +14,27 @@
 //
 // Every byte read from the file also goes into a SHA-256, so the digest names
 // exactly the bytes the lines came from, without reading the file twice.
+//
+// A long read can be watched: a progress hook hears, after every block, the
+// bytes read so far against the file's size.
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "runtime/sha256.h"
 
 namespace lumivar::runtime {
+
+// Told `bytes_read` of `file_bytes` after every block read, and once more
+// at the end with both equal. The size is the one the file had when opened,
+// raised to what was read when the file grew meanwhile (or its size was not
+// known), so bytes_read never goes back nor passes file_bytes; at the end
+// file_bytes is what was read (less than the size of a file that shrank
+// meanwhile). The hook may raise to stop the read: the error reaches
+// whoever asked for the line.
+using ReadProgress = std::function<void(std::uint64_t bytes_read, std::uint64_t file_bytes)>;
 
 class FileLines {
  public:
@@ -33,6 +47,10 @@ class FileLines {
   FileLines& operator=(const FileLines&) = delete;
 
   Status status() const { return status_; }
+  // The file's size when it was opened (0 when not open).
+  std::uint64_t size() const { return size_; }
+  // Watches the reads from now on (see ReadProgress).
+  void on_progress(ReadProgress hook) { progress_ = std::move(hook); }
   // Why the file is not open: the system's reason (kCannotOpen) or what kind
   // of thing the path names, such as "a folder" (kNotRegular).
   const std::string& reason() const { return reason_; }
@@ -49,6 +67,7 @@ class FileLines {
 
  private:
   bool fill();  // reads the next block; false at the end of the file
+  void report();
 
   std::string path_;
   int fd_ = -1;
@@ -61,6 +80,9 @@ class FileLines {
   std::size_t pending_cr_ = 0;    // carriage returns met after the current line
   std::size_t queued_empty_ = 0;  // empty lines those returns ended, still to be handed out
   Sha256 sha_;
+  std::uint64_t size_ = 0;
+  std::uint64_t read_ = 0;
+  ReadProgress progress_;
 };
 
 }  // namespace lumivar::runtime

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "input/load_progress.h"
 #include "input/session.h"
 #include "permutation/permute_settings.h"
 #include "shell/superimposition_monitor.h"
@@ -26,6 +27,8 @@ struct Application {
   permutation::PermuteSettings permute_settings;
   // Studies from this many rows on show the progress of their superimposition.
   std::size_t superimposition_progress_rows = kSuperimpositionProgressRows;
+  // Files from this size on (bytes) show the progress of their loading.
+  std::uint64_t load_progress_bytes = input::kLoadProgressBytes;
   runtime::FunctionTable table;
 
   // The last "VarExp" or "Permute" that completed; null before the first.

@@ -12,11 +12,11 @@ void lumivarsw(Application& app, const runtime::Args& args) {
   const std::string word = action.is_text() ? action.text() : std::string();
   const bool is_text = action.is_text();
   if (is_text && word == "Load") {
-    input::load(app.ui, app.session);
+    input::load(app.ui, app.session, app.load_progress_bytes);
   } else if (is_text && word == "LoadRepGroup") {
-    input::loadrepgroup(app.ui, app.session);
+    input::loadrepgroup(app.ui, app.session, app.load_progress_bytes);
   } else if (is_text && word == "LoadGroup") {
-    input::loadgroup(app.ui, app.session);
+    input::loadgroup(app.ui, app.session, app.load_progress_bytes);
   } else if (is_text && word == "VarExp") {
     SuperimpositionMonitor watch(app.ui, app.session.data.rows(), app.superimposition_progress_rows);
     partition::SumsSettings sums;

@@ -39,6 +39,7 @@
 #include "runtime/qt/qt_window_runtime.h"
 #include "gui/scene_widget.h"
 #include "gui/shape_view.h"
+#include "support/progress_dialogs.h"
 
 namespace lumivar {
 namespace {
@@ -329,15 +330,7 @@ TEST_F(Views, ACancelledPermuteLeavesTheResultsAndTheViewsAsTheyWere) {
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     if (clock.elapsed() > 30000) give_up = true;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      auto* dialog = dynamic_cast<QProgressDialog*>(w);
-      if (dialog == nullptr || !dialog->isVisible() || clicked) continue;
-      const QList<QPushButton*> buttons = dialog->findChildren<QPushButton*>();
-      ASSERT_EQ(buttons.size(), 1);
-      EXPECT_EQ(buttons.front()->text(), "Cancel");
-      buttons.front()->click();
-      clicked = true;
-    }
+    if (!clicked) clicked = testing::click_progress_cancel(true);
   });
   poll.start(20);
   permute("1000000000");
@@ -348,13 +341,7 @@ TEST_F(Views, ACancelledPermuteLeavesTheResultsAndTheViewsAsTheyWere) {
       << console.lines.back();
   // The user's own cancel is news, not a fault: a box titled so, with the
   // information icon.
-  QMessageBox* told = nullptr;
-  for (QWidget* w : QApplication::topLevelWidgets()) {
-    auto* box = dynamic_cast<QMessageBox*>(w);
-    if (box == nullptr || !box->isVisible()) continue;
-    EXPECT_NE(box->windowTitle(), QString("Error"));
-    if (box->windowTitle() == "Cancelled") told = box;
-  }
+  QMessageBox* told = testing::cancelled_box();
   ASSERT_NE(told, nullptr);
   EXPECT_EQ(told->icon(), QMessageBox::Information);
   EXPECT_EQ(told->text().toStdString(), console.lines.back());

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "runtime/error.h"
 #include "runtime/sha256.h"
 #include "support/temp_files.h"
 
@@ -96,6 +99,117 @@ TEST(FileLines, OnlyRegularFilesAreReadAndNothingWaits) {
   FileLines missing(t.path() + "/missing.txt");
   EXPECT_EQ(missing.status(), FileLines::Status::kCannotOpen);
   EXPECT_EQ(missing.reason(), "No such file or directory");
+}
+
+// What a progress hook heard, in order: (bytes read, file size).
+struct Heard {
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> reports;
+  ReadProgress hook() {
+    return [this](std::uint64_t done, std::uint64_t total) { reports.emplace_back(done, total); };
+  }
+  // Bytes read never go back nor pass the size, and the last report is the
+  // end: all read.
+  void expect_monotone_to(std::uint64_t end) const {
+    ASSERT_FALSE(reports.empty());
+    for (std::size_t i = 0; i < reports.size(); ++i) {
+      EXPECT_LE(reports[i].first, reports[i].second) << "report " << i;
+      if (i > 0) {
+        EXPECT_GE(reports[i].first, reports[i - 1].first) << "report " << i;
+      }
+    }
+    EXPECT_EQ(reports.back(), std::make_pair(end, end));
+  }
+};
+
+TEST(FileLines, ProgressCountsTheBytesReadUpToTheFileSize) {
+  TempFolder t;
+  std::string text;
+  for (int i = 0; text.size() < 300000; ++i) text += std::to_string(i) + " 1.5 -2\r\n";
+  Heard heard;
+  FileLines in(t.write("rows.txt", text));
+  EXPECT_EQ(in.size(), text.size());
+  in.on_progress(heard.hook());
+  std::string line;
+  std::size_t lines = 0;
+  while (in.next(line)) {
+    ++lines;
+    // A block is reported as it is read, before its lines are handed out.
+    ASSERT_FALSE(heard.reports.empty());
+  }
+  heard.expect_monotone_to(text.size());
+  EXPECT_GE(heard.reports.size(), 5u);  // 64 KiB blocks, each reported, then the end
+  for (std::size_t i = 0; i + 1 < heard.reports.size(); ++i) {
+    EXPECT_EQ(heard.reports[i].second, text.size());
+  }
+  EXPECT_EQ(heard.reports.end()[-2].first, text.size());  // the last block, then the end once
+  in.finish_sha256();
+  EXPECT_EQ(heard.reports.back(), std::make_pair(std::uint64_t{text.size()}, std::uint64_t{text.size()}));
+
+  // Stopping at the first lines and taking the digest reads on to the end.
+  Heard partial;
+  FileLines first(t.path() + "/rows.txt");
+  first.on_progress(partial.hook());
+  ASSERT_TRUE(first.next(line));
+  first.finish_sha256();
+  partial.expect_monotone_to(text.size());
+}
+
+TEST(FileLines, AFileThatGrowsShrinksOrHasNoSizeStillEndsAtWhatWasRead) {
+  TempFolder t;
+  // Grows after it was opened: the size rises with what is read.
+  const std::string path = t.write("growing.txt", std::string(100000, '1') + "\n");
+  Heard grew;
+  {
+    FileLines in(path);
+    in.on_progress(grew.hook());
+    std::string line;
+    ASSERT_TRUE(in.next(line));
+    std::ofstream(path, std::ios::app) << std::string(150000, '2') << "\n";
+    while (in.next(line)) {
+    }
+  }
+  grew.expect_monotone_to(250002);
+  EXPECT_EQ(grew.reports.front().second, 100001u);
+
+  // Shrinks: the end is what was there to read.
+  const std::string shrinking = t.write("shrinking.txt", std::string(200000, '3'));
+  Heard shrank;
+  {
+    FileLines in(shrinking);
+    in.on_progress(shrank.hook());
+    ASSERT_EQ(::truncate(shrinking.c_str(), 1000), 0);
+    std::string line;
+    while (in.next(line)) {
+    }
+  }
+  shrank.expect_monotone_to(1000);
+
+  // The system's own files give no size (0) yet hold lines.
+  Heard unknown;
+  {
+    FileLines in("/proc/self/status");
+    ASSERT_EQ(in.status(), FileLines::Status::kOpen);
+    EXPECT_EQ(in.size(), 0u);
+    in.on_progress(unknown.hook());
+    std::string line;
+    while (in.next(line)) {
+    }
+  }
+  ASSERT_FALSE(unknown.reports.empty());
+  unknown.expect_monotone_to(unknown.reports.back().first);
+  EXPECT_GT(unknown.reports.back().first, 0u);
+}
+
+TEST(FileLines, AHookThatRaisesStopsTheRead) {
+  TempFolder t;
+  FileLines in(t.write("rows.txt", std::string(200000, '4') + "\n5\n"));
+  int calls = 0;
+  in.on_progress([&](std::uint64_t, std::uint64_t) {
+    if (++calls == 2) raise("stop");
+  });
+  std::string line;
+  EXPECT_THROW(in.next(line), Error);
+  EXPECT_EQ(calls, 2);
 }
 
 }  // namespace

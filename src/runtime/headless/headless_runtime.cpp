@@ -54,6 +54,7 @@ void HeadlessRuntime::queue_file(const std::string& path) {
 }
 
 std::unique_ptr<ProgressMonitor> HeadlessRuntime::begin_progress(const std::string& title) {
+  if (on_progress) return on_progress(title);
   progress_runs.push_back({title, {}, false});
   return std::make_unique<RecordingMonitor>(*this, progress_runs.size() - 1);
 }

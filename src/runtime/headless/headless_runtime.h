@@ -46,8 +46,10 @@ class HeadlessRuntime : public WindowRuntime {
   std::function<void(const MessageBox&)> on_message_box;
 
   // A recording monitor; it answers every update with true unless
-  // cancel_progress_after is set.
+  // cancel_progress_after is set. When on_progress is set, what it makes
+  // instead (the batch tool's line on standard error), unrecorded.
   std::unique_ptr<ProgressMonitor> begin_progress(const std::string& title) override;
+  std::function<std::unique_ptr<ProgressMonitor>(const std::string& title)> on_progress;
   std::vector<ProgressRecord> progress_runs;
   // When set to n, a monitor answers false (cancel) from its n-th update on
   // (n = 1: the first update).

@@ -1,0 +1,42 @@
+#pragma once
+// The user's side of a long action's progress dialog in the window tests:
+// pressing its Cancel, and finding the box that then tells of the cancel.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+
+namespace lumivar::testing {
+
+// Clicks Cancel on the first progress dialog among the top-level windows
+// (only a visible one when `shown_only`); false when there is none.
+inline bool click_progress_cancel(bool shown_only) {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* dialog = dynamic_cast<QProgressDialog*>(w);
+    if (dialog == nullptr || (shown_only && !dialog->isVisible())) continue;
+    const QList<QPushButton*> buttons = dialog->findChildren<QPushButton*>();
+    EXPECT_EQ(buttons.size(), 1);
+    if (buttons.size() != 1) return false;
+    EXPECT_EQ(buttons.front()->text(), "Cancel");
+    buttons.front()->click();
+    return true;
+  }
+  return false;
+}
+
+// The visible box titled "Cancelled", or null. A cancel the user asked for
+// is news, not a fault: no visible box may be titled "Error".
+inline QMessageBox* cancelled_box() {
+  QMessageBox* told = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* box = dynamic_cast<QMessageBox*>(w);
+    if (box == nullptr || !box->isVisible()) continue;
+    EXPECT_NE(box->windowTitle(), QString("Error"));
+    if (box->windowTitle() == "Cancelled") told = box;
+  }
+  return told;
+}
+
+}  // namespace lumivar::testing
