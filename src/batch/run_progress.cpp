@@ -1,7 +1,9 @@
 #include "batch/run_progress.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <ostream>
 
@@ -25,16 +27,26 @@ struct ProgressState {
   std::ostream& err;
   bool terminal;
   std::function<double()> now;
+  // The clock starts at the first report, not when the hook is made: the
+  // hook is made before the files are read and superimposed, and that time
+  // says nothing about the pace of the relabellings. The first report comes
+  // after a few relabellings (the first, smallest wave), which are counted
+  // from there on.
+  bool started = false;
   double start = 0;
+  std::size_t done_at_start = 0;
   double last_line = 0;
   bool estimated = false;
   bool long_run = false;  // estimated at more than a minute
   bool line_open = false;  // a terminal line waits to be redrawn
 };
 
-std::string progress_line(std::size_t done, std::size_t total, double elapsed) {
+// `elapsed` seconds since the first report, when `done_at_start` were done.
+std::string progress_line(std::size_t done, std::size_t total, double elapsed,
+                          std::size_t done_at_start) {
   std::string line = "Permutations: " + std::to_string(done) + " of " + std::to_string(total);
-  const double left = runtime::seconds_left(elapsed, done, total);
+  const double left =
+      runtime::seconds_left(elapsed, done - done_at_start, total - done_at_start);
   if (left > 0) line += ", about " + duration_text(left) + " left";
   return line;
 }
@@ -61,16 +73,23 @@ std::string duration_text(double seconds) {
 std::function<void(std::size_t, std::size_t)> run_progress(std::ostream& err, bool terminal,
                                                            std::function<double()> now) {
   if (!now) now = steady_seconds;
-  auto state = std::make_shared<ProgressState>(ProgressState{err, terminal, now});
-  state->start = state->now();
-  state->last_line = state->start;
+  auto state = std::make_shared<ProgressState>(ProgressState{err, terminal, std::move(now)});
   return [state](std::size_t done, std::size_t total) {
     ProgressState& s = *state;
     const double t = s.now();
+    if (!s.started) {
+      s.started = true;
+      s.start = t;
+      s.done_at_start = std::min(done, total);
+      // A terminal shows the first report at once; a log waits its ten seconds.
+      s.last_line = s.terminal ? -std::numeric_limits<double>::infinity() : t;
+    }
     const double elapsed = t - s.start;
-    if (!s.estimated && done > 0 && done < total && elapsed >= kEstimateAfter) {
+    const std::size_t counted = done - s.done_at_start;
+    if (!s.estimated && counted > 0 && done < total && elapsed >= kEstimateAfter) {
       s.estimated = true;
-      const double whole_run = elapsed * static_cast<double>(total) / static_cast<double>(done);
+      const double whole_run = elapsed * static_cast<double>(total - s.done_at_start) /
+                               static_cast<double>(counted);
       s.long_run = whole_run > kWorthSaying;
       if (s.long_run)
         s.err << (s.line_open ? "\n" : "") << "This run of " << total
@@ -85,14 +104,14 @@ std::function<void(std::size_t, std::size_t)> run_progress(std::ostream& err, bo
       s.last_line = t;
       s.line_open = !finished;
       // Trailing blanks wipe what a longer line before left behind.
-      s.err << '\r' << progress_line(done, total, elapsed) << "    " << (finished ? "\n" : "")
+      s.err << '\r' << progress_line(done, total, elapsed, s.done_at_start) << "    " << (finished ? "\n" : "")
             << std::flush;
       return;
     }
     // A log gets lines only from a run long enough to be worth watching.
     if (!s.long_run || finished || t - s.last_line < every) return;
     s.last_line = t;
-    s.err << progress_line(done, total, elapsed) << '\n' << std::flush;
+    s.err << progress_line(done, total, elapsed, s.done_at_start) << '\n' << std::flush;
   };
 }
 
