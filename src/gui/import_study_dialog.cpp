@@ -12,13 +12,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <fstream>
-#include <sstream>
 
 #include "gui/results_file.h"
 #include "gui/study_status.h"
 #include "input/load_progress.h"
 #include "runtime/error.h"
+#include "runtime/file_lines.h"
 #include "runtime/sha256.h"
 #include "study/study_text.h"
 
@@ -26,11 +25,10 @@ namespace lumivar::gui {
 
 namespace {
 
+// Streamed, so that a large landmark file is not held whole once more.
 std::string file_digest(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return runtime::sha256_hex(bytes.str());
+  runtime::FileLines in(path);
+  return in.status() == runtime::FileLines::Status::kOpen ? in.finish_sha256() : runtime::sha256_hex("");
 }
 
 }  // namespace
@@ -76,11 +74,14 @@ ImportStudyDialog::ImportStudyDialog(study::StudySources sources, QWidget* paren
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(columns_, &QLineEdit::editingFinished, this, [this] {
-    if (columns_->text().toStdString() == sources_.columns) return;
+    const std::string built = sources_.columns;
+    if (columns_->text().toStdString() == built) return;
     try {
       rebuild();
     } catch (const runtime::Cancelled& e) {
-      // The build stopped: nothing to load until the mapping is entered again.
+      // The build stopped: nothing to load until the mapping is confirmed
+      // again, which builds anew.
+      sources_.columns = built;
       outcome_ = {std::nullopt, e.what()};
       text_->setPlainText(review_text(sources_, outcome_));
       load_->setEnabled(false);

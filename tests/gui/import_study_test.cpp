@@ -19,6 +19,7 @@
 #include "gui/analysis_views.h"
 #include "gui/desktop_shell.h"
 #include "gui/import_study_dialog.h"
+#include "runtime/error.h"
 #include "support/desktop_window.h"
 #include "support/example_study_files.h"
 #include "support/temp_files.h"
@@ -226,6 +227,23 @@ TEST_F(ImportStudy, TheColumnMappingRebuildsTheSummary) {
   d.rebuild();
   EXPECT_TRUE(d.load_button()->isEnabled()) << d.text().toStdString();
   EXPECT_NE(d.text().indexOf("40 specimens at 2 measurements"), -1);
+}
+
+TEST_F(ImportStudy, ACancelledRebuildDisablesLoadUntilTheMappingIsConfirmedAgain) {
+  const ExampleAsTable files = write_example_as_table(folder, false);
+  int builds = 0;
+  ImportStudyDialog d({files.landmarks, files.sheet, "", false}, nullptr, [&](const study::StudySources& s) {
+    if (++builds == 2) runtime::raise_cancelled("Loading study.csv was cancelled.");
+    return try_import(s);
+  });
+  ASSERT_TRUE(d.load_button()->isEnabled());
+  d.columns_edit()->setText("G2=G2");
+  Q_EMIT d.columns_edit()->editingFinished();
+  EXPECT_FALSE(d.load_button()->isEnabled());
+  EXPECT_NE(d.text().indexOf("Loading study.csv was cancelled."), -1) << d.text().toStdString();
+  Q_EMIT d.columns_edit()->editingFinished();  // the same mapping, confirmed again
+  EXPECT_EQ(builds, 3);
+  EXPECT_TRUE(d.load_button()->isEnabled()) << d.text().toStdString();
 }
 
 TEST_F(ImportStudy, CancelWhileTheLandmarkFileIsReadLeavesTheLoadedStudy) {
