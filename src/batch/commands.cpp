@@ -51,7 +51,7 @@ void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& o
 int run(Command command, const CommandLine& given, std::ostream& out, std::ostream& err) {
   std::optional<BatchSession> session;
   try {
-    if (command == Command::kImport) return run_import(given.study, out, err);
+    if (command == Command::kImport) return run_import(given.study, out, err, given.cancel);
     // Every load changes the working folder: resolve the names given first.
     CommandLine o = given;
     if (!o.plot_dir.empty()) o.plot_dir = std::filesystem::absolute(o.plot_dir).lexically_normal().string();

@@ -5,7 +5,10 @@
 #include <fstream>
 #include <ostream>
 
+#include "batch/progress_line.h"
+#include "input/load_progress.h"
 #include "runtime/error.h"
+#include "runtime/headless/headless_runtime.h"
 #include "study/study_text.h"
 
 namespace lumivar::batch {
@@ -30,6 +33,13 @@ void add_source_options(CLI::App* sub, StudyOptions& study, CLI::Option*& landma
 }
 
 std::string file_name(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+// The import with the landmark file's parse shown as the plain loads show
+// theirs, from `progress_bytes` on.
+study::Study import_watched(runtime::WindowRuntime& ui, const StudyOptions& study, std::uint64_t progress_bytes) {
+  input::LoadProgress watch(ui, file_name(study.sources.landmarks), progress_bytes);
+  return study::import_study(study.sources, watch.hook());
+}
 
 }  // namespace detail
 
@@ -63,14 +73,17 @@ std::vector<InputFile> describe_study_inputs(const StudyOptions& study) {
 }
 
 void load_study_files(BatchSession& b, const StudyOptions& study) {
-  const study::Study s = study::import_study(study.sources);
+  const study::Study s = detail::import_watched(b.ui, study, b.app.load_progress_bytes);
   study::load_study(b.ui, b.app.session, s, detail::file_name(study.sources.landmarks),
                     detail::file_name(study.sources.sheet));
 }
 
-int run_import(const StudyOptions& study, std::ostream& out, std::ostream& err) {
+int run_import(const StudyOptions& study, std::ostream& out, std::ostream& err, const std::atomic<bool>* cancel) {
   namespace fs = std::filesystem;
-  const study::Study s = study::import_study(study.sources);
+  // No session is needed, only somewhere for the progress line to come from.
+  runtime::headless::HeadlessRuntime ui;
+  ui.on_progress = progress_lines(err, is_terminal_stderr(err), cancel);
+  const study::Study s = detail::import_watched(ui, study, input::kLoadProgressBytes);
   const fs::path dir(study.out_dir);
   const std::vector<std::pair<std::string, std::string>> files = {
       {"landmarks.txt", study::plain_text(s.data)},

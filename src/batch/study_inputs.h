@@ -10,6 +10,7 @@
 // the load actions' own steps, so reports are those of its three plain
 // files. The landmark status names the landmark file; the measurement and
 // group statuses name the sheet, where their codes came from.
+#include <atomic>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -57,7 +58,10 @@ void load_study_files(BatchSession& b, const StudyOptions& study);
 // "import": writes landmarks.txt, reps.txt, groups.txt and codes.txt into
 // the folder (made when missing) and prints the study's summary on `out`,
 // the files written on `err`. Refuses, writing nothing, when the folder
-// already holds one of them.
-int run_import(const StudyOptions& study, std::ostream& out, std::ostream& err);
+// already holds one of them. A large landmark file shows its reading on
+// `err` as the loads do; a raised `cancel` (Ctrl-C) stops it, writing
+// nothing.
+int run_import(const StudyOptions& study, std::ostream& out, std::ostream& err,
+               const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace lumivar::batch

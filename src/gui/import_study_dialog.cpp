@@ -12,12 +12,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <fstream>
-#include <sstream>
 
 #include "gui/results_file.h"
 #include "gui/study_status.h"
+#include "input/load_progress.h"
 #include "runtime/error.h"
+#include "runtime/file_lines.h"
 #include "runtime/sha256.h"
 #include "study/study_text.h"
 
@@ -25,19 +25,20 @@ namespace lumivar::gui {
 
 namespace {
 
+// Streamed, so that a large landmark file is not held whole once more.
 std::string file_digest(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return runtime::sha256_hex(bytes.str());
+  runtime::FileLines in(path);
+  return in.status() == runtime::FileLines::Status::kOpen ? in.finish_sha256() : runtime::sha256_hex("");
 }
 
 }  // namespace
 
-ImportOutcome try_import(const study::StudySources& sources) {
+ImportOutcome try_import(const study::StudySources& sources, const runtime::ReadProgress& progress) {
   ImportOutcome out;
   try {
-    out.study = study::import_study(sources);
+    out.study = study::import_study(sources, progress);
+  } catch (const runtime::Cancelled&) {
+    throw;
   } catch (const runtime::Error& e) {
     out.refusal = e.what();
   }
@@ -51,8 +52,10 @@ QString review_text(const study::StudySources& sources, const ImportOutcome& out
   return text + QStringLiteral("Refused, nothing will be loaded:\n") + QString::fromStdString(outcome.refusal);
 }
 
-ImportStudyDialog::ImportStudyDialog(study::StudySources sources, QWidget* parent)
-    : QDialog(parent), sources_(std::move(sources)) {
+ImportStudyDialog::ImportStudyDialog(study::StudySources sources, QWidget* parent, Importer import)
+    : QDialog(parent),
+      sources_(std::move(sources)),
+      import_(import ? std::move(import) : [](const study::StudySources& s) { return try_import(s); }) {
   setWindowTitle(QStringLiteral("Import study"));
   text_ = new QPlainTextEdit(this);
   text_->setReadOnly(true);
@@ -71,7 +74,18 @@ ImportStudyDialog::ImportStudyDialog(study::StudySources sources, QWidget* paren
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(columns_, &QLineEdit::editingFinished, this, [this] {
-    if (columns_->text().toStdString() != sources_.columns) rebuild();
+    const std::string built = sources_.columns;
+    if (columns_->text().toStdString() == built) return;
+    try {
+      rebuild();
+    } catch (const runtime::Cancelled& e) {
+      // The build stopped: nothing to load until the mapping is confirmed
+      // again, which builds anew.
+      sources_.columns = built;
+      outcome_ = {std::nullopt, e.what()};
+      text_->setPlainText(review_text(sources_, outcome_));
+      load_->setEnabled(false);
+    }
   });
   resize(640, 360);
   rebuild();
@@ -81,7 +95,7 @@ QString ImportStudyDialog::text() const { return text_->toPlainText(); }
 
 void ImportStudyDialog::rebuild() {
   sources_.columns = columns_->text().trimmed().toStdString();
-  outcome_ = try_import(sources_);
+  outcome_ = import_(sources_);
   text_->setPlainText(review_text(sources_, outcome_));
   load_->setEnabled(outcome_.study.has_value());
 }
@@ -118,7 +132,20 @@ void StudyImporter::run() {
                       .toStdString();
   if (sources.sheet.empty()) return;
 
-  ImportStudyDialog dialog(sources, window_);
+  // A large landmark file shows its reading as the plain loads do; a
+  // cancel there ends the import as it ends theirs, with nothing changed.
+  const auto import = [this](const study::StudySources& s) {
+    input::LoadProgress watch(ui_, file_name(s.landmarks), app_.load_progress_bytes);
+    return try_import(s, watch.hook());
+  };
+  std::optional<ImportStudyDialog> made;
+  try {
+    made.emplace(sources, window_, import);
+  } catch (const runtime::Cancelled& e) {
+    ui_.message_box(runtime::error_text(e), runtime::error_title(e));
+    return;
+  }
+  ImportStudyDialog& dialog = *made;
   const bool load = review_ ? review_(dialog) : dialog.exec() == QDialog::Accepted;
   // Load is disabled on a refusal; a hook that answers yes anyway loads nothing.
   if (!load || !dialog.outcome().study) return;

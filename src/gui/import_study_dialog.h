@@ -28,7 +28,9 @@ struct ImportOutcome {
   std::optional<study::Study> study;
   std::string refusal;
 };
-ImportOutcome try_import(const study::StudySources& sources);
+// A cancel heard through `progress` is no refusal: runtime::Cancelled
+// leaves this function.
+ImportOutcome try_import(const study::StudySources& sources, const runtime::ReadProgress& progress = {});
 
 // The text shown before loading: the two files, then the summary of the
 // study or the refusal.
@@ -39,7 +41,11 @@ QString review_text(const study::StudySources& sources, const ImportOutcome& out
 // import is refused.
 class ImportStudyDialog : public QDialog {
  public:
-  ImportStudyDialog(study::StudySources sources, QWidget* parent);
+  // How the study is built: try_import, or one that shows its progress.
+  using Importer = std::function<ImportOutcome(const study::StudySources&)>;
+  // Builds the study at once; a cancel of that first build leaves the
+  // constructor as runtime::Cancelled.
+  ImportStudyDialog(study::StudySources sources, QWidget* parent, Importer import = {});
 
   const study::StudySources& sources() const { return sources_; }
   const ImportOutcome& outcome() const { return outcome_; }
@@ -51,6 +57,7 @@ class ImportStudyDialog : public QDialog {
 
  private:
   study::StudySources sources_;
+  Importer import_;
   ImportOutcome outcome_;
   QPlainTextEdit* text_ = nullptr;
   QLineEdit* columns_ = nullptr;

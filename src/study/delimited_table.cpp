@@ -2,31 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "runtime/error.h"
+#include "study/line_source.h"
 
 namespace lumivar::study {
 
 namespace {
-
-// The lines of `text` without their line breaks (LF or CR LF).
-std::vector<std::string_view> split_lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    pos = end + 1;
-  }
-  return lines;
-}
 
 char separator_of(std::string_view header) {
   for (char c : {'\t', ',', ';'})
@@ -111,14 +93,6 @@ std::string_view without_bom(std::string_view s) {
   return s;
 }
 
-std::string read_whole_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) runtime::raise("Cannot open the file " + path + " (" + std::strerror(errno) + ").");
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
-}
-
 std::size_t DelimitedTable::column(std::string_view name, const std::string& file) const {
   const std::string wanted = lower_case(name);
   std::size_t found = std::string::npos;
@@ -131,24 +105,41 @@ std::size_t DelimitedTable::column(std::string_view name, const std::string& fil
   return found;
 }
 
-DelimitedTable parse_delimited_table(std::string_view text, const std::string& file) {
-  const std::vector<std::string_view> lines = split_lines(without_bom(text));
-  DelimitedTable t;
-  std::size_t first = 0;
-  while (first < lines.size() && trimmed(lines[first]).empty()) ++first;
-  if (first == lines.size()) runtime::raise("The file " + file + " holds no header line and no data.");
-  const char sep = separator_of(lines[first]);
-  t.header = split_cells(lines[first], sep, first + 1, file);
-  for (std::size_t i = first + 1; i < lines.size(); ++i) {
-    std::vector<std::string> cells = split_cells(lines[i], sep, i + 1, file);
+DelimitedReader::DelimitedReader(LineSource& in, const std::string& file) : in_(in), file_(file) {
+  bool found = false;
+  while (!found && in_.next(line_)) found = !trimmed(line_).empty();
+  if (!found) runtime::raise("The file " + file_ + " holds no header line and no data.");
+  separator_ = separator_of(line_);
+  header_ = split_cells(line_, separator_, in_.number(), file_);
+}
+
+bool DelimitedReader::next(DelimitedTable::Row& row) {
+  while (in_.next(line_)) {
+    std::vector<std::string> cells = split_cells(line_, separator_, in_.number(), file_);
     if (all_empty(cells)) continue;
-    if (cells.size() != t.header.size())
-      runtime::raise("File " + file + ", line " + std::to_string(i + 1) + ": the line has " +
+    if (cells.size() != header_.size())
+      runtime::raise("File " + file_ + ", line " + std::to_string(in_.number()) + ": the line has " +
                      std::to_string(cells.size()) + " cells, but the header has " +
-                     std::to_string(t.header.size()) + ".");
-    t.rows.push_back({i + 1, std::move(cells)});
+                     std::to_string(header_.size()) + ".");
+    row.line = in_.number();
+    row.cells = std::move(cells);
+    return true;
   }
+  return false;
+}
+
+DelimitedTable read_delimited_table(LineSource& in, const std::string& file) {
+  DelimitedReader reader(in, file);
+  DelimitedTable t;
+  t.header = reader.header();
+  DelimitedTable::Row row;
+  while (reader.next(row)) t.rows.push_back(std::move(row));
   return t;
+}
+
+DelimitedTable parse_delimited_table(std::string_view text, const std::string& file) {
+  LineSource in(text);
+  return read_delimited_table(in, file);
 }
 
 }  // namespace lumivar::study

@@ -26,13 +26,31 @@ struct DelimitedTable {
   std::size_t column(std::string_view name, const std::string& file) const;
 };
 
-// Reads `text` (the whole file); `file` names it in messages. Raises on a
-// quote that is not closed and on a row with another number of cells than
-// the header.
-DelimitedTable parse_delimited_table(std::string_view text, const std::string& file);
+class LineSource;
 
-// The whole file as bytes; raises when it cannot be opened.
-std::string read_whole_file(const std::string& path);
+// Reads a table row by row, so that a large file need not be held whole.
+// `file` names it in messages. Raises on a quote that is not closed and on
+// a row with another number of cells than the header.
+class DelimitedReader {
+ public:
+  // Reads up to the header line; raises when there is none.
+  DelimitedReader(LineSource& in, const std::string& file);
+  const std::vector<std::string>& header() const { return header_; }
+  // The next row whose cells are not all empty; false at the end.
+  bool next(DelimitedTable::Row& row);
+
+ private:
+  LineSource& in_;
+  const std::string& file_;
+  std::vector<std::string> header_;
+  char separator_ = ' ';
+  std::string line_;
+};
+
+// Every row of the table (DelimitedReader).
+DelimitedTable read_delimited_table(LineSource& in, const std::string& file);
+// The same for `text`, the whole file.
+DelimitedTable parse_delimited_table(std::string_view text, const std::string& file);
 
 // Lower-case ASCII copy of `s`.
 std::string lower_case(std::string_view s);

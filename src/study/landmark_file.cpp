@@ -2,12 +2,14 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 #include "input/dload.h"
 #include "runtime/error.h"
 #include "runtime/numbers.h"
 #include "study/delimited_table.h"
 #include "study/landmark_table.h"
+#include "study/line_source.h"
 #include "study/tps_reader.h"
 
 namespace lumivar::study {
@@ -26,8 +28,8 @@ std::string_view first_filled_line(std::string_view text) {
   return {};
 }
 
-LandmarkFile read_plain(const std::string& path) {
-  input::FileRead r = input::read_numeric_file(path);
+LandmarkFile read_plain(const std::string& path, const runtime::ReadProgress& progress) {
+  input::FileRead r = input::read_numeric_file(path, progress);
   if (r.status == input::FileRead::Status::kCannotOpen)
     runtime::raise("Cannot open the file " + path + " (" + r.reason + ").");
   if (r.status == input::FileRead::Status::kEmpty) runtime::raise("The file " + path + " holds no data.");
@@ -67,19 +69,25 @@ LandmarkFormat landmark_format(std::string_view text) {
   return row.ok() && !row.values.empty() ? LandmarkFormat::kPlain : LandmarkFormat::kTable;
 }
 
-LandmarkFile read_landmark_file(const std::string& path, const LandmarkReadOptions& options) {
-  const std::string text = read_whole_file(path);
-  if (text.find_first_not_of(" \t\r\n") == std::string::npos)
-    runtime::raise("The file " + path + " holds no data.");
-  switch (landmark_format(text)) {
-    case LandmarkFormat::kTps:
-      return parse_tps(text, path, options);
-    case LandmarkFormat::kTable:
-      return parse_landmark_table(text, path);
-    case LandmarkFormat::kPlain:
-      break;
+LandmarkFile read_landmark_file(const std::string& path, const LandmarkReadOptions& options,
+                               const runtime::ReadProgress& progress) {
+  // The format from the first line that is not blank; the parse then reads
+  // the file again from its start, streaming, with the progress watched.
+  std::optional<LandmarkFormat> format;
+  {
+    runtime::FileLines file(path);
+    check_open(file, path);
+    std::string line;
+    while (!format && file.next(line))
+      if (line.find_first_not_of(" \t\r\n") != std::string::npos) format = landmark_format(line);
   }
-  return read_plain(path);
+  if (!format) runtime::raise("The file " + path + " holds no data.");
+  if (*format == LandmarkFormat::kPlain) return read_plain(path, progress);
+  runtime::FileLines file(path);
+  check_open(file, path);
+  file.on_progress(progress);
+  LineSource in(file);
+  return *format == LandmarkFormat::kTps ? read_tps(in, path, options) : read_landmark_table(in, path);
 }
 
 }  // namespace lumivar::study

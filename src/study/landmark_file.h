@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/file_lines.h"
+
 namespace lumivar::study {
 
 struct LandmarkEntry {
@@ -40,9 +42,14 @@ enum class LandmarkFormat { kTps, kTable, kPlain };
 // line is a number; a table with a header otherwise.
 LandmarkFormat landmark_format(std::string_view text);
 
-// Reads the file at `path` (named `path` in messages). Raises an Error that
-// names the file and the problem when it cannot be opened or read.
-LandmarkFile read_landmark_file(const std::string& path, const LandmarkReadOptions& options = {});
+// Reads the file at `path` (named `path` in messages), streaming: memory
+// holds the entries, not the file's text. Raises an Error that names the
+// file and the problem when it cannot be opened or read, or is no regular
+// file. `progress`, when given, hears how far the parse has come in bytes
+// of the file (runtime/file_lines.h), ending at the file's size; what it
+// raises (a cancel) ends the reading.
+LandmarkFile read_landmark_file(const std::string& path, const LandmarkReadOptions& options = {},
+                                const runtime::ReadProgress& progress = {});
 
 // Shortest text that reads back as exactly `v` ("7", "0.1", "1e+300").
 std::string number_text(double v);

@@ -6,6 +6,7 @@
 #include "runtime/error.h"
 #include "runtime/numbers.h"
 #include "study/delimited_table.h"
+#include "study/line_source.h"
 
 namespace lumivar::study {
 
@@ -59,14 +60,15 @@ std::size_t id_column(const DelimitedTable& t, const std::string& file) {
                  " has no id column: name one column id or specimen, or give the ids as words.");
 }
 
-// The columns of x and y of every landmark, in landmark order.
-std::vector<std::size_t> coordinate_columns(const DelimitedTable& t, std::size_t id, const std::string& file) {
+// The columns of x and y of every landmark, in landmark order. The header
+// alone decides them: the id column is never one (it is named id or
+// specimen, or is the first column not named as a coordinate).
+std::vector<std::size_t> coordinate_columns(const std::vector<std::string>& header, const std::string& file) {
   std::map<unsigned long, std::pair<std::size_t, std::size_t>> numbered;  // number -> (x col, y col)
   std::vector<std::size_t> bare;
   const std::size_t none = std::string::npos;
-  for (std::size_t j = 0; j < t.header.size(); ++j) {
-    if (j == id) continue;
-    const std::optional<Axis> a = coordinate_name(t.header[j]);
+  for (std::size_t j = 0; j < header.size(); ++j) {
+    const std::optional<Axis> a = coordinate_name(header[j]);
     if (!a) continue;
     if (!a->numbered) {
       bare.push_back(j);
@@ -76,8 +78,8 @@ std::vector<std::size_t> coordinate_columns(const DelimitedTable& t, std::size_t
     std::size_t& col = a->axis == 'x' ? slot.first : slot.second;
     if (col != none)
       runtime::raise("The file " + file + " has two columns for " + std::string(1, a->axis) +
-                     " of landmark " + std::to_string(a->number) + ": \"" + t.header[col] +
-                     "\" and \"" + t.header[j] + "\".");
+                     " of landmark " + std::to_string(a->number) + ": \"" + header[col] +
+                     "\" and \"" + header[j] + "\".");
     col = j;
   }
   std::vector<std::size_t> cols;
@@ -86,7 +88,7 @@ std::vector<std::size_t> coordinate_columns(const DelimitedTable& t, std::size_t
       if (xy.first == none || xy.second == none)
         runtime::raise("The file " + file + " has " + (xy.first == none ? "a y" : "an x") +
                        " column for landmark " + std::to_string(number) + " (\"" +
-                       t.header[xy.first == none ? xy.second : xy.first] + "\") but no " +
+                       header[xy.first == none ? xy.second : xy.first] + "\") but no " +
                        (xy.first == none ? "x" : "y") + " column.");
       cols.push_back(xy.first);
       cols.push_back(xy.second);
@@ -95,7 +97,7 @@ std::vector<std::size_t> coordinate_columns(const DelimitedTable& t, std::size_t
   }
   for (std::size_t k = 0; k < bare.size(); ++k) {
     const char want = k % 2 == 0 ? 'x' : 'y';
-    if (lower_case(t.header[bare[k]])[0] != want || bare.size() % 2 != 0)
+    if (lower_case(header[bare[k]])[0] != want || bare.size() % 2 != 0)
       runtime::raise("The file " + file + " has columns named x and y that do not come in x, y pairs.");
     cols.push_back(bare[k]);
   }
@@ -108,26 +110,51 @@ std::vector<std::size_t> coordinate_columns(const DelimitedTable& t, std::size_t
 
 }  // namespace
 
-LandmarkFile parse_landmark_table(std::string_view text, const std::string& file) {
-  const DelimitedTable t = parse_delimited_table(text, file);
-  if (t.rows.empty()) runtime::raise("The file " + file + " has a header line but no rows.");
-  const std::size_t id = id_column(t, file);
-  const std::vector<std::size_t> cols = coordinate_columns(t, id, file);
+LandmarkFile read_landmark_table(LineSource& in, const std::string& file) {
+  DelimitedReader reader(in, file);
+  DelimitedTable t;
+  t.header = reader.header();
+  // The coordinates are read as the rows come, so that a large file is
+  // parsed while it streams in; each cell's text is let go once read. The
+  // problems are still told in the order of a whole-file reading: the rows'
+  // own (raised by the reader), a table without rows, the id column, the
+  // coordinate columns, then the first cell that is not a number.
+  std::vector<std::size_t> cols;
+  std::optional<std::string> cols_problem;
+  try {
+    cols = coordinate_columns(t.header, file);
+  } catch (const runtime::Error& e) {
+    cols_problem = e.what();
+  }
+  std::optional<std::string> not_a_number;
   LandmarkFile f{file, {}};
-  for (const DelimitedTable::Row& r : t.rows) {
+  DelimitedTable::Row r;
+  while (reader.next(r)) {
     LandmarkEntry e;
     e.line = r.line;
-    e.id = r.cells[id];
+    e.xy.reserve(cols.size());
     for (std::size_t j : cols) {
       const std::optional<double> v = runtime::parse_number(r.cells[j]);
-      if (!v)
-        runtime::raise("File " + file + ", line " + std::to_string(r.line) + ", column \"" +
-                       t.header[j] + "\": \"" + r.cells[j].substr(0, 40) + "\" is not a number.");
-      e.xy.push_back(*v);
+      if (!v && !not_a_number)
+        not_a_number = "File " + file + ", line " + std::to_string(r.line) + ", column \"" + t.header[j] +
+                       "\": \"" + r.cells[j].substr(0, 40) + "\" is not a number.";
+      e.xy.push_back(v.value_or(0));
+      std::string().swap(r.cells[j]);
     }
+    t.rows.push_back(std::move(r));
     f.entries.push_back(std::move(e));
   }
+  if (t.rows.empty()) runtime::raise("The file " + file + " has a header line but no rows.");
+  const std::size_t id = id_column(t, file);
+  if (cols_problem) runtime::raise(*cols_problem);
+  if (not_a_number) runtime::raise(*not_a_number);
+  for (std::size_t i = 0; i < t.rows.size(); ++i) f.entries[i].id = std::move(t.rows[i].cells[id]);
   return f;
+}
+
+LandmarkFile parse_landmark_table(std::string_view text, const std::string& file) {
+  LineSource in(text);
+  return read_landmark_table(in, file);
 }
 
 }  // namespace lumivar::study

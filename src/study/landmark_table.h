@@ -19,5 +19,9 @@ namespace lumivar::study {
 // no id column, no coordinate columns, an x without its y, or a coordinate
 // that is not a number (naming the line and the column).
 LandmarkFile parse_landmark_table(std::string_view text, const std::string& file);
+// The same, line by line from `in`: memory holds the coordinates and the
+// cells that are no coordinates, not the file's text.
+class LineSource;
+LandmarkFile read_landmark_table(LineSource& in, const std::string& file);
 
 }  // namespace lumivar::study

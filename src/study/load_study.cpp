@@ -4,11 +4,11 @@
 
 namespace lumivar::study {
 
-Study import_study(const StudySources& sources) {
+Study import_study(const StudySources& sources, const runtime::ReadProgress& progress) {
   const SheetColumns columns = sheet_columns(sources.columns);
   LandmarkReadOptions options;
   options.semilandmarks_as_landmarks = sources.semilandmarks_as_landmarks;
-  const LandmarkFile landmarks = read_landmark_file(sources.landmarks, options);
+  const LandmarkFile landmarks = read_landmark_file(sources.landmarks, options, progress);
   const SpecimenSheet sheet = read_specimen_sheet(sources.sheet, columns);
   return build_study(landmarks, sheet);
 }

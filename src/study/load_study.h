@@ -4,6 +4,7 @@
 #include <string>
 
 #include "input/session.h"
+#include "runtime/file_lines.h"
 #include "runtime/window_runtime.h"
 #include "study/build_study.h"
 
@@ -17,8 +18,10 @@ struct StudySources {
 };
 
 // Reads both files and builds the study. Raises, changing nothing, when a
-// file cannot be read or the study is refused (build_study.h).
-Study import_study(const StudySources& sources);
+// file cannot be read or the study is refused (build_study.h). `progress`
+// hears the parse of the landmark file, the long part of a large study's
+// import (landmark_file.h); a cancel it raises ends the import.
+Study import_study(const StudySources& sources, const runtime::ReadProgress& progress = {});
 
 // Stores the study in the session through the three load actions' own
 // steps, in their order, so the status boxes and any warnings are exactly

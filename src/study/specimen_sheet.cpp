@@ -2,6 +2,7 @@
 
 #include "runtime/error.h"
 #include "study/delimited_table.h"
+#include "study/line_source.h"
 
 namespace lumivar::study {
 
@@ -34,8 +35,9 @@ SheetColumns sheet_columns(std::string_view spec) {
   return names;
 }
 
-SpecimenSheet parse_specimen_sheet(std::string_view text, const std::string& file, const SheetColumns& columns) {
-  const DelimitedTable t = parse_delimited_table(text, file);
+namespace {
+
+SpecimenSheet sheet_of(const DelimitedTable& t, const std::string& file, const SheetColumns& columns) {
   std::array<std::size_t, kRoleCount> at{};
   std::string missing;
   for (std::size_t r = 0; r < kRoleCount; ++r) {
@@ -61,8 +63,17 @@ SpecimenSheet parse_specimen_sheet(std::string_view text, const std::string& fil
   return sheet;
 }
 
+}  // namespace
+
+SpecimenSheet parse_specimen_sheet(std::string_view text, const std::string& file, const SheetColumns& columns) {
+  return sheet_of(parse_delimited_table(text, file), file, columns);
+}
+
 SpecimenSheet read_specimen_sheet(const std::string& path, const SheetColumns& columns) {
-  return parse_specimen_sheet(read_whole_file(path), path, columns);
+  runtime::FileLines file(path);
+  check_open(file, path);
+  LineSource in(file);
+  return sheet_of(read_delimited_table(in, path), path, columns);
 }
 
 }  // namespace lumivar::study

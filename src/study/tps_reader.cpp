@@ -1,5 +1,6 @@
 #include "study/tps_reader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <optional>
@@ -7,6 +8,7 @@
 #include "runtime/error.h"
 #include "runtime/numbers.h"
 #include "study/delimited_table.h"
+#include "study/line_source.h"
 
 namespace lumivar::study {
 
@@ -14,47 +16,44 @@ namespace {
 
 struct TpsLine {
   std::size_t number = 0;  // 1-based
-  std::string_view text;   // trimmed
+  std::string text;        // trimmed
   std::string key;         // lower case, empty for a line without KEY=
-  std::string_view value;  // trimmed text after '='
+  std::string value;       // trimmed text after '='
 };
 
-std::vector<TpsLine> tps_lines(std::string_view text) {
-  std::vector<TpsLine> lines;
-  std::size_t pos = 0;
-  std::size_t number = 0;
-  while (pos < text.size()) {
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    ++number;
-    TpsLine l;
-    l.number = number;
-    l.text = trimmed(text.substr(pos, end - pos));
-    pos = end + 1;
-    if (l.text.empty()) continue;
-    const std::size_t eq = l.text.find('=');
-    if (eq != std::string_view::npos) {
-      const std::string_view key = trimmed(l.text.substr(0, eq));
-      bool word = !key.empty();
-      for (char c : key) word = word && (std::isalnum(static_cast<unsigned char>(c)) != 0);
-      if (word) {
-        l.key = lower_case(key);
-        l.value = trimmed(l.text.substr(eq + 1));
-      }
+TpsLine tps_line(std::string_view raw, std::size_t number) {
+  TpsLine l;
+  l.number = number;
+  l.text = trimmed(raw);
+  const std::size_t eq = l.text.find('=');
+  if (eq != std::string::npos) {
+    const std::string_view key = trimmed(std::string_view(l.text).substr(0, eq));
+    bool word = !key.empty();
+    for (char c : key) word = word && (std::isalnum(static_cast<unsigned char>(c)) != 0);
+    if (word) {
+      l.key = lower_case(key);
+      l.value = trimmed(std::string_view(l.text).substr(eq + 1));
     }
-    lines.push_back(l);
   }
-  return lines;
+  return l;
 }
 
+// A count no file can hold as lines; a larger one is damage.
+constexpr double kMostLines = 1e15;
+
+// Reads the blocks as the lines stream in, holding one line ahead. A count
+// (LM=, CURVES=, POINTS=) may announce more points than the file has lines
+// after it; that is found once the reading goes wrong (the file ends, or a
+// line is not what the count promised), and then said rather than the
+// symptom, as a reading that counted the lines first would.
 class TpsParser {
  public:
-  TpsParser(std::string_view text, const std::string& file, const LandmarkReadOptions& options)
-      : lines_(tps_lines(without_bom(text))), file_(file), options_(options) {}
+  TpsParser(LineSource& in, const std::string& file, const LandmarkReadOptions& options)
+      : in_(in), file_(file), options_(options) {}
 
   LandmarkFile parse() {
     LandmarkFile f{file_, {}};
-    while (next_ < lines_.size()) f.entries.push_back(block());
+    while (more()) f.entries.push_back(block());
     if (semilandmarks_ > 0 && !options_.semilandmarks_as_landmarks)
       runtime::raise("The TPS file " + file_ + " holds " + std::to_string(semilandmarks_) +
                      " semilandmarks on " + std::to_string(curves_) + " curves in " +
@@ -65,46 +64,101 @@ class TpsParser {
   }
 
  private:
-  [[noreturn]] void fail(const TpsLine& l, const std::string& problem) const {
-    runtime::raise("File " + file_ + ", line " + std::to_string(l.number) + ": " + problem);
+  // A count whose points are still being read.
+  struct Announced {
+    std::size_t line;
+    std::string text;
+    double count;
+    std::size_t taken;  // lines taken up to and including it
+  };
+
+  // Whether a line that is not blank follows; it is then ahead_.
+  bool more() {
+    if (ahead_) return true;
+    std::string raw;
+    while (in_.next(raw)) {
+      TpsLine l = tps_line(raw, in_.number());
+      if (l.text.empty()) continue;
+      ahead_ = std::move(l);
+      return true;
+    }
+    return false;
   }
 
-  // A count after LM=, CURVES= or POINTS=: a whole number no larger than
-  // the lines left, so a damaged count cannot ask for more than the file has.
-  std::size_t count(const TpsLine& l) const {
+  // The line ahead, moved on from; call after more() said there is one.
+  TpsLine take() {
+    TpsLine l = std::move(*ahead_);
+    ahead_.reset();
+    ++taken_;
+    return l;
+  }
+
+  // Raises for the first count still being read that announces more
+  // points than there are lines after it; reads the rest of the file.
+  void check_announced() {
+    std::size_t total = taken_ + (ahead_ ? 1 : 0);
+    std::string raw;
+    while (in_.next(raw))
+      if (!trimmed(raw).empty()) ++total;
+    for (const Announced& a : announced_) {
+      const std::size_t left = total - a.taken;
+      if (a.count > static_cast<double>(left))
+        runtime::raise("File " + file_ + ", line " + std::to_string(a.line) + ": \"" + a.text +
+                       "\" announces more points than there are lines after it (" + std::to_string(left) +
+                       ").");
+    }
+  }
+
+  [[noreturn]] void fail(const TpsLine& l, const std::string& problem) {
+    const std::string message = "File " + file_ + ", line " + std::to_string(l.number) + ": " + problem;
+    check_announced();
+    runtime::raise(message);
+  }
+
+  // A count after LM=, CURVES= or POINTS=: a whole number. It stays
+  // announced, until done() is called, so that a count larger than the
+  // lines left is told as such (check_announced).
+  std::size_t count(const TpsLine& l) {
     const std::optional<double> v = runtime::parse_number(l.value);
-    const double left = static_cast<double>(lines_.size() - next_);
     if (!v || !(*v >= 0) || std::floor(*v) != *v)
-      fail(l, "\"" + std::string(l.text) + "\" should give a whole number.");
-    if (*v > left)
-      fail(l, "\"" + std::string(l.text) + "\" announces more points than there are lines after it (" +
-                  std::to_string(lines_.size() - next_) + ").");
-    return static_cast<std::size_t>(*v);
+      fail(l, "\"" + l.text + "\" should give a whole number.");
+    announced_.push_back({l.number, l.text, *v, taken_});
+    if (*v > kMostLines) check_announced();
+    return static_cast<std::size_t>(std::min(*v, kMostLines));
   }
+  void done() { announced_.pop_back(); }
 
-  // Reads the `n` lines of x y that `announced` announced onto `xy`.
-  void points(std::size_t n, const TpsLine& announced, std::vector<double>& xy) {
-    for (std::size_t i = 1; i <= n; ++i) {  // count() made sure the lines are there
-      const TpsLine& l = lines_[next_++];
+  // Reads the `n` lines of x y that the line numbered `announced` announced onto `xy`.
+  void points(std::size_t n, std::size_t announced, std::vector<double>& xy) {
+    for (std::size_t i = 1; i <= n; ++i) {
+      if (!more()) {
+        check_announced();  // raises: the file ended before the announced points
+        runtime::raise("File " + file_ + " ends before the points announced at line " +
+                       std::to_string(announced) + ".");
+      }
+      const TpsLine l = take();
       const runtime::NumberRow row = runtime::parse_number_row(l.text);
       if (!row.ok() || row.values.size() != 2)
         fail(l, "expected the x and y of point " + std::to_string(i) + " of " + std::to_string(n) +
-                    " announced at line " + std::to_string(announced.number) + ", found \"" +
-                    std::string(l.text.substr(0, 40)) + "\".");
+                    " announced at line " + std::to_string(announced) + ", found \"" +
+                    l.text.substr(0, 40) + "\".");
       xy.insert(xy.end(), row.values.begin(), row.values.end());
     }
+    done();
   }
 
   std::size_t semilandmark_curves(const TpsLine& curves_line, std::vector<double>& semis) {
     const std::size_t c = count(curves_line);
     for (std::size_t k = 0; k < c; ++k) {
-      if (next_ >= lines_.size() || lines_[next_].key != "points")
-        fail(next_ < lines_.size() ? lines_[next_] : curves_line,
+      const bool there = more();
+      if (!there || ahead_->key != "points")
+        fail(there ? *ahead_ : curves_line,
              "curve " + std::to_string(k + 1) + " of the CURVES= at line " +
                  std::to_string(curves_line.number) + " should start with POINTS=.");
-      const TpsLine& p = lines_[next_++];
-      points(count(p), p, semis);
+      const TpsLine p = take();
+      points(count(p), p.number, semis);
     }
+    done();
     return c;
   }
 
@@ -117,19 +171,18 @@ class TpsParser {
   }
 
   LandmarkEntry block() {
-    const TpsLine& lm = lines_[next_++];
+    const TpsLine lm = take();
     if (lm.key == "lm3") fail(lm, "three-dimensional landmarks (LM3=) cannot be analysed; Lumivar reads two dimensions.");
     if (lm.key != "lm" && lm.key != "lm2")
-      fail(lm, "a TPS specimen starts with LM=; found \"" + std::string(lm.text.substr(0, 40)) + "\".");
+      fail(lm, "a TPS specimen starts with LM=; found \"" + lm.text.substr(0, 40) + "\".");
     LandmarkEntry e;
     e.line = lm.number;
-    points(count(lm), lm, e.xy);
+    points(count(lm), lm.number, e.xy);
     std::vector<double> semis;
     std::optional<std::string> id, image;
     double scale = 1;
-    while (next_ < lines_.size() && lines_[next_].key != "lm" && lines_[next_].key != "lm2" &&
-           lines_[next_].key != "lm3") {
-      const TpsLine& l = lines_[next_++];
+    while (more() && ahead_->key != "lm" && ahead_->key != "lm2" && ahead_->key != "lm3") {
+      const TpsLine l = take();
       if (l.key == "curves") {
         curves_ += semilandmark_curves(l, semis);
       } else if (l.key == "id") {
@@ -145,9 +198,9 @@ class TpsParser {
       } else if (l.key == "comment") {
       } else if (l.key.empty()) {
         fail(l, "expected LM=, CURVES=, IMAGE=, ID=, SCALE= or COMMENT=; found \"" +
-                    std::string(l.text.substr(0, 40)) + "\" (more points than LM= announced?).");
+                    l.text.substr(0, 40) + "\" (more points than LM= announced?).");
       } else {
-        fail(l, "\"" + std::string(l.text.substr(0, 40)) +
+        fail(l, "\"" + l.text.substr(0, 40) +
                     "\" is not an entry Lumivar reads (LM=, CURVES=, POINTS=, IMAGE=, ID=, SCALE=, "
                     "COMMENT=).");
       }
@@ -162,10 +215,12 @@ class TpsParser {
     return e;
   }
 
-  std::vector<TpsLine> lines_;
+  LineSource& in_;
   const std::string& file_;
   LandmarkReadOptions options_;
-  std::size_t next_ = 0;
+  std::optional<TpsLine> ahead_;
+  std::size_t taken_ = 0;  // lines that are not blank, taken so far
+  std::vector<Announced> announced_;
   std::size_t semilandmarks_ = 0;
   std::size_t curves_ = 0;
   std::size_t specimens_with_curves_ = 0;
@@ -173,8 +228,13 @@ class TpsParser {
 
 }  // namespace
 
+LandmarkFile read_tps(LineSource& in, const std::string& file, const LandmarkReadOptions& options) {
+  return TpsParser(in, file, options).parse();
+}
+
 LandmarkFile parse_tps(std::string_view text, const std::string& file, const LandmarkReadOptions& options) {
-  return TpsParser(text, file, options).parse();
+  LineSource in(text);
+  return read_tps(in, file, options);
 }
 
 }  // namespace lumivar::study

@@ -20,5 +20,9 @@ namespace lumivar::study {
 // landmarks (LM3=), and on semilandmarks unless `options` ask for them to be
 // read as landmarks, saying how many there are.
 LandmarkFile parse_tps(std::string_view text, const std::string& file, const LandmarkReadOptions& options);
+// The same, line by line from `in`: memory holds the entries read, not the
+// file's text.
+class LineSource;
+LandmarkFile read_tps(LineSource& in, const std::string& file, const LandmarkReadOptions& options);
 
 }  // namespace lumivar::study

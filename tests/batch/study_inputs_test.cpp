@@ -8,13 +8,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <sstream>
 
+#include "batch/batch_session.h"
 #include "batch/commands.h"
+#include "batch/study_inputs.h"
+#include "runtime/error.h"
 #include "runtime/sha256.h"
 #include "support/temp_files.h"
 
@@ -233,6 +238,42 @@ TEST_F(RatStudy, ARefusedStudyLoadsNothingAndSaysWhy) {
   EXPECT_EQ(r.err, "lumivar-batch: The study cannot be built from " + t.path() + "/short.csv and " +
                        study.study.sources.sheet + " (1 problem):\n  id \"r4_d150\" (" + study.study.sources.sheet +
                        ", line 7) is not in the landmark file " + t.path() + "/short.csv.\n");
+}
+
+TEST_F(RatStudy, ACancelledImportLeavesTheLoadedStudyAsItWas) {
+  testing::KeepWorkingFolder keep;
+  std::ostringstream err;
+  BatchSession b(err);
+  b.load(plain.inputs);
+  const runtime::Matrix data = b.app.session.data;
+  const std::string box = b.box_text("FileBox");
+  b.app.load_progress_bytes = 0;  // every file shows its progress, and Cancel is pressed
+  b.ui.cancel_progress_after = 1;
+  EXPECT_THROW(load_study_files(b, from(tps_path).study), runtime::Cancelled);
+  EXPECT_EQ(b.box_text("FileBox"), box);
+  EXPECT_EQ(b.app.session.data, data);
+  EXPECT_EQ(b.app.session.sources.data.path, plain.inputs.data);
+  ASSERT_EQ(b.ui.progress_runs.size(), 1u);
+  EXPECT_EQ(b.ui.progress_runs[0].title, "Loading skulls.tps (MB)");
+}
+
+// Ctrl-C while a large landmark file is imported: "Cancelled", status 130,
+// and nothing written.
+TEST(StudyImport, CtrlCStopsALargeImportWritingNothing) {
+  testing::TempFolder t;
+  std::string tps;
+  for (int i = 0; tps.size() < (std::size_t{9} << 20); ++i)
+    tps += "LM=2\n1 2\n3 4\nID=s" + std::to_string(i) + "\n";
+  CommandLine o;
+  o.study.sources.landmarks = t.write("big.tps", tps);
+  o.study.sources.sheet = t.write("sheet.csv", "id,specimen,measurement,G1,G2\ns0,a,1,1,1\n");
+  o.study.out_dir = t.path() + "/out";
+  const std::atomic<bool> pressed{true};
+  o.cancel = &pressed;
+  const BatchRun r = run_batch(Command::kImport, o);
+  EXPECT_EQ(r.status, kCancelledStatus);
+  EXPECT_EQ(r.err, "Cancelled: Loading big.tps was cancelled after 0 of 10 MB; nothing was loaded.\n");
+  EXPECT_FALSE(std::filesystem::exists(o.study.out_dir));
 }
 
 }  // namespace

@@ -19,10 +19,12 @@
 #include "gui/analysis_views.h"
 #include "gui/desktop_shell.h"
 #include "gui/import_study_dialog.h"
+#include "runtime/error.h"
 #include "support/desktop_window.h"
 #include "support/example_study_files.h"
 #include "support/temp_files.h"
 #include "support/headless_texts.h"
+#include "support/progress_dialogs.h"
 
 namespace lumivar::gui {
 namespace {
@@ -225,6 +227,55 @@ TEST_F(ImportStudy, TheColumnMappingRebuildsTheSummary) {
   d.rebuild();
   EXPECT_TRUE(d.load_button()->isEnabled()) << d.text().toStdString();
   EXPECT_NE(d.text().indexOf("40 specimens at 2 measurements"), -1);
+}
+
+TEST_F(ImportStudy, ACancelledRebuildDisablesLoadUntilTheMappingIsConfirmedAgain) {
+  const ExampleAsTable files = write_example_as_table(folder, false);
+  int builds = 0;
+  ImportStudyDialog d({files.landmarks, files.sheet, "", false}, nullptr, [&](const study::StudySources& s) {
+    if (++builds == 2) runtime::raise_cancelled("Loading study.csv was cancelled.");
+    return try_import(s);
+  });
+  ASSERT_TRUE(d.load_button()->isEnabled());
+  d.columns_edit()->setText("G2=G2");
+  Q_EMIT d.columns_edit()->editingFinished();
+  EXPECT_FALSE(d.load_button()->isEnabled());
+  EXPECT_NE(d.text().indexOf("Loading study.csv was cancelled."), -1) << d.text().toStdString();
+  Q_EMIT d.columns_edit()->editingFinished();  // the same mapping, confirmed again
+  EXPECT_EQ(builds, 3);
+  EXPECT_TRUE(d.load_button()->isEnabled()) << d.text().toStdString();
+}
+
+TEST_F(ImportStudy, CancelWhileTheLandmarkFileIsReadLeavesTheLoadedStudy) {
+  const ExampleAsTable files = write_example_as_table(folder, false);
+  Window w(settings_file());
+  w.files = {files.landmarks, files.sheet};
+  w.trigger(DesktopShell::kImportStudy);
+  const runtime::Session before = w.app.session;
+  const std::string file_box = w.box("FileBox");
+  ASSERT_EQ(before.data.rows(), 80u);
+
+  // A digitiser's TPS of about 3 MB; every file shows its progress here,
+  // and Cancel is clicked as soon as the dialog exists.
+  std::string tps;
+  for (int i = 0; tps.size() < (std::size_t{3} << 20); ++i)
+    tps += "LM=2\n1.5 2\n3 4.25\nID=s" + std::to_string(i) + "\n";
+  w.app.load_progress_bytes = 1;
+  testing::CancelAtOnce cancel;
+  w.review.clear();
+  w.files = {folder.write("big.tps", tps), files.sheet};
+  w.trigger(DesktopShell::kImportStudy);
+  ASSERT_TRUE(cancel.stop());
+
+  QMessageBox* told = testing::cancelled_box();
+  ASSERT_NE(told, nullptr);
+  EXPECT_EQ(told->text().toStdString().rfind("Loading big.tps was cancelled after ", 0), 0u)
+      << told->text().toStdString();
+  told->close();
+  EXPECT_TRUE(w.review.empty());  // no summary: nothing was built
+  EXPECT_EQ(w.app.session.data, before.data);
+  EXPECT_EQ(w.app.session.sources.data.path, before.sources.data.path);
+  EXPECT_EQ(w.box("FileBox"), file_box);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QStandardPaths>
-#include <QTimer>
 #include <deque>
 #include <filesystem>
 
@@ -57,16 +56,10 @@ TEST(LoadProgressDialog, CancelLeavesTheLoadedStudyAsItWas) {
   // Every file shows its progress here. The dialog is clicked as soon as it
   // exists, before the second it waits to show itself: the load is short.
   w.app.load_progress_bytes = 1;
-  bool clicked = false;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (!clicked) clicked = testing::click_progress_cancel(false);
-  });
-  poll.start(0);
+  testing::CancelAtOnce cancel;
   files = {folder.write("big.txt", large_landmarks())};
   w.trigger(gui::DesktopShell::kLoadLandmarks);
-  poll.stop();
-  ASSERT_TRUE(clicked);
+  ASSERT_TRUE(cancel.stop());
 
   QMessageBox* told = testing::cancelled_box();
   ASSERT_NE(told, nullptr);

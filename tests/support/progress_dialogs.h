@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 
 namespace lumivar::testing {
 
@@ -25,6 +26,28 @@ inline bool click_progress_cancel(bool shown_only) {
   }
   return false;
 }
+
+// Clicks Cancel on a progress dialog as soon as one exists, before the
+// second it waits to show itself (the actions in these tests are short),
+// from the events the long action lets through.
+class CancelAtOnce {
+ public:
+  CancelAtOnce() {
+    QObject::connect(&poll_, &QTimer::timeout, [this] {
+      if (!clicked_) clicked_ = click_progress_cancel(false);
+    });
+    poll_.start(0);
+  }
+  // Stops watching; whether Cancel was clicked.
+  bool stop() {
+    poll_.stop();
+    return clicked_;
+  }
+
+ private:
+  QTimer poll_;
+  bool clicked_ = false;
+};
 
 // The visible box titled "Cancelled", or null. A cancel the user asked for
 // is news, not a fault: no visible box may be titled "Error".
