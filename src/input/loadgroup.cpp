@@ -8,17 +8,19 @@ namespace lumivar::input {
 
 void store_group(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Matrix y,
                  const std::string& fn, runtime::InputSource source) {
+  // Refused before anything is stored, so the group codes loaded before,
+  // their counts and the status box that names their file stay together.
+  if (y.cols() < 2) {
+    runtime::raise("The group code file " + fn +
+                   " has one column; each line should hold two codes: the G1 code and the G2 "
+                   "code of the specimen.");
+  }
   s.group = std::move(y);
   s.sources.groups = std::move(source);
   const double m = static_cast<double>(s.data.rows());
   const double mg = static_cast<double>(s.group.rows());
 
   s.n1g = runtime::Matrix::scalar(getcodecount(ui, s.group.column_of(1)));
-  if (s.group.cols() < 2) {
-    runtime::raise("The group code file " + fn +
-                   " has one column; each line should hold two codes: the G1 code and the G2 "
-                   "code of the specimen.");
-  }
   s.n2g = runtime::Matrix::scalar(getcodecount(ui, s.group.column_of(2)));
 
   // Before any repeated-measures codes there is no number of specimens per

@@ -292,13 +292,24 @@ TEST_F(LoadActions, ManyCodesAreCountedQuicklyAndWarnedAboutInAFewBoxes) {
   EXPECT_EQ(s.nrep, Matrix::scalar(25));
 }
 
-TEST_F(LoadActions, AOneColumnGroupFileStopsAfterTheFirstColumn) {
-  s.n2g = Matrix::scalar(7);
-  EXPECT_THROW(load_groups("g1only.txt", "1\n2\n"), runtime::Error);
-  EXPECT_EQ(s.group.rows(), 2u);             // stored before the failing step
-  EXPECT_EQ(s.n1g, Matrix::scalar(2));       // likewise
-  EXPECT_EQ(s.n2g, Matrix::scalar(7));       // not reached
-  EXPECT_EQ(box(ui, "GroupBox"), "before");  // not written
+// A one-column group file is refused before anything is stored: the codes
+// loaded before, their counts, their file and the box naming it stay as they
+// were, so the box never names a file other than the one whose codes are held.
+TEST_F(LoadActions, AOneColumnGroupFileChangesNothing) {
+  load_groups("groups.txt", "1 1\n1 2\n2 1\n2 2\n");
+  const Matrix group = s.group, n1g = s.n1g, n2g = s.n2g;
+  const std::string status = box(ui, "GroupBox");
+  const runtime::InputSource source = s.sources.groups;
+  ui.message_boxes.clear();
+  EXPECT_ERROR_MSG(load_groups("g1only.txt", "1\n1\n2\n"),
+                   "The group code file g1only.txt has one column; each line should hold two "
+                   "codes: the G1 code and the G2 code of the specimen.");
+  EXPECT_EQ(s.group, group);
+  EXPECT_EQ(s.n1g, n1g);
+  EXPECT_EQ(s.n2g, n2g);
+  EXPECT_EQ(s.sources.groups.path, source.path);
+  EXPECT_EQ(box(ui, "GroupBox"), status);
+  EXPECT_TRUE(ui.message_boxes.empty());  // no count warnings for a refused file
 }
 
 }  // namespace
