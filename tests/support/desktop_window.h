@@ -4,6 +4,7 @@
 // the user's). Closing the windows at the end is what the title bar's
 // button does, so the shell saves what it remembers.
 #include <QCoreApplication>
+#include <QEvent>
 #include <QSettings>
 #include <QWidget>
 #include <memory>
@@ -29,6 +30,10 @@ struct DesktopWindow {
   }
   ~DesktopWindow() {
     for (runtime::Handle fig : ui.figures()) ui.widget(fig)->close();
+    // A closed window is deleted later, from the event loop; do it now, while
+    // the window runtime it reports to still exists (the next test's event
+    // loop would otherwise delete it after this runtime is gone).
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
   DesktopWindow(const DesktopWindow&) = delete;
   DesktopWindow& operator=(const DesktopWindow&) = delete;
