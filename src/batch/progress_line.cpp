@@ -10,17 +10,32 @@ namespace lumivar::batch {
 
 namespace {
 
-// A terminal shows what lasts longer than a second, a log what lasts longer
+// A terminal shows what lasts longer than a second; a log, what lasts longer
 // than its interval between lines.
 constexpr double kTerminalAfter = 1.0;
-constexpr double kTerminalEvery = 0.2;
-constexpr double kLogEvery = 10.0;
+
+}  // namespace
 
 double steady_seconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-}  // namespace
+std::string progress_text(const std::string& title, std::size_t done, std::size_t total,
+                          double elapsed, std::size_t done_at_start) {
+  std::string line = title + ": " + std::to_string(done) + " of " + std::to_string(total);
+  const double left = runtime::seconds_left(elapsed, done - done_at_start, total - done_at_start);
+  if (left > 0) line += ", about " + duration_text(left) + " left";
+  return line;
+}
+
+void draw_progress_line(std::ostream& err, bool terminal, const std::string& text, bool finished) {
+  // Trailing blanks wipe what a longer line before left behind.
+  if (terminal)
+    err << '\r' << text << "    " << (finished ? "\n" : "");
+  else
+    err << text << '\n';
+  err << std::flush;
+}
 
 ProgressLine::ProgressLine(std::ostream& err, std::string title, bool terminal,
                            const std::atomic<bool>* cancel, std::function<double()> now)
@@ -46,17 +61,8 @@ bool ProgressLine::update(std::size_t done, std::size_t total) {
   // A terminal line once begun is finished too, so it ends at the total.
   if (due && (!terminal_ || line_open_ || !finished)) {
     last_line_ = t;
-    std::string line = title_ + ": " + std::to_string(done) + " of " + std::to_string(total);
-    const double left = runtime::seconds_left(elapsed, done, total);
-    if (left > 0) line += ", about " + duration_text(left) + " left";
-    if (terminal_) {
-      // Trailing blanks wipe what a longer line before left behind.
-      err_ << '\r' << line << "    " << (finished ? "\n" : "");
-      line_open_ = !finished;
-    } else {
-      err_ << line << '\n';
-    }
-    err_ << std::flush;
+    draw_progress_line(err_, terminal_, progress_text(title_, done, total, elapsed), finished);
+    line_open_ = terminal_ && !finished;
   }
   return cancel_ == nullptr || !cancel_->load();
 }

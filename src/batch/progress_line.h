@@ -9,6 +9,7 @@
 //   line every ten seconds for a longer one.
 // A raised cancel flag (Ctrl-C) answers the next update with a cancel.
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -17,6 +18,22 @@
 #include "runtime/progress_monitor.h"
 
 namespace lumivar::batch {
+
+// The pieces every progress line of the batch tool is made of (the loads'
+// here, the permutation run's in run_progress.h), so that they read and
+// redraw alike.
+// At most this often a terminal line is redrawn, and a log gets a line.
+inline constexpr double kTerminalEvery = 0.2;
+inline constexpr double kLogEvery = 10.0;
+// Seconds on a steady clock: the displays' clock unless a test gives its own.
+double steady_seconds();
+// "TITLE: 12 of 70, about 3 s left", the pace taken from the `elapsed`
+// seconds in which done - done_at_start units were done.
+std::string progress_text(const std::string& title, std::size_t done, std::size_t total,
+                          double elapsed, std::size_t done_at_start = 0);
+// Writes `text` on a terminal redrawn in place (ended with a line break when
+// `finished`), otherwise as a line of its own.
+void draw_progress_line(std::ostream& err, bool terminal, const std::string& text, bool finished);
 
 class ProgressLine : public runtime::ProgressMonitor {
  public:

@@ -7,6 +7,7 @@
 #include <memory>
 #include <ostream>
 
+#include "batch/progress_line.h"
 #include "runtime/progress_monitor.h"
 
 namespace lumivar::batch {
@@ -16,12 +17,6 @@ namespace {
 // The pace of the first second is a fair guide; a shorter run needs no estimate.
 constexpr double kEstimateAfter = 1.0;
 constexpr double kWorthSaying = 60.0;
-constexpr double kTerminalEvery = 0.2;
-constexpr double kLogEvery = 10.0;
-
-double steady_seconds() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 struct ProgressState {
   std::ostream& err;
@@ -40,16 +35,6 @@ struct ProgressState {
   bool long_run = false;  // estimated at more than a minute
   bool line_open = false;  // a terminal line waits to be redrawn
 };
-
-// `elapsed` seconds since the first report, when `done_at_start` were done.
-std::string progress_line(std::size_t done, std::size_t total, double elapsed,
-                          std::size_t done_at_start) {
-  std::string line = "Permutations: " + std::to_string(done) + " of " + std::to_string(total);
-  const double left =
-      runtime::seconds_left(elapsed, done - done_at_start, total - done_at_start);
-  if (left > 0) line += ", about " + duration_text(left) + " left";
-  return line;
-}
 
 }  // namespace
 
@@ -99,19 +84,20 @@ std::function<void(std::size_t, std::size_t)> run_progress(std::ostream& err, bo
     }
     const bool finished = done >= total;
     const double every = s.terminal ? kTerminalEvery : kLogEvery;
+    const auto line = [&] {
+      return progress_text("Permutations", done, total, elapsed, s.done_at_start);
+    };
     if (s.terminal) {
       if (!finished && t - s.last_line < every) return;
       s.last_line = t;
       s.line_open = !finished;
-      // Trailing blanks wipe what a longer line before left behind.
-      s.err << '\r' << progress_line(done, total, elapsed, s.done_at_start) << "    " << (finished ? "\n" : "")
-            << std::flush;
+      draw_progress_line(s.err, true, line(), finished);
       return;
     }
     // A log gets lines only from a run long enough to be worth watching.
     if (!s.long_run || finished || t - s.last_line < every) return;
     s.last_line = t;
-    s.err << progress_line(done, total, elapsed, s.done_at_start) << '\n' << std::flush;
+    draw_progress_line(s.err, false, line(), finished);
   };
 }
 
