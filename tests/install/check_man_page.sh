@@ -6,6 +6,9 @@
 #
 #   check_man_page.sh LUMIVAR_BATCH MAN_PAGE
 set -uo pipefail
+# Under pipefail a writer piped into `grep -q` dies of SIGPIPE when grep stops
+# at its first match, and the pipeline then fails at random: every search
+# below reads a here-string instead of a pipe.
 tool=$1 page=$2
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
@@ -27,22 +30,22 @@ commands=$(printf '%s\n' "$help" | sed -n '/^Subcommands:/,/^$/p' | sed -n 's/^ 
 
 listed=$(options_of)
 for command in $commands; do
-  printf '%s\n' "$text" | grep -qx "\.B $command" || fail "the page has no entry for the command '$command'"
+  grep -qx "\.B $command" <<<"$text" || fail "the page has no entry for the command '$command'"
   listed+=$'\n'$(options_of "$command")
 done
 [ "$(printf '%s\n' "$listed" | grep -c -- '--')" -gt 10 ] || fail "too few options read from the help texts"
 
 for option in $(printf '%s\n' "$listed" | sort -u); do
-  printf '%s\n' "$text" | grep -qE -- "(^|[^A-Za-z-])$option([^A-Za-z-]|\$)" ||
+  grep -qE -- "(^|[^A-Za-z-])$option([^A-Za-z-]|\$)" <<<"$text" ||
     fail "the page does not mention $option"
 done
 
 # The other way round: an option the page names but the program lost.
 for option in $(printf '%s\n' "$text" | grep -oE -- '--[a-z][a-z-]*' | sort -u); do
-  printf '%s\n' "$listed" | grep -qx -- "$option" || fail "the page names $option, which no --help lists"
+  grep -qx -- "$option" <<<"$listed" || fail "the page names $option, which no --help lists"
 done
 
-printf '%s\n' "$text" | grep -q '^\.SH EXIT STATUS' || fail "the page has no EXIT STATUS section"
+grep -q '^\.SH EXIT STATUS' <<<"$text" || fail "the page has no EXIT STATUS section"
 
 [ $failures -eq 0 ] && echo "the page lists every command and option of $tool"
 exit $((failures > 0))
