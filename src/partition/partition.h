@@ -72,7 +72,7 @@ double error_df(const DesignSizes& sizes);
 // same operations, so equal sums give bit-identical F ratios.
 PerEffect<double> f_ratios(const EffectSums& sums, double ss_error, const DesignSizes& sizes);
 // The whole partition from a distance matrix (within sums by getssgroup).
-// A raised `cancel` is heard between the sums (each O(m^2)) and raises
+// A raised `cancel` is heard within every sum (each O(m^2)) and raises
 // runtime::Cancelled.
 Partition compute_partition(const Matrix& dmatrix, const Matrix& group, const Matrix& repgroup,
                             const DesignSizes& sizes, const std::atomic<bool>* cancel = nullptr);
