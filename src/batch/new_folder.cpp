@@ -137,11 +137,12 @@ class FolderInProgress {
 void make_new_folder(const std::string& path, const FolderFiles& files, const std::atomic<bool>* cancel,
                      const std::function<void()>& before_rename) {
   // "out/" names the folder out; its name is needed for the one beside it.
-  fs::path target = fs::path(path).lexically_normal();
-  if (!target.has_filename()) target = target.parent_path();
-  const std::string name = target.filename().string();
+  fs::path given(path);
+  if (!given.has_filename()) given = given.parent_path();
+  const std::string name = given.filename().string();
   if (name.empty() || name == "." || name == "..")
     runtime::raise("Cannot make the folder " + path + ": give the name of a new folder.");
+  const fs::path target = given.lexically_normal();
   struct stat st {};
   if (lstat(target.c_str(), &st) == 0) refuse_existing(target.string());
   if (errno != ENOENT && errno != ENOTDIR)

@@ -23,7 +23,8 @@ using FolderFiles = std::vector<std::pair<std::string, std::string>>;
 // an Error with the system's reason ("Cannot write out/landmarks.txt: No
 // space left on device."); a raised `cancel` stops between pieces of the
 // writes and raises runtime::Cancelled. `before_rename` runs once every
-// file is written, so that a failure there leaves nothing behind too.
+// file is written, so that a failure there leaves nothing behind too (a
+// rival that takes the name after it still wins: the refusal follows).
 void make_new_folder(const std::string& path, const FolderFiles& files, const std::atomic<bool>* cancel,
                      const std::function<void()>& before_rename = {});
 
