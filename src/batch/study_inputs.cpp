@@ -65,7 +65,8 @@ void add_import_options(CLI::App* sub, StudyOptions& study) {
   detail::add_source_options(sub, study, landmarks, sheet);
   landmarks->required();
   sheet->required();
-  sub->add_option("--out", study.out_dir, "folder for landmarks.txt, reps.txt, groups.txt and codes.txt")
+  sub->add_option("--out", study.out_dir,
+                  "new folder (it must not exist yet) for landmarks.txt, reps.txt, groups.txt and codes.txt")
       ->required();
 }
 
