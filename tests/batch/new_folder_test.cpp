@@ -111,9 +111,11 @@ TEST(NewFolder, AFolderThatCannotBeMadeOrSearchedGivesTheSystemsReason) {
               "Cannot make the folder " + locked + "/study: Permission denied.");
     fs::permissions(locked, fs::perms::owner_write);
     EXPECT_EQ(testing::error_message([&] { make_new_folder(locked + "/inner/study", kFiles, nullptr); }),
-              "Cannot look into the folder " + locked + ": Permission denied.");
+              "Cannot look into the folder " + locked + "/inner: Permission denied.");
     fs::permissions(locked, fs::perms::owner_all);
     EXPECT_EQ(names_in(locked), (std::vector<std::string>{"inner"}));
+    EXPECT_TRUE(names_in(locked + "/inner").empty());
+    fs::remove_all(locked);
   }
   EXPECT_EQ(names_in(t.path()), (std::vector<std::string>{"file.txt"}));
 }
