@@ -90,6 +90,14 @@ TEST(NewFolder, AFailureACancelOrARivalLeavesNothingBehind) {
             refusal(path));
   EXPECT_EQ(names_in(t.path() + "/new"), (std::vector<std::string>{"study"}));
   EXPECT_EQ(names_in(path), (std::vector<std::string>{"theirs"}));
+  // An empty folder made meanwhile is not replaced either.
+  const std::string late = t.path() + "/new/late";
+  EXPECT_EQ(testing::error_message([&] {
+              make_new_folder(late, kFiles, nullptr, [&] { fs::create_directory(late); });
+            }),
+            refusal(late));
+  EXPECT_TRUE(names_in(late).empty());
+  EXPECT_EQ(names_in(t.path() + "/new"), (std::vector<std::string>{"late", "study"}));
 }
 
 TEST(NewFolder, AFolderThatCannotBeMadeOrSearchedGivesTheSystemsReason) {
