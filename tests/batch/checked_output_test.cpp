@@ -20,6 +20,7 @@ namespace lumivar::batch {
 namespace {
 
 namespace fs = std::filesystem;
+using lumivar::testing::names_in;
 using lumivar::testing::run_tool;
 using lumivar::testing::ToolOptions;
 using lumivar::testing::ToolRun;
@@ -30,14 +31,6 @@ std::vector<std::string> example(std::vector<std::string> words) {
   for (const char* w : {"--data", "landmarks.txt", "--reps", "reps.txt", "--groups", "groups.txt"})
     words.push_back(std::string(w).find("--") == 0 ? w : kExamples + "/" + w);
   return words;
-}
-
-// The names in `folder`, hidden ones too, sorted.
-std::vector<std::string> names_in(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 // The last line of `text` (which ends in a line break).

@@ -25,16 +25,7 @@ namespace lumivar::batch {
 namespace {
 
 namespace fs = std::filesystem;
-using lumivar::testing::run_tool;
-using lumivar::testing::ToolOptions;
-using lumivar::testing::ToolRun;
-
-std::vector<std::string> names_in(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
+using namespace lumivar::testing;  // run_tool, ToolRun, ToolOptions, names_in
 
 const FolderFiles kFiles = {{"a.txt", "1 2\n"}, {"b.txt", "3\n"}};
 
