@@ -98,11 +98,14 @@ class FolderInProgress {
                                                folder.string() + " is not a folder.");
       return;
     }
-    if (errno != ENOENT) runtime::raise("Cannot look into the folder " + folder.string() + ": " + reason(errno) + ".");
+    if (const int error = errno; error != ENOENT)
+      runtime::raise("Cannot look into the folder " + folder.string() + ": " + reason(error) + ".");
     make_parents(folder.parent_path());
-    if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)
-      runtime::raise("Cannot make the folder " + folder.string() + ": " + reason(errno) + ".");
-    made_.push_back(folder);
+    if (mkdir(folder.c_str(), 0777) == 0) {
+      made_.push_back(folder);
+    } else if (const int error = errno; error != EEXIST) {  // EEXIST: another process made it meanwhile
+      runtime::raise("Cannot make the folder " + folder.string() + ": " + reason(error) + ".");
+    }
   }
 
   [[noreturn]] void fail(const std::string& what, int error) { runtime::raise(cannot_write(what, error)); }
@@ -145,8 +148,9 @@ void make_new_folder(const std::string& path, const FolderFiles& files, const st
   const fs::path target = given.lexically_normal();
   struct stat st {};
   if (lstat(target.c_str(), &st) == 0) refuse_existing(target.string());
-  if (errno != ENOENT && errno != ENOTDIR)
-    runtime::raise("Cannot look into the folder " + target.parent_path().string() + ": " + reason(errno) + ".");
+  // ENOTDIR: a file where a folder above it should be, said when making that folder.
+  if (const int error = errno; error != ENOENT && error != ENOTDIR)
+    runtime::raise("Cannot look into the folder " + target.parent_path().string() + ": " + reason(error) + ".");
   FolderInProgress folder(target);
   folder.begin();
   for (const auto& [file, bytes] : files) folder.write(file, bytes, cancel);
