@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "batch/checked_output.h"
 #include "batch/provenance.h"
 #include "batch/plot_files.h"
 #include "batch/progress_line.h"
@@ -23,7 +24,7 @@ void print_status(const BatchSession& b, const CommandLine& o, std::ostream& s) 
 
 int run_varexp(BatchSession& b, const CommandLine& o, const std::vector<InputFile>& inputs,
                std::ostream& out, std::ostream& err) {
-  partition::VarExpOutcome v = partition::varexp(b.ui, b.app.session, sums_settings(o.sums, 0));
+  partition::VarExpOutcome v = partition::varexp(b.ui, b.app.session, sums_settings(o.sums, 0, o.cancel));
   std::string report = v.report;
   std::optional<permutation::StrataResults> strata;
   if (o.strata) strata = strata_after_varexp(b.app.session, v);
@@ -35,6 +36,7 @@ int run_varexp(BatchSession& b, const CommandLine& o, const std::vector<InputFil
   } else if (strata) {
     report = with_strata_text(report, *strata);
   }
+  stop_if_cancelled(o, "The analysis");
   // Pictures before the report: a failure to write them prints no report.
   if (!o.plot_dir.empty()) write_plots_and_tell(shell::varexp_snapshot(b.app.session, std::move(v)), o, err);
   out << report << '\n';
@@ -42,6 +44,11 @@ int run_varexp(BatchSession& b, const CommandLine& o, const std::vector<InputFil
 }
 
 }  // namespace
+
+void stop_if_cancelled(const CommandLine& o, const std::string& what) {
+  if (o.cancel != nullptr && o.cancel->load())
+    runtime::raise_cancelled(what + " was cancelled after its computations; nothing was written.");
+}
 
 void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& o, std::ostream& err) {
   if (o.plot_dir.empty()) return;
@@ -89,6 +96,9 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
       case Command::kImport:
         break;  // handled above: it needs no session
     }
+    // Output lost on the way (a full disk, a closed standard output) is a
+    // failure, however well the analysis went.
+    if (status == 0) finish_output(out, command == Command::kLoad ? "the status texts" : "the report");
     b.tell_boxes(status == 0);
     return status;
   } catch (const runtime::Cancelled& e) {
@@ -97,7 +107,21 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
     return kCancelledStatus;
   } catch (const std::exception& e) {
     if (session) session->tell_boxes(false);
-    err << "lumivar-batch: " << runtime::error_text(e) << '\n';
+    print_error(err, e);
+  }
+  return 1;
+}
+
+void print_error(std::ostream& err, const std::exception& e) {
+  err << "lumivar-batch: " << runtime::error_text(e) << '\n';
+}
+
+int finish_printed(std::ostream& out, const std::string& what, std::ostream& err) {
+  try {
+    finish_output(out, what);
+    return 0;
+  } catch (const std::exception& e) {
+    print_error(err, e);
   }
   return 1;
 }

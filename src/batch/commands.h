@@ -2,6 +2,7 @@
 // The batch tool's three commands over a BatchSession.
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -48,6 +49,11 @@ int run_permute(BatchSession& b, const CommandLine& opts, const std::vector<Inpu
 
 using results::json_text;
 
+// A Ctrl-C heard after the last check of a computation still stops the run
+// before anything is written: raises runtime::Cancelled ("WHAT was cancelled
+// ...") when opts.cancel is raised.
+void stop_if_cancelled(const CommandLine& opts, const std::string& what);
+
 // Writes the pictures of `a` into opts.plot_dir (when given) and names each
 // file written on `err`.
 void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& opts, std::ostream& err);
@@ -57,5 +63,12 @@ void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& o
 // names that are not UTF-8: each byte that is not part of a valid UTF-8
 // sequence becomes U+FFFD.
 int run(Command command, const CommandLine& opts, std::ostream& out, std::ostream& err);
+
+// The one line on `err` that tells of an error ending the run.
+void print_error(std::ostream& err, const std::exception& e);
+
+// For what the tool prints outside run() (--help, --version): checks that
+// `what` reached `out` (checked_output.h); returns 0, or 1 after saying why not.
+int finish_printed(std::ostream& out, const std::string& what, std::ostream& err);
 
 }  // namespace lumivar::batch

@@ -15,20 +15,26 @@
 // Reports go to standard output, exactly as the window's results box would
 // show them; status texts and message boxes go to standard error. Any error
 // gives a one-line message on standard error and exit status 1, errors on the
-// command line too (--help and --version exit 0); a load or a permutation
-// test stopped with Ctrl-C says so and exits 130. JSON reports
+// command line too (--help and --version exit 0); a load, an analysis, a
+// permutation test or an import stopped with Ctrl-C says so and exits 130 (SIGTERM stops it the same way,
+// then ends the program by that signal). Output that cannot be written (a
+// full disk, a closed standard output) is an error too. JSON reports
 // carry a "provenance" block (version, run settings, input files and their
 // SHA-256). --plot writes the pictures as SVG files (see plot_files.h) and
 // names them on standard error.
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <iostream>
 
+#include "batch/checked_output.h"
 #include "batch/commands.h"
 #include "batch/interrupt.h"
 #include "batch/seed.h"
 
 int main(int argc, char** argv) {
   using namespace lumivar::batch;
+  // First, before any file is opened: it keeps descriptors 0 to 2 taken.
+  StandardOutput out;
   CLI::App cli{"Shape variation in repeated-measures landmark studies, from the command line."};
   cli.require_subcommand(1);
   cli.set_version_flag("--version", "lumivar-batch " + std::string(LUMIVAR_VERSION));
@@ -82,7 +88,8 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     // CLI11 gives each kind of mistake its own status; to a script they are
     // all one thing, a command that did not run.
-    return cli.exit(e) == 0 ? 0 : 1;
+    if (cli.exit(e, out, std::cerr) != 0) return 1;
+    return finish_printed(out, dynamic_cast<const CLI::CallForVersion*>(&e) ? "the version" : "the help", std::cerr);
   }
   if (!seed.empty()) opts.seed = parse_seed(seed);
   if (!opts.reps.empty()) opts.inputs.reps = opts.reps;
@@ -94,5 +101,12 @@ int main(int argc, char** argv) {
   if (import->parsed()) command = Command::kImport;
   const InterruptFlag interrupt;
   opts.cancel = interrupt.flag();
-  return run(command, opts, std::cout, std::cerr);
+  const int status = run(command, opts, out, std::cerr);
+  // A run stopped by SIGTERM has cleaned up; it now ends as that signal ends
+  // a program, so that whoever sent it sees it obeyed.
+  if (interrupt.signal() == SIGTERM) {
+    std::signal(SIGTERM, SIG_DFL);
+    std::raise(SIGTERM);
+  }
+  return status;
 }

@@ -23,7 +23,7 @@ int run_permute(BatchSession& b, const CommandLine& o, const std::vector<InputFi
   settings.cancel = o.cancel;
   settings.keep_f_values = !o.plot_dir.empty();
   if (o.strata) check_strata_design(b.app.session);
-  const partition::SumsSettings sums = sums_settings(o.sums, o.threads);
+  const partition::SumsSettings sums = sums_settings(o.sums, o.threads, o.cancel);
   settings.sums = sums.sums;
   settings.superimposition_progress = sums.superimposition_progress;
   permutation::PermuteOutcome r =
@@ -40,6 +40,7 @@ int run_permute(BatchSession& b, const CommandLine& o, const std::vector<InputFi
   } else if (strata) {
     report = with_strata_text(report, *strata);
   }
+  stop_if_cancelled(o, "The permutation test");
   // Pictures before the report: a failure to write them prints no report.
   if (!o.plot_dir.empty()) {
     if (r.test.plan.nperm > permutation::kMaxKeptFValues)

@@ -2,8 +2,8 @@
 
 #include <array>
 #include <filesystem>
-#include <fstream>
 
+#include "batch/checked_output.h"
 #include "plots/histogram_scene.h"
 #include "plots/shape_scene.h"
 #include "plots/svg.h"
@@ -21,10 +21,8 @@ constexpr partition::PerEffect<const char*> kEffectFileNames{
 std::string write_svg(const std::filesystem::path& folder, const std::string& name,
                       const plots::Scene& scene) {
   const std::string path = (folder / name).string();
-  std::ofstream out(path, std::ios::binary);
-  out << plots::to_svg(scene, kPlotWidth, kPlotHeight);
-  out.close();
-  if (!out) runtime::raise("Cannot write the picture " + path + ".");
+  // Whole or not at all: a picture cut short by a full disk is never left.
+  write_file_whole(path, plots::to_svg(scene, kPlotWidth, kPlotHeight));
   return path;
 }
 

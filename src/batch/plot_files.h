@@ -15,8 +15,9 @@ namespace lumivar::batch {
 inline constexpr double kPlotWidth = 800, kPlotHeight = 600;
 
 // Creates `folder` (and its parents) when missing and writes the pictures;
-// returns the paths written, in the order above. Raises an Error naming the
-// file that cannot be written.
+// returns the paths written, in the order above. Each file is replaced
+// whole (checked_output.h). Raises an Error naming the file that cannot be
+// written and why; the files written before it stay.
 std::vector<std::string> write_plots(const shell::AnalysisSnapshot& a, const std::string& folder);
 
 }  // namespace lumivar::batch

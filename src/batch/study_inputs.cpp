@@ -2,9 +2,10 @@
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 
+#include "batch/checked_output.h"
+#include "batch/new_folder.h"
 #include "batch/progress_line.h"
 #include "input/load_progress.h"
 #include "runtime/error.h"
@@ -64,7 +65,8 @@ void add_import_options(CLI::App* sub, StudyOptions& study) {
   detail::add_source_options(sub, study, landmarks, sheet);
   landmarks->required();
   sheet->required();
-  sub->add_option("--out", study.out_dir, "folder for landmarks.txt, reps.txt, groups.txt and codes.txt")
+  sub->add_option("--out", study.out_dir,
+                  "new folder (it must not exist yet) for landmarks.txt, reps.txt, groups.txt and codes.txt")
       ->required();
 }
 
@@ -79,33 +81,22 @@ void load_study_files(BatchSession& b, const StudyOptions& study) {
 }
 
 int run_import(const StudyOptions& study, std::ostream& out, std::ostream& err, const std::atomic<bool>* cancel) {
-  namespace fs = std::filesystem;
   // No session is needed, only somewhere for the progress line to come from.
   runtime::headless::HeadlessRuntime ui;
   ui.on_progress = progress_lines(err, is_terminal_stderr(err), cancel);
   const study::Study s = detail::import_watched(ui, study, input::kLoadProgressBytes);
-  const fs::path dir(study.out_dir);
-  const std::vector<std::pair<std::string, std::string>> files = {
-      {"landmarks.txt", study::plain_text(s.data)},
-      {"reps.txt", study::plain_text(s.repgroup)},
-      {"groups.txt", study::plain_text(s.group)},
-      {"codes.txt", study::codes_text(s)}};
+  const FolderFiles files = {{"landmarks.txt", study::plain_text(s.data)},
+                             {"reps.txt", study::plain_text(s.repgroup)},
+                             {"groups.txt", study::plain_text(s.group)},
+                             {"codes.txt", study::codes_text(s)}};
+  // The summary is written before the folder is put in place, so that an
+  // import that cannot say what it made makes nothing.
+  make_new_folder(study.out_dir, files, cancel, [&] {
+    out << study::summary_text(s);
+    finish_output(out, "the summary of the import");
+  });
   for (const auto& [name, text] : files)
-    if (fs::exists(dir / name))
-      runtime::raise("The folder " + dir.string() + " already holds " + name +
-                     "; nothing was written. Choose another folder or move the file away.");
-  std::error_code ec;
-  fs::create_directories(dir, ec);
-  if (ec) runtime::raise("Cannot make the folder " + dir.string() + " (" + ec.message() + ").");
-  for (const auto& [name, text] : files) {
-    const fs::path path = dir / name;
-    std::ofstream f(path, std::ios::binary);
-    f << text;
-    f.close();
-    if (!f) runtime::raise("Cannot write " + path.string() + ".");
-    err << "Wrote " << path.string() << '\n';
-  }
-  out << study::summary_text(s);
+    err << "Wrote " << (std::filesystem::path(study.out_dir) / name).string() << '\n';
   return 0;
 }
 

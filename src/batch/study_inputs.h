@@ -55,12 +55,12 @@ std::vector<InputFile> describe_study_inputs(const StudyOptions& study);
 // when it is refused.
 void load_study_files(BatchSession& b, const StudyOptions& study);
 
-// "import": writes landmarks.txt, reps.txt, groups.txt and codes.txt into
-// the folder (made when missing) and prints the study's summary on `out`,
-// the files written on `err`. Refuses, writing nothing, when the folder
-// already holds one of them. A large landmark file shows its reading on
-// `err` as the loads do; a raised `cancel` (Ctrl-C) stops it, writing
-// nothing.
+// "import": makes the folder, which must not exist yet, holding
+// landmarks.txt, reps.txt, groups.txt and codes.txt, all at once (see
+// new_folder.h), and prints the study's summary on `out`, the files written
+// on `err`. Refuses, writing nothing, when anything is at that name. A large
+// landmark file shows its reading on `err` as the loads do; a raised
+// `cancel` (Ctrl-C) stops the reading or the writes, leaving nothing.
 int run_import(const StudyOptions& study, std::ostream& out, std::ostream& err,
                const std::atomic<bool>* cancel = nullptr);
 

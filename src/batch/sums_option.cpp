@@ -5,7 +5,7 @@
 
 namespace lumivar::batch {
 
-partition::SumsSettings sums_settings(const std::string& name, int threads) {
+partition::SumsSettings sums_settings(const std::string& name, int threads, const std::atomic<bool>* cancel) {
   const std::optional<partition::SumsMethod> method = partition::parse_sums_method(name);
   if (!method)
     runtime::raise("--sums must be auto, matrix or coordinates, not \"" + name + "\".");
@@ -13,6 +13,7 @@ partition::SumsSettings sums_settings(const std::string& name, int threads) {
   s.sums = *method;
   s.threads = threads;
   s.superimposition_progress = terminal_superimposition_progress();
+  s.cancel = cancel;
   return s;
 }
 

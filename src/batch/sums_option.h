@@ -1,6 +1,7 @@
 #pragma once
 // The batch tool's --sums option: how the analyses reach their sums, with
 // the superimposition's progress line.
+#include <atomic>
 #include <string>
 
 #include "partition/analysis_fit.h"
@@ -8,7 +9,9 @@
 namespace lumivar::batch {
 
 // `name`: "auto", "matrix" or "coordinates" (the command line checks it);
-// anything else raises an Error. `threads`: as --threads.
-partition::SumsSettings sums_settings(const std::string& name, int threads);
+// anything else raises an Error. `threads`: as --threads. `cancel`: the
+// Ctrl-C flag that stops the superimposition and the distance matrix.
+partition::SumsSettings sums_settings(const std::string& name, int threads,
+                                      const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace lumivar::batch

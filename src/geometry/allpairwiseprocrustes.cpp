@@ -1,6 +1,7 @@
 #include "geometry/allpairwiseprocrustes.h"
 
 #include <algorithm>
+#include <string>
 
 #include <tbb/blocked_range.h>
 #include <tbb/parallel_for.h>
@@ -8,6 +9,7 @@
 
 #include "geometry/distance_memory.h"
 #include "geometry/getconsensus.h"
+#include "runtime/error.h"
 #include "runtime/threads.h"
 
 namespace lumivar::geometry {
@@ -99,9 +101,13 @@ void mirror_tiles(double* d, std::size_t m, std::size_t first_tile, std::size_t 
   }
 }
 
+bool stopped(const std::atomic<bool>* cancel) {
+  return cancel != nullptr && cancel->load(std::memory_order_relaxed);
+}
+
 }  // namespace
 
-runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads) {
+runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads, const std::atomic<bool>* cancel) {
   const std::size_t m = xpt.rows();
   const std::size_t coords = xpt.cols() == 0 ? 0 : xpt.cols() - 1;
   runtime::Matrix d(m, m);
@@ -114,17 +120,22 @@ runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads) {
     tbb::parallel_for(tbb::blocked_range<std::size_t>(0, groups, kGroupGrain),
                       [&](const tbb::blocked_range<std::size_t>& r) {
                         for (std::size_t g = r.begin(); g != r.end(); ++g) {
+                          if (stopped(cancel)) return;
                           const std::size_t i0 = g * kGroup;
                           fill_columns(x, m, coords, i0,
                                                std::min(i0 + kGroup, m), out);
                         }
                       });
+    if (stopped(cancel)) return;
     const std::size_t tiles = (m + kTile - 1) / kTile;
     tbb::parallel_for(tbb::blocked_range<std::size_t>(0, tiles, 1),
                       [&](const tbb::blocked_range<std::size_t>& r) {
                         mirror_tiles(out, m, r.begin(), r.end());
                       });
   });
+  if (stopped(cancel))
+    runtime::raise_cancelled("The analysis was cancelled while it built the distance matrix of " +
+                             std::to_string(m) + " rows; nothing was written.");
   return d;
 }
 

@@ -2,6 +2,8 @@
 // The matrix of squared Procrustes distances between all specimens of a
 // landmark data matrix: every specimen is superimposed onto one consensus
 // (getconsensus), then each pair is compared through its fitted coordinates.
+#include <atomic>
+
 #include "runtime/matrix.h"
 
 namespace lumivar::geometry {
@@ -32,7 +34,9 @@ runtime::Matrix allpairwiseprocrustes(const runtime::Matrix& data, int threads =
 // Squared Euclidean distances between the rows of `xpt` over its columns
 // 1 .. n - 1 (the trailing column n never enters). Entry (i, j) adds the
 // squared differences in column order, exactly as a plain loop over the pairs
-// i < j would, whatever the number of threads.
-runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads = 0);
+// i < j would, whatever the number of threads. A raised `cancel` (Ctrl-C)
+// stops the loop within a few rows and raises runtime::Cancelled.
+runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads = 0,
+                                  const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace lumivar::geometry

@@ -3,6 +3,7 @@
 #include "geometry/allpairwiseprocrustes.h"
 #include "geometry/getconsensus.h"
 #include "partition/sums_from_coordinates.h"
+#include "runtime/error.h"
 #include "runtime/memory_limit.h"
 
 namespace lumivar::partition {
@@ -18,12 +19,22 @@ AnalysisFit fit_and_partition(const runtime::Matrix& data, const runtime::Matrix
   geometry::SuperimpositionSettings superimposition;
   superimposition.threads = settings.threads;
   superimposition.progress = settings.superimposition_progress;
+  if (settings.cancel != nullptr) {
+    superimposition.progress = [shown = settings.superimposition_progress, cancel = settings.cancel](
+                                   int iteration, double change) {
+      if (shown) shown(iteration, change);
+      if (cancel->load())
+        runtime::raise_cancelled("The analysis was cancelled during the superimposition, after " +
+                                 std::to_string(iteration) + (iteration == 1 ? " pass" : " passes") +
+                                 "; nothing was written.");
+    };
+  }
   geometry::Consensus fit = geometry::getconsensus(data, superimposition);
   AnalysisFit out;
   out.sums = sums == SumsMethod::kCoordinates ? SumsMethod::kCoordinates : SumsMethod::kMatrix;
   if (out.sums == SumsMethod::kMatrix) {
-    out.dmatrix = geometry::squared_distances(fit.xpt, settings.threads);
-    out.partition = compute_partition(out.dmatrix, group, repgroup, sizes);
+    out.dmatrix = geometry::squared_distances(fit.xpt, settings.threads, settings.cancel);
+    out.partition = compute_partition(out.dmatrix, group, repgroup, sizes, settings.cancel);
   } else {
     out.partition = partition_from_coordinates(fit.xpt, group, repgroup, sizes);
   }

@@ -2,6 +2,7 @@
 // The first half of both analyses: superimpose the landmark data, then the
 // observed partition by the chosen way to the sums (the distance matrix or
 // the coordinates).
+#include <atomic>
 #include <functional>
 
 #include "partition/partition.h"
@@ -15,6 +16,10 @@ struct SumsSettings {
   int threads = 0;  // for the superimposition and the matrix; 0 (or less): all cores
   // Called after every pass of the superimposition (see getconsensus).
   std::function<void(int iteration, double change)> superimposition_progress;
+  // Raised when the user asks the analysis to stop (Ctrl-C); heard after
+  // every pass of the superimposition and every few rows of the distance
+  // matrix, then runtime::Cancelled is raised. None: never.
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 struct AnalysisFit {

@@ -7,7 +7,8 @@
 
 namespace lumivar::partition {
 
-double getssgroup(const runtime::Matrix& d, const runtime::Matrix& group, double npg) {
+double getssgroup(const runtime::Matrix& d, const runtime::Matrix& group, double npg,
+                  const std::atomic<bool>* cancel) {
   detail::check_distance_matrix(d);
   const std::size_t m = d.rows();
   if (group.numel() < m) {
@@ -17,6 +18,7 @@ double getssgroup(const runtime::Matrix& d, const runtime::Matrix& group, double
   }
   double y = 0.0;
   for (std::size_t i = 1; i < m; ++i) {
+    detail::stop_if_cancelled(cancel);
     const double gi = group(i);
     for (std::size_t j = i + 1; j <= m; ++j)
       if (group(j) == gi) y += d(i, j);

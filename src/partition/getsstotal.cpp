@@ -16,14 +16,21 @@ void check_distance_matrix(const runtime::Matrix& d) {
   }
 }
 
+void stop_if_cancelled(const std::atomic<bool>* cancel) {
+  if (cancel != nullptr && cancel->load(std::memory_order_relaxed))
+    runtime::raise_cancelled("The analysis was cancelled while it summed the distances; nothing was written.");
+}
+
 }  // namespace detail
 
-double getsstotal(const runtime::Matrix& d, double ngroup) {
+double getsstotal(const runtime::Matrix& d, double ngroup, const std::atomic<bool>* cancel) {
   detail::check_distance_matrix(d);
   const std::size_t m = d.rows();
   double y = 0.0;
-  for (std::size_t i = 1; i < m; ++i)
+  for (std::size_t i = 1; i < m; ++i) {
+    detail::stop_if_cancelled(cancel);
     for (std::size_t j = i + 1; j <= m; ++j) y += d(i, j);
+  }
   return y / ngroup;
 }
 

@@ -5,6 +5,7 @@
 // Computation only: no window, no session. The report text is made from the
 // result by varexp_report.
 #include <array>
+#include <atomic>
 #include <string>
 
 #include "runtime/matrix.h"
@@ -71,8 +72,10 @@ double error_df(const DesignSizes& sizes);
 // same operations, so equal sums give bit-identical F ratios.
 PerEffect<double> f_ratios(const EffectSums& sums, double ss_error, const DesignSizes& sizes);
 // The whole partition from a distance matrix (within sums by getssgroup).
+// A raised `cancel` is heard within every sum (each O(m^2)) and raises
+// runtime::Cancelled.
 Partition compute_partition(const Matrix& dmatrix, const Matrix& group, const Matrix& repgroup,
-                            const DesignSizes& sizes);
+                            const DesignSizes& sizes, const std::atomic<bool>* cancel = nullptr);
 // The rest of the partition from the total and the within sums, however
 // they were obtained: effect sums, degrees of freedom, F, P and Per Exp.
 Partition partition_from_sums(double sstotal, const WithinSums& w, const DesignSizes& sizes);

@@ -2,12 +2,15 @@
 // status, standard output and standard error of its own process.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "batch/commands.h"
 #include "batch/run_tool.h"
 #include "support/temp_files.h"
 
@@ -129,6 +132,48 @@ TEST(CommandLine, ARunBeyondAMinuteSaysSoAndCtrlCReportsACancel) {
   EXPECT_EQ(r.err.substr(r.err.size() - 53),
             " of 1000000000000 relabellings; nothing was written.\n") << r.err;
   EXPECT_EQ(r.err.find("Error"), std::string::npos) << r.err;
+}
+
+// A study large enough that VarExp through the distance matrix takes a few
+// seconds: 2000 specimens at two measurements, 12 landmarks at pseudo-random
+// places (a fixed linear congruential sequence).
+std::vector<std::string> large_study(const testing::TempFolder& t) {
+  const int specimens = 2000, landmarks = 12;
+  std::uint32_t state = 12345;
+  const auto next = [&state] {
+    state = state * 1664525u + 1013904223u;
+    return std::to_string(state % 10000);
+  };
+  std::string data, reps, groups;
+  for (int m = 1; m <= 2; ++m)
+    for (int s = 1; s <= specimens; ++s) {
+      for (int j = 0; j < 2 * landmarks; ++j) data += next() + " ";
+      data += std::to_string(s) + "\n";
+      reps += std::to_string(m) + "\n";
+      if (m == 1) groups += std::to_string(1 + s % 2) + " " + std::to_string(1 + s / 2 % 2) + "\n";
+    }
+  return {"varexp", "--sums", "matrix", "--data", t.write("l.txt", data), "--reps", t.write("r.txt", reps),
+          "--groups", t.write("g.txt", groups)};
+}
+
+TEST(CommandLine, CtrlCOrSigtermStopsVarExpWithNothingWritten) {
+  const testing::TempFolder t;
+  const std::vector<std::string> words = large_study(t);
+  for (const int signal : {SIGINT, SIGTERM}) {
+    lumivar::testing::ToolOptions options;
+    options.interrupt_when = "distinct codes";  // the last status text, printed as the analysis starts
+    options.signal = signal;
+    const ToolRun r = run_tool(with(words, {"--plot", t.path() + "/pictures"}), options);
+    // Ctrl-C ends with the status of a cancel; SIGTERM, once the run has
+    // stopped, ends the program as that signal does.
+    EXPECT_EQ(r.status, signal == SIGINT ? kCancelledStatus : 128 + SIGTERM) << r.err;
+    EXPECT_EQ(r.out, "");
+    const std::size_t at = r.err.find("\nCancelled: The analysis was cancelled ");
+    ASSERT_NE(at, std::string::npos) << r.err;
+    const std::string end = "; nothing was written.\n";
+    EXPECT_EQ(r.err.substr(r.err.size() - end.size()), end) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(t.path() + "/pictures"));
+  }
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // Runs the built lumivar-batch as a user does from a shell: its own process,
 // with the words given, standard output and error captured, and optionally
-// a tighter address-space limit or a Ctrl-C once standard error says
+// a tighter address-space or file-size limit, standard output sent elsewhere
+// or closed, or a Ctrl-C (or another signal) once standard error says
 // something.
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -29,8 +30,17 @@ struct ToolRun {
 
 struct ToolOptions {
   std::optional<rlim_t> address_space;  // RLIMIT_AS of the tool's process
-  // Once standard error holds this text, send SIGINT (as Ctrl-C does).
+  // Once standard error holds this text, send `signal` (SIGINT: as Ctrl-C does).
   std::optional<std::string> interrupt_when;
+  int signal = SIGINT;
+  // Standard output goes to this file (e.g. /dev/full) instead of being
+  // captured; "-" closes it, as ">&-" does in a shell.
+  std::optional<std::string> stdout_to;
+  // RLIMIT_FSIZE of the tool's process: a write past it fails as on a full
+  // disk (EFBIG), without the signal that would end the process.
+  std::optional<rlim_t> file_size;
+  // The tool's working folder; none: the test's.
+  std::optional<std::string> folder;
 };
 
 inline std::string file_text(const std::string& path) {
@@ -51,13 +61,22 @@ inline ToolRun run_tool(const std::vector<std::string>& words, const ToolOptions
 
   const pid_t pid = fork();
   if (pid == 0) {
-    const int o = open(out.c_str(), O_WRONLY | O_TRUNC);
+    const std::string out_path = options.stdout_to.value_or(out);
+    const int o = out_path == "-" ? -1 : open(out_path.c_str(), O_WRONLY | O_TRUNC);
     const int e = open(err.c_str(), O_WRONLY | O_TRUNC);
-    if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0) _exit(126);
+    if ((o < 0 && out_path != "-") || e < 0 || dup2(e, 2) < 0) _exit(126);
+    if (o >= 0 ? dup2(o, 1) < 0 : close(1) != 0) _exit(126);
+    if (o > 2) close(o);
+    if (e > 2) close(e);
     if (options.address_space) {
       rlimit limit{*options.address_space, *options.address_space};
       if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(126);
     }
+    if (options.file_size) {
+      rlimit limit{*options.file_size, *options.file_size};
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || ::signal(SIGXFSZ, SIG_IGN) == SIG_ERR) _exit(126);
+    }
+    if (options.folder && chdir(options.folder->c_str()) != 0) _exit(126);
     execv(argv[0], argv.data());
     _exit(127);
   }
@@ -68,7 +87,7 @@ inline ToolRun run_tool(const std::vector<std::string>& words, const ToolOptions
     while (file_text(err).find(*options.interrupt_when) == std::string::npos &&
            std::chrono::steady_clock::now() < give_up)
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    kill(pid, SIGINT);
+    kill(pid, options.signal);
   }
   int wstatus = 0;
   waitpid(pid, &wstatus, 0);

@@ -209,8 +209,8 @@ TEST_F(RatStudy, ImportWritesThePlainFilesAndTheCodes) {
   const BatchRun again = run_batch(Command::kImport, o);
   EXPECT_EQ(again.status, 1);
   EXPECT_EQ(again.err, "lumivar-batch: The folder " + o.study.out_dir +
-                           " already holds landmarks.txt; nothing was written. Choose another folder or move "
-                           "the file away.\n");
+                           " already exists; nothing was written. Give a folder that does not exist yet: the "
+                           "import makes it.\n");
 }
 
 TEST_F(RatStudy, JsonNamesBothSourceFilesWithTheirHashes) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <numeric>
@@ -13,6 +14,7 @@
 #include "geometry/allpairwiseprocrustes.h"
 #include "geometry/getconsensus.h"
 #include "geometry/landmark_fixtures.h"
+#include "support/error_message.h"
 
 namespace lumivar::geometry {
 namespace {
@@ -55,6 +57,15 @@ TEST(AllPairwiseProcrustes, SameBitsForAnyNumberOfThreads) {
   }
   EXPECT_TRUE(one.d == plain);
   for (int threads : {2, 7, 0}) EXPECT_TRUE(allpairwiseprocrustes(x, threads) == one.d) << threads;
+}
+
+TEST(AllPairwiseProcrustes, ARaisedCancelStopsThePairLoopAndALoweredOneChangesNothing) {
+  const Matrix xpt = getconsensus(testing::random_landmarks(97, 6, 5)).xpt;
+  const std::atomic<bool> raised{true}, lowered{false};
+  EXPECT_ERROR_MSG(squared_distances(xpt, 2, &raised),
+                   "The analysis was cancelled while it built the distance matrix of 97 rows; nothing was written.");
+  EXPECT_THROW(squared_distances(xpt, 2, &raised), runtime::Cancelled);
+  EXPECT_TRUE(squared_distances(xpt, 2, &lowered) == squared_distances(xpt, 2));
 }
 
 TEST(AllPairwiseProcrustes, InvariantToPositionSizeOrientationAndRowOrder) {

@@ -1,6 +1,7 @@
 // Total and within-group sums of squares taken from squared distances.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -83,6 +84,16 @@ TEST(SumsOfSquares, Errors) {
   EXPECT_ERROR_MSG(getsstotal(Matrix(3, 2), 3),
                    "The distance matrix is 3 x 2; it should have one row and one column per "
                    "specimen.");
+}
+
+TEST(SumsOfSquares, ARaisedCancelStopsTheSumsAndALoweredOneChangesNothing) {
+  const std::atomic<bool> raised{true}, lowered{false};
+  const std::string cancelled = "The analysis was cancelled while it summed the distances; nothing was written.";
+  EXPECT_ERROR_MSG(getsstotal(kThree, 3, &raised), cancelled);
+  EXPECT_ERROR_MSG(getssgroup(kThree, Matrix::column({5, 5, 7}), 2, &raised), cancelled);
+  EXPECT_THROW(getsstotal(kThree, 3, &raised), runtime::Cancelled);
+  EXPECT_EQ(getsstotal(kThree, 3, &lowered), 14.0 / 3.0);
+  EXPECT_EQ(getssgroup(kThree, Matrix::column({5, 5, 7}), 2, &lowered), 0.5);
 }
 
 TEST(SumsOfSquares, ByName) {

@@ -1,10 +1,12 @@
 #pragma once
 // Small files written for one test into a fresh folder that is removed afterwards.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace lumivar::testing {
 
@@ -50,6 +52,14 @@ inline std::string read_file(const std::string& path) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+// The names in `folder`, hidden ones too, sorted: what a run left there.
+inline std::vector<std::string> names_in(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace lumivar::testing
