@@ -5,14 +5,14 @@
 
 namespace lumivar::batch {
 
-partition::SumsSettings sums_settings(const std::string& name, int threads) {
+partition::SumsSettings sums_settings(const std::string& name, int threads, bool progress) {
   const std::optional<partition::SumsMethod> method = partition::parse_sums_method(name);
   if (!method)
     runtime::raise("--sums must be auto, matrix or coordinates, not \"" + name + "\".");
   partition::SumsSettings s;
   s.sums = *method;
   s.threads = threads;
-  s.superimposition_progress = terminal_superimposition_progress();
+  if (progress) s.superimposition_progress = terminal_superimposition_progress();
   return s;
 }
 

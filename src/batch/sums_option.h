@@ -8,7 +8,8 @@
 namespace lumivar::batch {
 
 // `name`: "auto", "matrix" or "coordinates" (the command line checks it);
-// anything else raises an Error. `threads`: as --threads.
-partition::SumsSettings sums_settings(const std::string& name, int threads);
+// anything else raises an Error. `threads`: as --threads. `progress`: show
+// a long superimposition's progress (on a terminal).
+partition::SumsSettings sums_settings(const std::string& name, int threads, bool progress = true);
 
 }  // namespace lumivar::batch
