@@ -42,9 +42,9 @@ struct Maker {
   std::string program = "lumivar-batch";
   std::string date;  // ISO 8601, UTC; empty: not recorded
   // The way the sums were taken: "matrix" or "coordinates"; empty: not recorded.
-  std::string sums;
+  std::string sums{};
   // The words of the command line as given, the program's name first.
-  std::vector<std::string> command_line;
+  std::vector<std::string> command_line{};
 };
 
 // {"program", "version", ["date"], ["sums"], ["command_line"], "inputs":
