@@ -53,6 +53,7 @@ if pandas is not None:
     repeated = table["p"].tolist()
 else:
     rows = list(csv.DictReader(io.StringIO(text)))
+    print("{:8} {:10} {:>22} {:>3} {:>20} {:>8} {:>20}".format("stratum", "term", "ss", "df", "f", "p", "z"))
     for row in rows:
         print("{stratum:8} {term:10} {ss:>22} {df:>3} {f:>20} {p:>8} {z:>20}".format(**row))
     repeated = [float(row["p"]) if row["p"] not in ("", "NaN") else float("nan") for row in rows]
