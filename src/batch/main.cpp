@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     // CLI11 gives each kind of mistake its own status; to a script they are
     // all one thing, a command that did not run.
-    tell_error(std::cerr, json_out, std::string(e.what()) + " (--help lists the options)");
+    tell_error(std::cerr, json_out, std::string(e.what()) + "; --help lists the options");
     return 1;
   }
   if (!seed.empty()) opts.seed = parse_seed(seed);

@@ -13,6 +13,7 @@
 
 #include "batch/run_tool.h"
 #include "support/temp_files.h"
+#include "support/text_lines.h"
 
 namespace lumivar::batch {
 namespace {
@@ -30,21 +31,6 @@ std::vector<std::string> example(const std::string& command, const std::vector<s
   return words;
 }
 
-std::vector<std::vector<std::string>> split_lines(const std::string& text, char separator) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t at; (at = line.find(separator, start)) != std::string::npos; start = at + 1)
-      fields.push_back(line.substr(start, at - start));
-    fields.push_back(line.substr(start));
-    rows.push_back(fields);
-  }
-  return rows;
-}
-
 std::string words_text(const std::vector<std::string>& words) {
   std::string s;
   for (const std::string& w : words) s += w + " ";
@@ -60,8 +46,8 @@ TEST(Scripting, TheTableAsCsvTsvAndJsonHoldsTheSameRows) {
   };
   const ToolRun csv = with_format("csv"), tsv = with_format("tsv"), json = with_format("json");
   ASSERT_EQ(csv.status, 0) << csv.err;
-  const auto table = split_lines(csv.out, ',');
-  EXPECT_EQ(split_lines(tsv.out, '\t'), table);
+  const auto table = lumivar::testing::table_fields(csv.out, ',');
+  EXPECT_EQ(lumivar::testing::table_fields(tsv.out, '\t'), table);
   const nlohmann::json j = nlohmann::json::parse(json.out);
   ASSERT_EQ(table.size(), j["table"].size() + 1);  // the header
   ASSERT_EQ(table.size(), 18u);                     // 8 + 4 + 5 rows
@@ -93,7 +79,7 @@ TEST(Scripting, TheTableAsCsvTsvAndJsonHoldsTheSameRows) {
   // VarExp has a table too, with its analytic P and no P to read.
   const ToolRun varexp = run_tool(example("varexp", {"--format", "csv", "--quiet"}));
   ASSERT_EQ(varexp.status, 0) << varexp.err;
-  const auto v = split_lines(varexp.out, ',');
+  const auto v = lumivar::testing::table_fields(varexp.out, ',');
   ASSERT_EQ(v.size(), 9u);
   EXPECT_EQ(v[1][8].empty(), false);  // p_analytic
   EXPECT_EQ(v[1][11], "");            // p

@@ -12,26 +12,12 @@
 #include <vector>
 
 #include "results/tidy_table.h"
+#include "support/text_lines.h"
 
 namespace lumivar::results {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-std::vector<std::vector<std::string>> split(const std::string& text, char separator) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t at; (at = line.find(separator, start)) != std::string::npos; start = at + 1)
-      fields.push_back(line.substr(start, at - start));
-    fields.push_back(line.substr(start));
-    rows.push_back(fields);
-  }
-  return rows;
-}
 
 // A partition whose numbers have no short decimal form, one effect without
 // an F (df 0) and an error sum of zero for the partial R2 of that effect.
@@ -152,8 +138,8 @@ TEST(TidyTable, TextReadsBackExactlyUnderAnyLocaleAndMatchesTheJson) {
   std::setlocale(LC_ALL, saved.c_str());
   if (!german) std::fprintf(stderr, "de_DE.UTF-8 is not installed: the locale goes untested\n");
 
-  const auto table = split(csv, ',');
-  EXPECT_EQ(split(tsv, '\t'), table);
+  const auto table = testing::table_fields(csv, ',');
+  EXPECT_EQ(testing::table_fields(tsv, '\t'), table);
   ASSERT_EQ(table.size(), rows.size() + 1);
   ASSERT_EQ(table[0].size(), kTidyColumns.size());
   for (std::size_t c = 0; c < kTidyColumns.size(); ++c) EXPECT_EQ(table[0][c], kTidyColumns[c]);
