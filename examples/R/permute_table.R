@@ -28,3 +28,13 @@ table <- read.csv(text = lumivar_batch("permute", study, "--permutations", "999"
                                        "--strata", "--seed", seed, "--format", "csv"))
 print(table[, c("stratum", "term", "ss", "df", "f", "p", "z", "partial_r2")], row.names = FALSE)
 cat("\nseed", seed, "\n")
+
+# With jsonlite, the JSON report gives the same table and the seed as text
+# ("seed_text"): the number "seed" loses digits in R above 2^53.
+if (requireNamespace("jsonlite", quietly = TRUE)) {
+  report <- jsonlite::fromJSON(paste(lumivar_batch("permute", study, "--permutations", "999",
+                                                   "--strata", "--seed", seed, "--format", "json"),
+                                     collapse = "\n"))
+  stopifnot(identical(report$seed_text, seed), isTRUE(all.equal(report$table$p, table$p)))
+  cat("the JSON report names the same seed and gives the same P values\n")
+}
