@@ -19,7 +19,9 @@ std::string one_line(std::string_view text) {
     while (b < e && blank(text[b])) ++b;
     while (e > b && blank(text[e - 1])) --e;
     if (e > b) {
-      if (!out.empty()) out += out.back() == ':' ? " " : "; ";
+      // A sentence or the head of a list ends the line before: a blank
+      // follows it; anything else a semicolon.
+      if (!out.empty()) out += out.back() == ':' || out.back() == '.' ? " " : "; ";
       out.append(text.substr(b, e - b));
     }
     at = end + 1;

@@ -12,7 +12,8 @@
 namespace lumivar::batch {
 
 // `text` on one line: each line break, with the blanks around it, becomes
-// "; ", or a blank after a line that ends in a colon (the head of a list).
+// "; ", or a blank after a line that ends a sentence or heads a list (a
+// full stop or a colon).
 std::string one_line(std::string_view text);
 
 // {"error": TEXT} as JSON text, TEXT folded by one_line.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/error_output.h"
 #include "batch/run_tool.h"
 #include "support/temp_files.h"
 #include "support/text_lines.h"
@@ -140,6 +141,18 @@ TEST(Scripting, EveryErrorIsOneLineAndWithJsonAlsoAnObjectOnStandardOutput) {
   // A file that gives nothing is said once, not as a box and again as an error.
   const ToolRun nothing = run_tool({"load", "--data", empty});
   EXPECT_EQ(nothing.err, kErrorPrefix + "The file " + empty + " holds no numbers. Nothing was loaded.\n");
+}
+
+TEST(Scripting, MessagesOfSeveralLinesAreFoldedIntoOne) {
+  // A list after its head, then a closing sentence; blank lines and the
+  // lines' indentation go, the words stay.
+  EXPECT_EQ(one_line("The study cannot be built (2 problems):\n  id \"a\" twice.\n\n  id \"b\" missing.\nNothing "
+                     "was loaded.\n"),
+            "The study cannot be built (2 problems): id \"a\" twice. id \"b\" missing. Nothing was loaded.");
+  EXPECT_EQ(one_line("Cells and their counts\n  1: 3\n  2: 4"), "Cells and their counts; 1: 3; 2: 4");
+  EXPECT_EQ(one_line("one line  with  blanks"), "one line  with  blanks");
+  EXPECT_EQ(one_line("\r\n\n"), "");
+  EXPECT_EQ(nlohmann::json::parse(error_json_text("a\nb"))["error"], "a; b");
 }
 
 TEST(Scripting, OptionsAreCheckedBeforeAnyFileIsRead) {
