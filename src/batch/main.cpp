@@ -119,7 +119,8 @@ int main(int argc, char** argv) {
 
   CLI::App* import = cli.add_subcommand("import", "write a study's landmark file and sheet as the three plain files");
   add_import_options(import, opts.study);
-  for (CLI::App* sub : {load, varexp, permute, import}) add_quiet(sub);
+  // Before the command as well as after it.
+  for (CLI::App* app : {&cli, load, varexp, permute, import}) add_quiet(app);
 
   opts.words.assign(argv, argv + argc);
   std::ostream* json_out = asks_for_json(opts.words) ? &std::cout : nullptr;

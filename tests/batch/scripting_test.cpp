@@ -107,6 +107,12 @@ TEST(Scripting, QuietRunsLeaveStandardErrorEmpty) {
     EXPECT_NE(r.out, "");
   }
   EXPECT_TRUE(std::ifstream(t.path() + "/p/f_G1.svg").good());
+  // Before the command too.
+  std::vector<std::string> first = example("varexp");
+  first.insert(first.begin(), "--quiet");
+  const ToolRun before = run_tool(first);
+  EXPECT_EQ(before.status, 0);
+  EXPECT_EQ(before.err, "");
 
   // A warning is still told, as one line with its prefix.
   std::string reps;
