@@ -494,6 +494,10 @@ TEST_F(Desktop, TestsByStrataRepeatTheBatchToolsFromTheRunsSeed) {
   w.trigger(DesktopShell::kSaveResults);
   const nlohmann::json j = nlohmann::json::parse(read_file(folder.path() + "/with-strata.json"));
   EXPECT_TRUE(j["strata"]["between"]["G1"]["p"].is_number());
+  // The tidy table of the batch tool's JSON: the partition's 8 rows, then 4 and 5 by strata.
+  ASSERT_EQ(j["table"].size(), 17u);
+  EXPECT_EQ(j["table"][8]["p"], j["strata"]["between"]["G1"]["p"]);
+  EXPECT_EQ(j["table"][0]["p_perm_f"], j["effects"][0]["p_perm_f"]);
 
   // A new analysis replaces the table: VarExp has no P values.
   w.trigger(DesktopShell::kVarExp);
