@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "batch/error_output.h"
 #include "input/load_actions.h"
 #include "runtime/error.h"
 
@@ -21,8 +22,11 @@ using Action = input::LoadOutcome (*)(runtime::WindowRuntime&, runtime::Session&
 
 void load_one(BatchSession& b, const std::string& path, Action action) {
   b.ui.queue_file(path);
-  if (action(b.ui, b.app.session, b.app.load_progress_bytes) != input::LoadOutcome::kLoaded)
-    runtime::raise("Nothing was loaded from " + path + ".");
+  if (action(b.ui, b.app.session, b.app.load_progress_bytes) != input::LoadOutcome::kLoaded) {
+    // The load's box says why (and that nothing was loaded): it is the error.
+    const std::string why = b.take_last_box();
+    runtime::raise(why.empty() ? "Nothing was loaded from " + path + "." : why);
+  }
 }
 
 }  // namespace
@@ -41,13 +45,18 @@ void BatchSession::load(const Inputs& inputs) {
   if (groups) load_one(*this, *groups, &input::loadgroup);
 }
 
-void BatchSession::tell_boxes(bool going_on) {
-  for (; boxes_told_ < ui.message_boxes.size(); ++boxes_told_) {
-    const runtime::headless::MessageBox& box = ui.message_boxes[boxes_told_];
-    const bool says_error = runtime::to_lower(box.title).find("error") != std::string::npos;
-    diagnostics_ << (going_on && says_error ? std::string("Warning") : box.title) << ": " << box.text
-                 << '\n';
-  }
+void BatchSession::tell_boxes() {
+  for (; boxes_told_ < ui.message_boxes.size(); ++boxes_told_)
+    tell_warning(diagnostics_, ui.message_boxes[boxes_told_].text);
+}
+
+std::string BatchSession::take_last_box() {
+  const std::size_t shown = ui.message_boxes.size();
+  if (boxes_told_ >= shown) return "";
+  for (; boxes_told_ + 1 < shown; ++boxes_told_)
+    tell_warning(diagnostics_, ui.message_boxes[boxes_told_].text);
+  boxes_told_ = shown;
+  return ui.message_boxes.back().text;
 }
 
 std::string BatchSession::box_text(const std::string& tag) const {

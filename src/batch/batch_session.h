@@ -2,8 +2,8 @@
 // The batch tool's session: the program's own state on the headless window
 // runtime, with the main window opened from the same layout as on screen, so
 // that the load actions and analyses run exactly as they do in the window.
-// Message boxes go to standard error as "TITLE: TEXT" once it is known
-// whether the run goes on (tell_boxes).
+// Message boxes go to standard error as warnings, or become the error that
+// ends the run (take_last_box).
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -28,11 +28,14 @@ class BatchSession {
   // The String of the control tagged `tag`.
   std::string box_text(const std::string& tag) const;
   void set_box_text(const std::string& tag, const std::string& text);
-  // Prints the message boxes shown since the last call. When the run goes on
-  // past them they were warnings, and a title that calls them errors ("Dang:Error",
-  // "Error in a group code") is printed as "Warning"; a box that ends the run
-  // keeps its title.
-  void tell_boxes(bool going_on);
+  // Prints the message boxes shown since the last call as warnings: the run
+  // went on past them, whatever their titles say ("Dang:Error", "Error in a
+  // group code").
+  void tell_boxes();
+  // The text of the last box shown, which refused what the run asked for and
+  // so ends it; the boxes before it are told as warnings. "" when no box is
+  // left to tell.
+  std::string take_last_box();
 
   runtime::headless::HeadlessRuntime ui;
 

@@ -23,8 +23,8 @@ struct CommandLine {
   StudyOptions study;  // a landmark file and sheet in place of the three files
   std::string reps;    // as typed; empty when not given
   std::string groups;  // as typed; empty when not given
-  std::string format = "text";
-  std::string permutations;  // checked by the permutation action itself, as the window's box is
+  std::string format = "text";  // text, json, csv or tsv
+  std::string permutations;    // as typed; see option_checks.h
   std::optional<std::uint64_t> seed;
   int threads = 0;
   std::string engine = "fast";
@@ -34,8 +34,20 @@ struct CommandLine {
   std::string plot_dir;
   // --strata: the tests by strata after the report.
   bool strata = false;
+  // --quiet: nothing on standard error but warnings and errors.
+  bool quiet = false;
+  // The command line as given, program name first, for the JSON provenance.
+  std::vector<std::string> words;
   // Raised when the user asks a load or a permutation run to stop (Ctrl-C); none: never.
   const std::atomic<bool>* cancel = nullptr;
+};
+
+// Where a command writes: its report, what it tells while it runs (status
+// texts, progress, files written; nothing with --quiet), and its warnings.
+struct Streams {
+  std::ostream& out;
+  std::ostream& info;
+  std::ostream& err;
 };
 
 // Exit status of a run the user stopped: 128 + SIGINT, as the shell reports
@@ -45,7 +57,7 @@ inline constexpr int kCancelledStatus = 130;
 // "permute": the permutation test with the settings of the command line;
 // `inputs` are the input files for the JSON provenance (empty for text).
 int run_permute(BatchSession& b, const CommandLine& opts, const std::vector<InputFile>& inputs,
-                std::ostream& out, std::ostream& err);
+                const Streams& s);
 
 using results::json_text;
 
@@ -55,13 +67,15 @@ using results::json_text;
 void stop_if_cancelled(const CommandLine& opts, const std::string& what);
 
 // Writes the pictures of `a` into opts.plot_dir (when given) and names each
-// file written on `err`.
-void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& opts, std::ostream& err);
+// file written on `info`.
+void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& opts, std::ostream& info);
 
 // Runs one command; returns the exit status (0 success, 1 any error,
-// kCancelledStatus when opts.cancel stopped it). JSON reports escape file
-// names that are not UTF-8: each byte that is not part of a valid UTF-8
-// sequence becomes U+FFFD.
+// kCancelledStatus when opts.cancel stopped it). The options are checked
+// before any file is read. An error is one line on `err` (error_output.h),
+// and with JSON asked for also an {"error": ...} object on `out`. JSON
+// reports escape file names that are not UTF-8: each byte that is not part
+// of a valid UTF-8 sequence becomes U+FFFD.
 int run(Command command, const CommandLine& opts, std::ostream& out, std::ostream& err);
 
 // The one line on `err` that tells of an error ending the run.

@@ -1,24 +1,29 @@
 // lumivar-batch: the window program's analyses from the command line.
 //
 //   lumivar-batch load    --data D [--reps R] [--groups G]
-//   lumivar-batch varexp  --data D --reps R --groups G [--format text|json]
+//   lumivar-batch varexp  --data D --reps R --groups G [--format text|json|csv|tsv]
 //                         [--plot DIR] [--strata] [--sums auto|matrix|coordinates]
 //   lumivar-batch permute --data D --reps R --groups G --permutations N
 //                         [--seed S] [--threads T] [--engine fast|reference]
-//                         [--format text|json] [--plot DIR] [--strata]
+//                         [--format text|json|csv|tsv] [--plot DIR] [--strata]
 //                         [--sums auto|matrix|coordinates]
 //   lumivar-batch import  --landmarks L --sheet S [--columns MAP] --out DIR
 //
 // In place of --data/--reps/--groups, every command takes a study as a
 // landmark file and a specimen sheet: --landmarks L --sheet S (study_inputs.h).
 //
+// Every command takes --quiet: nothing on standard error but warnings and
+// errors.
+//
 // Reports go to standard output, exactly as the window's results box would
-// show them; status texts and message boxes go to standard error. Any error
-// gives a one-line message on standard error and exit status 1, errors on the
-// command line too (--help and --version exit 0); a load, an analysis, a
-// permutation test or an import stopped with Ctrl-C says so and exits 130 (SIGTERM stops it the same way,
-// then ends the program by that signal). Output that cannot be written (a
-// full disk, a closed standard output) is an error too. JSON reports
+// show them; status texts go to standard error, message boxes as warnings.
+// Every option is checked before any file is read. Any error gives one line
+// "lumivar-batch: error: ..." on standard error (error_output.h) and exit
+// status 1, errors on the command line too (--help and --version exit 0); a
+// load, an analysis, a permutation test or an import stopped with Ctrl-C
+// says so and exits 130 (SIGTERM stops it the same way, then ends the
+// program by that signal). Output that cannot be written (a full disk, a
+// closed standard output) is an error too. JSON reports
 // carry a "provenance" block (version, run settings, input files and their
 // SHA-256). --plot writes the pictures as SVG files (see plot_files.h) and
 // names them on standard error.
@@ -28,8 +33,41 @@
 
 #include "batch/checked_output.h"
 #include "batch/commands.h"
+#include "batch/error_output.h"
 #include "batch/interrupt.h"
+#include "batch/option_checks.h"
 #include "batch/seed.h"
+
+namespace {
+
+constexpr const char* kCommands = "load, varexp, permute or import";
+
+// Whether the words ask for JSON, read before the command line is parsed so
+// that a mistake on it is told in JSON too.
+bool asks_for_json(const std::vector<std::string>& words) {
+  for (std::size_t i = 1; i < words.size(); ++i)
+    if (words[i] == "--format=json" || (words[i] == "--format" && i + 1 < words.size() && words[i + 1] == "json"))
+      return true;
+  return false;
+}
+
+// What is wrong with the command word, if anything: the first word must be
+// a command (or --help, --version).
+std::string command_word_problem(const std::vector<std::string>& words) {
+  if (words.size() < 2) return std::string("no command given: give one of ") + kCommands;
+  const std::string& first = words[1];
+  for (const char* command : {"load", "varexp", "permute", "import"})
+    if (first == command) return "";
+  if (first.rfind("-", 0) == 0) return "";
+  return "unknown command \"" + first + "\": the commands are " + kCommands;
+}
+
+// A CLI11 validator from one of the rules of option_checks.h.
+CLI::Validator rule(std::string (*problem)(const std::string&), const char* description) {
+  return CLI::Validator([problem](std::string& text) { return problem(text); }, description);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace lumivar::batch;
@@ -48,8 +86,9 @@ int main(int argc, char** argv) {
     add_study_options(sub, opts.study, {data, reps, groups}, codes_required);
   };
   auto add_outputs = [&opts](CLI::App* sub) {
-    sub->add_option("--format", opts.format, "output format")
-        ->check(CLI::IsMember({"text", "json"}))
+    sub->add_option("--format", opts.format,
+                    "output format: the report as text, JSON, or its table as CSV or TSV")
+        ->check(CLI::IsMember({"text", "json", "csv", "tsv"}))
         ->default_val("text");
     sub->add_option("--plot", opts.plot_dir,
                     "write the pictures as SVG files into this folder (made when missing)");
@@ -58,6 +97,10 @@ int main(int argc, char** argv) {
                     "from the coordinates (linear memory), or auto (the matrix up to 10,000 rows)")
         ->check(CLI::IsMember({"auto", "matrix", "coordinates"}))
         ->default_val("auto");
+  };
+
+  auto add_quiet = [&opts](CLI::App* sub) {
+    sub->add_flag("--quiet", opts.quiet, "nothing on standard error but warnings and errors");
   };
 
   CLI::App* load = cli.add_subcommand("load", "load the files and print their status texts");
@@ -69,27 +112,39 @@ int main(int argc, char** argv) {
   add_inputs(permute, true);
   add_outputs(permute);
   permute->add_option("--permutations", opts.permutations, "number of relabellings (a whole number >= 0)")
-      ->required();
+      ->required()
+      ->check(rule(&permutations_problem, "N >= 0"));
   permute->add_option("--seed", seed, "seed of the random relabellings (default: from the system)")
       ->check(CLI::Validator(
           [](std::string& text) { return parse_seed(text) ? std::string() : std::string(kSeedRule); },
           "0..18446744073709551615"));
   permute->add_option("--threads", opts.threads, "worker threads (default: all cores)")
-      ->check(CLI::NonNegativeNumber);
+      ->check(rule(&threads_problem, "0..4096"));
   permute->add_option("--engine", opts.engine, "relabelling engine")
       ->check(CLI::IsMember({"fast", "reference"}))
       ->default_val("fast");
 
   CLI::App* import = cli.add_subcommand("import", "write a study's landmark file and sheet as the three plain files");
   add_import_options(import, opts.study);
+  // Before the command as well as after it.
+  for (CLI::App* app : {&cli, load, varexp, permute, import}) add_quiet(app);
 
+  opts.words.assign(argv, argv + argc);
+  std::ostream* json_out = asks_for_json(opts.words) ? &out : nullptr;
+  if (const std::string problem = command_word_problem(opts.words); !problem.empty()) {
+    tell_error(std::cerr, json_out, problem);
+    return 1;
+  }
   try {
     cli.parse(argc, argv);
+  } catch (const CLI::Success& e) {  // --help, --version
+    cli.exit(e, out, std::cerr);
+    return finish_printed(out, dynamic_cast<const CLI::CallForVersion*>(&e) ? "the version" : "the help", std::cerr);
   } catch (const CLI::ParseError& e) {
     // CLI11 gives each kind of mistake its own status; to a script they are
     // all one thing, a command that did not run.
-    if (cli.exit(e, out, std::cerr) != 0) return 1;
-    return finish_printed(out, dynamic_cast<const CLI::CallForVersion*>(&e) ? "the version" : "the help", std::cerr);
+    tell_error(std::cerr, json_out, std::string(e.what()) + "; --help lists the options");
+    return 1;
   }
   if (!seed.empty()) opts.seed = parse_seed(seed);
   if (!opts.reps.empty()) opts.inputs.reps = opts.reps;

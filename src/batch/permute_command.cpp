@@ -1,7 +1,9 @@
 #include <iostream>
 
 #include "batch/commands.h"
+#include "batch/error_output.h"
 #include "batch/provenance.h"
+#include "batch/report_output.h"
 #include "batch/strata_output.h"
 #include "batch/sums_option.h"
 #include "batch/run_progress.h"
@@ -12,43 +14,38 @@
 namespace lumivar::batch {
 
 int run_permute(BatchSession& b, const CommandLine& o, const std::vector<InputFile>& inputs,
-                std::ostream& out, std::ostream& err) {
+                const Streams& s) {
   permutation::PermuteSettings settings;
   settings.seed = o.seed;
   settings.threads = o.threads;
   settings.engine = o.engine == "reference" ? permutation::Engine::kReference : permutation::Engine::kFast;
   // Standard error is a terminal only when it is the process's own.
-  const bool terminal = &err == &std::cerr && runtime::is_terminal(stderr);
-  settings.progress = run_progress(err, terminal);
+  const bool terminal = &s.info == &std::cerr && runtime::is_terminal(stderr);
+  settings.progress = run_progress(s.info, terminal);
   settings.cancel = o.cancel;
   settings.keep_f_values = !o.plot_dir.empty();
   if (o.strata) check_strata_design(b.app.session);
-  const partition::SumsSettings sums = sums_settings(o.sums, o.threads, o.cancel);
+  const partition::SumsSettings sums = sums_settings(o.sums, o.threads, !o.quiet, o.cancel);
   settings.sums = sums.sums;
   settings.superimposition_progress = sums.superimposition_progress;
   permutation::PermuteOutcome r =
       permutation::permute_count(b.ui, b.app.session, o.permutations, settings);
-  if (!r.done()) return 1;  // run() prints the refusal's message box
-  std::string report = r.report;
+  // A refusal's message box says why: it is the error.
+  if (!r.done()) runtime::raise(b.take_last_box());
   std::optional<permutation::StrataResults> strata;
   if (o.strata) strata = strata_after_permute(b.app.session, r);
-  if (o.format == "json") {
-    nlohmann::json j = permute_json(r.partition, r.test);
-    j["provenance"] = provenance_json(inputs, &r.test);
-    if (strata) j["strata"] = strata_json(*strata);
-    report = json_text(j);
-  } else if (strata) {
-    report = with_strata_text(report, *strata);
-  }
+  const std::string report =
+      report_output(o, {r.report, r.partition, &r.test, strata ? &*strata : nullptr, r.sums}, inputs);
   stop_if_cancelled(o, "The permutation test");
   // Pictures before the report: a failure to write them prints no report.
   if (!o.plot_dir.empty()) {
     if (r.test.plan.nperm > permutation::kMaxKeptFValues)
-      err << "No F distributions drawn: runs of more than " << permutation::kMaxKeptFValues
-          << " relabellings keep no F values.\n";
-    write_plots_and_tell(shell::permute_snapshot(b.app.session, std::move(r)), o, err);
+      tell_warning(s.err, "No F distributions drawn: runs of more than " +
+                              std::to_string(permutation::kMaxKeptFValues) +
+                              " relabellings keep no F values.");
+    write_plots_and_tell(shell::permute_snapshot(b.app.session, std::move(r)), o, s.info);
   }
-  out << report << '\n';
+  s.out << report << '\n';
   return 0;
 }
 

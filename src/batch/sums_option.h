@@ -9,9 +9,10 @@
 namespace lumivar::batch {
 
 // `name`: "auto", "matrix" or "coordinates" (the command line checks it);
-// anything else raises an Error. `threads`: as --threads. `cancel`: the
-// Ctrl-C flag that stops the superimposition and the distance matrix.
-partition::SumsSettings sums_settings(const std::string& name, int threads,
+// anything else raises an Error. `threads`: as --threads. `progress`: show
+// a long superimposition's progress (on a terminal). `cancel`: the Ctrl-C
+// flag that stops the superimposition and the distance matrix.
+partition::SumsSettings sums_settings(const std::string& name, int threads, bool progress = true,
                                       const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace lumivar::batch

@@ -7,6 +7,7 @@
 #include "results/provenance.h"
 #include "results/results_csv.h"
 #include "results/strata_forms.h"
+#include "results/tidy_table.h"
 
 namespace lumivar::gui {
 
@@ -29,6 +30,8 @@ std::string json(const shell::AnalysisSnapshot& a, const std::string& date,
     j["provenance"] = results::provenance_json(inputs, nullptr, maker);
   }
   if (strata != nullptr) j["strata"] = results::strata_json(*strata);
+  const bool permuted = a.kind == shell::AnalysisKind::kPermute;
+  j["table"] = results::tidy_json(results::tidy_rows(a.partition, permuted ? &a.permutation : nullptr, strata));
   return results::json_text(j) + "\n";
 }
 

@@ -45,6 +45,7 @@ nlohmann::json permute_json(const partition::Partition& p, const permutation::Pe
   }
   return {{"analysis", "permute"},
           {"seed", r.plan.seed},
+          {"seed_text", std::to_string(r.plan.seed)},
           {"permutations", nperm},
           {"engine", engine_name(r.engine)},
           {"threads", r.plan.threads},

@@ -16,7 +16,9 @@ const char* engine_name(permutation::Engine e);
 
 nlohmann::json varexp_json(const partition::Partition& p);
 // Per effect: the observed columns of `p`, both permutation P values and
-// their Monte Carlo standard errors; plus how the run was made.
+// their Monte Carlo standard errors; plus how the run was made, the seed
+// also as text ("seed_text": a reader that keeps numbers as doubles rounds
+// seeds above 2^53).
 nlohmann::json permute_json(const partition::Partition& p, const permutation::PermutationTest& r);
 
 // A JSON report as text: indented by 2, bytes that are not UTF-8 replaced by

@@ -48,8 +48,11 @@ nlohmann::json provenance_json(const std::vector<InputFile>& inputs,
                      {"sha256", f.sha256}});
   nlohmann::json p = {{"program", maker.program}, {"version", program_version()}};
   if (!maker.date.empty()) p["date"] = maker.date;
+  if (!maker.sums.empty()) p["sums"] = maker.sums;
+  if (!maker.command_line.empty()) p["command_line"] = maker.command_line;
   if (run != nullptr) {
     p["seed"] = run->plan.seed;
+    p["seed_text"] = std::to_string(run->plan.seed);
     p["permutations"] = run->plan.nperm;
     p["engine"] = engine_name(run->engine);
     p["threads"] = run->plan.threads;

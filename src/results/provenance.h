@@ -36,15 +36,21 @@ std::vector<InputFile> loaded_inputs(const runtime::InputSources& sources);
 // landmark file and sheet, which the study reader reads itself).
 InputFile describe_file(const std::string& role, const std::string& path);
 
-// Who made a report, and when: "program" and, when not empty, "date".
+// Who made a report, when and how: "program" and, when not empty, "date",
+// "sums" and "command_line".
 struct Maker {
   std::string program = "lumivar-batch";
   std::string date;  // ISO 8601, UTC; empty: not recorded
+  // The way the sums were taken: "matrix" or "coordinates"; empty: not recorded.
+  std::string sums{};
+  // The words of the command line as given, the program's name first.
+  std::vector<std::string> command_line{};
 };
 
-// {"program", "version", ["date"], "inputs": [{"role", "path",
-// "absolute_path", "sha256"}...]}, plus "seed", "permutations", "engine" and
-// "threads" when a permutation run is given.
+// {"program", "version", ["date"], ["sums"], ["command_line"], "inputs":
+// [{"role", "path", "absolute_path", "sha256"}...]}, plus "seed",
+// "seed_text" (the seed as a string, which no JSON reader rounds),
+// "permutations", "engine" and "threads" when a permutation run is given.
 nlohmann::json provenance_json(const std::vector<InputFile>& inputs,
                                const permutation::PermutationTest* run = nullptr,
                                const Maker& maker = {});

@@ -124,7 +124,7 @@ class Runner {
 std::string refusal(const BatchRun& r) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  const std::string tag = "lumivar-batch: ";
+  const std::string tag = "lumivar-batch: error: ";
   const std::size_t at = r.err.find(tag);
   if (at == std::string::npos) return "no message in: " + r.err;
   return r.err.substr(at + tag.size(), r.err.find('\n', at) - at - tag.size());
@@ -233,7 +233,7 @@ TEST(Layouts, UnbalancedDesignsAreRefusedNamingCodesOrCellsAndCounts) {
   CommandLine load;
   const BatchRun loaded = run(Command::kLoad, s, load);
   EXPECT_EQ(loaded.status, 0);
-  EXPECT_NE(loaded.err.find("Warning: Mismatch in counts between groups 1 and 2"),
+  EXPECT_NE(loaded.err.find("lumivar-batch: warning: Mismatch in counts between groups 1 and 2"),
             std::string::npos)
       << loaded.err;
 }

@@ -34,7 +34,7 @@ TEST(Memory, ADistanceMatrixBeyondTheLimitIsRefusedWithBothSizes) {
     const ToolRun r = run_tool(words, limited);
     EXPECT_EQ(r.status, 1) << words[0] << ": " << r.err;
     EXPECT_EQ(r.out, "") << words[0];
-    EXPECT_NE(r.err.find("lumivar-batch: The distance matrix of 16000 rows of landmark data needs "
+    EXPECT_NE(r.err.find("lumivar-batch: error: The distance matrix of 16000 rows of landmark data needs "
                          "2.0 GB of memory, but this program can take only "),
               std::string::npos)
         << words[0] << ": " << r.err;
@@ -58,7 +58,7 @@ TEST(Memory, RunningOutOfMemoryAnywhereElseIsSaidInWords) {
                              limited);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_NE(r.err.find("lumivar-batch: Out of memory: the system could not give this step the "
+  EXPECT_NE(r.err.find("lumivar-batch: error: Out of memory: the system could not give this step the "
                        "memory it needs, so the step was stopped."),
             std::string::npos)
       << r.err;

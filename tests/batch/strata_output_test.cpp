@@ -64,7 +64,10 @@ TEST(BatchStrata, PermuteAddsPAndZFromTheRunsSeed) {
   ASSERT_NE(at, std::string::npos);
   const std::vector<std::string> table = testing::text_lines(r.out.substr(at + 2));
   EXPECT_EQ(table[2], "Between specimens \tSS \tdf \tMS \tF \tP \tZ");
-  EXPECT_EQ(table.back(),
+  // The run's seed line follows the table.
+  ASSERT_GE(table.size(), 3u);
+  EXPECT_EQ(table.back(), "Seed: 5 (--seed 5 repeats this run)");
+  EXPECT_EQ(table[table.size() - 3],
             "P: 99 relabellings of residuals under models without the effect (seed 5); "
             "Z = (F - mean relabelled F) / their SD");
   o.threads = 1;
@@ -110,7 +113,7 @@ TEST(BatchStrata, UnbalancedDesignIsRefusedBeforeTheRun) {
   const Outcome r = run_batch(Command::kPermute, o);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_NE(r.err.find("lumivar-batch: Tests by strata need a balanced design: "), std::string::npos)
+  EXPECT_NE(r.err.find("lumivar-batch: error: Tests by strata need a balanced design: "), std::string::npos)
       << r.err;
   // The specified test refuses an unbalanced design as well, with its own message.
   o.strata = false;

@@ -208,7 +208,7 @@ TEST_F(RatStudy, ImportWritesThePlainFilesAndTheCodes) {
   // A second import into the same folder overwrites nothing.
   const BatchRun again = run_batch(Command::kImport, o);
   EXPECT_EQ(again.status, 1);
-  EXPECT_EQ(again.err, "lumivar-batch: The folder " + o.study.out_dir +
+  EXPECT_EQ(again.err, "lumivar-batch: error: The folder " + o.study.out_dir +
                            " already exists; nothing was written. Give a folder that does not exist yet: the "
                            "import makes it.\n");
 }
@@ -235,8 +235,8 @@ TEST_F(RatStudy, ARefusedStudyLoadsNothingAndSaysWhy) {
   const BatchRun r = run_batch(Command::kVarExp, from(t.write("short.csv", csv)));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "lumivar-batch: The study cannot be built from " + t.path() + "/short.csv and " +
-                       study.study.sources.sheet + " (1 problem):\n  id \"r4_d150\" (" + study.study.sources.sheet +
+  EXPECT_EQ(r.err, "lumivar-batch: error: The study cannot be built from " + t.path() + "/short.csv and " +
+                       study.study.sources.sheet + " (1 problem): id \"r4_d150\" (" + study.study.sources.sheet +
                        ", line 7) is not in the landmark file " + t.path() + "/short.csv.\n");
 }
 

@@ -169,7 +169,10 @@ TEST_F(Desktop, TheBatchToolRepeatsTheWindowsRunFromTheSeedShown) {
                QString::number(seed)});
   ASSERT_TRUE(batch.waitForFinished(60000));
   ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
-  EXPECT_EQ(batch.readAllStandardOutput().toStdString(), w.box("ResBox") + "\n");
+  // The window's text, and the line that names the seed.
+  const std::string s = std::to_string(seed);
+  EXPECT_EQ(batch.readAllStandardOutput().toStdString(),
+            w.box("ResBox") + "\n\nSeed: " + s + " (--seed " + s + " repeats this run)\n");
 }
 
 TEST_F(Desktop, AFixedSeedRepeatsRunsAndIsRememberedWithTheOtherSettings) {
@@ -477,17 +480,24 @@ TEST_F(Desktop, TestsByStrataRepeatTheBatchToolsFromTheRunsSeed) {
   ASSERT_TRUE(batch.waitForFinished(60000));
   ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
   const std::string printed = batch.readAllStandardOutput().toStdString();
-  EXPECT_EQ(printed, w.box("ResBox") + "\n\n" + shown + "\n");
+  const std::string seed = std::to_string(w.app.last_analysis->permutation.plan.seed);
+  EXPECT_EQ(printed, w.box("ResBox") + "\n\n" + shown + "\n\nSeed: " + seed + " (--seed " + seed +
+                         " repeats this run)\n");
 
   // Saved results carry the tests shown, as the batch tool's --strata does.
   QString answer = QString::fromStdString(folder.path() + "/with-strata.txt");
   w.shell->set_save_dialog([&answer](const QString&, QString*) { return answer; });
   w.trigger(DesktopShell::kSaveResults);
-  EXPECT_EQ(read_file(folder.path() + "/with-strata.txt"), printed);
+  // (The batch tool's last line, the seed to give it, is its own.)
+  EXPECT_EQ(read_file(folder.path() + "/with-strata.txt"), printed.substr(0, printed.rfind("\n\nSeed: ")) + "\n");
   answer = QString::fromStdString(folder.path() + "/with-strata.json");
   w.trigger(DesktopShell::kSaveResults);
   const nlohmann::json j = nlohmann::json::parse(read_file(folder.path() + "/with-strata.json"));
   EXPECT_TRUE(j["strata"]["between"]["G1"]["p"].is_number());
+  // The tidy table of the batch tool's JSON: the partition's 8 rows, then 4 and 5 by strata.
+  ASSERT_EQ(j["table"].size(), 17u);
+  EXPECT_EQ(j["table"][8]["p"], j["strata"]["between"]["G1"]["p"]);
+  EXPECT_EQ(j["table"][0]["p_perm_f"], j["effects"][0]["p_perm_f"]);
 
   // A new analysis replaces the table: VarExp has no P values.
   w.trigger(DesktopShell::kVarExp);

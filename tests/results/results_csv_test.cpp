@@ -9,24 +9,10 @@
 #include <vector>
 
 #include "results/results_csv.h"
+#include "support/text_lines.h"
 
 namespace lumivar::results {
 namespace {
-
-std::vector<std::vector<std::string>> parse(const std::string& csv) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream in(csv);
-  std::string line;
-  while (std::getline(in, line)) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1)
-      fields.push_back(line.substr(start, comma - start));
-    fields.push_back(line.substr(start));
-    rows.push_back(fields);
-  }
-  return rows;
-}
 
 partition::Partition awkward_partition() {
   partition::Partition p;
@@ -52,7 +38,7 @@ partition::Partition awkward_partition() {
 TEST(ResultsCsv, VarExpHasOneRowPerEffectAndReadsBackExactly) {
   const partition::Partition p = awkward_partition();
   const std::string csv = varexp_csv(p);
-  const auto rows = parse(csv);
+  const auto rows = testing::table_fields(csv, ',');
   ASSERT_EQ(rows.size(), 1u + partition::kEffectCount + 1u);
   EXPECT_EQ(rows[0], (std::vector<std::string>{"effect", "ss", "df", "ms", "f", "per_exp", "p_analytic"}));
   for (int k = 0; k < partition::kEffectCount; ++k) {
@@ -84,7 +70,7 @@ TEST(ResultsCsv, PermuteHasBothPermutationPValues) {
     by_ss[k] = 1.0 / (k + 3);
   }
   by_f[partition::kG1xG2xT] = std::numeric_limits<double>::quiet_NaN();
-  const auto rows = parse(permute_csv(p, by_f, by_ss));
+  const auto rows = testing::table_fields(permute_csv(p, by_f, by_ss), ',');
   ASSERT_EQ(rows.size(), 9u);
   EXPECT_EQ(rows[0].back(), "p_perm_ss");
   EXPECT_EQ(rows[0][6], "p_perm_f");
