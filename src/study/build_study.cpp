@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "runtime/error.h"
+#include "runtime/printable.h"
 #include "runtime/numbers.h"
 
 namespace lumivar::study {
@@ -15,7 +16,7 @@ namespace {
 
 constexpr std::size_t kProblemsListed = 20;
 
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string quoted(const std::string& s) { return "\"" + runtime::printable(s) + "\""; }
 
 std::string lines_text(const std::vector<std::size_t>& lines) {
   std::string s = lines.size() > 1 ? "lines " : "line ";

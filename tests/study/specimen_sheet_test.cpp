@@ -56,12 +56,16 @@ TEST(ValueCoding, KeepsSmallWholeNumbersAndCodesAnythingElseByFirstAppearance) {
 
   // Codes that crossing two factors could not keep apart are recoded.
   for (const std::vector<std::string>& cells :
-       {std::vector<std::string>{"0.5", "1.5"}, {"-1", "1"}, {"10000", "20000"}, {"2", "two"}}) {
+       {std::vector<std::string>{"0.5", "1.5"}, {"-1.5", "-1"}, {"10000", "20000"}}) {
     const ValueCoding c = code_values("G2", cells);
     EXPECT_FALSE(c.as_written) << cells[0];
     EXPECT_EQ(c.codes, (std::vector<double>{1, 2})) << cells[0];
   }
   EXPECT_TRUE(code_values("G2", {"0", "9999"}).as_written);
+  // A whole number beside a word keeps its own code; the word takes the
+  // first code no number holds.
+  EXPECT_EQ(code_values("G2", {"2", "two"}).codes, (std::vector<double>{2, 1}));
+  EXPECT_EQ(code_values("G2", {"-1", "1"}).codes, (std::vector<double>{2, 1}));
 }
 
 }  // namespace
