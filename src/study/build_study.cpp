@@ -126,7 +126,7 @@ class StudyBuilder {
     if (complete_rows_.empty()) problems_.push_back("The sheet " + sheet_.name + " has no complete line.");
     if (order_.size() > 2) {
       std::string values;
-      for (std::size_t i : order_) values += (values.empty() ? "" : ", ") + measurement_.values[i];
+      for (std::size_t i : order_) values += (values.empty() ? "" : ", ") + runtime::printable(measurement_.values[i]);
       problems_.push_back("The sheet has " + std::to_string(order_.size()) + " measurement values (" + values +
                           "); a study holds one or two measurements of each specimen.");
     }

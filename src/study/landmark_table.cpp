@@ -132,8 +132,8 @@ std::vector<std::size_t> coordinate_columns(const std::vector<std::string>& head
     std::size_t& col = a->axis == 'x' ? slot.first : slot.second;
     if (col != none)
       runtime::raise("The file " + file + " has two columns for " + std::string(1, a->axis) +
-                     " of landmark " + std::to_string(a->number) + ": \"" + header[col] +
-                     "\" and \"" + header[j] + "\".");
+                     " of landmark " + std::to_string(a->number) + ": \"" + runtime::printable(header[col]) +
+                     "\" and \"" + runtime::printable(header[j]) + "\".");
     col = j;
   }
   std::vector<std::size_t> cols;
@@ -142,7 +142,7 @@ std::vector<std::size_t> coordinate_columns(const std::vector<std::string>& head
       if (xy.first == none || xy.second == none)
         runtime::raise("The file " + file + " has " + (xy.first == none ? "a y" : "an x") +
                        " column for landmark " + std::to_string(number) + " (\"" +
-                       header[xy.first == none ? xy.second : xy.first] + "\") but no " +
+                       runtime::printable(header[xy.first == none ? xy.second : xy.first]) + "\") but no " +
                        (xy.first == none ? "x" : "y") + " column.");
       cols.push_back(xy.first);
       cols.push_back(xy.second);

@@ -32,6 +32,11 @@ TEST(SpecimenSheet, RefusesMissingColumnsAndBadMappingsWithOneMessage) {
                    "(id=Image,specimen=Ind,...).");
   EXPECT_ERROR_MSG(parse_specimen_sheet("id,ID\n", "sheet.csv", sheet_columns("")),
                    "File sheet.csv: two columns are named \"id\".");
+  // A NUL byte in a column name is shown, not the end of the message.
+  EXPECT_ERROR_MSG(parse_specimen_sheet(std::string("id,Ind\0x,Age\n", 13), "sheet.csv", sheet_columns("")),
+                   "The sheet sheet.csv has no column \"specimen\", \"measurement\", \"G1\", \"G2\"; its "
+                   "columns are id, Ind\\x00x, Age. Name the columns id, specimen, measurement, G1 and G2, "
+                   "or map them (id=Image,specimen=Ind,...).");
   // Mappings as a user types them into the import dialog.
   const std::pair<const char*, const char*> mappings[] = {
       {"sex=G1", "The column mapping names the role \"sex\"; the roles are id, specimen, measurement, G1 and G2."},
