@@ -12,11 +12,7 @@ namespace lumivar::input {
 namespace {
 
 // A token as a message shows it: at most 40 bytes, control bytes escaped.
-std::string shown(std::string_view text) {
-  constexpr std::size_t kMax = 40;
-  if (text.size() <= kMax) return runtime::printable(text);
-  return runtime::printable(text.substr(0, kMax)) + "...";
-}
+std::string shown(std::string_view text) { return runtime::printable_excerpt(text); }
 
 // Checks one parsed line; raises with the file and line named.
 void check_row(const runtime::NumberRow& row, const std::string& path, std::size_t line_no,

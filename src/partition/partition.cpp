@@ -4,6 +4,7 @@
 #include "partition/crossed_codes.h"
 #include "partition/getssgroup.h"
 #include "partition/getsstotal.h"
+#include "partition/rounding_zero.h"
 #include "runtime/error.h"
 
 namespace lumivar::partition {
@@ -70,6 +71,19 @@ EffectSums effect_sums(double sstotal, const WithinSums& w) {
   return e;
 }
 
+CleanSums clean_sums(double rows, double sstotal, const WithinSums& w) {
+  const double level = rounding_level(rows, sstotal);
+  CleanSums c;
+  c.sstotal = clean_sum(sstotal, level);
+  // The effect sums are taken from the raw total, as the tables always took
+  // them, so that sums above the level keep every bit.
+  const EffectSums raw = effect_sums(sstotal, w);
+  const bool varies = c.sstotal != 0;
+  for (int k = 0; k < kEffectCount; ++k) c.ss[k] = varies ? clean_sum(raw[k], level) : 0.0;
+  c.error = varies ? clean_sum(w[kG1xG2xT], level) : 0.0;
+  return c;
+}
+
 PerEffect<double> effect_dfs(const DesignSizes& s) {
   const double df1 = s.n1g - 1, df2 = s.n2g - 1, dft = s.nrep - 1;
   return {df1, df2, dft, df1 * df2, df1 * dft, df2 * dft, df1 * df2 * dft};
@@ -91,32 +105,32 @@ PerEffect<double> f_ratios(const EffectSums& ss, double ss_error, const DesignSi
   const PerEffect<double> df = effect_dfs(sizes);
   const double ms_error = ss_error / error_df(sizes);
   PerEffect<double> f{};
-  for (int k = 0; k < kEffectCount; ++k) f[k] = (ss[k] / df[k]) / ms_error;
+  for (int k = 0; k < kEffectCount; ++k) f[k] = ratio_or_nan(ss[k] / df[k], ms_error);
   return f;
 }
 
 Partition partition_from_sums(double sstotal, const WithinSums& w, const DesignSizes& sizes) {
+  const CleanSums sums = clean_sums(sizes.m, sstotal, w);
   Partition p;
   p.m = sizes.m;
-  p.sstotal = sstotal;
+  p.sstotal = sums.sstotal;
   p.within = w;
 
-  p.ss_error = w[kG1xG2xT];
+  p.ss_error = sums.error;
   p.df_error = error_df(sizes);
   p.ms_error = p.ss_error / p.df_error;
-  p.per_exp_error = 100 * p.ss_error / p.sstotal;
+  p.per_exp_error = ratio_or_nan(100 * p.ss_error, p.sstotal);
 
-  const EffectSums ss = effect_sums(p.sstotal, w);
   const auto df = effect_dfs(sizes);
-  const auto f = f_ratios(ss, p.ss_error, sizes);
+  const auto f = f_ratios(sums.ss, p.ss_error, sizes);
   for (int k = 0; k < kEffectCount; ++k) {
     Effect& e = p.effects[k];
-    e.ss = ss[k];
+    e.ss = sums.ss[k];
     e.df = df[k];
     e.ms = e.ss / e.df;
     e.f = f[k];
     e.p_analytic = distributions::fcdf_upper(e.f, e.df, p.df_error);
-    e.per_exp = 100 * e.ss / p.sstotal;
+    e.per_exp = ratio_or_nan(100 * e.ss, p.sstotal);
   }
   return p;
 }

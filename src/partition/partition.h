@@ -63,13 +63,27 @@ Codings make_codings(const Matrix& group, const Matrix& repgroup, std::size_t m)
 Divisors make_divisors(const DesignSizes& sizes);
 // Effect sums from the total and the within sums, subtracting left to right.
 EffectSums effect_sums(double sstotal, const WithinSums& w);
+
+// The sums of squares of one labelling of `rows` rows as the tables show
+// them and the tests compare them: the total, the seven effect sums
+// (effect_sums) and the error sum (the within sum of the cells), each put
+// through the rule of rounding_zero.h, so none is negative and those at
+// rounding level are exactly zero. When the total itself is at rounding level
+// (the shapes do not vary) every sum is zero.
+struct CleanSums {
+  double sstotal = 0;
+  EffectSums ss{};
+  double error = 0;
+};
+CleanSums clean_sums(double rows, double sstotal, const WithinSums& w);
 // Degrees of freedom of the seven effects, in report order.
 PerEffect<double> effect_dfs(const DesignSizes& sizes);
 // Degrees of freedom of the error term: m - n1g n2g nrep.
 double error_df(const DesignSizes& sizes);
-// The F ratio of each effect, (SS / df) / (error SS / error df). The analytic
-// partition and every relabelling of a permutation test make F here, by the
-// same operations, so equal sums give bit-identical F ratios.
+// The F ratio of each effect, (SS / df) / (error SS / error df); NaN when the
+// error mean square is zero or undefined. The analytic partition and every
+// relabelling of a permutation test make F here, by the same operations, so
+// equal sums give bit-identical F ratios.
 PerEffect<double> f_ratios(const EffectSums& sums, double ss_error, const DesignSizes& sizes);
 // The whole partition from a distance matrix (within sums by getssgroup).
 // A raised `cancel` is heard within every sum (each O(m^2)) and raises
@@ -77,7 +91,8 @@ PerEffect<double> f_ratios(const EffectSums& sums, double ss_error, const Design
 Partition compute_partition(const Matrix& dmatrix, const Matrix& group, const Matrix& repgroup,
                             const DesignSizes& sizes, const std::atomic<bool>* cancel = nullptr);
 // The rest of the partition from the total and the within sums, however
-// they were obtained: effect sums, degrees of freedom, F, P and Per Exp.
+// they were obtained: effect sums (clean_sums), degrees of freedom, F, P and
+// Per Exp (NaN when the total is zero).
 Partition partition_from_sums(double sstotal, const WithinSums& w, const DesignSizes& sizes);
 
 }  // namespace lumivar::partition

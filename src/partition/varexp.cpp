@@ -2,6 +2,7 @@
 
 #include "geometry/distance_memory.h"
 #include "partition/analysis_inputs.h"
+#include "partition/shapes_do_not_vary.h"
 #include "partition/varexp_report.h"
 
 namespace lumivar::partition {
@@ -21,6 +22,7 @@ VarExpOutcome varexp(runtime::WindowRuntime& ui, runtime::Session& s, const Sums
   o.sums = fit.sums;
   o.report = varexp_report(o.partition);
   ui.set_string_by_tag("ResBox", o.report);
+  warn_if_shapes_do_not_vary(ui, o.partition);
   return o;
 }
 

@@ -17,10 +17,11 @@
 namespace lumivar::permutation {
 
 Statistics statistics(double sstotal, const WithinSums& w, const partition::DesignSizes& sizes) {
+  const partition::CleanSums sums = partition::clean_sums(sizes.m, sstotal, w);
   Statistics s;
   s.within = w;
-  s.ss = partition::effect_sums(sstotal, w);
-  s.error = w[partition::kG1xG2xT];
+  s.ss = sums.ss;
+  s.error = sums.error;
   s.f = partition::f_ratios(s.ss, s.error, sizes);
   return s;
 }
@@ -28,6 +29,15 @@ Statistics statistics(double sstotal, const WithinSums& w, const partition::Desi
 void tally(const Statistics& observed, const Statistics& relabelled, double sstotal,
            Counts& counts) {
   for (int k = 0; k < kEffectCount; ++k) {
+    // An effect that explains nothing is reached by every relabelling, in
+    // both tests: no F is below its F of 0, and whatever the crossed
+    // grouping of an interaction explains, the row's own effect is nil. Its
+    // P values are therefore 1, never the smallest a run can give.
+    if (observed.ss[k] == 0 && std::isfinite(observed.f[k])) {
+      ++counts.ev_exceedances[k];
+      ++counts.exceedances[k];
+      continue;
+    }
     if (sum_at_most(relabelled.within[k], observed.within[k], sstotal)) ++counts.ev_exceedances[k];
     if (std::isfinite(observed.f[k]) &&
         ratio_exceeds(relabelled.ss[k], relabelled.error, observed.ss[k], observed.error, sstotal))

@@ -20,8 +20,9 @@ using Effects = PerEffect<double>;
 
 // The statistics one labelling is judged by: its seven within sums (in
 // effect order: G1, G2, T, G1xG2, G1xt, G2xt, G1xG2xt cells), its seven
-// effect sums and error sum, and its seven F ratios
-// (SS / df) / (error SS / df_error), each from its own error term.
+// effect sums and error sum (zero at rounding level, never negative), and its
+// seven F ratios (SS / df) / (error SS / df_error), each from its own error
+// term.
 struct Statistics {
   Effects within{};
   Effects ss{};
@@ -46,7 +47,9 @@ struct Counts {
 // Adds one relabelling's hits, deciding ties by the rule of ties.h with the
 // total sum of squares `sstotal` as scale: a tie counts for the
 // explained-sum test and not for the F test. An effect whose observed F is
-// not a number (or infinite) gets no F hits: its P is undefined.
+// not a number (or infinite) gets no F hits: its P is undefined. An effect
+// whose observed sum of squares is zero (partition::clean_sums) is hit by
+// every relabelling in both tests: its P values are 1.
 void tally(const Statistics& observed, const Statistics& relabelled, double sstotal,
            Counts& counts);
 

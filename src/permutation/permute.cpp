@@ -7,6 +7,7 @@
 #include "geometry/distance_memory.h"
 #include "partition/analysis_fit.h"
 #include "partition/analysis_inputs.h"
+#include "partition/shapes_do_not_vary.h"
 #include "permutation/permute_report.h"
 #include "runtime/error.h"
 #include "runtime/format.h"
@@ -164,6 +165,7 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
   o.report = permute_report(o.partition, static_cast<double>(*nperm), o.test.p_perm_f,
                             o.test.p_perm_ss);
   ui.set_string_by_tag("ResBox", o.report);
+  partition::warn_if_shapes_do_not_vary(ui, o.partition);
   o.status = PermuteOutcome::Status::kDone;
   return o;
 }

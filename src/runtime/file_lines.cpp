@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "runtime/error.h"
+#include "runtime/text_encoding.h"
 
 namespace lumivar::runtime {
 namespace {
@@ -88,6 +89,12 @@ void FileLines::report() {
 }
 
 bool FileLines::next(std::string& line) {
+  if (!next_line(line)) return false;
+  if (lines_++ == 0) check_not_wide(line, path_);
+  return true;
+}
+
+bool FileLines::next_line(std::string& line) {
   line.clear();
   if (queued_empty_ > 0) {
     --queued_empty_;

@@ -58,7 +58,8 @@ class FileLines {
   // Puts the next line, without its line end, into `line` and returns true;
   // returns false at the end of the file. A last line without a line end is
   // a line; an empty last line without one is not. Raises an Error naming
-  // the file when reading fails.
+  // the file when reading fails, and when the first line shows a file
+  // written in UTF-16 or UTF-32 (text_encoding.h).
   bool next(std::string& line);
 
   // Reads whatever the lines have not yet consumed and returns the SHA-256
@@ -67,6 +68,7 @@ class FileLines {
 
  private:
   bool fill();  // reads the next block; false at the end of the file
+  bool next_line(std::string& line);
   void report();
 
   std::string path_;
@@ -79,6 +81,7 @@ class FileLines {
   bool at_end_ = false;
   std::size_t pending_cr_ = 0;    // carriage returns met after the current line
   std::size_t queued_empty_ = 0;  // empty lines those returns ended, still to be handed out
+  std::size_t lines_ = 0;         // lines handed out
   Sha256 sha_;
   std::uint64_t size_ = 0;
   std::uint64_t read_ = 0;

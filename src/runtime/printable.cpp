@@ -75,4 +75,9 @@ std::string printable(std::string_view text) {
   return out;
 }
 
+std::string printable_excerpt(std::string_view text, std::size_t max) {
+  if (text.size() <= max) return printable(text);
+  return printable(text.substr(0, max)) + "...";
+}
+
 }  // namespace lumivar::runtime

@@ -14,4 +14,8 @@ namespace lumivar::runtime {
 // well-formed UTF-8. O(n).
 std::string printable(std::string_view text);
 
+// printable() of at most the first `max` bytes of `text`, followed by "..."
+// when it was cut: a piece of a file's line to quote in a message.
+std::string printable_excerpt(std::string_view text, std::size_t max = 40);
+
 }  // namespace lumivar::runtime

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "runtime/error.h"
+#include "runtime/printable.h"
 #include "runtime/numbers.h"
 
 namespace lumivar::study {
@@ -15,7 +16,7 @@ namespace {
 
 constexpr std::size_t kProblemsListed = 20;
 
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string quoted(const std::string& s) { return "\"" + runtime::printable(s) + "\""; }
 
 std::string lines_text(const std::vector<std::size_t>& lines) {
   std::string s = lines.size() > 1 ? "lines " : "line ";
@@ -125,7 +126,7 @@ class StudyBuilder {
     if (complete_rows_.empty()) problems_.push_back("The sheet " + sheet_.name + " has no complete line.");
     if (order_.size() > 2) {
       std::string values;
-      for (std::size_t i : order_) values += (values.empty() ? "" : ", ") + measurement_.values[i];
+      for (std::size_t i : order_) values += (values.empty() ? "" : ", ") + runtime::printable(measurement_.values[i]);
       problems_.push_back("The sheet has " + std::to_string(order_.size()) + " measurement values (" + values +
                           "); a study holds one or two measurements of each specimen.");
     }

@@ -7,6 +7,7 @@
 #include "input/dload.h"
 #include "runtime/error.h"
 #include "runtime/numbers.h"
+#include "study/coordinate_values.h"
 #include "study/delimited_table.h"
 #include "study/landmark_table.h"
 #include "study/line_source.h"
@@ -43,7 +44,14 @@ LandmarkFile read_plain(const std::string& path, const runtime::ReadProgress& pr
     LandmarkEntry e;
     e.line = i;
     e.id = number_text(r.y(i, cols));
-    for (std::size_t j = 1; j < cols; ++j) e.xy.push_back(r.y(i, j));
+    for (std::size_t j = 1; j < cols; ++j) {
+      // The reader stops at the first empty line, so row i is line i.
+      if (const std::optional<std::string> problem = coordinate_problem(r.y(i, j)))
+        runtime::raise("File " + path + ", line " + std::to_string(i) + ": value " + std::to_string(j) +
+                       " (" + number_text(r.y(i, j)) + ") is " + *problem +
+                       "; every coordinate must be a finite number.");
+      e.xy.push_back(r.y(i, j));
+    }
     f.entries.push_back(std::move(e));
   }
   return f;

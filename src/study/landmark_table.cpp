@@ -5,6 +5,8 @@
 
 #include "runtime/error.h"
 #include "runtime/numbers.h"
+#include "runtime/printable.h"
+#include "study/coordinate_values.h"
 #include "study/delimited_table.h"
 #include "study/line_source.h"
 
@@ -46,19 +48,71 @@ std::optional<Axis> coordinate_name(std::string_view header) {
   return Axis{last, std::stoul(digits), true};
 }
 
-std::size_t id_column(const DelimitedTable& t, const std::string& file) {
-  for (const char* name : {"id", "specimen"}) {
-    const std::size_t j = t.column(name, file);
-    if (j != std::string::npos) return j;
+// The id column's cells, kept as the rows stream in. A column named id or
+// specimen is known from the header; otherwise the id column is the first
+// column, not named as a coordinate (a typo in one makes no id column), that
+// holds a value which is not a number, which only the rows can tell. Only
+// the cells that can still turn out to be ids are kept: those of the named
+// column, or of the columns up to the first that has shown a word so far.
+// So the reader holds about one cell per row, not the whole table.
+class IdColumn {
+ public:
+  IdColumn(const std::vector<std::string>& header, const std::string& file) : file_(file) {
+    DelimitedTable t;
+    t.header = header;
+    try {
+      for (const char* name : {"id", "specimen"}) {
+        named_ = t.column(name, file);
+        if (named_ != std::string::npos) break;
+      }
+    } catch (const runtime::Error& e) {
+      problem_ = e.what();
+      return;
+    }
+    if (named_ != std::string::npos) {
+      candidates_.push_back(named_);
+      words_ = 0;
+    } else {
+      for (std::size_t j = 0; j < header.size(); ++j)
+        if (!coordinate_name(header[j])) candidates_.push_back(j);
+    }
+    kept_.resize(candidates_.size());
   }
-  for (std::size_t j = 0; j < t.header.size(); ++j) {
-    if (coordinate_name(t.header[j])) continue;  // a typo in a coordinate makes no id column
-    for (const DelimitedTable::Row& r : t.rows)
-      if (!runtime::parse_number(r.cells[j])) return j;
+
+  // Takes row's cells that can still be ids (moved out of `cells`).
+  void take(std::vector<std::string>& cells) {
+    std::size_t keep = words_ == std::string::npos ? candidates_.size() : words_ + 1;
+    for (std::size_t c = 0; c < keep; ++c) {
+      std::string& cell = cells[candidates_[c]];
+      if (c < words_ && !runtime::parse_number(cell)) {
+        // A word further left than any before: the columns right of it can
+        // no longer be the id column.
+        words_ = c;
+        keep = c + 1;
+        for (std::size_t d = keep; d < kept_.size(); ++d) std::vector<std::string>().swap(kept_[d]);
+      }
+      kept_[c].push_back(std::move(cell));
+    }
   }
-  runtime::raise("The file " + file +
-                 " has no id column: name one column id or specimen, or give the ids as words.");
-}
+
+  // The id of every row, in row order. Raises when the header names two id
+  // columns or no column holds a word.
+  std::vector<std::string> ids() {
+    if (problem_) runtime::raise(*problem_);
+    if (words_ >= candidates_.size())
+      runtime::raise("The file " + file_ +
+                     " has no id column: name one column id or specimen, or give the ids as words.");
+    return std::move(kept_[words_]);
+  }
+
+ private:
+  const std::string& file_;
+  std::size_t named_ = std::string::npos;
+  std::optional<std::string> problem_;
+  std::vector<std::size_t> candidates_;        // columns that may hold the ids, in file order
+  std::size_t words_ = std::string::npos;      // first candidate known to hold a word
+  std::vector<std::vector<std::string>> kept_;  // cells of the candidates up to words_
+};
 
 // The columns of x and y of every landmark, in landmark order. The header
 // alone decides them: the id column is never one (it is named id or
@@ -78,8 +132,8 @@ std::vector<std::size_t> coordinate_columns(const std::vector<std::string>& head
     std::size_t& col = a->axis == 'x' ? slot.first : slot.second;
     if (col != none)
       runtime::raise("The file " + file + " has two columns for " + std::string(1, a->axis) +
-                     " of landmark " + std::to_string(a->number) + ": \"" + header[col] +
-                     "\" and \"" + header[j] + "\".");
+                     " of landmark " + std::to_string(a->number) + ": \"" + runtime::printable(header[col]) +
+                     "\" and \"" + runtime::printable(header[j]) + "\".");
     col = j;
   }
   std::vector<std::size_t> cols;
@@ -88,7 +142,7 @@ std::vector<std::size_t> coordinate_columns(const std::vector<std::string>& head
       if (xy.first == none || xy.second == none)
         runtime::raise("The file " + file + " has " + (xy.first == none ? "a y" : "an x") +
                        " column for landmark " + std::to_string(number) + " (\"" +
-                       header[xy.first == none ? xy.second : xy.first] + "\") but no " +
+                       runtime::printable(header[xy.first == none ? xy.second : xy.first]) + "\") but no " +
                        (xy.first == none ? "x" : "y") + " column.");
       cols.push_back(xy.first);
       cols.push_back(xy.second);
@@ -112,21 +166,22 @@ std::vector<std::size_t> coordinate_columns(const std::vector<std::string>& head
 
 LandmarkFile read_landmark_table(LineSource& in, const std::string& file) {
   DelimitedReader reader(in, file);
-  DelimitedTable t;
-  t.header = reader.header();
+  const std::vector<std::string>& header = reader.header();
   // The coordinates are read as the rows come, so that a large file is
-  // parsed while it streams in; each cell's text is let go once read. The
-  // problems are still told in the order of a whole-file reading: the rows'
-  // own (raised by the reader), a table without rows, the id column, the
-  // coordinate columns, then the first cell that is not a number.
+  // parsed while it streams in; of the other cells only those that may be
+  // ids are kept (IdColumn). The problems are still told in the order of a
+  // whole-file reading: the rows' own (raised by the reader), a table
+  // without rows, the id column, the coordinate columns, then the first cell
+  // that is not a finite number.
   std::vector<std::size_t> cols;
   std::optional<std::string> cols_problem;
   try {
-    cols = coordinate_columns(t.header, file);
+    cols = coordinate_columns(header, file);
   } catch (const runtime::Error& e) {
     cols_problem = e.what();
   }
-  std::optional<std::string> not_a_number;
+  IdColumn ids(header, file);
+  std::optional<std::string> bad_cell;
   LandmarkFile f{file, {}};
   DelimitedTable::Row r;
   while (reader.next(r)) {
@@ -135,20 +190,25 @@ LandmarkFile read_landmark_table(LineSource& in, const std::string& file) {
     e.xy.reserve(cols.size());
     for (std::size_t j : cols) {
       const std::optional<double> v = runtime::parse_number(r.cells[j]);
-      if (!v && !not_a_number)
-        not_a_number = "File " + file + ", line " + std::to_string(r.line) + ", column \"" + t.header[j] +
-                       "\": \"" + r.cells[j].substr(0, 40) + "\" is not a number.";
+      if (!bad_cell) {
+        const std::string where = "File " + file + ", line " + std::to_string(r.line) + ", column \"" +
+                                  runtime::printable_excerpt(header[j]) + "\": \"" +
+                                  runtime::printable_excerpt(r.cells[j]) + "\" is ";
+        if (!v)
+          bad_cell = where + "not a number.";
+        else if (const std::optional<std::string> problem = coordinate_problem(*v))
+          bad_cell = where + *problem + "; every coordinate must be a finite number.";
+      }
       e.xy.push_back(v.value_or(0));
-      std::string().swap(r.cells[j]);
     }
-    t.rows.push_back(std::move(r));
+    ids.take(r.cells);
     f.entries.push_back(std::move(e));
   }
-  if (t.rows.empty()) runtime::raise("The file " + file + " has a header line but no rows.");
-  const std::size_t id = id_column(t, file);
+  if (f.entries.empty()) runtime::raise("The file " + file + " has a header line but no rows.");
+  std::vector<std::string> id = ids.ids();
   if (cols_problem) runtime::raise(*cols_problem);
-  if (not_a_number) runtime::raise(*not_a_number);
-  for (std::size_t i = 0; i < t.rows.size(); ++i) f.entries[i].id = std::move(t.rows[i].cells[id]);
+  if (bad_cell) runtime::raise(*bad_cell);
+  for (std::size_t i = 0; i < f.entries.size(); ++i) f.entries[i].id = std::move(id[i]);
   return f;
 }
 

@@ -1,6 +1,7 @@
 #include "study/specimen_sheet.h"
 
 #include "runtime/error.h"
+#include "runtime/printable.h"
 #include "study/delimited_table.h"
 #include "study/line_source.h"
 
@@ -48,7 +49,7 @@ SpecimenSheet sheet_of(const DelimitedTable& t, const std::string& file, const S
   }
   if (!missing.empty()) {
     std::string found;
-    for (const std::string& h : t.header) found += (found.empty() ? "" : ", ") + h;
+    for (const std::string& h : t.header) found += (found.empty() ? "" : ", ") + runtime::printable(h);
     runtime::raise("The sheet " + file + " has no column " + missing + "; its columns are " + found +
                    ". Name the columns id, specimen, measurement, G1 and G2, or map them "
                    "(id=Image,specimen=Ind,...).");

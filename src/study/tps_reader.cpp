@@ -7,6 +7,8 @@
 
 #include "runtime/error.h"
 #include "runtime/numbers.h"
+#include "runtime/printable.h"
+#include "study/coordinate_values.h"
 #include "study/delimited_table.h"
 #include "study/line_source.h"
 
@@ -103,7 +105,7 @@ class TpsParser {
     for (const Announced& a : announced_) {
       const std::size_t left = total - a.taken;
       if (a.count > static_cast<double>(left))
-        runtime::raise("File " + file_ + ", line " + std::to_string(a.line) + ": \"" + a.text +
+        runtime::raise("File " + file_ + ", line " + std::to_string(a.line) + ": \"" + runtime::printable_excerpt(a.text) +
                        "\" announces more points than there are lines after it (" + std::to_string(left) +
                        ").");
     }
@@ -121,7 +123,7 @@ class TpsParser {
   std::size_t count(const TpsLine& l) {
     const std::optional<double> v = runtime::parse_number(l.value);
     if (!v || !(*v >= 0) || std::floor(*v) != *v)
-      fail(l, "\"" + l.text + "\" should give a whole number.");
+      fail(l, "\"" + runtime::printable_excerpt(l.text) + "\" should give a whole number.");
     announced_.push_back({l.number, l.text, *v, taken_});
     if (*v > kMostLines) check_announced();
     return static_cast<std::size_t>(std::min(*v, kMostLines));
@@ -141,7 +143,11 @@ class TpsParser {
       if (!row.ok() || row.values.size() != 2)
         fail(l, "expected the x and y of point " + std::to_string(i) + " of " + std::to_string(n) +
                     " announced at line " + std::to_string(announced) + ", found \"" +
-                    l.text.substr(0, 40) + "\".");
+                    runtime::printable_excerpt(l.text) + "\".");
+      for (double v : row.values)
+        if (const std::optional<std::string> problem = coordinate_problem(v))
+          fail(l, "\"" + runtime::printable_excerpt(l.text) + "\" holds a coordinate that is " + *problem +
+                      "; every coordinate must be a finite number.");
       xy.insert(xy.end(), row.values.begin(), row.values.end());
     }
     done();
@@ -174,13 +180,14 @@ class TpsParser {
     const TpsLine lm = take();
     if (lm.key == "lm3") fail(lm, "three-dimensional landmarks (LM3=) cannot be analysed; Lumivar reads two dimensions.");
     if (lm.key != "lm" && lm.key != "lm2")
-      fail(lm, "a TPS specimen starts with LM=; found \"" + lm.text.substr(0, 40) + "\".");
+      fail(lm, "a TPS specimen starts with LM=; found \"" + runtime::printable_excerpt(lm.text) + "\".");
     LandmarkEntry e;
     e.line = lm.number;
     points(count(lm), lm.number, e.xy);
     std::vector<double> semis;
     std::optional<std::string> id, image;
     double scale = 1;
+    std::optional<TpsLine> scale_line;
     while (more() && ahead_->key != "lm" && ahead_->key != "lm2" && ahead_->key != "lm3") {
       const TpsLine l = take();
       if (l.key == "curves") {
@@ -191,16 +198,21 @@ class TpsParser {
       } else if (l.key == "image") {
         image = image_id(l.value);
       } else if (l.key == "scale") {
+        // Two scales would leave the specimen's size to the order of the lines.
+        if (scale_line)
+          fail(l, "the specimen of line " + std::to_string(e.line) + " has a second SCALE= (the first at line " +
+                      std::to_string(scale_line->number) + ").");
+        scale_line = l;
         if (l.value.empty()) continue;  // some digitisers write SCALE= with no value: unscaled
         const std::optional<double> s = runtime::parse_number(l.value);
-        if (!s || !std::isfinite(*s) || *s <= 0) fail(l, "SCALE= should give a positive number.");
+        if (!s || scale_problem(*s)) fail(l, "SCALE= should give a positive number.");
         scale = *s;
       } else if (l.key == "comment") {
       } else if (l.key.empty()) {
         fail(l, "expected LM=, CURVES=, IMAGE=, ID=, SCALE= or COMMENT=; found \"" +
-                    l.text.substr(0, 40) + "\" (more points than LM= announced?).");
+                    runtime::printable_excerpt(l.text) + "\" (more points than LM= announced?).");
       } else {
-        fail(l, "\"" + l.text.substr(0, 40) +
+        fail(l, "\"" + runtime::printable_excerpt(l.text) +
                     "\" is not an entry Lumivar reads (LM=, CURVES=, POINTS=, IMAGE=, ID=, SCALE=, "
                     "COMMENT=).");
       }
@@ -210,8 +222,11 @@ class TpsParser {
       ++specimens_with_curves_;
       e.xy.insert(e.xy.end(), semis.begin(), semis.end());
     }
-    for (double& v : e.xy) v *= scale;
     e.id = id && !id->empty() ? *id : image.value_or("");
+    if (const std::optional<std::string> problem = apply_scale(e.xy, scale))
+      fail(*scale_line, "\"" + runtime::printable_excerpt(scale_line->text) + "\" " + *problem +
+                            " in the specimen of line " + std::to_string(e.line) +
+                            (e.id.empty() ? std::string() : " (\"" + runtime::printable_excerpt(e.id) + "\")") + ".");
     return e;
   }
 

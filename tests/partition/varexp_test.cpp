@@ -112,6 +112,43 @@ TEST(Partition, AgreesWithSumsOfSquaresFromGroupMeans) {
   EXPECT_LT(p.effects[kT].p_analytic, 0.01);
 }
 
+TEST(Partition, SumsAtRoundingLevelAreZeroAndRatiosOverThemNaN) {
+  const DesignSizes sizes{16, 2, 2, 2};
+  // G1's within sum a hair above the total (its effect -2e-16, a rounding
+  // residue), G2 explaining half, the cells holding nothing but noise.
+  WithinSums w{};
+  w.fill(2.0);
+  w[kG1] = 2.0 + 4.4e-16;
+  w[kG2] = 1.0;
+  w[kG1xG2] = 1.0;
+  w[kG2xT] = 1.0;
+  w[kG1xG2xT] = 3e-17;
+  const Partition p = partition_from_sums(2.0, w, sizes);
+  EXPECT_EQ(p.effects[kG1].ss, 0.0);
+  EXPECT_FALSE(std::signbit(p.effects[kG1].ss));
+  EXPECT_FALSE(std::signbit(p.effects[kG1].per_exp));
+  EXPECT_EQ(p.effects[kG2].ss, 1.0);
+  EXPECT_EQ(p.ss_error, 0.0);
+  for (const Effect& e : p.effects) {
+    EXPECT_GE(e.ss, 0.0);
+    EXPECT_TRUE(std::isnan(e.f));  // the error mean square is nil
+    EXPECT_TRUE(std::isnan(e.p_analytic));
+  }
+  EXPECT_EQ(p.effects[kG2].per_exp, 50.0);
+
+  // A total at rounding level: nothing varies, every sum is zero and every
+  // share of the total NaN.
+  w.fill(5e-31);
+  const Partition none = partition_from_sums(6e-31, w, sizes);
+  EXPECT_EQ(none.sstotal, 0.0);
+  EXPECT_TRUE(std::isnan(none.per_exp_error));
+  for (const Effect& e : none.effects) {
+    EXPECT_EQ(e.ss, 0.0);
+    EXPECT_TRUE(std::isnan(e.f));
+    EXPECT_TRUE(std::isnan(e.per_exp));
+  }
+}
+
 TEST(Partition, RelabellingCodesChangesNothing) {
   const Design d = make_design(2, 11);
   const Matrix dm = geometry::allpairwiseprocrustes(d.data);

@@ -67,6 +67,25 @@ TEST(BuildStudy, OrdersSpecimensByTheSheetAndMeasurementsBySortedValue) {
   EXPECT_EQ(column(ages.data, 1), (std::vector<double>{1, 5, 14, 10}));
 }
 
+TEST(ValueCoding, WholeNumbersAreTheirOwnCodesAlsoBesideWords) {
+  // A G2 column that mixes a number with words: "2" keeps code 2 (as the
+  // files written from the sheet show it), the words take 1, 3, ... in the
+  // order they first appear, skipping the codes the numbers hold.
+  const ValueCoding mixed = code_values("G2", {"lean", "2", "rich", "2.0", "lean", "1.5"});
+  EXPECT_FALSE(mixed.as_written);
+  EXPECT_EQ(mixed.values, (std::vector<std::string>{"lean", "2", "rich", "1.5"}));
+  EXPECT_EQ(mixed.codes, (std::vector<double>{1, 2, 3, 4}));
+  EXPECT_EQ(mixed.code_of("2.0"), 2);  // the number, not its text
+  EXPECT_EQ(mixed.code_of("1.5"), 4);
+  EXPECT_EQ(mixed.index_of("3"), std::string::npos);  // the code of "rich" is no value of the column
+
+  const ValueCoding numbers = code_values("G1", {"7", "0", "7"});
+  EXPECT_TRUE(numbers.as_written);
+  EXPECT_EQ(numbers.codes, (std::vector<double>{7, 0}));
+  const ValueCoding words = code_values("G1", {"b", "a", "b"});
+  EXPECT_EQ(words.codes, (std::vector<double>{1, 2}));
+}
+
 TEST(BuildStudy, AcceptsOneMeasurementPerSpecimen) {
   const Study s = build("id,x1,y1\nu,1,2\nv,3,4\nw,5,6\n",
                         "id,specimen,measurement,G1,G2\nw,W,1,1,1\nu,U,1,1,2\nv,V,1,2,1\n");

@@ -80,6 +80,49 @@ TEST(TpsReader, NamesTheLineOfEveryMalformedBlock) {
                    "File wings.tps, line 4: curve 1 of the CURVES= at line 3 should start with POINTS=.");
 }
 
+TEST(TpsReader, RefusesCoordinatesThatAreNotFiniteAndScalesThatBreakThem) {
+  using namespace std::string_literals;
+  const std::string every = "; every coordinate must be a finite number.";
+  const Refusal cases[] = {
+      {"LM=2\n1 2\nnan 4\nID=a\n",
+       "File wings.tps, line 3: \"nan 4\" holds a coordinate that is not a number (NaN)" + every},
+      {"LM=1\n-Inf 2\n",
+       "File wings.tps, line 2: \"-Inf 2\" holds a coordinate that is infinite or beyond the largest "
+       "number a double holds" + every},
+      {"LM=1\n3 1e400\n",  // beyond the largest double: it reads as Inf
+       "File wings.tps, line 2: \"3 1e400\" holds a coordinate that is infinite or beyond the largest "
+       "number a double holds" + every},
+      {"LM=1\n1e308 2\n",  // finite, but its square is not
+       "File wings.tps, line 2: \"1e308 2\" holds a coordinate that is too large for a coordinate "
+       "(beyond 1e150 in magnitude, whose squares the analyses could not add up)" + every},
+      {"LM=1\n1 2\nSCALE=0\n", "File wings.tps, line 3: SCALE= should give a positive number."},
+      {"LM=1\n1 2\nSCALE=nan\n", "File wings.tps, line 3: SCALE= should give a positive number."},
+      {"LM=1\n1 2\nSCALE=1e400\n", "File wings.tps, line 3: SCALE= should give a positive number."},
+      {"LM=1\n3.5e-30 2\nID=a\nSCALE=1e-300\n",
+       "File wings.tps, line 4: \"SCALE=1e-300\" turns the coordinate 3.5e-30 into 0 in the specimen of "
+       "line 1 (\"a\")."},
+      {"LM=1\n1 2\nSCALE=1e-330\n",  // below the smallest double: it reads as 0
+       "File wings.tps, line 3: SCALE= should give a positive number."},
+      {"LM=1\n0 2e-300\nSCALE=1e-10\n",
+       "File wings.tps, line 3: \"SCALE=1e-10\" turns the coordinate 2e-300 into a number too small to "
+       "keep its digits (2e-310) in the specimen of line 1."},
+      {"LM=1\n1e100 2\nSCALE=1e100\n",
+       "File wings.tps, line 3: \"SCALE=1e100\" turns the coordinate 1e+100 into 1e+200, which is too "
+       "large for a coordinate (beyond 1e150 in magnitude, whose squares the analyses could not add "
+       "up) in the specimen of line 1."},
+      {"LM=1\n1 2\nSCALE=2\nID=a\nSCALE=2\n",
+       "File wings.tps, line 5: the specimen of line 1 has a second SCALE= (the first at line 3)."},
+      // A NUL byte in the line is shown, not the end of the message.
+      {"LM=1\n1 2\nID=a\nfoo\0bar\n"s,
+       "File wings.tps, line 4: expected LM=, CURVES=, IMAGE=, ID=, SCALE= or COMMENT=; found "
+       "\"foo\\x00bar\" (more points than LM= announced?)."},
+  };
+  for (const Refusal& c : cases) EXPECT_ERROR_MSG(tps(c.text), c.message) << c.text;
+  // A scale of zero coordinates is no loss; SCALE= with no value leaves them.
+  EXPECT_EQ(tps("LM=2\n0 0\n1 2\nSCALE=1e-300\n").entries[0].xy, (Xy{0, 0, 1e-300, 2e-300}));
+  EXPECT_EQ(tps("LM=1\n1 2\nSCALE=\n").entries[0].xy, (Xy{1, 2}));
+}
+
 TEST(LandmarkTable, FindsIdAndCoordinateColumnsByName) {
   // A spreadsheet export: quoted names, landmarks out of order, y before x,
   // columns the study does not need, a trailing empty line.
@@ -102,7 +145,22 @@ TEST(LandmarkTable, FindsIdAndCoordinateColumnsByName) {
   EXPECT_EQ(s.entries[0].xy, (Xy{1.5, 2}));
 }
 
+TEST(LandmarkTable, TakesTheFirstColumnOfWordsWhereverItsFirstWordComes) {
+  // Column b shows a word first, column a only on the last row: a, the
+  // first column holding a word, is the id column, numbers and all.
+  const LandmarkFile f = parse_landmark_table("a,b,x1,y1,c\n1,w,0,0,q\n2,v,1,1,r\nz,u,2,2,s\n", "t.csv");
+  ASSERT_EQ(f.entries.size(), 3u);
+  EXPECT_EQ(f.entries[0].id, "1");
+  EXPECT_EQ(f.entries[1].id, "2");
+  EXPECT_EQ(f.entries[2].id, "z");
+  EXPECT_EQ(f.entries[2].xy, (Xy{2, 2}));
+  // Only c holds words: it is the id column however late it stands.
+  const LandmarkFile c = parse_landmark_table("a,x1,y1,c\n1,0,0,q\n2,1,1,r\n", "t.csv");
+  EXPECT_EQ(c.entries[1].id, "r");
+}
+
 TEST(LandmarkTable, RefusesTablesItCannotReadWithTheirProblem) {
+  using namespace std::string_literals;
   const Refusal cases[] = {
       {"rat,age,x1,y1\n1,7,0,0\n",
        "The file rats.csv has no id column: name one column id or specimen, or give the ids as words."},
@@ -113,6 +171,19 @@ TEST(LandmarkTable, RefusesTablesItCannotReadWithTheirProblem) {
       {"id,age,weight\na,1,2\n",
        "The file rats.csv has no coordinate columns: name them x1, y1, x2, y2 ... after the landmark they hold."},
       {"id,x1,X1,y1\na,1,2,3\n", "The file rats.csv has two columns for x of landmark 1: \"x1\" and \"X1\"."},
+      {"id,x1,y1\na,0,0\nb,NaN,1\n",
+       "File rats.csv, line 3, column \"x1\": \"NaN\" is not a number (NaN); every coordinate must be a "
+       "finite number."},
+      {"id,x1,y1\na,1e400,0\n",
+       "File rats.csv, line 2, column \"x1\": \"1e400\" is infinite or beyond the largest number a "
+       "double holds; every coordinate must be a finite number."},
+      {"id,x1,y1\na,0,-1e308\n",
+       "File rats.csv, line 2, column \"y1\": \"-1e308\" is too large for a coordinate (beyond 1e150 "
+       "in magnitude, whose squares the analyses could not add up); every coordinate must be a finite "
+       "number."},
+      {"id,x1,y1\na,0,1\0\n"s,
+       "File rats.csv, line 2, column \"y1\": \"1\\x00\" is not a number."},
+      {"id,ID,x1,y1\na,b,0,0\n", "File rats.csv: two columns are named \"id\"."},
   };
   for (const Refusal& c : cases) EXPECT_ERROR_MSG(parse_landmark_table(c.text, "rats.csv"), c.message) << c.text;
 }
@@ -139,6 +210,17 @@ TEST(LandmarkFile, RecognisesTheFormatByContent) {
   const std::string blank = t.write("blank.txt", " \r\n\n");
   EXPECT_ERROR_MSG(read_landmark_file(blank), "The file " + blank + " holds no data.");
   EXPECT_EQ(read_landmark_file(t.write("w.tps", "LM=1\n3 4\nID=x\n")).entries[0].xy, (Xy{3, 4}));
+
+  // A table saved as UTF-16 is told as such, not as lines of odd cells.
+  const std::string utf16 = t.write("u.csv", std::string("i\0d\0,\0x\0\n\0a\0,\0\x31\0\n\0", 18));
+  EXPECT_ERROR_MSG(read_landmark_file(utf16),
+                   "The file " + utf16 +
+                       " is written in UTF-16, little-endian; Lumivar reads text written in UTF-8 "
+                       "(plain ASCII is UTF-8 too). Save the file as UTF-8 text and load it again.");
+  // Plain files: a coordinate that is no finite number is refused by its line.
+  const std::string inf = t.write("inf.txt", "1 2 3 4 7\n5 Inf 7 8 12\n");
+  EXPECT_ERROR_MSG(read_landmark_file(inf), "File " + inf + ", line 2: value 2 (Inf) is infinite or beyond the largest "
+                                            "number a double holds; every coordinate must be a finite number.");
 }
 
 TEST(NumberText, WritesTheShortestTextThatReadsBack) {

@@ -32,6 +32,11 @@ TEST(SpecimenSheet, RefusesMissingColumnsAndBadMappingsWithOneMessage) {
                    "(id=Image,specimen=Ind,...).");
   EXPECT_ERROR_MSG(parse_specimen_sheet("id,ID\n", "sheet.csv", sheet_columns("")),
                    "File sheet.csv: two columns are named \"id\".");
+  // A NUL byte in a column name is shown, not the end of the message.
+  EXPECT_ERROR_MSG(parse_specimen_sheet(std::string("id,Ind\0x,Age\n", 13), "sheet.csv", sheet_columns("")),
+                   "The sheet sheet.csv has no column \"specimen\", \"measurement\", \"G1\", \"G2\"; its "
+                   "columns are id, Ind\\x00x, Age. Name the columns id, specimen, measurement, G1 and G2, "
+                   "or map them (id=Image,specimen=Ind,...).");
   // Mappings as a user types them into the import dialog.
   const std::pair<const char*, const char*> mappings[] = {
       {"sex=G1", "The column mapping names the role \"sex\"; the roles are id, specimen, measurement, G1 and G2."},
@@ -56,12 +61,16 @@ TEST(ValueCoding, KeepsSmallWholeNumbersAndCodesAnythingElseByFirstAppearance) {
 
   // Codes that crossing two factors could not keep apart are recoded.
   for (const std::vector<std::string>& cells :
-       {std::vector<std::string>{"0.5", "1.5"}, {"-1", "1"}, {"10000", "20000"}, {"2", "two"}}) {
+       {std::vector<std::string>{"0.5", "1.5"}, {"-1.5", "-1"}, {"10000", "20000"}}) {
     const ValueCoding c = code_values("G2", cells);
     EXPECT_FALSE(c.as_written) << cells[0];
     EXPECT_EQ(c.codes, (std::vector<double>{1, 2})) << cells[0];
   }
   EXPECT_TRUE(code_values("G2", {"0", "9999"}).as_written);
+  // A whole number beside a word keeps its own code; the word takes the
+  // first code no number holds.
+  EXPECT_EQ(code_values("G2", {"2", "two"}).codes, (std::vector<double>{2, 1}));
+  EXPECT_EQ(code_values("G2", {"-1", "1"}).codes, (std::vector<double>{2, 1}));
 }
 
 }  // namespace
