@@ -67,7 +67,7 @@ TEST(CheckedOutput, EveryCommandSaysWhatStandardOutputLostAndWhy) {
       options.stdout_to = sink;
       const ToolRun r = run_tool(c.words, options);
       EXPECT_EQ(r.status, 1) << c.words[0] << " > " << sink << "\n" << r.err;
-      EXPECT_EQ(last_line(r.err), "lumivar-batch: Cannot write " + c.what + " to standard output: " + reason + ".\n")
+      EXPECT_EQ(last_line(r.err), "lumivar-batch: error: Cannot write " + c.what + " to standard output: " + reason + ".\n")
           << c.words[0] << " > " << sink;
     }
   }
@@ -86,7 +86,7 @@ TEST(CheckedOutput, APictureIsWrittenWholeOrNotAtAll) {
   const ToolRun r = run_tool(example({"varexp", "--plot", full_folder}), full);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(last_line(r.err), "lumivar-batch: Cannot write " + full_folder + "/shapes_G1.svg: File too large.\n");
+  EXPECT_EQ(last_line(r.err), "lumivar-batch: error: Cannot write " + full_folder + "/shapes_G1.svg: File too large.\n");
   EXPECT_TRUE(names_in(full_folder).empty());
 
   // A picture whose place holds a folder: the pictures before it stay.
@@ -95,7 +95,7 @@ TEST(CheckedOutput, APictureIsWrittenWholeOrNotAtAll) {
   const ToolRun blocked = run_tool(example({"varexp", "--plot", taken}));
   EXPECT_EQ(blocked.status, 1);
   EXPECT_EQ(blocked.out, "");
-  EXPECT_EQ(last_line(blocked.err), "lumivar-batch: Cannot write " + taken + "/shapes_G2.svg: Is a directory.\n");
+  EXPECT_EQ(last_line(blocked.err), "lumivar-batch: error: Cannot write " + taken + "/shapes_G2.svg: Is a directory.\n");
   EXPECT_EQ(names_in(taken), (std::vector<std::string>{"shapes_G1.svg", "shapes_G2.svg"}));
   EXPECT_EQ(testing::read_file(taken + "/shapes_G1.svg").substr(0, 5), "<?xml");
 
@@ -107,7 +107,7 @@ TEST(CheckedOutput, APictureIsWrittenWholeOrNotAtAll) {
     const ToolRun refused = run_tool(example({"varexp", "--plot", locked}));
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(last_line(refused.err),
-              "lumivar-batch: Cannot write " + locked + "/shapes_G1.svg: Permission denied.\n");
+              "lumivar-batch: error: Cannot write " + locked + "/shapes_G1.svg: Permission denied.\n");
     fs::permissions(locked, fs::perms::owner_all);
     EXPECT_TRUE(names_in(locked).empty());
   }

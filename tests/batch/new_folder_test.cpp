@@ -163,7 +163,7 @@ TEST(StudyImport, ConcurrentImportsIntoOneNewFolderNeverMix) {
     // it then says that it made nothing.
     const ToolRun& lost = ra.status == 0 ? rb : ra;
     EXPECT_EQ(lost.status, 1);
-    EXPECT_EQ(lost.err, "lumivar-batch: " + refusal(out) + "\n");
+    EXPECT_EQ(lost.err, "lumivar-batch: error: " + refusal(out) + "\n");
     const bool a_won = ra.status == 0;
     EXPECT_EQ(testing::read_file(out + "/landmarks.txt"), a_won ? landmarks_a : landmarks_b) << round;
     EXPECT_EQ(testing::read_file(out + "/groups.txt"), a_won ? groups_a : groups_b) << round;
@@ -179,7 +179,7 @@ TEST(StudyImport, AFullDiskOrCtrlCDuringTheWritesLeavesNothing) {
   const ToolRun r = run_tool(import_words(s, t.path() + "/out/study"), full);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "lumivar-batch: Cannot write " + t.path() + "/out/study/landmarks.txt: File too large.\n");
+  EXPECT_EQ(r.err, "lumivar-batch: error: Cannot write " + t.path() + "/out/study/landmarks.txt: File too large.\n");
   EXPECT_FALSE(fs::exists(t.path() + "/out"));
 
   // Ctrl-C after the files were read: a cancel, status 130, no folder.
