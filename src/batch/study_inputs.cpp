@@ -86,7 +86,7 @@ int run_import(const StudyOptions& study, std::ostream& out, std::ostream& err, 
   const study::Study s = detail::import_watched(ui, study, input::kLoadProgressBytes);
   const fs::path dir(study.out_dir);
   const std::vector<std::pair<std::string, std::string>> files = {
-      {"landmarks.txt", study::plain_text(s.data)},
+      {"landmarks.txt", study::landmarks_text(s)},
       {"reps.txt", study::plain_text(s.repgroup)},
       {"groups.txt", study::plain_text(s.group)},
       {"codes.txt", study::codes_text(s)}};
