@@ -45,9 +45,38 @@ Mat3 smallest_turn(const Vec3& a, const Vec3& b) {
   return Mat3::Identity() + k + k * k / (1.0 + c);
 }
 
+// The orthogonal factor of the polar decomposition a = R P by Newton's
+// iteration with scaling, R_{k+1} = (g R_k + R_k^{-T} / g) / 2, which
+// converges quadratically to U V^T of the singular value decomposition. For
+// det a > 0 that is a proper rotation and the best one. Used where it is
+// safe (a well away from singular), as it takes a tenth of the time of the
+// decomposition, which dominates the 3-D fit otherwise. False when it does
+// not apply or does not settle.
+bool polar_rotation(const Mat3& a, Mat3& r) {
+  const double size = a.norm();
+  if (!(a.determinant() > 1e-9 * size * size * size)) return false;
+  Mat3 x = a;
+  bool scaled = true;
+  for (int k = 0; k < 30; ++k) {
+    const Mat3 inv_t = x.inverse().transpose();
+    // Scaling speeds up the first steps; near the end it only adds rounding.
+    const double g = scaled ? std::sqrt(inv_t.norm() / x.norm()) : 1.0;
+    const Mat3 next = 0.5 * (g * x + inv_t / g);
+    const double change = (next - x).norm();
+    x = next;
+    if (change < 1e-3) scaled = false;
+    // Quadratic convergence: a step this small leaves an error of its square.
+    if (change < 1e-9) {
+      r = 0.5 * (x + x.inverse().transpose());
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
-Rotation3 best_rotation(const std::array<double, 9>& m) {
+Rotation3 svd_rotation(const std::array<double, 9>& m) {
   const Mat3 a = Eigen::Map<const Eigen::Matrix<double, 3, 3, Eigen::RowMajor>>(m.data());
   if (!a.allFinite()) {
     Rotation3 nan;
@@ -62,6 +91,13 @@ Rotation3 best_rotation(const std::array<double, 9>& m) {
   if (s(1) <= kRankOneShare * s(0)) return to_array(smallest_turn(v.col(0), u.col(0)));
   Vec3 flip(1.0, 1.0, (u * v.transpose()).determinant() < 0 ? -1.0 : 1.0);
   return to_array(u * flip.asDiagonal() * v.transpose());
+}
+
+Rotation3 best_rotation(const std::array<double, 9>& m) {
+  const Mat3 a = Eigen::Map<const Eigen::Matrix<double, 3, 3, Eigen::RowMajor>>(m.data());
+  Mat3 r;
+  if (a.allFinite() && polar_rotation(a, r)) return to_array(r);
+  return svd_rotation(m);
 }
 
 void rotate_onto_3d(double* row, const double* ref, std::size_t k) {

@@ -21,6 +21,12 @@ namespace detail {
 // the smallest one that takes the configuration's line onto the reference's,
 // so the same input always gives the same answer. m = 0 gives the identity;
 // a non-finite m gives a rotation of NaN. O(1).
+Rotation3 svd_rotation(const std::array<double, 9>& m);
+
+// The same rotation, found faster where that is safe: when det m is well
+// above zero (the usual case once configurations face the reference), the
+// polar factor of m by Newton's iteration, which equals U V^T to rounding;
+// otherwise svd_rotation. O(1).
 Rotation3 best_rotation(const std::array<double, 9>& m);
 
 // Rotates the k landmarks (x, y, z interleaved) of `row` in place onto `ref`
