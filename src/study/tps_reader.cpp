@@ -146,7 +146,7 @@ class TpsParser {
         dimensions_ = got;
         first_point_line_ = l.number;
       }
-      if (got != dimensions_)
+      if (got == 0 || got != dimensions_)
         fail(l, std::string(dimensions_ == 3 ? "expected the x, y and z of point " : "expected the x and y of point ") +
                     std::to_string(i) + " of " + std::to_string(n) + " announced at line " +
                     std::to_string(announced) + ", found \"" + l.text.substr(0, 40) + "\"" +
