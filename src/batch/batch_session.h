@@ -15,9 +15,9 @@ namespace lumivar::batch {
 
 struct Inputs {
   std::string data;
-  int dimensions = 0;  // coordinates per landmark of `data` (2 or 3); 0: as its note says, else 2
   std::optional<std::string> reps;
   std::optional<std::string> groups;
+  int dimensions = 0;  // coordinates per landmark of `data` (2 or 3); 0: as its note says, else 2
 };
 
 class BatchSession {
