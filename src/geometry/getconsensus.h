@@ -41,8 +41,8 @@ struct SuperimpositionSettings {
   int max_iterations = kMaxConsensusIterations;
   // Coordinates per landmark: 2 (x, y) or 3 (x, y, z). The data then has
   // d k + 1 columns. Only the rotation differs: in 2-D the angle of the
-  // closed form, in 3-D the best proper rotation of a 3 x 3 singular value
-  // decomposition (rotation_3d.h); neither ever reflects.
+  // closed form, in 3-D the best proper rotation that a 3 x 3 singular value
+  // decomposition gives (rotation_3d.h); neither ever reflects.
   int dimensions = 2;
   // Worker threads for the rotations of each pass, 0 (or less) for all
   // cores. The result is bit-identical for any number.

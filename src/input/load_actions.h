@@ -20,7 +20,8 @@ enum class LoadOutcome { kLoaded, kCancelled, kNothingLoaded };
 
 // "Load": the landmark data into `data`; status in "FileBox". `dimensions`
 // is the coordinates per landmark the user chose (2 or 3), or 0 to take them
-// from the file's note (dimension_note.h), 2 without one.
+// from the file's note (dimension_note.h), 2 without one; a choice that the
+// note contradicts raises, storing nothing.
 LoadOutcome load(runtime::WindowRuntime& ui, runtime::Session& s,
                  std::uint64_t progress_bytes = kLoadProgressBytes, int dimensions = 0);
 // "LoadRepGroup": the repeated-measures codes; status in "RepBox".
