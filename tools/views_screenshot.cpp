@@ -146,8 +146,9 @@ int main(int argc, char** argv) {
   // picture names it.
   gui::SceneWidget* canvas = shapes->canvas();
   const std::size_t farthest =
-      geometry::farthest_first(geometry::consensus_distances(session.last_analysis->xpt,
-                                                       session.last_analysis->consensus))
+      geometry::farthest_first(geometry::consensus_distances(
+                                  session.last_analysis->xpt, session.last_analysis->consensus,
+                                  static_cast<std::size_t>(session.last_analysis->dimensions)))
           .front()
           .row;
   for (const plots::ScenePoint& p : canvas->scene()->points) {

@@ -40,7 +40,9 @@ void BatchSession::load(const Inputs& inputs) {
       inputs.reps ? std::optional(fs::absolute(*inputs.reps).string()) : std::nullopt;
   const std::optional<std::string> groups =
       inputs.groups ? std::optional(fs::absolute(*inputs.groups).string()) : std::nullopt;
-  load_one(*this, data, &input::load);
+  ui.queue_file(data);
+  if (input::load(ui, app.session, app.load_progress_bytes, inputs.dimensions) != input::LoadOutcome::kLoaded)
+    runtime::raise("Nothing was loaded from " + data + ".");
   if (reps) load_one(*this, *reps, &input::loadrepgroup);
   if (groups) load_one(*this, *groups, &input::loadgroup);
 }

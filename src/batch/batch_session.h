@@ -17,6 +17,7 @@ struct Inputs {
   std::string data;
   std::optional<std::string> reps;
   std::optional<std::string> groups;
+  int dimensions = 0;  // coordinates per landmark of `data` (2 or 3); 0: as its note says, else 2
 };
 
 class BatchSession {

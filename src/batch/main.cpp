@@ -9,6 +9,10 @@
 //                         [--sums auto|matrix|coordinates]
 //   lumivar-batch import  --landmarks L --sheet S [--columns MAP] --out DIR
 //
+// Every command takes --dimensions 2|3, the coordinates per landmark; by
+// default a plain landmark file is 2-D unless its note says 3, and a TPS
+// file or a table shows its dimension itself.
+//
 // In place of --data/--reps/--groups, every command takes a study as a
 // landmark file and a specimen sheet: --landmarks L --sheet S (study_inputs.h).
 //
@@ -79,11 +83,17 @@ int main(int argc, char** argv) {
   CommandLine opts;
   std::string seed;
 
-  auto add_inputs = [&opts](CLI::App* sub, bool codes_required) {
+  auto add_dimensions_option = [](CLI::App* sub, CommandLine& o) {
+    sub->add_option("--dimensions", o.inputs.dimensions,
+                    "coordinates per landmark, 2 or 3 (default: as the landmark file says, else 2)")
+        ->check(CLI::IsMember({2, 3}));
+  };
+  auto add_inputs = [&opts, &add_dimensions_option](CLI::App* sub, bool codes_required) {
     auto* data = sub->add_option("--data", opts.inputs.data, "landmark file")->check(CLI::ExistingFile);
     auto* reps = sub->add_option("--reps", opts.reps, "repeated-measures code file")->check(CLI::ExistingFile);
     auto* groups = sub->add_option("--groups", opts.groups, "group code file")->check(CLI::ExistingFile);
     add_study_options(sub, opts.study, {data, reps, groups}, codes_required);
+    add_dimensions_option(sub, opts);
   };
   auto add_outputs = [&opts](CLI::App* sub) {
     sub->add_option("--format", opts.format,
@@ -126,6 +136,7 @@ int main(int argc, char** argv) {
 
   CLI::App* import = cli.add_subcommand("import", "write a study's landmark file and sheet as the three plain files");
   add_import_options(import, opts.study);
+  add_dimensions_option(import, opts);
   // Before the command as well as after it.
   for (CLI::App* app : {&cli, load, varexp, permute, import}) add_quiet(app);
 
@@ -149,6 +160,7 @@ int main(int argc, char** argv) {
   if (!seed.empty()) opts.seed = parse_seed(seed);
   if (!opts.reps.empty()) opts.inputs.reps = opts.reps;
   if (!opts.groups.empty()) opts.inputs.groups = opts.groups;
+  opts.study.sources.dimensions = opts.inputs.dimensions;
 
   Command command = Command::kLoad;
   if (varexp->parsed()) command = Command::kVarExp;

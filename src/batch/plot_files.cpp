@@ -37,7 +37,7 @@ std::vector<std::string> write_plots(const shell::AnalysisSnapshot& a, const std
   const std::array<std::pair<const char*, const runtime::Matrix*>, 3> groupings{
       {{"G1", &a.g1}, {"G2", &a.g2}, {"T", &a.t}}};
   for (const auto& [name, codes] : groupings) {
-    const plots::Scene s = plots::shape_scene(a.xpt, a.consensus, *codes, {name, 3});
+    const plots::Scene s = plots::shape_scene(a.xpt, a.consensus, *codes, {name, 3, a.dimensions});
     written.push_back(write_svg(folder, std::string("shapes_") + name + ".svg", s));
   }
   if (a.permutation.counts.f_values.empty()) return written;

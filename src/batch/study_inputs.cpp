@@ -85,7 +85,7 @@ int run_import(const StudyOptions& study, std::ostream& out, std::ostream& err, 
   runtime::headless::HeadlessRuntime ui;
   ui.on_progress = progress_lines(err, is_terminal_stderr(err), cancel);
   const study::Study s = detail::import_watched(ui, study, input::kLoadProgressBytes);
-  const FolderFiles files = {{"landmarks.txt", study::plain_text(s.data)},
+  const FolderFiles files = {{"landmarks.txt", study::landmarks_text(s)},
                              {"reps.txt", study::plain_text(s.repgroup)},
                              {"groups.txt", study::plain_text(s.group)},
                              {"codes.txt", study::codes_text(s)}};

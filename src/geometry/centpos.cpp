@@ -6,18 +6,14 @@ namespace lumivar::geometry {
 
 namespace detail {
 
-void centroid(const double* row, std::size_t length, double c[2]) {
-  const std::size_t k = length / 2;
-  double sx = 0.0;
-  double sy = 0.0;
-  for (std::size_t j = 0; j < k; ++j) {
-    sx += row[2 * j];
-    sy += row[2 * j + 1];
-  }
+void centroid(const double* row, std::size_t length, double* c, std::size_t d) {
+  const std::size_t k = length / d;
+  for (std::size_t a = 0; a < d; ++a) c[a] = 0.0;
+  for (std::size_t j = 0; j < k; ++j)
+    for (std::size_t a = 0; a < d; ++a) c[a] += row[d * j + a];
   // With no landmark this is 0/0: NaN, which callers rely on seeing.
   const auto divisor = static_cast<double>(k);
-  c[0] = sx / divisor;
-  c[1] = sy / divisor;
+  for (std::size_t a = 0; a < d; ++a) c[a] /= divisor;
 }
 
 }  // namespace detail

@@ -16,10 +16,11 @@ namespace lumivar::geometry {
 runtime::Matrix centpos(const runtime::Matrix& x);
 
 namespace detail {
-// The same over L contiguous values; writes cx to c[0] and cy to c[1].
-// Landmarks are added in order and the sums divided by k, so every caller
-// gets the same rounding as centpos itself.
-void centroid(const double* row, std::size_t length, double c[2]);
+// The same over L contiguous values holding k = floor(L / d) landmarks of d
+// coordinates each (d = 2 or 3, interleaved x1, y1[, z1], x2, ...); writes
+// the mean of axis a to c[a]. Landmarks are added in order and the sums
+// divided by k, so every caller gets the same rounding as centpos itself.
+void centroid(const double* row, std::size_t length, double* c, std::size_t d = 2);
 }  // namespace detail
 
 }  // namespace lumivar::geometry

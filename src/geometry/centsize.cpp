@@ -9,16 +9,18 @@ namespace lumivar::geometry {
 
 namespace detail {
 
-double centroid_size(const double* row, std::size_t length) {
-  double c[2];
-  centroid(row, length, c);
-  const std::size_t k = length / 2;
+double centroid_size(const double* row, std::size_t length, std::size_t d) {
+  double c[3];
+  centroid(row, length, c, d);
+  const std::size_t k = length / d;
   double sum = 0.0;
   for (std::size_t j = 0; j < k; ++j) {
-    const double dx = row[2 * j] - c[0];
-    const double dy = row[2 * j + 1] - c[1];
-    // x term first, then y term: the rounding of the superimposition depends on it.
-    sum = sum + dx * dx + dy * dy;
+    // x term first, then y (then z): the rounding of the superimposition
+    // depends on it.
+    for (std::size_t a = 0; a < d; ++a) {
+      const double t = row[d * j + a] - c[a];
+      sum += t * t;
+    }
   }
   return std::sqrt(sum);
 }

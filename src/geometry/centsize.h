@@ -14,8 +14,9 @@ namespace lumivar::geometry {
 runtime::Matrix centsize(const runtime::Matrix& x);
 
 namespace detail {
-// Centroid size of one configuration of L contiguous values.
-double centroid_size(const double* row, std::size_t length);
+// Centroid size of one configuration of L contiguous values holding
+// floor(L / d) landmarks of d coordinates (d = 2 or 3).
+double centroid_size(const double* row, std::size_t length, std::size_t d = 2);
 }  // namespace detail
 
 }  // namespace lumivar::geometry

@@ -15,14 +15,15 @@ struct RowDistance {
   std::size_t landmark = 0;  // 1-based landmark that lies farthest from its consensus position
 };
 
-// `xpt`: m x n superimposed configurations (n = 2k + 1; the trailing column
-// is ignored), `consensus`: 1 x n, the mean shape they were rotated onto.
-// The distance of row i is the square root of the sum over the 2k
+// `xpt`: m x n superimposed configurations (n = d k + 1 for landmarks of d = 2
+// or 3 coordinates; the trailing column is ignored), `consensus`: 1 x n, the
+// mean shape they were rotated onto.
+// The distance of row i is the square root of the sum over the d k
 // coordinates of (xpt(i, c) - consensus(c))^2, the distance the analysis
 // itself measures between rows, taken to the mean. Rows come in data
 // order. Raises when the sizes disagree. Cost O(m k).
 std::vector<RowDistance> consensus_distances(const runtime::Matrix& xpt,
-                                             const runtime::Matrix& consensus);
+                                             const runtime::Matrix& consensus, std::size_t d = 2);
 
 // The same rows ranked farthest first (ties: lower row first); rows whose
 // distance is not a number come last.

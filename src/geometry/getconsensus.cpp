@@ -11,6 +11,7 @@
 
 #include "geometry/centpos.h"
 #include "geometry/centsize.h"
+#include "geometry/rotation_3d.h"
 #include "runtime/error.h"
 #include "runtime/threads.h"
 
@@ -18,11 +19,20 @@ namespace lumivar::geometry {
 
 namespace {
 
-void check_layout(std::size_t n, std::size_t m) {
+void check_layout(std::size_t n, std::size_t m, std::size_t d) {
   if (n < 2) {
     runtime::raise("The landmark data holds " + std::to_string(n) +
                    " specimen(s); the superimposition needs at least two.");
   }
+  if (d == 3) {
+    if (m % 3 != 1 || m == 1)
+      runtime::raise("The landmark data has " + std::to_string(m) +
+                     " columns; as three-dimensional landmarks each row should hold the x, y and "
+                     "z of every landmark plus one trailing value, 3k + 1 columns.");
+    return;
+  }
+  if (d != 2)
+    runtime::raise("Landmarks have two or three coordinates, not " + std::to_string(d) + ".");
   const std::string layout =
       "each row should hold the x and y of every landmark plus one trailing value";
   if (m % 2 == 0) {
@@ -38,15 +48,13 @@ void check_layout(std::size_t n, std::size_t m) {
 
 // Centres the configuration on its centroid and divides its coordinates (not
 // the trailing value) by its centroid size, which is taken of the centred row.
-void centre_and_scale(double* row, std::size_t m) {
-  double c[2];
-  detail::centroid(row, m, c);
-  const std::size_t k = m / 2;
-  for (std::size_t j = 0; j < k; ++j) {
-    row[2 * j] -= c[0];
-    row[2 * j + 1] -= c[1];
-  }
-  const double size = detail::centroid_size(row, m);
+void centre_and_scale(double* row, std::size_t m, std::size_t d) {
+  double c[3];
+  detail::centroid(row, m, c, d);
+  const std::size_t k = m / d;
+  for (std::size_t j = 0; j < k; ++j)
+    for (std::size_t a = 0; a < d; ++a) row[d * j + a] -= c[a];
+  const double size = detail::centroid_size(row, m, d);
   for (std::size_t col = 0; col + 1 < m; ++col) row[col] /= size;
 }
 
@@ -73,11 +81,17 @@ constexpr std::size_t kRowGrain = 1024;
 
 // Rotates every row of the row-major n x m working copy onto `ref`, rows in
 // parallel: each row depends only on itself and `ref`, so the result is the
-// same whoever rotates it.
-void rotate_all(std::vector<double>& w, std::size_t n, std::size_t m, const double* ref) {
-  const std::size_t k = (m - 1) / 2;
+// same whoever rotates it. This is the one step that knows the dimension d.
+void rotate_all(std::vector<double>& w, std::size_t n, std::size_t m, std::size_t d,
+                const double* ref) {
+  const std::size_t k = (m - 1) / d;
   tbb::parallel_for(tbb::blocked_range<std::size_t>(0, n, kRowGrain),
                     [&](const tbb::blocked_range<std::size_t>& r) {
+                      if (d == 3) {
+                        for (std::size_t i = r.begin(); i != r.end(); ++i)
+                          detail::rotate_onto_3d(&w[i * m], ref, k);
+                        return;
+                      }
                       std::vector<double> scratch(k);
                       for (std::size_t i = r.begin(); i != r.end(); ++i)
                         rotate_onto(&w[i * m], ref, k, scratch.data());
@@ -116,7 +130,8 @@ Consensus getconsensus(const runtime::Matrix& x, const SuperimpositionSettings& 
   const int max_iterations = settings.max_iterations;
   const std::size_t n = x.rows();
   const std::size_t m = x.cols();
-  check_layout(n, m);
+  const auto d = static_cast<std::size_t>(settings.dimensions);
+  check_layout(n, m, d);
   const std::size_t coords = m - 1;
 
   // Row-major working copy: every step below walks one configuration at a time.
@@ -129,7 +144,7 @@ Consensus getconsensus(const runtime::Matrix& x, const SuperimpositionSettings& 
     tbb::parallel_for(tbb::blocked_range<std::size_t>(0, n, kRowGrain),
                       [&](const tbb::blocked_range<std::size_t>& r) {
                         for (std::size_t i = r.begin(); i != r.end(); ++i)
-                          centre_and_scale(&w[i * m], m);
+                          centre_and_scale(&w[i * m], m, d);
                       });
   });
 
@@ -146,7 +161,7 @@ Consensus getconsensus(const runtime::Matrix& x, const SuperimpositionSettings& 
     }
     ++iterations;
     arena.execute([&] {
-      rotate_all(w, n, m, xref.data());
+      rotate_all(w, n, m, d, xref.data());
       column_sums(w, n, m, colsum);
     });
     xrefold = xref;
@@ -160,8 +175,8 @@ Consensus getconsensus(const runtime::Matrix& x, const SuperimpositionSettings& 
     for (std::size_t c = 0; c < m; ++c) xref[c] /= norm;
     xd = 0.0;
     for (std::size_t c = 0; c < coords; ++c) {
-      const double d = xref[c] - xrefold[c];
-      xd += d * d;
+      const double change = xref[c] - xrefold[c];
+      xd += change * change;
     }
     if (settings.progress) settings.progress(iterations, xd);
   }

@@ -39,6 +39,11 @@ Consensus getconsensus(const runtime::Matrix& x, int max_iterations = kMaxConsen
 
 struct SuperimpositionSettings {
   int max_iterations = kMaxConsensusIterations;
+  // Coordinates per landmark: 2 (x, y) or 3 (x, y, z). The data then has
+  // d k + 1 columns. Only the rotation differs: in 2-D the angle of the
+  // closed form, in 3-D the best proper rotation that a 3 x 3 singular value
+  // decomposition gives (rotation_3d.h); neither ever reflects.
+  int dimensions = 2;
   // Worker threads for the rotations of each pass, 0 (or less) for all
   // cores. The result is bit-identical for any number.
   int threads = 0;
@@ -47,7 +52,9 @@ struct SuperimpositionSettings {
   std::function<void(int iteration, double change)> progress;
 };
 
-// The same with the passes spread over threads and reported as they end.
+// The same with the passes spread over threads and reported as they end, for
+// landmarks of settings.dimensions coordinates (the layout check then asks
+// for d k + 1 columns).
 // Memory: one n x m working copy besides the result, O(n m) in all.
 Consensus getconsensus(const runtime::Matrix& x, const SuperimpositionSettings& settings);
 

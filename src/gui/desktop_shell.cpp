@@ -105,6 +105,7 @@ void DesktopShell::add_menus(AnalysisViews& views) {
 
   auto* file = new QMenu(QStringLiteral("&File"), bar);
   add(file, kLoadLandmarks, QStringLiteral("Load &landmarks\u2026"));
+  add(file, kLoadLandmarks3d, QStringLiteral("Load landmarks in &3-D (x, y, z)\u2026"));
   add(file, kLoadCodes, QStringLiteral("Load &measurement codes\u2026"));
   add(file, kLoadGroups, QStringLiteral("Load &group codes\u2026"));
   add(file, kImportStudy, QStringLiteral("&Import study\u2026"));
@@ -144,6 +145,15 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   }
   const auto on = [this](Command c, auto slot) { connect(actions_[c], &QAction::triggered, this, slot); };
   on(kLoadLandmarks, [this] { press(kLoadButton); });
+  // The same load with the file read as three coordinates per landmark; a
+  // plain file says so only when it carries the note, so the user chooses.
+  on(kLoadLandmarks3d, [this] {
+    struct Choice {
+      int& d;
+      ~Choice() { d = 0; }  // only this one load, however it ends
+    } choice{app_.landmark_dimensions = 3};
+    press(kLoadButton);
+  });
   on(kLoadCodes, [this] { press(kLoadRepGroupButton); });
   on(kLoadGroups, [this] { press(kLoadGroupButton); });
   importer_ = new StudyImporter(app_, ui_, window_);

@@ -42,6 +42,7 @@ class DesktopShell : public QObject {
  public:
   enum Command {
     kLoadLandmarks, kLoadCodes, kLoadGroups, kImportStudy, kSaveResults, kQuit,  // File
+    kLoadLandmarks3d,                                                            // File
     kCopyResults, kSelectAll,                                     // Edit
     kVarExp, kPermute, kStrata, kPermuteSettings,                 // Analysis
     kColumnsHelp, kManual, kAbout,                                // Help

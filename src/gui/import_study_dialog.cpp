@@ -101,7 +101,7 @@ void ImportStudyDialog::rebuild() {
 }
 
 std::vector<std::pair<std::string, std::string>> plain_files(const study::Study& s) {
-  return {{"landmarks.txt", study::plain_text(s.data)},
+  return {{"landmarks.txt", study::landmarks_text(s)},
           {"reps.txt", study::plain_text(s.repgroup)},
           {"groups.txt", study::plain_text(s.group)},
           {"codes.txt", study::codes_text(s)}};

@@ -75,7 +75,8 @@ void ShapeView::show_analysis(std::shared_ptr<const shell::AnalysisSnapshot> ana
   distances_.clear();
   rank_.clear();
   if (analysis_) {
-    distances_ = geometry::consensus_distances(analysis_->xpt, analysis_->consensus);
+    distances_ = geometry::consensus_distances(analysis_->xpt, analysis_->consensus,
+                                                static_cast<std::size_t>(analysis_->dimensions));
     rank_.assign(distances_.size() + 1, 0);
     std::size_t next = 1;
     for (const geometry::RowDistance& r : geometry::farthest_first(distances_)) rank_[r.row] = next++;
@@ -100,6 +101,7 @@ void ShapeView::rebuild() {
   plots::ShapeSceneOptions options;
   options.grouping = kGroupingNames[grouping_];
   options.outliers = kRingedRows;
+  options.dimensions = analysis_->dimensions;
   canvas_->show_scene(plots::shape_scene(analysis_->xpt, analysis_->consensus, codes(grouping_), options));
   status_->setText(QString::fromLatin1(kIdleText));
 }

@@ -33,7 +33,8 @@ std::string study_summary(const runtime::Session& s) {
       part += count(rows) + " rows";
     }
     const double columns = static_cast<double>(s.data.cols());
-    part += ", " + count(std::floor((columns - 1) / 2)) + " landmarks";
+    const double d = s.dimensions == 3 ? 3 : 2;
+    part += ", " + count(std::floor((columns - 1) / d)) + " landmarks" + (s.dimensions == 3 ? " (3-D)" : "");
     parts.push_back(part);
   }
   if (!s.sources.reps.path.empty()) parts.push_back(file_name(s.sources.reps.path));

@@ -12,7 +12,8 @@ namespace lumivar::gui {
 std::string file_name(const std::string& path);
 
 // "landmarks.txt: 40 specimens x 2, 12 landmarks; reps.txt; groups.txt: 2 x 2",
-// naming only the inputs loaded ("" before the first load). The specimens are
+// naming only the inputs loaded ("" before the first load); landmarks in
+// three dimensions read "12 landmarks (3-D)". The specimens are
 // counted once the measurement codes are loaded and divide the rows evenly;
 // until then the rows are.
 std::string study_summary(const runtime::Session& s);

@@ -59,7 +59,11 @@ FileRead read_numeric_file(const std::string& path, const runtime::ReadProgress&
   std::string line;
   while (in.next(line)) {
     ++line_no;
-    if (line_no > 1 && line.empty()) break;  // an empty line ends the data
+    if (line_no > 1 && line.empty()) {  // an empty line ends the data
+      while (r.after_data.empty() && in.next(line))
+        if (line.find_first_not_of(" \t") != std::string::npos) r.after_data = line;
+      break;
+    }
     const runtime::NumberRow row = runtime::parse_number_row(line);
     check_row(row, path, line_no, cols);
     if (line_no == 1) cols = row.values.size();

@@ -22,6 +22,10 @@ struct FileRead {
   runtime::Matrix y;   // the rows read (kOk only)
   std::string reason;  // why the file was not read (kCannotOpen, kNotRegular)
   std::string sha256;  // of every byte of the file, as read (kOk, kEmpty)
+  // The first line that is not blank after the empty line that ended the
+  // data, as written; empty when there is none. Files keep notes there that
+  // the numbers' reader never sees (the landmarks' dimension).
+  std::string after_data;
 };
 
 // Reads `path`. A line that is not a row of numbers of the first line's width,

@@ -18,9 +18,12 @@ namespace lumivar::input {
 
 enum class LoadOutcome { kLoaded, kCancelled, kNothingLoaded };
 
-// "Load": the landmark data into `data`; status in "FileBox".
+// "Load": the landmark data into `data`; status in "FileBox". `dimensions`
+// is the coordinates per landmark the user chose (2 or 3), or 0 to take them
+// from the file's note (dimension_note.h), 2 without one; a choice that the
+// note contradicts raises, storing nothing.
 LoadOutcome load(runtime::WindowRuntime& ui, runtime::Session& s,
-                 std::uint64_t progress_bytes = kLoadProgressBytes);
+                 std::uint64_t progress_bytes = kLoadProgressBytes, int dimensions = 0);
 // "LoadRepGroup": the repeated-measures codes; status in "RepBox".
 LoadOutcome loadrepgroup(runtime::WindowRuntime& ui, runtime::Session& s,
                          std::uint64_t progress_bytes = kLoadProgressBytes);
@@ -33,8 +36,13 @@ LoadOutcome loadgroup(runtime::WindowRuntime& ui, runtime::Session& s,
 // where it came from, shows `fn` as the file name in the status box, and
 // shows the same message boxes. Raises, storing nothing, as the action would
 // (landmark data that cannot be landmarks, a group matrix of one column).
+// Landmarks of `dimensions` = 3 coordinates need 3k + 1 columns, report as
+// "k Landmarks (3-D)", and get a message box naming the rows whose landmarks
+// lie on one line (their turn about it is a choice of the superimposition).
 void store_landmarks(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Matrix y,
-                     const std::string& fn, runtime::InputSource source = {});
+                     const std::string& fn, runtime::InputSource source = {},
+                     int dimensions = 2);
+inline constexpr const char* kCollinearTitle = "Landmarks on a line";
 void store_repgroup(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Matrix y,
                     const std::string& fn, runtime::InputSource source = {});
 void store_group(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Matrix y,

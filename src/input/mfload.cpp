@@ -18,6 +18,7 @@ ChosenFile mfload(runtime::WindowRuntime& ui, std::uint64_t progress_bytes) {
       out.status = ChosenFile::Status::kOk;
       out.y = std::move(read.y);
       out.sha256 = std::move(read.sha256);
+      out.after_data = std::move(read.after_data);
       break;
     case FileRead::Status::kCannotOpen:
       out.status = ChosenFile::Status::kCannotOpen;

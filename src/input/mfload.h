@@ -17,6 +17,7 @@ struct ChosenFile {
   std::string path;    // folder and name
   std::string reason;  // why the file could not be opened, or what the path names instead
   std::string sha256;  // of the bytes the matrix was read from (kOk only)
+  std::string after_data;  // the file's first line after its data (dload.h)
 };
 
 // Shows the dialog ("*.*", "Enter file to Load?") starting in the working

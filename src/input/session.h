@@ -37,8 +37,10 @@ struct Session {
   Matrix n2g;            // distinct codes in column 2 of group
   Matrix dmatrix;        // squared Procrustes distances, rebuilt by every analysis
 
-  // Beside the ten values: where the loaded inputs came from.
+  // Beside the ten values: where the loaded inputs came from, and the
+  // coordinates per landmark of `data` (2 or 3), set by the landmark load.
   InputSources sources;
+  int dimensions = 2;
 };
 
 }  // namespace lumivar::runtime

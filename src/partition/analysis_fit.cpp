@@ -15,8 +15,9 @@ SumsMethod sums_method_for(const SumsSettings& settings, std::size_t rows, bool 
 
 AnalysisFit fit_and_partition(const runtime::Matrix& data, const runtime::Matrix& group,
                               const runtime::Matrix& repgroup, const DesignSizes& sizes,
-                              SumsMethod sums, const SumsSettings& settings) {
+                              SumsMethod sums, const SumsSettings& settings, int dimensions) {
   geometry::SuperimpositionSettings superimposition;
+  superimposition.dimensions = dimensions;
   superimposition.threads = settings.threads;
   superimposition.progress = settings.superimposition_progress;
   if (settings.cancel != nullptr) {

@@ -34,10 +34,12 @@ struct AnalysisFit {
 // memory the process may still take (see resolve_sums_method).
 SumsMethod sums_method_for(const SumsSettings& settings, std::size_t rows, bool matrix_needed = false);
 
-// Superimposes `data` and partitions it the way `sums` (kMatrix or
-// kCoordinates) says. Raises as getconsensus and compute_partition do.
+// Superimposes `data` (landmarks of `dimensions` = 2 or 3 coordinates) and
+// partitions it the way `sums` (kMatrix or kCoordinates) says. Raises as
+// getconsensus and compute_partition do.
 AnalysisFit fit_and_partition(const runtime::Matrix& data, const runtime::Matrix& group,
                               const runtime::Matrix& repgroup, const DesignSizes& sizes,
-                              SumsMethod sums, const SumsSettings& settings);
+                              SumsMethod sums, const SumsSettings& settings,
+                              int dimensions = 2);
 
 }  // namespace lumivar::partition

@@ -210,7 +210,11 @@ DesignSizes check_analysis_inputs(const runtime::Session& s) {
   if (m < 2)
     raise("The landmark data holds " + std::to_string(m) +
           " specimen; the analysis needs at least two.");
-  if (s.data.cols() % 2 == 0 || s.data.cols() < 5)
+  if (s.dimensions == 3 && (s.data.cols() % 3 != 1 || s.data.cols() < 7))
+    raise("The landmark data has " + std::to_string(s.data.cols()) +
+          " columns; as three-dimensional landmarks each row should hold the x, y and z of at "
+          "least two landmarks followed by one trailing value (3k + 1 columns).");
+  if (s.dimensions != 3 && (s.data.cols() % 2 == 0 || s.data.cols() < 5))
     raise("The landmark data has " + std::to_string(s.data.cols()) +
           " columns; each row should hold the x and y of at least two landmarks followed by one "
           "trailing value (an odd number of columns).");
@@ -221,10 +225,14 @@ DesignSizes check_analysis_inputs(const runtime::Session& s) {
   detail::check_codes_match_data(s);
   detail::check_balance(s);
 
-  const runtime::Matrix sizes = geometry::centsize(s.data);
   std::vector<std::size_t> degenerate;
-  for (std::size_t i = 1; i <= m; ++i)
-    if (!(sizes(i) > 0) || !std::isfinite(sizes(i))) degenerate.push_back(i);
+  std::vector<double> row(s.data.cols());
+  for (std::size_t i = 1; i <= m; ++i) {
+    for (std::size_t c = 1; c <= row.size(); ++c) row[c - 1] = s.data(i, c);
+    const double size = geometry::detail::centroid_size(
+        row.data(), row.size(), static_cast<std::size_t>(s.dimensions));
+    if (!(size > 0) || !std::isfinite(size)) degenerate.push_back(i);
+  }
   if (!degenerate.empty())
     raise("The landmarks of row" + std::string(degenerate.size() > 1 ? "s " : " ") +
           detail::row_list(degenerate) +

@@ -14,7 +14,8 @@ VarExpOutcome varexp(runtime::WindowRuntime& ui, runtime::Session& s, const Sums
   if (way == SumsMethod::kMatrix)
     geometry::check_distance_matrix_memory(s.data.rows(),
                                            geometry::distance_matrix_bytes(s.dmatrix.rows()));
-  AnalysisFit fit = fit_and_partition(s.data, s.group, s.repgroup, o.sizes, way, settings);
+  AnalysisFit fit = fit_and_partition(s.data, s.group, s.repgroup, o.sizes, way, settings,
+                                     s.dimensions);
   s.dmatrix = std::move(fit.dmatrix);
   o.xpt = std::move(fit.xpt);
   o.consensus = std::move(fit.consensus);

@@ -127,7 +127,7 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
                                            geometry::distance_matrix_bytes(s.dmatrix.rows()));
 
   partition::AnalysisFit fit =
-      partition::fit_and_partition(s.data, s.group, s.repgroup, sizes, way, sums);
+      partition::fit_and_partition(s.data, s.group, s.repgroup, sizes, way, sums, s.dimensions);
 
   // Without a progress hook of its own the run reports to the window, and a
   // cancel there raises the action's own flag (the caller's flag, if any, is

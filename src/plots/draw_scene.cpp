@@ -60,10 +60,18 @@ void data(const Scene& s, const PlotFrame& f, Canvas& c) {
 // One configuration brought forward: its outline in its own colour and its
 // points opaque, a little larger, with a dark edge.
 void highlight(const Scene& s, const PlotFrame& f, Canvas& c, std::size_t row) {
+  // One outline per view of the row: a scene of several projections holds
+  // the row's landmarks once per view, each time in landmark order.
   std::vector<Point2> outline;
   Colour colour;
+  std::size_t last = 0;
   for (const ScenePoint& p : s.points) {
     if (p.row != row) continue;
+    if (p.landmark <= last && !outline.empty()) {
+      c.polyline(outline, true, {colour, 2, false, true});
+      outline.clear();
+    }
+    last = p.landmark;
     outline.push_back(f.to_pixels(p.at));
     colour = p.colour;
   }

@@ -36,11 +36,12 @@ void include(Box& b, bool& first, Point2 p) {
 }
 
 // A label `gap` pixels from `at` along the direction away from the
-// consensus centroid (the origin), or towards it when `gap` is negative,
+// consensus centroid `centre`, or towards it when `gap` is negative,
 // aligned so that the text grows in that direction.
-Label radial_label(Point2 at, std::string text, double gap) {
-  const double len = std::hypot(at.x, at.y);
-  const double ux = len > 0 ? at.x / len : 0, uy = len > 0 ? at.y / len : 1;
+Label radial_label(Point2 at, Point2 centre, std::string text, double gap) {
+  const double rx = at.x - centre.x, ry = at.y - centre.y;
+  const double len = std::hypot(rx, ry);
+  const double ux = len > 0 ? rx / len : 0, uy = len > 0 ? ry / len : 1;
   const double sx = gap < 0 ? -ux : ux;
   Label l;
   l.at = at;
@@ -54,20 +55,47 @@ Label radial_label(Point2 at, std::string text, double gap) {
 
 // Landmark numbers sit outside the outline; the names of the ringed rows
 // inside it, clear of the numbers and of the ring.
-Label landmark_number(Point2 at, std::size_t j) {
-  Label l = radial_label(at, std::to_string(j), 11);
+Label landmark_number(Point2 at, Point2 centre, std::size_t j) {
+  Label l = radial_label(at, centre, std::to_string(j), 11);
   l.bold = true;
   return l;
 }
 
-Label row_name(Point2 at, std::size_t row) { return radial_label(at, "row " + std::to_string(row), -14); }
+Label row_name(Point2 at, Point2 centre, std::size_t row) {
+  return radial_label(at, centre, "row " + std::to_string(row), -14);
+}
+
+// One view of the configurations: the coordinate drawn across and the one
+// drawn up (0 x, 1 y, 2 z), and where its centre lies in the scene.
+struct Projection {
+  std::size_t across = 0, up = 1;
+  Point2 centre;
+  const char* name = "";
+};
+
+// A single view for 2-D; for 3-D the front, side and top views in a row,
+// their centres far enough apart that no two overlap (configurations of unit
+// size are centred on the origin, so each fits in a square of twice the
+// largest coordinate).
+std::vector<Projection> projections(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
+                                    std::size_t d) {
+  if (d != 3) return {Projection{}};
+  double reach = 0;
+  for (const runtime::Matrix* m : {&xpt, &consensus})
+    for (std::size_t i = 1; i <= m->rows(); ++i)
+      for (std::size_t c = 1; c < m->cols(); ++c)
+        if (std::isfinite((*m)(i, c))) reach = std::max(reach, std::abs((*m)(i, c)));
+  const double step = 2.6 * std::max(reach, 1e-9);
+  return {{0, 1, {0, 0}, "front (x, y)"}, {2, 1, {step, 0}, "side (z, y)"}, {0, 2, {2 * step, 0}, "top (x, z)"}};
+}
 
 }  // namespace
 
 Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
                   const runtime::Matrix& codes, const ShapeSceneOptions& options) {
-  const std::vector<RowDistance> distances = consensus_distances(xpt, consensus);
-  const std::size_t m = xpt.rows(), k = (xpt.cols() - 1) / 2;
+  const auto d = static_cast<std::size_t>(options.dimensions);
+  const std::vector<RowDistance> distances = consensus_distances(xpt, consensus, d);
+  const std::size_t m = xpt.rows(), k = (xpt.cols() - 1) / d;
   if (codes.numel() < m)
     runtime::raise("There are " + std::to_string(codes.numel()) + " " + options.grouping +
                    " codes for " + std::to_string(m) + " rows of configurations.");
@@ -84,30 +112,43 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
   s.equal_aspect = true;
   Box box;
   bool empty = true;
-  const auto at = [&](std::size_t i, std::size_t j) { return Point2{xpt(i, 2 * j - 1), xpt(i, 2 * j)}; };
-  for (std::size_t i = 1; i <= m; ++i) {
-    const Colour c = group_colour(rank.at(codes(i)));
-    for (std::size_t j = 1; j <= k; ++j) {
-      const Point2 p = at(i, j);
-      if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
-      s.points.push_back({p, c, i, j, 2.5, 0.7, false});
-      include(box, empty, p);
+  const std::vector<Projection> views = projections(xpt, consensus, d);
+  // Landmark j of row i (row 0: the consensus) as `v` shows it.
+  const auto at = [&](const Projection& v, std::size_t i, std::size_t j) {
+    const runtime::Matrix& from = i == 0 ? consensus : xpt;
+    const std::size_t r = i == 0 ? 1 : i;
+    return Point2{from(r, d * (j - 1) + v.across + 1) + v.centre.x, from(r, d * (j - 1) + v.up + 1) + v.centre.y};
+  };
+  std::vector<std::size_t> view_of;  // the view of each point of s.points
+  for (std::size_t v = 0; v < views.size(); ++v) {
+    for (std::size_t i = 1; i <= m; ++i) {
+      const Colour c = group_colour(rank.at(codes(i)));
+      for (std::size_t j = 1; j <= k; ++j) {
+        const Point2 p = at(views[v], i, j);
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+        s.points.push_back({p, c, i, j, 2.5, 0.7, false});
+        view_of.push_back(v);
+        include(box, empty, p);
+      }
     }
   }
 
-  Polyline outline;
-  outline.colour = kInk;
-  outline.width_px = 1.5;
-  outline.closed = true;
-  for (std::size_t j = 1; j <= k; ++j) {
-    const Point2 p{consensus(2 * j - 1), consensus(2 * j)};
-    if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
-    outline.points.push_back(p);
-    s.points.push_back({p, kInk, 0, j, 3, 1, false});
-    s.labels.push_back(landmark_number(p, j));
-    include(box, empty, p);
+  for (std::size_t v = 0; v < views.size(); ++v) {
+    Polyline outline;
+    outline.colour = kInk;
+    outline.width_px = 1.5;
+    outline.closed = true;
+    for (std::size_t j = 1; j <= k; ++j) {
+      const Point2 p = at(views[v], 0, j);
+      if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+      outline.points.push_back(p);
+      s.points.push_back({p, kInk, 0, j, 3, 1, false});
+      view_of.push_back(v);
+      s.labels.push_back(landmark_number(p, views[v].centre, j));
+      include(box, empty, p);
+    }
+    s.lines.push_back(outline);
   }
-  s.lines.push_back(outline);
 
   // The rows to look at: their own outline, dashed, and their worst landmark ringed.
   std::string named;
@@ -116,22 +157,25 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
     if (marked == options.outliers || !std::isfinite(r.distance)) break;
     ++marked;
     named += (named.empty() ? "" : ", ") + std::to_string(r.row);
-    Polyline own;
-    own.colour = group_colour(rank.at(codes(r.row)));
-    own.closed = true;
-    own.dashed = true;
-    for (ScenePoint& p : s.points) {
-      if (p.row != r.row) continue;
-      own.points.push_back(p.at);
-      if (p.landmark == r.landmark) {
-        p.ringed = true;
-        s.labels.push_back(row_name(p.at, r.row));
+    for (std::size_t v = 0; v < views.size(); ++v) {
+      Polyline own;
+      own.colour = group_colour(rank.at(codes(r.row)));
+      own.closed = true;
+      own.dashed = true;
+      for (std::size_t q = 0; q < s.points.size(); ++q) {
+        ScenePoint& p = s.points[q];
+        if (p.row != r.row || view_of[q] != v) continue;
+        own.points.push_back(p.at);
+        if (p.landmark == r.landmark) {
+          p.ringed = true;
+          s.labels.push_back(row_name(p.at, views[v].centre, r.row));
+        }
       }
+      s.lines.push_back(own);
     }
-    s.lines.push_back(own);
   }
 
-  s.subtitle = std::to_string(m) + " rows, " + std::to_string(k) + " landmarks";
+  s.subtitle = std::to_string(m) + " rows, " + std::to_string(k) + " landmarks" + (d == 3 ? " (3-D)" : "");
   if (marked > 0)
     s.subtitle += "; ringed: the " + (marked == 1 ? std::string("row") : std::to_string(marked) + " rows") +
                   " farthest from the consensus (" + named + ")";
@@ -140,6 +184,19 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
   if (empty) box = {-1, 1, -1, 1};
   const double pad = 0.08 * std::max({box.width(), box.height(), 1e-9});
   s.bounds = {box.x_min - pad, box.x_max + pad, box.y_min - pad, box.y_max + pad};
+  // Each projection named above it, inside the bounds.
+  if (views.size() > 1) {
+    s.bounds.y_max += pad;
+    for (const Projection& v : views) {
+      Label l;
+      l.at = {v.centre.x, s.bounds.y_max};
+      l.text = v.name;
+      l.colour = kInk;
+      l.align = Align::kMiddle;
+      l.dy_px = 14;
+      s.labels.push_back(l);
+    }
+  }
 
   for (const auto& [code, index] : rank) {
     if (index == kMaxLegendGroups) {

@@ -17,11 +17,16 @@ struct ShapeSceneOptions {
   // Rows farthest from the consensus that are marked: their farthest
   // landmark ringed, their outline dashed and a "row N" label beside it.
   std::size_t outliers = 3;
+  // Coordinates per landmark of `xpt` (2 or 3). Three-dimensional
+  // configurations are drawn as three orthogonal projections side by side,
+  // each in the same unit: front (x across, y up), side (z across, y up)
+  // and top (x across, z up), each named above it.
+  int dimensions = 2;
 };
 
-// `xpt`: m x n superimposed configurations (n = 2k + 1, trailing column
+// `xpt`: m x n superimposed configurations (n = d k + 1, trailing column
 // ignored); `consensus`: 1 x n; `codes`: at least m values, the grouping's
-// code of each row. Points: one per row and landmark, row by row, each with
+// code of each row. Points (in each projection): one per row and landmark, row by row, each with
 // its row and landmark number, coloured by the rank of its row's code among
 // the distinct codes (ascending); then one black point per consensus
 // landmark (row 0). No axes: superimposed coordinates have no unit, and

@@ -19,6 +19,7 @@ AnalysisSnapshot snapshot(const runtime::Session& s, const partition::DesignSize
                           const partition::Partition& p) {
   AnalysisSnapshot a;
   a.data = s.data;
+  a.dimensions = s.dimensions;
   a.group = s.group;
   a.repgroup = s.repgroup;
   a.sources = s.sources;

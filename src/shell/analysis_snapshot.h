@@ -20,7 +20,8 @@ struct AnalysisSnapshot {
   AnalysisKind kind = AnalysisKind::kVarExp;
 
   // The session values the analysis read.
-  runtime::Matrix data;      // m x n landmark data (n = 2k + 1)
+  runtime::Matrix data;      // m x n landmark data (n = d k + 1)
+  int dimensions = 2;        // d: coordinates per landmark, 2 or 3
   runtime::Matrix group;     // G1 and G2 code of each specimen
   runtime::Matrix repgroup;  // measurement code of each row
   runtime::InputSources sources;  // the files they were read from

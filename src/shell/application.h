@@ -29,6 +29,9 @@ struct Application {
   std::size_t superimposition_progress_rows = kSuperimpositionProgressRows;
   // Files from this size on (bytes) show the progress of their loading.
   std::uint64_t load_progress_bytes = input::kLoadProgressBytes;
+  // Coordinates per landmark that "Load" reads (2 or 3); 0: as the file's
+  // note says, else 2 (input::load).
+  int landmark_dimensions = 0;
   runtime::FunctionTable table;
 
   // The last "VarExp" or "Permute" that completed; null before the first.

@@ -12,7 +12,7 @@ void lumivarsw(Application& app, const runtime::Args& args) {
   const std::string word = action.is_text() ? action.text() : std::string();
   const bool is_text = action.is_text();
   if (is_text && word == "Load") {
-    input::load(app.ui, app.session, app.load_progress_bytes);
+    input::load(app.ui, app.session, app.load_progress_bytes, app.landmark_dimensions);
   } else if (is_text && word == "LoadRepGroup") {
     input::loadrepgroup(app.ui, app.session, app.load_progress_bytes);
   } else if (is_text && word == "LoadGroup") {

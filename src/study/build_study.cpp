@@ -193,23 +193,25 @@ class StudyBuilder {
       return;
     }
     const LandmarkEntry& first = lf_.entries.front();
-    if (first.landmarks() == 0)
+    const auto d = static_cast<std::size_t>(lf_.dimensions);
+    if (first.landmarks(d) == 0)
       problems_.push_back(lf_.name + ", line " + std::to_string(first.line) + ": the specimen has no landmarks.");
     for (const LandmarkEntry& e : lf_.entries)
       if (e.xy.size() != first.xy.size())
         problems_.push_back("id " + quoted(e.id) + " (" + lf_.name + ", line " + std::to_string(e.line) + ") has " +
-                            std::to_string(e.landmarks()) + (e.landmarks() == 1 ? " landmark" : " landmarks") +
+                            std::to_string(e.landmarks(d)) + (e.landmarks(d) == 1 ? " landmark" : " landmarks") +
                             "; the first specimen (" + quoted(first.id) +
                             ", line " + std::to_string(first.line) + ") has " +
-                            std::to_string(first.landmarks()) + ".");
+                            std::to_string(first.landmarks(d)) + ".");
   }
 
   Study assemble() {
     Study s;
     const std::size_t n = specimens_.size();
     const std::size_t nm = order_.size();
-    s.landmarks = lf_.entries.front().landmarks();
-    const std::size_t cols = 2 * s.landmarks + 1;
+    s.dimensions = lf_.dimensions;
+    s.landmarks = lf_.entries.front().landmarks(static_cast<std::size_t>(s.dimensions));
+    const std::size_t cols = static_cast<std::size_t>(s.dimensions) * s.landmarks + 1;
     s.data = runtime::Matrix(n * nm, cols);
     s.repgroup = runtime::Matrix(n * nm, 1);
     s.group = runtime::Matrix(n, 2);

@@ -21,7 +21,8 @@
 namespace lumivar::study {
 
 struct Study {
-  runtime::Matrix data;      // rows as above; 2k + 1 columns
+  runtime::Matrix data;      // rows as above; d k + 1 columns
+  int dimensions = 2;        // d: coordinates per landmark (2 or 3), as the file holds them
   runtime::Matrix repgroup;  // the measurement code of every row
   runtime::Matrix group;     // one row per specimen: G1 code, G2 code
   std::vector<std::string> specimens;     // specimen i is rows i and i + n

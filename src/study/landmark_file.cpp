@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "input/dimension_note.h"
 #include "input/dload.h"
 #include "runtime/error.h"
 #include "runtime/numbers.h"
@@ -29,17 +30,24 @@ std::string_view first_filled_line(std::string_view text) {
   return {};
 }
 
-LandmarkFile read_plain(const std::string& path, const runtime::ReadProgress& progress) {
+LandmarkFile read_plain(const std::string& path, const LandmarkReadOptions& options,
+                        const runtime::ReadProgress& progress) {
   input::FileRead r = input::read_numeric_file(path, progress);
   if (r.status == input::FileRead::Status::kCannotOpen)
     runtime::raise("Cannot open the file " + path + " (" + r.reason + ").");
   if (r.status == input::FileRead::Status::kEmpty) runtime::raise("The file " + path + " holds no data.");
   const std::size_t cols = r.y.cols();
-  if (cols % 2 == 0)
+  const int d = input::landmark_dimensions(options.dimensions, r.after_data, path);
+  if (d == 2 && cols % 2 == 0)
     runtime::raise("The file " + path + " has " + std::to_string(cols) +
                    " numbers on each line. Each line should hold the x and y of every landmark "
                    "followed by one trailing value that names the row.");
+  if (d == 3 && cols % 3 != 1)
+    runtime::raise("The file " + path + " has " + std::to_string(cols) +
+                   " numbers on each line. Each line should hold the x, y and z of every landmark "
+                   "followed by one trailing value that names the row (3k + 1 numbers).");
   LandmarkFile f{path, {}};
+  f.dimensions = d;
   for (std::size_t i = 1; i <= r.y.rows(); ++i) {
     LandmarkEntry e;
     e.line = i;
@@ -90,12 +98,17 @@ LandmarkFile read_landmark_file(const std::string& path, const LandmarkReadOptio
       if (line.find_first_not_of(" \t\r\n") != std::string::npos) format = landmark_format(line);
   }
   if (!format) runtime::raise("The file " + path + " holds no data.");
-  if (*format == LandmarkFormat::kPlain) return read_plain(path, progress);
+  if (*format == LandmarkFormat::kPlain) return read_plain(path, options, progress);
   runtime::FileLines file(path);
   check_open(file, path);
   file.on_progress(progress);
   LineSource in(file);
-  return *format == LandmarkFormat::kTps ? read_tps(in, path, options) : read_landmark_table(in, path);
+  LandmarkFile f = *format == LandmarkFormat::kTps ? read_tps(in, path, options) : read_landmark_table(in, path);
+  if (options.dimensions != 0 && f.dimensions != options.dimensions)
+    runtime::raise("The file " + path + " holds landmarks of " + std::to_string(f.dimensions) +
+                   " coordinates, but " + std::to_string(options.dimensions) +
+                   " were asked for; a study never mixes dimensions.");
+  return f;
 }
 
 }  // namespace lumivar::study

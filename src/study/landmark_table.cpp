@@ -1,5 +1,6 @@
 #include "study/landmark_table.h"
 
+#include <array>
 #include <map>
 #include <optional>
 
@@ -15,10 +16,12 @@ namespace lumivar::study {
 namespace {
 
 struct Axis {
-  char axis;              // 'x' or 'y'
+  char axis;              // 'x', 'y' or 'z'
   unsigned long number;   // landmark number (when numbered)
-  bool numbered;          // false for a column named just x or y
+  bool numbered;          // false for a column named just x, y or z
 };
+
+bool is_axis(char c) { return c == 'x' || c == 'y' || c == 'z'; }
 
 bool all_digits(std::string_view s) {
   if (s.empty() || s.size() > 6) return false;
@@ -27,18 +30,18 @@ bool all_digits(std::string_view s) {
   return true;
 }
 
-// x12, X_12, lm12x, 12y, x, Y: the axis and the landmark number of a
+// x12, X_12, lm12x, 12y, z3, x, Y: the axis and the landmark number of a
 // coordinate column's name.
 std::optional<Axis> coordinate_name(std::string_view header) {
   std::string n;
   for (char c : lower_case(header))
     if (c != ' ' && c != '_' && c != '.' && c != '-') n += c;
-  if (n == "x" || n == "y") return Axis{n[0], 0, false};
+  if (n.size() == 1 && is_axis(n[0])) return Axis{n[0], 0, false};
   if (n.size() < 2) return std::nullopt;
-  if ((n[0] == 'x' || n[0] == 'y') && all_digits(std::string_view(n).substr(1)))
+  if (is_axis(n[0]) && all_digits(std::string_view(n).substr(1)))
     return Axis{n[0], std::stoul(n.substr(1)), true};
   const char last = n.back();
-  if (last != 'x' && last != 'y') return std::nullopt;
+  if (!is_axis(last)) return std::nullopt;
   std::size_t start = n.size() - 1;
   while (start > 0 && n[start - 1] >= '0' && n[start - 1] <= '9') --start;
   const std::string digits = n.substr(start, n.size() - 1 - start);
@@ -114,45 +117,56 @@ class IdColumn {
   std::vector<std::vector<std::string>> kept_;  // cells of the candidates up to words_
 };
 
-// The columns of x and y of every landmark, in landmark order. The header
+// The columns of x, y (and z) of every landmark, in landmark order, and
+// the dimension: 3 when any coordinate column is named for z. The header
 // alone decides them: the id column is never one (it is named id or
 // specimen, or is the first column not named as a coordinate).
-std::vector<std::size_t> coordinate_columns(const std::vector<std::string>& header, const std::string& file) {
-  std::map<unsigned long, std::pair<std::size_t, std::size_t>> numbered;  // number -> (x col, y col)
-  std::vector<std::size_t> bare;
+std::vector<std::size_t> coordinate_columns(const std::vector<std::string>& header, const std::string& file,
+                                            int& dimensions) {
   const std::size_t none = std::string::npos;
+  std::map<unsigned long, std::array<std::size_t, 3>> numbered;  // number -> x, y, z columns
+  std::vector<std::size_t> bare;
+  bool z = false;
   for (std::size_t j = 0; j < header.size(); ++j) {
     const std::optional<Axis> a = coordinate_name(header[j]);
     if (!a) continue;
+    z = z || a->axis == 'z';
     if (!a->numbered) {
       bare.push_back(j);
       continue;
     }
-    auto& slot = numbered.try_emplace(a->number, none, none).first->second;
-    std::size_t& col = a->axis == 'x' ? slot.first : slot.second;
+    auto& slot = numbered.try_emplace(a->number, std::array<std::size_t, 3>{none, none, none}).first->second;
+    std::size_t& col = slot[static_cast<std::size_t>(a->axis - 'x')];
     if (col != none)
       runtime::raise("The file " + file + " has two columns for " + std::string(1, a->axis) +
                      " of landmark " + std::to_string(a->number) + ": \"" + runtime::printable(header[col]) +
                      "\" and \"" + runtime::printable(header[j]) + "\".");
     col = j;
   }
+  dimensions = z ? 3 : 2;
+  const std::size_t d = z ? 3 : 2;
+  const char* const names[] = {"an x", "a y", "a z"};
   std::vector<std::size_t> cols;
   if (!numbered.empty()) {
-    for (const auto& [number, xy] : numbered) {
-      if (xy.first == none || xy.second == none)
-        runtime::raise("The file " + file + " has " + (xy.first == none ? "a y" : "an x") +
-                       " column for landmark " + std::to_string(number) + " (\"" +
-                       runtime::printable(header[xy.first == none ? xy.second : xy.first]) + "\") but no " +
-                       (xy.first == none ? "x" : "y") + " column.");
-      cols.push_back(xy.first);
-      cols.push_back(xy.second);
+    for (const auto& [number, axes] : numbered) {
+      std::size_t given = 0;
+      while (axes[given] == none) ++given;  // some axis is there: the entry was made for it
+      for (std::size_t a = 0; a < d; ++a)
+        if (axes[a] == none)
+          runtime::raise("The file " + file + " has " + names[given] + " column for landmark " +
+                         std::to_string(number) + " (\"" + runtime::printable(header[axes[given]]) + "\") but no " +
+                         std::string(1, static_cast<char>('x' + a)) + " column" +
+                         (z && a < 2 ? "" : z ? " (the table names z columns, so every landmark needs one)" : "") +
+                         ".");
+      for (std::size_t a = 0; a < d; ++a) cols.push_back(axes[a]);
     }
     return cols;
   }
   for (std::size_t k = 0; k < bare.size(); ++k) {
-    const char want = k % 2 == 0 ? 'x' : 'y';
-    if (lower_case(header[bare[k]])[0] != want || bare.size() % 2 != 0)
-      runtime::raise("The file " + file + " has columns named x and y that do not come in x, y pairs.");
+    const char want = static_cast<char>('x' + k % d);
+    if (lower_case(header[bare[k]])[0] != want || bare.size() % d != 0)
+      runtime::raise("The file " + file + (z ? " has columns named x, y and z that do not come in x, y, z triples."
+                                             : " has columns named x and y that do not come in x, y pairs."));
     cols.push_back(bare[k]);
   }
   if (cols.empty())
@@ -175,14 +189,16 @@ LandmarkFile read_landmark_table(LineSource& in, const std::string& file) {
   // that is not a finite number.
   std::vector<std::size_t> cols;
   std::optional<std::string> cols_problem;
+  int dimensions = 2;
   try {
-    cols = coordinate_columns(header, file);
+    cols = coordinate_columns(header, file, dimensions);
   } catch (const runtime::Error& e) {
     cols_problem = e.what();
   }
   IdColumn ids(header, file);
   std::optional<std::string> bad_cell;
   LandmarkFile f{file, {}};
+  f.dimensions = dimensions;
   DelimitedTable::Row r;
   while (reader.next(r)) {
     LandmarkEntry e;

@@ -7,6 +7,9 @@
 //     x1, Y1, X_2, lm3x, 4Y and the like; landmarks are taken in ascending
 //     number, each x before its y. Without numbered names, columns named just
 //     x and y are taken in file order as pairs.
+//   - A table with columns named for z (z1, Z_2, ...; or bare x, y, z
+//     triples) holds three-dimensional landmarks, and every landmark needs
+//     its x, y and z.
 //   - Other columns (age, side, notes) are ignored.
 #include <string>
 #include <string_view>

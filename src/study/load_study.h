@@ -15,6 +15,7 @@ struct StudySources {
   std::string sheet;      // the specimen sheet
   std::string columns;    // column mapping for the sheet, "role=column,..."; empty: default names
   bool semilandmarks_as_landmarks = false;
+  int dimensions = 0;  // coordinates per landmark asked for (2 or 3), 0: as the file shows
 };
 
 // Reads both files and builds the study. Raises, changing nothing, when a

@@ -1,5 +1,6 @@
 #include "study/study_text.h"
 
+#include "input/dimension_note.h"
 #include "study/landmark_file.h"
 
 namespace lumivar::study {
@@ -28,6 +29,12 @@ std::string plain_text(const runtime::Matrix& m) {
   return s;
 }
 
+std::string landmarks_text(const Study& s) {
+  std::string text = plain_text(s.data);
+  if (s.dimensions != 2) text += "\n" + input::dimension_note(s.dimensions) + "\n";
+  return text;
+}
+
 std::string codes_text(const Study& s) {
   std::string t = "column\tvalue\tcode\n";
   for (std::size_t i = 0; i < s.specimens.size(); ++i)
@@ -47,8 +54,8 @@ std::string summary_text(const Study& s) {
     t += (m == 0 ? "" : ", ") + s.measurements[m];
     if (!s.measurement.as_written) t += " = " + number_text(s.measurement.code_of(s.measurements[m]));
   }
-  t += "), " + std::to_string(s.landmarks) + (s.landmarks == 1 ? " landmark: " : " landmarks: ") +
-       std::to_string(s.data.rows()) + " rows.\n";
+  t += "), " + std::to_string(s.landmarks) + (s.landmarks == 1 ? " landmark" : " landmarks") +
+       (s.dimensions == 3 ? " (3-D): " : ": ") + std::to_string(s.data.rows()) + " rows.\n";
   t += "G1: " + value_list(s.g1, s.group, 1) + "\n";
   t += "G2: " + value_list(s.g2, s.group, 2) + "\n";
   return t;

@@ -56,6 +56,7 @@ class TpsParser {
   LandmarkFile parse() {
     LandmarkFile f{file_, {}};
     while (more()) f.entries.push_back(block());
+    f.dimensions = dimensions_ == 3 ? 3 : 2;
     if (semilandmarks_ > 0 && !options_.semilandmarks_as_landmarks)
       runtime::raise("The TPS file " + file_ + " holds " + std::to_string(semilandmarks_) +
                      " semilandmarks on " + std::to_string(curves_) + " curves in " +
@@ -140,10 +141,18 @@ class TpsParser {
       }
       const TpsLine l = take();
       const runtime::NumberRow row = runtime::parse_number_row(l.text);
-      if (!row.ok() || row.values.size() != 2)
-        fail(l, "expected the x and y of point " + std::to_string(i) + " of " + std::to_string(n) +
-                    " announced at line " + std::to_string(announced) + ", found \"" +
-                    runtime::printable_excerpt(l.text) + "\".");
+      const std::size_t got = row.ok() ? row.values.size() : 0;
+      // The first point read decides the file's dimension; every other
+      // point must have as many coordinates.
+      if (dimensions_ == 0 && (got == 2 || got == 3)) {
+        dimensions_ = got;
+        first_point_line_ = l.number;
+      }
+      if (got == 0 || got != dimensions_)
+        fail(l, std::string(dimensions_ == 3 ? "expected the x, y and z of point " : "expected the x and y of point ") +
+                    std::to_string(i) + " of " + std::to_string(n) + " announced at line " +
+                    std::to_string(announced) + ", found \"" + runtime::printable_excerpt(l.text) + "\"" +
+                    mixed_dimensions(got) + ".");
       for (double v : row.values)
         if (const std::optional<std::string> problem = coordinate_problem(v))
           fail(l, "\"" + runtime::printable_excerpt(l.text) + "\" holds a coordinate that is " + *problem +
@@ -178,8 +187,19 @@ class TpsParser {
 
   LandmarkEntry block() {
     const TpsLine lm = take();
-    if (lm.key == "lm3") fail(lm, "three-dimensional landmarks (LM3=) cannot be analysed; Lumivar reads two dimensions.");
-    if (lm.key != "lm" && lm.key != "lm2")
+    if (lm.key == "lm3" && dimensions_ == 2)
+      fail(lm, "LM3= announces three-dimensional landmarks, but the points from line " +
+                   std::to_string(first_point_line_) +
+                   " on have two coordinates; a study never mixes dimensions.");
+    if (lm.key == "lm2" && dimensions_ == 3)
+      fail(lm, "LM2= announces two-dimensional landmarks, but the points from line " +
+                   std::to_string(first_point_line_) +
+                   " on have three coordinates; a study never mixes dimensions.");
+    if ((lm.key == "lm3" || lm.key == "lm2") && dimensions_ == 0) {
+      dimensions_ = lm.key == "lm3" ? 3 : 2;
+      first_point_line_ = lm.number;
+    }
+    if (lm.key != "lm" && lm.key != "lm2" && lm.key != "lm3")
       fail(lm, "a TPS specimen starts with LM=; found \"" + runtime::printable_excerpt(lm.text) + "\".");
     LandmarkEntry e;
     e.line = lm.number;
@@ -218,7 +238,7 @@ class TpsParser {
       }
     }
     if (!semis.empty()) {
-      semilandmarks_ += semis.size() / 2;
+      semilandmarks_ += semis.size() / dimensions_;
       ++specimens_with_curves_;
       e.xy.insert(e.xy.end(), semis.begin(), semis.end());
     }
@@ -230,8 +250,18 @@ class TpsParser {
     return e;
   }
 
+  // Said after a point of `got` numbers in a file whose points have another
+  // count of coordinates.
+  std::string mixed_dimensions(std::size_t got) const {
+    if ((got != 2 && got != 3) || first_point_line_ == 0) return "";
+    return " (the points from line " + std::to_string(first_point_line_) + " on have " +
+           (dimensions_ == 3 ? "three" : "two") + " coordinates; a study never mixes dimensions)";
+  }
+
   LineSource& in_;
   const std::string& file_;
+  std::size_t dimensions_ = 0;       // coordinates per point: 0 until the first point
+  std::size_t first_point_line_ = 0;  // the line of that point
   LandmarkReadOptions options_;
   std::optional<TpsLine> ahead_;
   std::size_t taken_ = 0;  // lines that are not blank, taken so far

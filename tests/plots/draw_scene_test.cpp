@@ -323,5 +323,25 @@ TEST(DrawScene, AHighlightedRowIsJoinedInLandmarkOrderOnTopOfTheData) {
   EXPECT_EQ(drawn(s, 7).calls.size(), plain.calls.size());  // a row that has no points
 }
 
+// A scene of several views holds each row once per view; the highlighted
+// row is outlined in each view on its own, never across from one to the next.
+TEST(DrawScene, HighlightedRowIsOutlinedOncePerView) {
+  Scene s;
+  s.bounds = {0, 10, 0, 5};
+  for (double shift : {0.0, 5.0})
+    for (std::size_t j = 1; j <= 3; ++j)
+      s.points.push_back({{shift + static_cast<double>(j), static_cast<double>(j)}, kRed, 4, j, 3, 1, false});
+  const RecordingCanvas c = drawn(s, 4);
+  const std::vector<Call> outlines = c.of("polyline");
+  ASSERT_EQ(outlines.size(), 2u);
+  const PlotFrame f(s, kWidth, kHeight);
+  for (std::size_t v = 0; v < 2; ++v) {
+    ASSERT_EQ(outlines[v].at.size(), 3u);
+    EXPECT_EQ(outlines[v].at[0].x, f.to_pixels(s.points[3 * v].at).x);
+    EXPECT_TRUE(outlines[v].closed);
+  }
+  EXPECT_EQ(c.of("circle").size(), 6u);
+}
+
 }  // namespace
 }  // namespace lumivar::plots

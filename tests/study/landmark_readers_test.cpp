@@ -64,11 +64,8 @@ TEST(TpsReader, NamesTheLineOfEveryMalformedBlock) {
       {"LM=2.5\n1 2\n3 4\n", "File wings.tps, line 1: \"LM=2.5\" should give a whole number."},
       {"LM=99999999999\n1 2\n",
        "File wings.tps, line 1: \"LM=99999999999\" announces more points than there are lines after it (1)."},
-      {"LM=1\n1 2 3\nID=a\n",
-       "File wings.tps, line 2: expected the x and y of point 1 of 1 announced at line 1, found \"1 2 3\"."},
-      {"LM3=1\n1 2 3\n",
-       "File wings.tps, line 1: three-dimensional landmarks (LM3=) cannot be analysed; Lumivar reads two "
-       "dimensions."},
+      {"LM=1\n1 2 3 4\nID=a\n",
+       "File wings.tps, line 2: expected the x and y of point 1 of 1 announced at line 1, found \"1 2 3 4\"."},
       {"LM=1\n1 2\nOUTLINES=1\n",
        "File wings.tps, line 3: \"OUTLINES=1\" is not an entry Lumivar reads (LM=, CURVES=, POINTS=, IMAGE=, "
        "ID=, SCALE=, COMMENT=)."},
