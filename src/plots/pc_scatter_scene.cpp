@@ -10,9 +10,6 @@ namespace lumivar::plots {
 
 namespace {
 
-// Legend entries beyond this are summed up in one line.
-constexpr std::size_t kMaxLegendGroups = 12;
-
 std::string axis_title(const shape_space::PrincipalComponents& pc, std::size_t c) {
   return runtime::format("PC%i (%.1f%% of the variance)",
                          {static_cast<double>(c), pc.percent(static_cast<Eigen::Index>(c - 1))});
@@ -58,15 +55,10 @@ Scene pc_scatter_scene(const shape_space::PrincipalComponents& pc, const runtime
   if (joined > 0) s.subtitle += "; a line joins the two measurements of each of " + std::to_string(joined) + " specimens";
 
   const std::map<double, std::string> none;
-  for (const auto& [code, index] : rank) {
-    if (index == kMaxLegendGroups) {
-      s.legend.push_back({LegendEntry::Kind::kPoint, kGridGrey,
-                          "and " + std::to_string(rank.size() - index) + " more groups"});
-      break;
-    }
-    s.legend.push_back({LegendEntry::Kind::kPoint, group_colour(index),
-                        o.grouping + " = " + shape_space::level_name(o.level_names ? *o.level_names : none, code)});
-  }
+  std::vector<std::string> levels;
+  for (const auto& [code, index] : rank)
+    levels.push_back(o.grouping + " = " + shape_space::level_name(o.level_names ? *o.level_names : none, code));
+  parts::add_group_legend(s, levels);
   if (joined > 0) s.legend.push_back({LegendEntry::Kind::kLine, kGridGrey, "one specimen"});
   return s;
 }

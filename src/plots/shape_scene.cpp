@@ -6,6 +6,7 @@
 
 #include "geometry/consensus_distance.h"
 #include "plots/palette.h"
+#include "plots/shape_space_parts.h"
 #include "runtime/error.h"
 #include "runtime/format.h"
 
@@ -17,50 +18,11 @@ using geometry::RowDistance;
 
 namespace {
 
-// Legend entries beyond this are summed up in one line.
-constexpr std::size_t kMaxLegendGroups = 12;
-
 std::string code_text(double code) { return runtime::format("%.10g", {code}); }
 
-// Grows `b` to hold `p`; `first` tells whether `b` holds anything yet.
-void include(Box& b, bool& first, Point2 p) {
-  if (first) {
-    b = {p.x, p.x, p.y, p.y};
-    first = false;
-    return;
-  }
-  b.x_min = std::min(b.x_min, p.x);
-  b.x_max = std::max(b.x_max, p.x);
-  b.y_min = std::min(b.y_min, p.y);
-  b.y_max = std::max(b.y_max, p.y);
-}
-
-// A label `gap` pixels from `at` along the direction away from the
-// consensus centroid (the origin), or towards it when `gap` is negative,
-// aligned so that the text grows in that direction.
-Label radial_label(Point2 at, std::string text, double gap) {
-  const double len = std::hypot(at.x, at.y);
-  const double ux = len > 0 ? at.x / len : 0, uy = len > 0 ? at.y / len : 1;
-  const double sx = gap < 0 ? -ux : ux;
-  Label l;
-  l.at = at;
-  l.text = std::move(text);
-  l.colour = kInk;
-  l.align = sx > 0.35 ? Align::kStart : sx < -0.35 ? Align::kEnd : Align::kMiddle;
-  l.dx_px = gap * ux;
-  l.dy_px = -gap * uy + 4;  // pixels grow downwards; +4 centres the digits on the point
-  return l;
-}
-
-// Landmark numbers sit outside the outline; the names of the ringed rows
-// inside it, clear of the numbers and of the ring.
-Label landmark_number(Point2 at, std::size_t j) {
-  Label l = radial_label(at, std::to_string(j), 11);
-  l.bold = true;
-  return l;
-}
-
-Label row_name(Point2 at, std::size_t row) { return radial_label(at, "row " + std::to_string(row), -14); }
+// The names of the ringed rows sit inside the outline, clear of the
+// landmark numbers outside it and of the ring.
+Label row_name(Point2 at, std::size_t row) { return parts::radial_label(at, "row " + std::to_string(row), -14); }
 
 }  // namespace
 
@@ -82,8 +44,7 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
   Scene s;
   s.title = "Superimposed configurations by " + options.grouping;
   s.equal_aspect = true;
-  Box box;
-  bool empty = true;
+  parts::Extent2 extent;
   const auto at = [&](std::size_t i, std::size_t j) { return Point2{xpt(i, 2 * j - 1), xpt(i, 2 * j)}; };
   for (std::size_t i = 1; i <= m; ++i) {
     const Colour c = group_colour(rank.at(codes(i)));
@@ -91,7 +52,7 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
       const Point2 p = at(i, j);
       if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
       s.points.push_back({p, c, i, j, 2.5, 0.7, false});
-      include(box, empty, p);
+      extent.add(p);
     }
   }
 
@@ -104,8 +65,8 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
     if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
     outline.points.push_back(p);
     s.points.push_back({p, kInk, 0, j, 3, 1, false});
-    s.labels.push_back(landmark_number(p, j));
-    include(box, empty, p);
+    s.labels.push_back(parts::landmark_number(p, j));
+    extent.add(p);
   }
   s.lines.push_back(outline);
 
@@ -137,19 +98,11 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
                   " farthest from the consensus (" + named + ")";
 
   // Room around the points for the landmark numbers and row labels.
-  if (empty) box = {-1, 1, -1, 1};
-  const double pad = 0.08 * std::max({box.width(), box.height(), 1e-9});
-  s.bounds = {box.x_min - pad, box.x_max + pad, box.y_min - pad, box.y_max + pad};
+  s.bounds = extent.padded(0.08);
 
-  for (const auto& [code, index] : rank) {
-    if (index == kMaxLegendGroups) {
-      s.legend.push_back({LegendEntry::Kind::kPoint, kGridGrey,
-                          "and " + std::to_string(rank.size() - index) + " more groups"});
-      break;
-    }
-    s.legend.push_back({LegendEntry::Kind::kPoint, group_colour(index),
-                        options.grouping + " = " + code_text(code)});
-  }
+  std::vector<std::string> levels;
+  for (const auto& [code, index] : rank) levels.push_back(options.grouping + " = " + code_text(code));
+  parts::add_group_legend(s, levels);
   s.legend.push_back({LegendEntry::Kind::kLine, kInk, "consensus"});
   return s;
 }

@@ -41,19 +41,35 @@ void require_plane(std::size_t dimension, const std::string& picture) {
                    std::to_string(dimension) + ".");
 }
 
-Label landmark_number(Point2 at, std::size_t j) {
+Label radial_label(Point2 at, std::string text, double gap) {
   const double len = std::hypot(at.x, at.y);
   const double ux = len > 0 ? at.x / len : 0, uy = len > 0 ? at.y / len : 1;
-  constexpr double kGap = 11;
+  const double sx = gap < 0 ? -ux : ux;
   Label l;
   l.at = at;
-  l.text = std::to_string(j);
+  l.text = std::move(text);
   l.colour = kInk;
-  l.align = ux > 0.35 ? Align::kStart : ux < -0.35 ? Align::kEnd : Align::kMiddle;
-  l.dx_px = kGap * ux;
-  l.dy_px = -kGap * uy + 4;  // pixels grow downwards; +4 centres the digits on the point
+  l.align = sx > 0.35 ? Align::kStart : sx < -0.35 ? Align::kEnd : Align::kMiddle;
+  l.dx_px = gap * ux;
+  l.dy_px = -gap * uy + 4;  // pixels grow downwards; +4 centres the digits on the point
+  return l;
+}
+
+Label landmark_number(Point2 at, std::size_t j) {
+  Label l = radial_label(at, std::to_string(j), 11);
   l.bold = true;
   return l;
+}
+
+void add_group_legend(Scene& s, const std::vector<std::string>& texts) {
+  constexpr std::size_t kShown = 12;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (i == kShown) {
+      s.legend.push_back({LegendEntry::Kind::kPoint, kGridGrey, "and " + std::to_string(texts.size() - i) + " more groups"});
+      return;
+    }
+    s.legend.push_back({LegendEntry::Kind::kPoint, group_colour(i), texts[i]});
+  }
 }
 
 }  // namespace lumivar::plots::parts

@@ -1,10 +1,11 @@
 #pragma once
-// Pieces the shape-space pictures (principal components, mean shapes, shape
-// change) share: colours by code, the region their marks span, and landmark
-// numbers placed clear of an outline.
+// Pieces the pictures of shapes and scores share: colours by code, the
+// region their marks span, landmark numbers placed clear of an outline, and
+// the legend of the groups.
 #include <cstddef>
 #include <map>
 #include <string>
+#include <vector>
 
 #include <Eigen/Dense>
 
@@ -39,8 +40,16 @@ inline Point2 landmark_point(const Eigen::RowVectorXd& shape, std::size_t j) {
 // are drawn in the plane.
 void require_plane(std::size_t dimension, const std::string& picture);
 
-// Landmark j's number in bold ink, set off from `at` away from the origin
-// (superimposed shapes are centred there), so it stays outside the outline.
+// `text` in ink `gap` pixels from `at` along the direction away from the
+// origin (superimposed shapes are centred there), or towards it when `gap`
+// is negative, aligned so that the text grows in that direction.
+Label radial_label(Point2 at, std::string text, double gap);
+
+// Landmark j's number in bold, set off outwards, so it stays outside the outline.
 Label landmark_number(Point2 at, std::size_t j);
+
+// One legend point per group in colour order (`texts`: what each group is
+// called), the groups past twelve summed up in one line.
+void add_group_legend(Scene& s, const std::vector<std::string>& texts);
 
 }  // namespace lumivar::plots::parts
