@@ -65,8 +65,9 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
     BatchSession& b = *session;
     // A long load shows its progress on standard error, and Ctrl-C stops it.
     b.ui.on_progress = progress_lines(err, is_terminal_stderr(err), o.cancel);
+    std::optional<study::Study> study;
     if (o.study.given()) {
-      load_study_files(b, o.study);
+      study = load_study_files(b, o.study);
     } else {
       b.load(o.inputs);
       if (describe) inputs = describe_inputs(o.inputs, b.app.session.sources);
@@ -85,6 +86,10 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
       case Command::kPermute:
         print_status(b, o, err);
         status = run_permute(b, o, inputs, out, err);
+        break;
+      case Command::kShapes:
+        print_status(b, o, err);
+        status = run_shapes(b, o, inputs, study ? &*study : nullptr, out, err);
         break;
       case Command::kImport:
         break;  // handled above: it needs no session

@@ -8,6 +8,8 @@
 //                         [--format text|json] [--plot DIR] [--strata]
 //                         [--sums auto|matrix|coordinates]
 //   lumivar-batch import  --landmarks L --sheet S [--columns MAP] --out DIR
+//   lumivar-batch shapes  --data D --reps R --groups G [--format json|csv]
+//                         [--components N] [--plot DIR] [--magnification F] [--threads T]
 //
 // In place of --data/--reps/--groups, every command takes a study as a
 // landmark file and a specimen sheet: --landmarks L --sheet S (study_inputs.h).
@@ -77,6 +79,23 @@ int main(int argc, char** argv) {
   CLI::App* import = cli.add_subcommand("import", "write a study's landmark file and sheet as the three plain files");
   add_import_options(import, opts.study);
 
+  CLI::App* shapes = cli.add_subcommand(
+      "shapes", "principal components, mean shapes and centroid sizes of the superimposed study");
+  add_inputs(shapes, true);
+  std::string shapes_format;
+  shapes->add_option("--format", shapes_format, "output format: the whole shape space, or one line per row")
+      ->check(CLI::IsMember({"json", "csv"}))
+      ->default_val("json");
+  shapes->add_option("--components", opts.components, "at most this many principal components (default: all)")
+      ->check(CLI::PositiveNumber);
+  shapes->add_option("--plot", opts.plot_dir,
+                     "write the pictures as SVG files into this folder (made when missing)");
+  shapes->add_option("--magnification", opts.magnification,
+                     "how many times the pictures of shape change magnify it (default 1)")
+      ->check(CLI::PositiveNumber);
+  shapes->add_option("--threads", opts.threads, "worker threads (default: all cores)")
+      ->check(CLI::NonNegativeNumber);
+
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -92,6 +111,10 @@ int main(int argc, char** argv) {
   if (varexp->parsed()) command = Command::kVarExp;
   if (permute->parsed()) command = Command::kPermute;
   if (import->parsed()) command = Command::kImport;
+  if (shapes->parsed()) {
+    command = Command::kShapes;
+    opts.format = shapes_format;
+  }
   const InterruptFlag interrupt;
   opts.cancel = interrupt.flag();
   return run(command, opts, std::cout, std::cerr);
