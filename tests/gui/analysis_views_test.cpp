@@ -92,7 +92,7 @@ TEST_F(Views, TheViewMenuOpensOnceThereIsSomethingToShow) {
   ASSERT_EQ(bar->parentWidget(), window);
   ASSERT_EQ(bar->actions().size(), 1);
   const QList<QAction*> entries = bar->actions().front()->menu()->actions();
-  ASSERT_EQ(entries.size(), 2);
+  ASSERT_EQ(entries.size(), 5);  // then the three pictures of the shape space
   EXPECT_EQ(entries[0], views->shapes_action());
   EXPECT_EQ(entries[1], views->distributions_action());
 
