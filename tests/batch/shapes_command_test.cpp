@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "batch/batch_run.h"
+#include "batch/run_tool.h"
 #include "geometry/centsize.h"
 #include "input/dload.h"
 #include "support/temp_files.h"
@@ -160,6 +161,29 @@ TEST(ShapesCommand, RefusesMissingCodesWithoutPrintingATable) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("one code per row of landmark data"), std::string::npos) << r.err;
+}
+
+TEST(ShapesCommand, ItsOptionsAreItsOwnOnTheCommandLine) {
+  std::vector<std::string> words = {"shapes", "--data", example("landmarks.txt"), "--reps", example("reps.txt"),
+                                    "--groups", example("groups.txt")};
+  // JSON by default for shapes, while the reports keep their text default.
+  const testing::ToolRun shapes = testing::run_tool(words);
+  ASSERT_EQ(shapes.status, 0) << shapes.err;
+  EXPECT_EQ(shapes.out.front(), '{');
+  words[0] = "varexp";
+  const testing::ToolRun varexp = testing::run_tool(words);
+  ASSERT_EQ(varexp.status, 0) << varexp.err;
+  EXPECT_NE(varexp.out.front(), '{');
+  words[0] = "shapes";
+  for (const std::vector<std::string>& wrong :
+       {std::vector<std::string>{"--format", "text"}, {"--magnification", "0"}, {"--magnification", "x"},
+        {"--components", "0"}}) {
+    std::vector<std::string> all = words;
+    all.insert(all.end(), wrong.begin(), wrong.end());
+    const testing::ToolRun r = testing::run_tool(all);
+    EXPECT_EQ(r.status, 1) << wrong[0] << " " << wrong[1];
+    EXPECT_EQ(r.out, "") << wrong[0] << " " << wrong[1];
+  }
 }
 
 }  // namespace
