@@ -65,9 +65,10 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
     BatchSession& b = *session;
     // A long load shows its progress on standard error, and Ctrl-C stops it.
     b.ui.on_progress = progress_lines(err, is_terminal_stderr(err), o.cancel);
-    std::optional<study::Study> study;
+    std::optional<study::Study> study;  // kept only for the names that "shapes" shows
     if (o.study.given()) {
-      study = load_study_files(b, o.study);
+      study::Study loaded = load_study_files(b, o.study);
+      if (command == Command::kShapes) study = std::move(loaded);
     } else {
       b.load(o.inputs);
       if (describe) inputs = describe_inputs(o.inputs, b.app.session.sources);
