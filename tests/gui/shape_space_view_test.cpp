@@ -20,8 +20,7 @@
 #include "gui/scene_widget.h"
 #include "plots/draw_scene.h"
 #include "plots/palette.h"
-#include "support/command_button.h"
-#include "support/scripted_window.h"
+#include "support/views_window.h"
 #include "support/temp_files.h"
 
 namespace lumivar {
@@ -30,21 +29,11 @@ namespace {
 using gui::ShapeSpaceView;
 using testing::example;
 
-class ShapeSpaceViews : public ::testing::Test, protected testing::ScriptedWindow {
+class ShapeSpaceViews : public ::testing::Test, protected testing::ViewsWindow {
  protected:
-  ShapeSpaceViews() {
-    fig = open();
-    views = gui::add_analysis_views(app, ui);
-    ui.flush();
-  }
-  void press(const std::string& word) {
-    QPushButton* button = testing::command_button(ui, fig, word);
-    ASSERT_NE(button, nullptr) << word;
-    QTest::mouseClick(button, Qt::LeftButton);
-  }
   void analyse() {
-    files = {example("landmarks.txt"), example("reps.txt"), example("groups.txt")};
-    for (const char* word : {"Load", "LoadRepGroup", "LoadGroup", "VarExp"}) press(word);
+    load_study();
+    press("VarExp");
   }
   // The View menu's entry whose text starts with `text` (without its & marks).
   QAction* entry(const QString& text) const {
@@ -61,9 +50,6 @@ class ShapeSpaceViews : public ::testing::Test, protected testing::ScriptedWindo
       if (auto* v = dynamic_cast<ShapeSpaceView*>(w); v != nullptr && v->isVisible()) return v;
     return nullptr;
   }
-
-  runtime::Handle fig = 0;
-  gui::AnalysisViews* views = nullptr;
 };
 
 TEST_F(ShapeSpaceViews, TheMenuOpensEachPictureOnTheLastAnalysis) {
