@@ -10,29 +10,6 @@
 
 namespace lumivar::batch {
 
-namespace {
-
-// Each code's word in a sheet column.
-std::map<double, std::string> level_words(const study::ValueCoding& coding) {
-  std::map<double, std::string> names;
-  for (std::size_t i = 0; i < coding.values.size() && i < coding.codes.size(); ++i)
-    names.emplace(coding.codes[i], coding.values[i]);
-  return names;
-}
-
-// A study's rows are its specimens in sheet order, once per measurement.
-shape_space::StudyLabels labels_of(const study::Study& st, std::size_t rows) {
-  shape_space::StudyLabels l;
-  for (std::size_t i = 0; i < rows && !st.specimens.empty(); ++i)
-    l.specimens.push_back(st.specimens[i % st.specimens.size()]);
-  l.g1 = level_words(st.g1);
-  l.g2 = level_words(st.g2);
-  l.t = level_words(st.measurement);
-  return l;
-}
-
-}  // namespace
-
 int run_shapes(BatchSession& b, const CommandLine& o, const std::vector<InputFile>& inputs,
                const study::Study* study, std::ostream& out, std::ostream& err) {
   const runtime::Session& session = b.app.session;
@@ -48,7 +25,7 @@ int run_shapes(BatchSession& b, const CommandLine& o, const std::vector<InputFil
   if (o.components > 0) in.components = o.components;
   const shape_space::ShapeSpace space = shape_space::shape_space(in);
   const shape_space::StudyLabels labels =
-      study ? labels_of(*study, session.data.rows()) : shape_space::labels_from_rows(session.data);
+      study ? shape_space::labels_of(*study) : shape_space::labels_from_rows(session.data);
 
   // Pictures before the table: a failure to write them prints no table.
   if (!o.plot_dir.empty())

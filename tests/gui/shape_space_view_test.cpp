@@ -129,5 +129,30 @@ TEST_F(ShapeSpaceViews, AnOpenViewFollowsEachNewAnalysis) {
   EXPECT_EQ(v->x_component_box()->maximum(), 8);  // 2 x 6 - 4
 }
 
+TEST_F(ShapeSpaceViews, AnImportedStudysNamesLabelItsAnalysesOnly) {
+  load_study();
+  // As an import leaves them: names for the inputs loaded.
+  shape_space::StudyLabels names;
+  for (int i = 0; i < 80; ++i) names.specimens.push_back("rat" + std::to_string(i % 40 + 1));
+  names.g1 = {{1, "male"}, {2, "female"}};
+  app.imported_labels = {names, app.session.sources};
+  press("VarExp");
+  ShapeSpaceView* v = opened(QStringLiteral("Principal components"));
+  ASSERT_NE(v, nullptr);
+  const plots::Scene* s = v->canvas()->scene();
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->legend[1].text, "G1 = female");
+  EXPECT_EQ(plots::point_text(s->points[41]), "specimen rat2, row 42");
+
+  // Another group file loaded since: the names no longer apply.
+  testing::TempFolder t;
+  files = {t.write("groups.txt", testing::read_file(example("groups.txt")) + "\n")};
+  press("LoadGroup");
+  press("VarExp");
+  s = v->canvas()->scene();
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->legend[1].text, "G1 = 2");
+}
+
 }  // namespace
 }  // namespace lumivar
