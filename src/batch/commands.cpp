@@ -74,8 +74,10 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
     BatchSession& b = *session;
     // A long load shows its progress on standard error, and Ctrl-C stops it.
     b.ui.on_progress = progress_lines(s.info, is_terminal_stderr(s.info), o.cancel);
+    std::optional<study::Study> study;  // kept only for the names that "shapes" shows
     if (o.study.given()) {
-      load_study_files(b, o.study);
+      study::Study loaded = load_study_files(b, o.study);
+      if (command == Command::kShapes) study = std::move(loaded);
     } else {
       b.load(o.inputs);
       if (describe) inputs = describe_inputs(o.inputs, b.app.session.sources);
@@ -94,6 +96,10 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
       case Command::kPermute:
         print_status(b, o, s.info);
         status = run_permute(b, o, inputs, s);
+        break;
+      case Command::kShapes:
+        print_status(b, o, s.info);
+        status = run_shapes(b, o, inputs, study ? &*study : nullptr, out, s.info);
         break;
       case Command::kImport:
         break;  // handled above: it needs no session

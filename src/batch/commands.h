@@ -1,5 +1,5 @@
 #pragma once
-// The batch tool's three commands over a BatchSession.
+// The batch tool's commands over a BatchSession.
 #include <atomic>
 #include <cstdint>
 #include <exception>
@@ -16,7 +16,7 @@
 
 namespace lumivar::batch {
 
-enum class Command { kLoad, kVarExp, kPermute, kImport };
+enum class Command { kLoad, kVarExp, kPermute, kImport, kShapes };
 
 struct CommandLine {
   Inputs inputs;
@@ -38,6 +38,10 @@ struct CommandLine {
   bool quiet = false;
   // The command line as given, program name first, for the JSON provenance.
   std::vector<std::string> words;
+  // "shapes": at most this many principal components (0: all), and how many
+  // times the pictures of shape change magnify it.
+  std::size_t components = 0;
+  double magnification = 1;
   // Raised when the user asks a load or a permutation run to stop (Ctrl-C); none: never.
   const std::atomic<bool>* cancel = nullptr;
 };
@@ -58,6 +62,12 @@ inline constexpr int kCancelledStatus = 130;
 // `inputs` are the input files for the JSON provenance (empty for text).
 int run_permute(BatchSession& b, const CommandLine& opts, const std::vector<InputFile>& inputs,
                 const Streams& s);
+
+// "shapes": the shape space of the loaded study as JSON or CSV (opts.format);
+// `study`: the study when it came from a landmark file and a sheet (its
+// names label the rows and levels), null for the three plain files.
+int run_shapes(BatchSession& b, const CommandLine& opts, const std::vector<InputFile>& inputs,
+               const study::Study* study, std::ostream& out, std::ostream& err);
 
 using results::json_text;
 

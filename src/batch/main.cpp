@@ -8,6 +8,8 @@
 //                         [--format text|json|csv|tsv] [--plot DIR] [--strata]
 //                         [--sums auto|matrix|coordinates]
 //   lumivar-batch import  --landmarks L --sheet S [--columns MAP] --out DIR
+//   lumivar-batch shapes  --data D --reps R --groups G [--format json|csv]
+//                         [--components N] [--plot DIR] [--magnification F] [--threads T]
 //
 // Every command takes --dimensions 2|3, the coordinates per landmark; by
 // default a plain landmark file is 2-D unless its note says 3, and a TPS
@@ -32,7 +34,9 @@
 // SHA-256). --plot writes the pictures as SVG files (see plot_files.h) and
 // names them on standard error.
 #include <CLI/CLI.hpp>
+#include <cmath>
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 
 #include "batch/checked_output.h"
@@ -44,7 +48,7 @@
 
 namespace {
 
-constexpr const char* kCommands = "load, varexp, permute or import";
+constexpr const char* kCommands = "load, varexp, permute, import or shapes";
 
 // Whether the words ask for JSON, read before the command line is parsed so
 // that a mistake on it is told in JSON too.
@@ -60,7 +64,7 @@ bool asks_for_json(const std::vector<std::string>& words) {
 std::string command_word_problem(const std::vector<std::string>& words) {
   if (words.size() < 2) return std::string("no command given: give one of ") + kCommands;
   const std::string& first = words[1];
-  for (const char* command : {"load", "varexp", "permute", "import"})
+  for (const char* command : {"load", "varexp", "permute", "import", "shapes"})
     if (first == command) return "";
   if (first.rfind("-", 0) == 0) return "";
   return "unknown command \"" + first + "\": the commands are " + kCommands;
@@ -137,8 +141,32 @@ int main(int argc, char** argv) {
   CLI::App* import = cli.add_subcommand("import", "write a study's landmark file and sheet as the three plain files");
   add_import_options(import, opts.study);
   add_dimensions_option(import, opts);
+
+  CLI::App* shapes = cli.add_subcommand(
+      "shapes", "principal components, mean shapes and centroid sizes of the superimposed study");
+  add_inputs(shapes, true);
+  std::string shapes_format;
+  shapes->add_option("--format", shapes_format, "output format: the whole shape space, or one line per row")
+      ->check(CLI::IsMember({"json", "csv"}))
+      ->default_val("json");
+  shapes->add_option("--components", opts.components, "at most this many principal components (default: all)")
+      ->check(CLI::PositiveNumber);
+  shapes->add_option("--plot", opts.plot_dir,
+                     "write the pictures as SVG files into this folder (made when missing)");
+  shapes->add_option("--magnification", opts.magnification,
+                     "how many times the pictures of shape change magnify it (default 1)")
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            char* end = nullptr;
+            const double v = std::strtod(text.c_str(), &end);
+            const bool ok = end != text.c_str() && *end == '\0' && v > 0 && std::isfinite(v);
+            return ok ? std::string() : std::string("the magnification must be a number above 0");
+          },
+          "NUMBER > 0"));
+  shapes->add_option("--threads", opts.threads, "worker threads (default: all cores)")
+      ->check(rule(&threads_problem, "0..4096"));
   // Before the command as well as after it.
-  for (CLI::App* app : {&cli, load, varexp, permute, import}) add_quiet(app);
+  for (CLI::App* app : {&cli, load, varexp, permute, import, shapes}) add_quiet(app);
 
   opts.words.assign(argv, argv + argc);
   std::ostream* json_out = asks_for_json(opts.words) ? &out : nullptr;
@@ -166,6 +194,10 @@ int main(int argc, char** argv) {
   if (varexp->parsed()) command = Command::kVarExp;
   if (permute->parsed()) command = Command::kPermute;
   if (import->parsed()) command = Command::kImport;
+  if (shapes->parsed()) {
+    command = Command::kShapes;
+    opts.format = shapes_format;
+  }
   const InterruptFlag interrupt;
   opts.cancel = interrupt.flag();
   const int status = run(command, opts, out, std::cerr);

@@ -18,6 +18,8 @@ namespace {
 constexpr partition::PerEffect<const char*> kEffectFileNames{
     "G1", "G2", "T", "G1xG2", "G1xT", "G2xT", "G1xG2xT"};
 
+}  // namespace
+
 std::string write_svg(const std::filesystem::path& folder, const std::string& name,
                       const plots::Scene& scene) {
   const std::string path = (folder / name).string();
@@ -26,13 +28,14 @@ std::string write_svg(const std::filesystem::path& folder, const std::string& na
   return path;
 }
 
-}  // namespace
+void make_picture_folder(const std::string& folder) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (ec) runtime::raise("Cannot make the folder " + folder + " for the pictures: " + ec.message() + ".");
+}
 
 std::vector<std::string> write_plots(const shell::AnalysisSnapshot& a, const std::string& folder) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec) runtime::raise("Cannot make the folder " + folder + " for the pictures: " + ec.message() + ".");
+  make_picture_folder(folder);
   std::vector<std::string> written;
   const std::array<std::pair<const char*, const runtime::Matrix*>, 3> groupings{
       {{"G1", &a.g1}, {"G2", &a.g2}, {"T", &a.t}}};

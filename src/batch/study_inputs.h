@@ -3,7 +3,7 @@
 // landmark file (TPS, a table with a header, or the plain format) and a
 // specimen sheet, instead of the three plain files.
 //
-//   load|varexp|permute --landmarks FILE --sheet FILE [--columns MAP] [--semilandmarks]
+//   load|varexp|permute|shapes --landmarks FILE --sheet FILE [--columns MAP] [--semilandmarks]
 //   import --landmarks FILE --sheet FILE [--columns MAP] [--semilandmarks] --out DIR
 //
 // The study is built in the core (study/) and handed to the session through
@@ -52,8 +52,8 @@ void add_import_options(CLI::App* sub, StudyOptions& study);
 std::vector<InputFile> describe_study_inputs(const StudyOptions& study);
 
 // Builds the study and stores it in the session; raises, storing nothing,
-// when it is refused.
-void load_study_files(BatchSession& b, const StudyOptions& study);
+// when it is refused. Returns the study, for the names of its specimens and levels.
+study::Study load_study_files(BatchSession& b, const StudyOptions& study);
 
 // "import": makes the folder, which must not exist yet, holding
 // landmarks.txt, reps.txt, groups.txt and codes.txt, all at once (see

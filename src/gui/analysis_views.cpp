@@ -8,6 +8,7 @@
 
 #include "gui/histogram_view.h"
 #include "runtime/qt/qt_window_runtime.h"
+#include "gui/shape_space_view.h"
 #include "gui/shape_view.h"
 
 namespace lumivar::gui {
@@ -67,6 +68,7 @@ AnalysisViews::AnalysisViews(shell::Application& app, QWidget* main_window)
   distributions_ = view->addAction(QStringLiteral("&Permutation distributions\u2026"));
   QObject::connect(shapes_, &QAction::triggered, this, [this] { open_shapes(); });
   QObject::connect(distributions_, &QAction::triggered, this, [this] { open_distributions(); });
+  add_shape_space_entries(view, app_, this);
 
   const QPointer<AnalysisViews> alive(this);
   listen_to_analyses(app_, [alive] {

@@ -1,7 +1,7 @@
 #pragma once
 // The views of the last analysis in the window program: a "View" menu on the
-// main window with "Shapes…" (shape_view.h) and "Permutation distributions…"
-// (histogram_view.h). The entries are enabled once there is something to
+// main window with "Shapes…" (shape_view.h), "Permutation distributions…"
+// (histogram_view.h) and the shape space's three pictures (shape_space_view.h). The entries are enabled once there is something to
 // show, and say in their tool tips what to run before. Open views follow
 // each new analysis. None of this goes through the dispatcher: the views
 // only read Application::last_analysis.

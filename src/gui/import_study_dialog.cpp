@@ -162,6 +162,7 @@ void StudyImporter::run() {
   }
   const runtime::InputSource sheet_source{sheet, file_digest(sheet)};
   app_.session.sources = {{landmarks, file_digest(landmarks)}, sheet_source, sheet_source};
+  app_.imported_labels = {shape_space::labels_of(built), app_.session.sources};
 
   if (!ask(QStringLiteral("Import study"),
            QStringLiteral("Save the study as plain files (landmarks.txt, reps.txt, groups.txt, codes.txt)?")))

@@ -8,6 +8,7 @@
 
 #include "plots/shape_scene.h"
 #include "gui/picture_export.h"
+#include "gui/picture_view_layout.h"
 #include "gui/scene_widget.h"
 #include "gui/study_status.h"
 
@@ -45,17 +46,11 @@ ShapeView::ShapeView(QWidget* parent) : QWidget(parent, Qt::Window) {
   QObject::connect(group, &QButtonGroup::idClicked, this,
                    [this](int id) { set_grouping(static_cast<Grouping>(id)); });
 
-  canvas_ = new SceneWidget;
-  pictures_ = new PictureActions(canvas_, this);
+  const PictureArea area = lay_out_picture_view(this, choose);
+  canvas_ = area.canvas;
+  pictures_ = area.pictures;
+  status_ = area.status;
   canvas_->on_hover = [this](std::optional<std::size_t> point) { pointed_at(point); };
-  status_ = new QLabel;
-  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(choose);
-  layout->addWidget(canvas_, 1);
-  layout->addWidget(status_);
-  resize(900, 720);
   show_analysis(nullptr);
 }
 

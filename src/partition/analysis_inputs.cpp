@@ -203,7 +203,9 @@ void check_balance(const runtime::Session& s) {
 }
 }  // namespace detail
 
-DesignSizes check_analysis_inputs(const runtime::Session& s) {
+namespace {
+
+DesignSizes checked_inputs(const runtime::Session& s, bool balanced) {
   using runtime::raise;
   const std::size_t m = s.data.rows();
   if (s.data.empty()) raise("No landmark data is loaded: load the landmark file first.");
@@ -223,7 +225,7 @@ DesignSizes check_analysis_inputs(const runtime::Session& s) {
   if (s.group.empty() || s.n1g.empty() || s.n2g.empty())
     raise("No group codes are loaded: load the group code file first.");
   detail::check_codes_match_data(s);
-  detail::check_balance(s);
+  if (balanced) detail::check_balance(s);
 
   std::vector<std::size_t> degenerate;
   std::vector<double> row(s.data.cols());
@@ -247,6 +249,12 @@ DesignSizes check_analysis_inputs(const runtime::Session& s) {
   d.nrep = s.nrep(1);
   return d;
 }
+
+}  // namespace
+
+DesignSizes check_analysis_inputs(const runtime::Session& s) { return checked_inputs(s, true); }
+
+DesignSizes check_inputs_of_any_design(const runtime::Session& s) { return checked_inputs(s, false); }
 
 void check_permutation_design(const runtime::Session& s, const DesignSizes& sizes) {
   const std::size_t mg = s.group.rows();

@@ -20,6 +20,10 @@ namespace lumivar::partition {
 // size 0).
 DesignSizes check_analysis_inputs(const runtime::Session& s);
 
+// The same checks but the balance, for what takes any number of rows per
+// cell (principal components and mean shapes of the study).
+DesignSizes check_inputs_of_any_design(const runtime::Session& s);
+
 // What the permutation test needs beyond that, for a session that passed it
 // with two measurements per specimen: rows j and j + mg carry the two
 // different measurement codes of specimen j (the relabelling exchanges

@@ -106,7 +106,7 @@ void legend(const Scene& s, const PlotFrame& f, Canvas& c) {
 
 std::string point_text(const ScenePoint& p) {
   if (p.row == 0) return {};
-  std::string text = "row " + std::to_string(p.row);
+  std::string text = (p.specimen.empty() ? "" : "specimen " + p.specimen + ", ") + "row " + std::to_string(p.row);
   if (p.landmark > 0) text += ", landmark " + std::to_string(p.landmark);
   return text;
 }

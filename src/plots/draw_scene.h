@@ -21,7 +21,8 @@ namespace lumivar::plots {
 void draw_scene(const Scene& scene, const PlotFrame& frame, Canvas& canvas, std::size_t highlight_row = 0);
 
 // What hovering over a point of the data shows: "row N, landmark J", or
-// "row N" when it is no landmark; empty for a point of no row.
+// "row N" when it is no landmark, after "specimen S, " when the point names
+// its specimen; empty for a point of no row.
 std::string point_text(const ScenePoint& point);
 
 }  // namespace lumivar::plots

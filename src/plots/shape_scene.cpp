@@ -6,6 +6,7 @@
 
 #include "geometry/consensus_distance.h"
 #include "plots/palette.h"
+#include "plots/shape_space_parts.h"
 #include "runtime/error.h"
 #include "runtime/format.h"
 
@@ -16,9 +17,6 @@ using geometry::farthest_first;
 using geometry::RowDistance;
 
 namespace {
-
-// Legend entries beyond this are summed up in one line.
-constexpr std::size_t kMaxLegendGroups = 12;
 
 std::string code_text(double code) { return runtime::format("%.10g", {code}); }
 
@@ -198,15 +196,9 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
     }
   }
 
-  for (const auto& [code, index] : rank) {
-    if (index == kMaxLegendGroups) {
-      s.legend.push_back({LegendEntry::Kind::kPoint, kGridGrey,
-                          "and " + std::to_string(rank.size() - index) + " more groups"});
-      break;
-    }
-    s.legend.push_back({LegendEntry::Kind::kPoint, group_colour(index),
-                        options.grouping + " = " + code_text(code)});
-  }
+  std::vector<std::string> levels;
+  for (const auto& [code, index] : rank) levels.push_back(options.grouping + " = " + code_text(code));
+  parts::add_group_legend(s, levels);
   s.legend.push_back({LegendEntry::Kind::kLine, kInk, "consensus"});
   return s;
 }

@@ -13,6 +13,7 @@
 #include "shell/superimposition_monitor.h"
 #include "runtime/function_table.h"
 #include "runtime/window_runtime.h"
+#include "shape_space/study_labels.h"
 #include "shell/analysis_snapshot.h"
 
 namespace lumivar::shell {
@@ -42,6 +43,10 @@ struct Application {
   std::function<void()> on_analysis_changed;
   // Replaces last_analysis and calls on_analysis_changed.
   void set_last_analysis(AnalysisSnapshot snapshot);
+
+  // The names of the specimens and levels of the last study imported from a
+  // landmark file and a sheet, for the views of analyses of it.
+  shape_space::ImportedLabels imported_labels;
 };
 
 }  // namespace lumivar::shell

@@ -32,6 +32,7 @@
 #include "support/command_button.h"
 #include "support/example_study_files.h"
 #include "support/scripted_window.h"
+#include "support/views_window.h"
 #include "support/temp_files.h"
 #include "partition/partition.h"
 #include "plots/palette.h"
@@ -52,25 +53,8 @@ using gui::ShapeView;
 
 using testing::example;
 
-class Views : public ::testing::Test, protected testing::ScriptedWindow {
+class Views : public ::testing::Test, protected testing::ViewsWindow {
  protected:
-  Views() {
-    fig = open();
-    views = gui::add_analysis_views(app, ui);
-    ui.flush();
-  }
-
-  void press(const std::string& word) {
-    QPushButton* button = testing::command_button(ui, fig, word);
-    ASSERT_NE(button, nullptr) << word;
-    QTest::mouseClick(button, Qt::LeftButton);
-  }
-  void load_study(const std::string& landmarks = example("landmarks.txt")) {
-    files = {landmarks, example("reps.txt"), example("groups.txt")};
-    press("Load");
-    press("LoadRepGroup");
-    press("LoadGroup");
-  }
   void permute(const std::string& count) {
     auto* box = dynamic_cast<QLineEdit*>(ui.widget(ui.find_by_tag("PermBox").at(0)));
     ASSERT_NE(box, nullptr);
@@ -78,8 +62,6 @@ class Views : public ::testing::Test, protected testing::ScriptedWindow {
     QTest::keyClicks(box, QString::fromStdString(count));
     press("Permute");
   }
-  Handle fig = 0;
-  AnalysisViews* views = nullptr;
 };
 
 // Rows of the example study and landmarks per row.
@@ -92,7 +74,7 @@ TEST_F(Views, TheViewMenuOpensOnceThereIsSomethingToShow) {
   ASSERT_EQ(bar->parentWidget(), window);
   ASSERT_EQ(bar->actions().size(), 1);
   const QList<QAction*> entries = bar->actions().front()->menu()->actions();
-  ASSERT_EQ(entries.size(), 2);
+  ASSERT_EQ(entries.size(), 5);  // then the three pictures of the shape space
   EXPECT_EQ(entries[0], views->shapes_action());
   EXPECT_EQ(entries[1], views->distributions_action());
 
