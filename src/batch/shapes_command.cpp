@@ -16,12 +16,14 @@ int run_shapes(BatchSession& b, const CommandLine& o, const std::vector<InputFil
   partition::check_inputs_of_any_design(session);
   geometry::SuperimpositionSettings settings;
   settings.threads = o.threads;
+  settings.dimensions = session.dimensions;
   settings.progress = terminal_superimposition_progress();
   const geometry::Consensus fit = geometry::getconsensus(session.data, settings);
   const partition::Codings codes = partition::make_codings(session.group, session.repgroup, session.data.rows());
   const runtime::Matrix &g1 = codes[partition::kG1], &g2 = codes[partition::kG2], &t = codes[partition::kT];
 
   shape_space::ShapeSpaceInputs in{&session.data, &fit.xpt, &fit.y, &g1, &g2, &t};
+  in.dimension = static_cast<std::size_t>(session.dimensions);
   if (o.components > 0) in.components = o.components;
   const shape_space::ShapeSpace space = shape_space::shape_space(in);
   const shape_space::StudyLabels labels =
