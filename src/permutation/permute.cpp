@@ -164,6 +164,7 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
   o.report = permute_report(o.partition, static_cast<double>(*nperm), o.test.p_perm_f,
                             o.test.p_perm_ss);
   ui.set_string_by_tag("ResBox", o.report);
+  if (*nperm == 0) ui.message_box(std::string(kNoRelabellingsWarning), std::string(kRefusalTitle));
   o.status = PermuteOutcome::Status::kDone;
   return o;
 }

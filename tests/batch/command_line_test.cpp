@@ -110,8 +110,19 @@ TEST(CommandLine, WarningsOfARunThatGoesOnAreNotTitledErrors) {
   // A refusal ends the run and keeps its title.
   const ToolRun refused = run_tool(with(example("permute"), {"--permutations", "ten"}));
   EXPECT_EQ(refused.status, 1);
-  EXPECT_NE(refused.err.find("\nDang:Error: The box for the number of permutations"), std::string::npos)
+  EXPECT_NE(refused.err.find("\nPermutation test: The box for the number of permutations"), std::string::npos)
       << refused.err;
+
+  // 0 relabellings: the report as specified on standard output, and on
+  // standard error why every P is 1.
+  const ToolRun none = run_tool(with(example("permute"), {"--permutations", "0", "--seed", "1"}));
+  EXPECT_EQ(none.status, 0) << none.err;
+  EXPECT_NE(none.out.find("using 0 permuations"), std::string::npos) << none.out;
+  EXPECT_NE(none.err.find("Permutation test: No relabellings were made (0 permutations), so every P value "
+                          "is 1"),
+            std::string::npos)
+      << none.err;
+  EXPECT_EQ(none.out.find("No relabellings"), std::string::npos);
 }
 
 TEST(CommandLine, ARunBeyondAMinuteSaysSoAndCtrlCReportsACancel) {

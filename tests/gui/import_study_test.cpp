@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -95,7 +96,8 @@ ExampleAsTable write_example_as_table(testing::TempFolder& folder, bool drop_las
 struct Window : testing::DesktopWindow {
   explicit Window(const QString& settings_file) : DesktopWindow(settings_file) {
     StudyImporter* importer = shell->importer();
-    importer->set_open_chooser([this](const QString&, const QString&) {
+    importer->set_open_chooser([this](const QString&, const QString&, const QString& start) {
+      asked_in.push_back(start.toStdString());
       if (files.empty()) return QString();
       const QString f = QString::fromStdString(files.front());
       files.pop_front();
@@ -118,6 +120,7 @@ struct Window : testing::DesktopWindow {
   }
 
   std::deque<std::string> files;
+  std::vector<std::string> asked_in;  // the folder each file dialog starts in
   std::string review;
   bool load_enabled = false;
   bool load_answer = true;
@@ -276,6 +279,74 @@ TEST_F(ImportStudy, CancelWhileTheLandmarkFileIsReadLeavesTheLoadedStudy) {
   EXPECT_EQ(w.app.session.data, before.data);
   EXPECT_EQ(w.app.session.sources.data.path, before.sources.data.path);
   EXPECT_EQ(w.box("FileBox"), file_box);
+}
+
+// An imported study reopened from File > Open recent in a later session is
+// imported again, with its sheet and column mapping: the same boxes as the
+// import gave, no refusal, and the entry names the folder it lives in.
+TEST_F(ImportStudy, OpenRecentImportsTheStudyAgainWithItsMapping) {
+  const ExampleAsTable files = write_example_as_table(folder, false);
+  std::string sheet = read_file(files.sheet);
+  sheet.replace(0, sheet.find('\n'), "Image,Ind,Session,G1,G2");
+  const std::string renamed = folder.write("renamed.csv", sheet);
+  const std::string mapping = "id=Image,specimen=Ind,measurement=Session";
+  std::map<std::string, std::string> imported;
+  {
+    Window w(settings_file());
+    w.files = {files.landmarks, renamed};
+    w.shell->importer()->set_review([&](ImportStudyDialog& d) {
+      d.columns_edit()->setText(QString::fromStdString(mapping));
+      d.rebuild();
+      return d.outcome().study.has_value();
+    });
+    w.trigger(DesktopShell::kImportStudy);
+    // The sheet's dialog opens where the landmark file is.
+    ASSERT_EQ(w.asked_in.size(), 2u);
+    EXPECT_EQ(fs::path(w.asked_in[1]), fs::path(folder.path()));
+    w.trigger(DesktopShell::kVarExp);
+    for (const std::string tag : {"FileBox", "RepBox", "GroupBox", "ResBox"}) imported[tag] = w.box(tag);
+  }
+  Window w(settings_file());
+  ASSERT_EQ(w.shell->recent_menu()->actions().size(), 1);
+  QAction* entry = w.shell->recent_menu()->actions().front();
+  EXPECT_EQ(entry->text(), QStringLiteral("study.csv with renamed.csv (import) \u2014 ") +
+                               QDir::toNativeSeparators(QString::fromStdString(folder.path())));
+  // The next import offers the mapping used last.
+  w.files = {files.landmarks, renamed};
+  w.load_answer = false;
+  w.trigger(DesktopShell::kImportStudy);
+  EXPECT_TRUE(w.load_enabled) << w.review;
+
+  const std::size_t widgets_before = QApplication::topLevelWidgets().size();
+  entry->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QApplication::topLevelWidgets().size(), widgets_before);  // no box
+  EXPECT_EQ(w.app.session.sources.data.path, files.landmarks);
+  EXPECT_EQ(w.app.session.sources.reps.path, renamed);
+  EXPECT_EQ(w.app.session.sources.groups.path, renamed);
+  for (const std::string tag : {"FileBox", "RepBox", "GroupBox"}) EXPECT_EQ(w.box(tag), imported.at(tag)) << tag;
+  w.trigger(DesktopShell::kVarExp);
+  EXPECT_EQ(w.box("ResBox"), imported.at("ResBox"));
+}
+
+// Return after typing a new mapping shows the summary it gives; only the
+// next Return loads.
+TEST_F(ImportStudy, ReturnAfterANewMappingShowsItsSummaryFirst) {
+  const ExampleAsTable files = write_example_as_table(folder, false);
+  std::string sheet = read_file(files.sheet);
+  sheet.replace(0, sheet.find('\n'), "Image,Ind,Session,G1,G2");
+  const std::string renamed = folder.write("renamed.csv", sheet);
+  ImportStudyDialog d({files.landmarks, renamed, "", false}, nullptr);
+  d.show();
+  d.columns_edit()->setFocus();
+  QTest::keyClicks(d.columns_edit(), "id=Image,specimen=Ind,measurement=Session");
+  QTest::keyClick(d.columns_edit(), Qt::Key_Return);
+  EXPECT_TRUE(d.isVisible());
+  EXPECT_EQ(d.result(), QDialog::Rejected);
+  EXPECT_NE(d.text().indexOf("40 specimens at 2 measurements"), -1) << d.text().toStdString();
+  QCoreApplication::processEvents();
+  QTest::keyClick(d.columns_edit(), Qt::Key_Return);
+  EXPECT_EQ(d.result(), QDialog::Accepted);
 }
 
 }  // namespace

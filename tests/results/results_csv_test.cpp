@@ -113,17 +113,14 @@ int fewest_round_trip_digits(double x) {
   return 17;
 }
 
+// Significant digits of a decimal text: leading and trailing zeros do not
+// count ("40" has one, as %g's 4e+01).
 int significant_digits(const std::string& text) {
-  const std::string mantissa = text.substr(0, text.find_first_of("eE"));
-  int digits = 0;
-  bool leading = true;
-  for (char c : mantissa) {
-    if (c < '0' || c > '9') continue;
-    if (c == '0' && leading) continue;
-    leading = false;
-    ++digits;
-  }
-  return digits;
+  std::string digits;
+  for (char c : text.substr(0, text.find_first_of("eE")))
+    if (c >= '0' && c <= '9' && !(c == '0' && digits.empty())) digits += c;
+  while (!digits.empty() && digits.back() == '0') digits.pop_back();
+  return static_cast<int>(digits.size());
 }
 
 // Saved by the window program under a German locale, whose printf writes
