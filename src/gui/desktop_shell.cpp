@@ -312,8 +312,10 @@ void DesktopShell::open_study(const RecentStudy& study) {
 
 std::optional<RecentStudy> DesktopShell::recent_entry(const runtime::InputSources& s) const {
   if (s.data.path.empty() || s.reps.path.empty() || s.groups.path.empty()) return std::nullopt;
-  RecentStudy study{QString::fromStdString(s.data.path), QString::fromStdString(s.reps.path),
-                    QString::fromStdString(s.groups.path)};
+  RecentStudy study;
+  study.landmarks = QString::fromStdString(s.data.path);
+  study.codes = QString::fromStdString(s.reps.path);
+  study.groups = QString::fromStdString(s.groups.path);
   // An imported study's codes came from its sheet: open it as an import.
   const std::optional<study::StudySources>& imported = importer_->loaded();
   if (imported && imported->landmarks == s.data.path && imported->sheet == s.reps.path &&

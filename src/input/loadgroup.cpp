@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "input/getcodecount.h"
 #include "input/group_rows.h"
 #include "input/load_actions.h"
@@ -20,11 +22,13 @@ void store_group(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Matri
   const double mg = static_cast<double>(y.rows());
   const double n1g = getcodecount(ui, y.column_of(1));
   const double n2g = getcodecount(ui, y.column_of(2));
-  // Once the landmarks and the measurement codes are loaded, the number of
-  // specimens is known. A file with another number of lines belongs to
-  // another study (or lost lines): its count boxes alone would blame the
-  // codes, so the real cause is said, and the codes held stay.
-  if (m > 0 && !s.nfound.empty()) {
+  // Once the landmarks and measurement codes that fit them are loaded, the
+  // number of specimens is known. A file with another number of lines
+  // belongs to another study (or lost lines): its count boxes alone would
+  // blame the codes, so the real cause is said, and the codes held stay.
+  // Measurement codes that do not fit the landmarks are the analyses' to name.
+  if (m > 0 && !s.nfound.empty() && s.repgroup.rows() == s.data.rows() &&
+      std::floor(m / s.nfound(1)) == m / s.nfound(1)) {
     const std::string problem =
         group_rows_problem(fn, y.rows(), s.data.rows(), s.nfound(1));
     if (!problem.empty())

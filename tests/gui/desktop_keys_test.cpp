@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QPointer>
 #include <QStandardPaths>
 #include <deque>
 #include <string>
@@ -32,6 +33,7 @@ struct Window : testing::DesktopWindow {
     });
     shell->set_save_dialog([this](const QString&, QString*) { return save_to; });
     ui.flush();
+    main = ui.widget(ui.find_by_tag("LumivarWindow").at(0));
   }
   void load_example() {
     files = {example("landmarks.txt"), example("reps.txt"), example("groups.txt")};
@@ -39,8 +41,10 @@ struct Window : testing::DesktopWindow {
     trigger(DesktopShell::kLoadCodes);
     trigger(DesktopShell::kLoadGroups);
   }
-  bool open() { return ui.widget(ui.find_by_tag("LumivarWindow").at(0))->isVisible(); }
+  // The main window is still there and shown (closing it deletes it).
+  bool open() { return main && main->isVisible(); }
 
+  QPointer<QWidget> main;
   std::deque<std::string> files;
   int quit_questions = 0;
   bool quit_answer = false;

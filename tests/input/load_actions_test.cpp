@@ -346,6 +346,11 @@ TEST_F(LoadActions, AGroupFileWithTheWrongNumberOfLinesIsRefusedNamingTheCause) 
   ui.queue_file(t.write("early.txt", bad));
   loadgroup(ui, fresh);
   EXPECT_EQ(fresh.group.rows(), 30u);
+  // Nor is it when the measurement codes do not fit the landmarks (81 codes
+  // for 80 rows): the analyses name that file, not this one.
+  load_codes("reps81.txt", reps + "3\n");
+  load_groups("other.txt", bad);
+  EXPECT_EQ(s.group.rows(), 30u);
 }
 
 }  // namespace
