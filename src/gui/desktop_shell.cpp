@@ -201,6 +201,9 @@ void DesktopShell::add_status_bar() {
   study_ = new QLabel(status_bar_);
   stale_ = new QLabel(status_bar_);
   stale_->setStyleSheet(QStringLiteral("font-weight: bold"));
+  // The note names the files that changed: on a narrow window it takes a
+  // second line rather than losing its end.
+  stale_->setWordWrap(true);
   seed_ = new QLabel(status_bar_);
   seed_->setTextInteractionFlags(Qt::TextSelectableByMouse);  // to copy the seed
   status_bar_->addWidget(study_, 1);

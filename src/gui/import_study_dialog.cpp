@@ -61,7 +61,8 @@ ImportStudyDialog::ImportStudyDialog(study::StudySources sources, QWidget* paren
   setWindowTitle(QStringLiteral("Import study"));
   text_ = new QPlainTextEdit(this);
   text_->setReadOnly(true);
-  text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // A refusal names files and lines in long sentences: they wrap.
+  text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   columns_ = new QLineEdit(QString::fromStdString(sources_.columns), this);
   columns_->setPlaceholderText(QStringLiteral("id=Image,specimen=Ind,measurement=Age"));
   columns_->setToolTip(QStringLiteral("Sheet columns for other names than id, specimen, measurement, G1, G2"));

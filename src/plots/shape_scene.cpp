@@ -6,6 +6,7 @@
 
 #include "geometry/consensus_distance.h"
 #include "plots/palette.h"
+#include "plots/ticks.h"
 #include "runtime/error.h"
 #include "runtime/format.h"
 
@@ -140,6 +141,10 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
   if (empty) box = {-1, 1, -1, 1};
   const double pad = 0.08 * std::max({box.width(), box.height(), 1e-9});
   s.bounds = {box.x_min - pad, box.x_max + pad, box.y_min - pad, box.y_max + pad};
+  // Axes give the scale of the superimposed shapes (each of centroid size 1),
+  // so that a printed picture can be read without the program.
+  s.x_axis = {"x (superimposed, centroid size 1)", nice_ticks(s.bounds.x_min, s.bounds.x_max)};
+  s.y_axis = {"y", nice_ticks(s.bounds.y_min, s.bounds.y_max)};
 
   for (const auto& [code, index] : rank) {
     if (index == kMaxLegendGroups) {
@@ -151,6 +156,9 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
                         options.grouping + " = " + code_text(code)});
   }
   s.legend.push_back({LegendEntry::Kind::kLine, kInk, "consensus"});
+  if (marked > 0)
+    s.legend.push_back({LegendEntry::Kind::kDashedLine, kInk,
+                        marked == 1 ? "the ringed row's outline" : "the ringed rows' outlines"});
   return s;
 }
 

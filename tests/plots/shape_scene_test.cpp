@@ -105,6 +105,15 @@ TEST(ShapeScene, ASwappedLandmarkPairMakesItsRowTheRingedOutlier) {
   EXPECT_EQ(s.lines[1].points.size(), k);
   EXPECT_NE(s.subtitle.find("the row farthest from the consensus (13)"), std::string::npos) << s.subtitle;
   for (const Point2& p : drawn_places(s)) EXPECT_TRUE(s.bounds.contains(p));
+  // The dashed outline has its key in the legend, after the consensus.
+  ASSERT_FALSE(s.legend.empty());
+  EXPECT_EQ(s.legend.back().kind, LegendEntry::Kind::kDashedLine);
+  EXPECT_EQ(s.legend.back().text, "the ringed row's outline");
+  // Both axes carry ticks inside the picture's bounds, in the data's units.
+  ASSERT_GE(s.x_axis.ticks.size(), 2u);
+  ASSERT_GE(s.y_axis.ticks.size(), 2u);
+  for (const Tick& t : s.x_axis.ticks) EXPECT_TRUE(t.value >= s.bounds.x_min && t.value <= s.bounds.x_max);
+  for (const Tick& t : s.y_axis.ticks) EXPECT_TRUE(t.value >= s.bounds.y_min && t.value <= s.bounds.y_max);
 }
 
 TEST(ConsensusDistance, IdenticalSpecimensLieOnTheConsensusAndSizesMustAgree) {
