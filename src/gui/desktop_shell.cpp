@@ -74,6 +74,7 @@ DesktopShell::DesktopShell(shell::Application& app, runtime::qt::QtWindowRuntime
       ui_(ui),
       fig_(fig),
       window_(ui.widget(fig)),
+      views_(&views),
       settings_(std::move(settings)),
       program_folder_(std::move(program_folder)) {
   const runtime::Value name = ui_.get(fig_, "Name");
@@ -156,6 +157,7 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   importer_->set_columns(settings_->import_columns().toStdString());
   on(kImportStudy, [this] {
     importer_->run();
+    views_->set_study_names(importer_->names());
     if (importer_->loaded())
       settings_->set_import_columns(QString::fromStdString(importer_->loaded()->columns));
     refresh();
@@ -303,6 +305,7 @@ void DesktopShell::open_study(const RecentStudy& study) {
     sources.sheet = study.codes.toStdString();
     sources.columns = study.columns.toStdString();
     importer_->open(sources);
+    views_->set_study_names(importer_->names());
     refresh();
     return;
   }

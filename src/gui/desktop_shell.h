@@ -125,6 +125,7 @@ class DesktopShell : public QObject {
   runtime::qt::QtWindowRuntime& ui_;
   runtime::Handle fig_;
   QWidget* window_;
+  AnalysisViews* views_;
   std::unique_ptr<AppSettings> settings_;
   QString program_folder_;
   std::string base_title_;

@@ -157,6 +157,7 @@ bool StudyImporter::load_built(const study::StudySources& sources, const study::
   const runtime::InputSource sheet_source{sheet, file_digest(sheet)};
   app_.session.sources = {{landmarks, file_digest(landmarks)}, sheet_source, sheet_source};
   loaded_ = sources;
+  names_ = study_names(built, landmarks);
   columns_ = sources.columns;
   return true;
 }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "input/getcodecount.h"
@@ -26,8 +27,11 @@ void store_group(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Matri
   // number of specimens is known. A file with another number of lines
   // belongs to another study (or lost lines): its count boxes alone would
   // blame the codes, so the real cause is said, and the codes held stay.
-  // Measurement codes that do not fit the landmarks are the analyses' to name.
+  // Measurement codes that do not fit the landmarks (too many, or not
+  // finite) are the analyses' to name.
   if (m > 0 && !s.nfound.empty() && s.repgroup.rows() == s.data.rows() &&
+      std::all_of(s.repgroup.data(), s.repgroup.data() + s.repgroup.numel(),
+                  [](double c) { return std::isfinite(c); }) &&
       std::floor(m / s.nfound(1)) == m / s.nfound(1)) {
     const std::string problem =
         group_rows_problem(fn, y.rows(), s.data.rows(), s.nfound(1));

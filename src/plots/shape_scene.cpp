@@ -153,7 +153,9 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
       break;
     }
     s.legend.push_back({LegendEntry::Kind::kPoint, group_colour(index),
-                        options.grouping + " = " + code_text(code)});
+                        options.grouping + " = " +
+                            (options.code_names.count(code) != 0 ? options.code_names.at(code)
+                                                                 : code_text(code))});
   }
   s.legend.push_back({LegendEntry::Kind::kLine, kInk, "consensus"});
   if (marked > 0)

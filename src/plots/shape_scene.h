@@ -5,6 +5,7 @@
 // rows farthest from the consensus ringed and named, since a digitising
 // mistake shows up there first.
 #include <cstddef>
+#include <map>
 #include <string>
 
 #include "plots/scene.h"
@@ -17,6 +18,9 @@ struct ShapeSceneOptions {
   // Rows farthest from the consensus that are marked: their farthest
   // landmark ringed, their outline dashed and a "row N" label beside it.
   std::size_t outliers = 3;
+  // The study's own word for a code (an imported sheet's "male"), shown in
+  // the legend in place of the number; codes without one show the number.
+  std::map<double, std::string> code_names;
 };
 
 // `xpt`: m x n superimposed configurations (n = 2k + 1, trailing column

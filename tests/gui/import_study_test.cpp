@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -21,6 +22,9 @@
 #include "gui/analysis_views.h"
 #include "gui/desktop_shell.h"
 #include "gui/import_study_dialog.h"
+#include "gui/scene_widget.h"
+#include "gui/shape_view.h"
+#include "plots/scene.h"
 #include "runtime/error.h"
 #include "support/desktop_window.h"
 #include "support/example_study_files.h"
@@ -348,6 +352,42 @@ TEST_F(ImportStudy, ReturnAfterANewMappingShowsItsSummaryFirst) {
   QCoreApplication::processEvents();
   QTest::keyClick(d.columns_edit(), Qt::Key_Return);
   EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+// After an import, the shape picture's legend names the sheet's own words
+// for the codes, and each row knows its specimen's id.
+TEST_F(ImportStudy, ThePicturesSpeakTheSheetsWords) {
+  const ExampleAsTable files = write_example_as_table(folder, false);
+  std::string sheet = read_file(files.sheet);
+  // G1 written as words: 1 is "female", 2 is "male" (in order of first appearance).
+  std::string worded;
+  std::istringstream in(sheet);
+  for (std::string line; std::getline(in, line);) {
+    std::vector<std::string> cells;
+    std::stringstream ls(line);
+    for (std::string c; std::getline(ls, c, ',');) cells.push_back(c);
+    if (cells.size() == 5 && cells[3] != "G1") cells[3] = cells[3] == "1" ? "female" : "male";
+    for (std::size_t i = 0; i < cells.size(); ++i) worded += (i ? "," : "") + cells[i];
+    worded += "\n";
+  }
+  const std::string words_sheet = folder.write("words.csv", worded);
+  Window w(settings_file());
+  w.files = {files.landmarks, words_sheet};
+  w.trigger(DesktopShell::kImportStudy);
+  ASSERT_TRUE(w.load_enabled) << w.review;
+  w.trigger(DesktopShell::kVarExp);
+  ShapeView* view = w.views->open_shapes();
+  view->set_grouping(ShapeView::kG1);
+  const plots::Scene* scene = view->canvas()->scene();
+  ASSERT_NE(scene, nullptr);
+  std::vector<std::string> legend;
+  for (const plots::LegendEntry& e : scene->legend) legend.push_back(e.text);
+  EXPECT_NE(std::find(legend.begin(), legend.end(), "G1 = female"), legend.end());
+  EXPECT_NE(std::find(legend.begin(), legend.end(), "G1 = male"), legend.end());
+  // Row 41 is specimen 1 at its second measurement.
+  ASSERT_TRUE(w.shell->importer()->names());
+  EXPECT_EQ(w.shell->importer()->names()->specimen_of(41), "rat1");
+  EXPECT_EQ(w.shell->importer()->names()->specimen_of(1), "rat1");
 }
 
 }  // namespace

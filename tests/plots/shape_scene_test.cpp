@@ -129,8 +129,10 @@ TEST(ConsensusDistance, IdenticalSpecimensLieOnTheConsensusAndSizesMustAgree) {
   // A code that is not a number gets a colour of its own, after the others.
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const Scene s = shape_scene(fit.xpt, fit.y, runtime::Matrix::column({nan, 4, nan}));
-  EXPECT_EQ(s.legend.size(), 3u);
+  // Two groups, the consensus, and the key of the ringed rows' dashed outlines.
+  ASSERT_EQ(s.legend.size(), 4u);
   EXPECT_EQ(s.legend[0].text, "G1 = 4");
+  EXPECT_EQ(s.legend[3].kind, LegendEntry::Kind::kDashedLine);
   EXPECT_EQ(s.points[0].colour, kGroupColours[1]);
 }
 
