@@ -2,6 +2,9 @@
 // The matrix of squared Procrustes distances between all specimens of a
 // landmark data matrix: every specimen is superimposed onto one consensus
 // (getconsensus), then each pair is compared through its fitted coordinates.
+#include <cstddef>
+#include <functional>
+
 #include "runtime/matrix.h"
 
 namespace lumivar::geometry {
@@ -33,6 +36,11 @@ runtime::Matrix allpairwiseprocrustes(const runtime::Matrix& data, int threads =
 // 1 .. n - 1 (the trailing column n never enters). Entry (i, j) adds the
 // squared differences in column order, exactly as a plain loop over the pairs
 // i < j would, whatever the number of threads.
-runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads = 0);
+// `progress`, when set, hears (columns done, m) now and then from the calling
+// thread (at least every m / 256 columns); when it answers false the work
+// stops there and runtime::Cancelled is raised.
+using DistanceProgress = std::function<bool(std::size_t done, std::size_t total)>;
+runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads = 0,
+                                  const DistanceProgress& progress = {});
 
 }  // namespace lumivar::geometry

@@ -22,7 +22,7 @@ AnalysisFit fit_and_partition(const runtime::Matrix& data, const runtime::Matrix
   AnalysisFit out;
   out.sums = sums == SumsMethod::kCoordinates ? SumsMethod::kCoordinates : SumsMethod::kMatrix;
   if (out.sums == SumsMethod::kMatrix) {
-    out.dmatrix = geometry::squared_distances(fit.xpt, settings.threads);
+    out.dmatrix = geometry::squared_distances(fit.xpt, settings.threads, settings.matrix_progress);
     out.partition = compute_partition(out.dmatrix, group, repgroup, sizes);
   } else {
     out.partition = partition_from_coordinates(fit.xpt, group, repgroup, sizes);

@@ -15,6 +15,8 @@ struct SumsSettings {
   int threads = 0;  // for the superimposition and the matrix; 0 (or less): all cores
   // Called after every pass of the superimposition (see getconsensus).
   std::function<void(int iteration, double change)> superimposition_progress;
+  // Hears the distance matrix being filled (see squared_distances); false cancels.
+  std::function<bool(std::size_t done, std::size_t total)> matrix_progress;
 };
 
 struct AnalysisFit {

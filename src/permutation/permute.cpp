@@ -116,7 +116,7 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
   partition::check_permutation_design(s, sizes);
 
   const partition::SumsSettings sums{settings.sums, settings.threads,
-                                     settings.superimposition_progress};
+                                     settings.superimposition_progress, settings.matrix_progress};
   const partition::SumsMethod way = partition::sums_method_for(
       sums, s.data.rows(), settings.engine == Engine::kReference);
   if (way == partition::SumsMethod::kCoordinates && settings.engine == Engine::kReference)
