@@ -113,7 +113,7 @@ TEST(CommandLine, WarningsOfARunThatGoesOnAreNotTitledErrors) {
   EXPECT_NE(refused.err.find("\nPermutation test: The box for the number of permutations"), std::string::npos)
       << refused.err;
 
-  // 0 relabellings: the report as specified on standard output, and on
+  // 0 relabellings: the usual report on standard output, and on
   // standard error why every P is 1.
   const ToolRun none = run_tool(with(example("permute"), {"--permutations", "0", "--seed", "1"}));
   EXPECT_EQ(none.status, 0) << none.err;

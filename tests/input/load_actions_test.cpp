@@ -330,7 +330,7 @@ TEST_F(LoadActions, AGroupFileWithTheWrongNumberOfLinesIsRefusedNamingTheCause) 
                    "The group code file other.txt has 30 rows, but it needs one per specimen: 80 "
                    "rows of landmark data / 2 repeated-measures codes = 40 specimens. The group "
                    "codes loaded before are kept.");
-  // Column 2 holds 20 ones and 10 twos: the specified box still comes.
+  // Column 2 holds 20 ones and 10 twos: its count box still comes first.
   ASSERT_EQ(ui.message_boxes.size(), 1u);
   EXPECT_EQ(ui.message_boxes[0].title, "Error in a group code");
   EXPECT_EQ(ui.message_boxes[0].text, "Mismatch in counts between groups 1 and 2");
