@@ -107,7 +107,8 @@ bool stopped(const std::atomic<bool>* cancel) {
 
 }  // namespace
 
-runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads, const std::atomic<bool>* cancel) {
+runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads, const std::atomic<bool>* cancel,
+                                  const DistanceProgress& progress) {
   const std::size_t m = xpt.rows();
   const std::size_t coords = xpt.cols() == 0 ? 0 : xpt.cols() - 1;
   runtime::Matrix d(m, m);
@@ -117,16 +118,26 @@ runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads, const
   tbb::task_arena arena(runtime::worker_threads(threads));
   arena.execute([&] {
     const std::size_t groups = (m + kGroup - 1) / kGroup;
-    tbb::parallel_for(tbb::blocked_range<std::size_t>(0, groups, kGroupGrain),
-                      [&](const tbb::blocked_range<std::size_t>& r) {
-                        for (std::size_t g = r.begin(); g != r.end(); ++g) {
-                          if (stopped(cancel)) return;
-                          const std::size_t i0 = g * kGroup;
-                          fill_columns(x, m, coords, i0,
-                                               std::min(i0 + kGroup, m), out);
-                        }
-                      });
-    if (stopped(cancel)) return;
+    // Watched, the columns go in about 256 batches, each reported from this
+    // thread, so that a cancel is heard within a batch's time. Every column
+    // group is filled on its own, so the batches change no bit.
+    const std::size_t batch = progress ? std::max<std::size_t>(1, groups / 256) : groups;
+    for (std::size_t first = 0; first < groups; first += batch) {
+      const std::size_t last = std::min(first + batch, groups);
+      tbb::parallel_for(tbb::blocked_range<std::size_t>(first, last, kGroupGrain),
+                        [&](const tbb::blocked_range<std::size_t>& r) {
+                          for (std::size_t g = r.begin(); g != r.end(); ++g) {
+                            if (stopped(cancel)) return;
+                            const std::size_t i0 = g * kGroup;
+                            fill_columns(x, m, coords, i0, std::min(i0 + kGroup, m), out);
+                          }
+                        });
+      if (stopped(cancel)) return;
+      if (progress && !progress(std::min(last * kGroup, m), m))
+        runtime::raise_cancelled("The distance matrix was cancelled after " +
+                                 std::to_string(std::min(last * kGroup, m)) + " of " +
+                                 std::to_string(m) + " rows; nothing was changed.");
+    }
     const std::size_t tiles = (m + kTile - 1) / kTile;
     tbb::parallel_for(tbb::blocked_range<std::size_t>(0, tiles, 1),
                       [&](const tbb::blocked_range<std::size_t>& r) {

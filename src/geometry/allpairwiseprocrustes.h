@@ -3,6 +3,8 @@
 // landmark data matrix: every specimen is superimposed onto one consensus
 // (getconsensus), then each pair is compared through its fitted coordinates.
 #include <atomic>
+#include <cstddef>
+#include <functional>
 
 #include "runtime/matrix.h"
 
@@ -36,7 +38,12 @@ runtime::Matrix allpairwiseprocrustes(const runtime::Matrix& data, int threads =
 // squared differences in column order, exactly as a plain loop over the pairs
 // i < j would, whatever the number of threads. A raised `cancel` (Ctrl-C)
 // stops the loop within a few rows and raises runtime::Cancelled.
+// `progress`, when set, hears (columns done, m) now and then from the calling
+// thread (at least every m / 256 columns); when it answers false the work
+// stops there and runtime::Cancelled is raised.
+using DistanceProgress = std::function<bool(std::size_t done, std::size_t total)>;
 runtime::Matrix squared_distances(const runtime::Matrix& xpt, int threads = 0,
-                                  const std::atomic<bool>* cancel = nullptr);
+                                  const std::atomic<bool>* cancel = nullptr,
+                                  const DistanceProgress& progress = {});
 
 }  // namespace lumivar::geometry

@@ -52,7 +52,9 @@ std::vector<RecentStudy> AppSettings::recent_studies() const {
     store_->setArrayIndex(i);
     RecentStudy s{store_->value(QStringLiteral("landmarks")).toString(),
                   store_->value(QStringLiteral("codes")).toString(),
-                  store_->value(QStringLiteral("groups")).toString()};
+                  store_->value(QStringLiteral("groups")).toString(),
+                  store_->value(QStringLiteral("imported"), false).toBool(),
+                  store_->value(QStringLiteral("columns")).toString()};
     if (!s.landmarks.isEmpty() && !s.codes.isEmpty() && !s.groups.isEmpty()) out.push_back(s);
   }
   store_->endArray();
@@ -67,6 +69,10 @@ void AppSettings::write_recent(const std::vector<RecentStudy>& list) {
     store_->setValue(QStringLiteral("landmarks"), list[i].landmarks);
     store_->setValue(QStringLiteral("codes"), list[i].codes);
     store_->setValue(QStringLiteral("groups"), list[i].groups);
+    if (list[i].imported) {
+      store_->setValue(QStringLiteral("imported"), true);
+      store_->setValue(QStringLiteral("columns"), list[i].columns);
+    }
   }
   store_->endArray();
 }
@@ -83,6 +89,14 @@ void AppSettings::remove_recent_study(const RecentStudy& s) {
   std::vector<RecentStudy> list = recent_studies();
   std::erase(list, s);
   write_recent(list);
+}
+
+QString AppSettings::import_columns() const {
+  return store_->value(QStringLiteral("import/columns")).toString();
+}
+
+void AppSettings::set_import_columns(const QString& columns) {
+  store_->setValue(QStringLiteral("import/columns"), columns);
 }
 
 void AppSettings::read_permute_settings(permutation::PermuteSettings& settings) const {

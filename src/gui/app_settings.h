@@ -17,9 +17,13 @@ namespace lumivar::gui {
 
 enum class FileKind { kLandmarks, kMeasurementCodes, kGroupCodes, kResults };
 
-// The three files of one study, loaded together.
+// The three files of one study, loaded together; or, for an imported study,
+// its landmark file and its specimen sheet (in `codes` and `groups` both)
+// with the sheet's column mapping, imported again when opened.
 struct RecentStudy {
   QString landmarks, codes, groups;
+  bool imported = false;
+  QString columns;  // imported only: "role=column,..."; empty: the default names
   bool operator==(const RecentStudy&) const = default;
 };
 
@@ -49,6 +53,10 @@ class AppSettings {
   // `settings` is left as it is. Unreadable entries keep their defaults.
   void read_permute_settings(permutation::PermuteSettings& settings) const;
   void write_permute_settings(const permutation::PermuteSettings& settings);
+
+  // The sheet's column mapping of the last import ("" before any).
+  QString import_columns() const;
+  void set_import_columns(const QString& columns);
 
   QSettings& store() { return *store_; }
 

@@ -52,10 +52,16 @@ runtime::FileChoice choice_of(const std::string& path) {
   return {false, p.filename().string(), p.parent_path().string() + "/"};
 }
 
+// The files by name and the folder of the landmark file, so that studies
+// kept as files of the same names in several folders can be told apart.
 QString recent_study_text(const RecentStudy& s) {
-  return QStringLiteral("%1; %2; %3")
+  const QString folder = QDir::toNativeSeparators(QFileInfo(s.landmarks).absolutePath());
+  if (s.imported)
+    return QStringLiteral("%1 with %2 (import) \u2014 %3")
+        .arg(QFileInfo(s.landmarks).fileName(), QFileInfo(s.codes).fileName(), folder);
+  return QStringLiteral("%1; %2; %3 \u2014 %4")
       .arg(QFileInfo(s.landmarks).fileName(), QFileInfo(s.codes).fileName(),
-           QFileInfo(s.groups).fileName());
+           QFileInfo(s.groups).fileName(), folder);
 }
 
 }  // namespace
@@ -68,6 +74,7 @@ DesktopShell::DesktopShell(shell::Application& app, runtime::qt::QtWindowRuntime
       ui_(ui),
       fig_(fig),
       window_(ui.widget(fig)),
+      views_(&views),
       settings_(std::move(settings)),
       program_folder_(std::move(program_folder)) {
   const runtime::Value name = ui_.get(fig_, "Name");
@@ -104,7 +111,7 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   QAction* view_menu = bar->actions().isEmpty() ? nullptr : bar->actions().front();
 
   auto* file = new QMenu(QStringLiteral("&File"), bar);
-  add(file, kLoadLandmarks, QStringLiteral("Load &landmarks\u2026"));
+  add(file, kLoadLandmarks, QStringLiteral("Load &landmarks\u2026"), QKeySequence::Open);
   add(file, kLoadLandmarks3d, QStringLiteral("Load landmarks in &3-D (x, y, z)\u2026"));
   add(file, kLoadCodes, QStringLiteral("Load &measurement codes\u2026"));
   add(file, kLoadGroups, QStringLiteral("Load &group codes\u2026"));
@@ -123,8 +130,8 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   add(edit, kSelectAll, QStringLiteral("Select &all"), QKeySequence::SelectAll);
 
   auto* analysis = new QMenu(QStringLiteral("&Analysis"), bar);
-  add(analysis, kVarExp, QStringLiteral("&Partition variation"));
-  add(analysis, kPermute, QStringLiteral("Permutation &test"));
+  add(analysis, kVarExp, QStringLiteral("&Partition variation"), QKeySequence(Qt::Key_F5));
+  add(analysis, kPermute, QStringLiteral("Permutation &test"), QKeySequence(Qt::Key_F6));
   add(analysis, kStrata, QStringLiteral("Tests by st&rata"));
   analysis->addSeparator();
   add(analysis, kPermuteSettings, QStringLiteral("Permutation &settings\u2026"));
@@ -157,12 +164,25 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   on(kLoadCodes, [this] { press(kLoadRepGroupButton); });
   on(kLoadGroups, [this] { press(kLoadGroupButton); });
   importer_ = new StudyImporter(app_, ui_, window_);
+  importer_->set_columns(settings_->import_columns().toStdString());
   on(kImportStudy, [this] {
     importer_->run();
+    views_->set_study_names(importer_->names());
+    if (importer_->loaded())
+      settings_->set_import_columns(QString::fromStdString(importer_->loaded()->columns));
     refresh();
   });
   on(kSaveResults, [this] { save_results(); });
-  on(kQuit, [] { QApplication::closeAllWindows(); });
+  on(kQuit, [this] {
+    if (results_unsaved_ &&
+        !(quit_question_ ? quit_question_()
+                         : QMessageBox::question(window_, QStringLiteral("Quit"),
+                                                 QStringLiteral("The results of the last analysis are not "
+                                                                "saved. Quit anyway?")) ==
+                               QMessageBox::Yes))
+      return;
+    QApplication::closeAllWindows();
+  });
   on(kCopyResults, [this] { copy_results(); });
   on(kSelectAll, [this] { select_all(); });
   on(kVarExp, [this] { press(kVarExpButton); });
@@ -180,7 +200,7 @@ void DesktopShell::add_menus(AnalysisViews& views) {
     show_page(program_folder_, QStringLiteral("columns.md"), QStringLiteral("What the columns mean"), window_);
   });
   on(kManual, [this] {
-    show_page(program_folder_, QStringLiteral("README.md"), QStringLiteral("Lumivar manual"), window_);
+    show_page(program_folder_, QStringLiteral("manual.md"), QStringLiteral("Lumivar manual"), window_);
   });
   on(kAbout, [this] {
     QMessageBox::about(window_, QStringLiteral("About Lumivar"), about_text());
@@ -193,6 +213,9 @@ void DesktopShell::add_status_bar() {
   study_ = new QLabel(status_bar_);
   stale_ = new QLabel(status_bar_);
   stale_->setStyleSheet(QStringLiteral("font-weight: bold"));
+  // The note names the files that changed: on a narrow window it takes a
+  // second line rather than losing its end.
+  stale_->setWordWrap(true);
   seed_ = new QLabel(status_bar_);
   seed_->setTextInteractionFlags(Qt::TextSelectableByMouse);  // to copy the seed
   status_bar_->addWidget(study_, 1);
@@ -226,6 +249,9 @@ void DesktopShell::watch_inputs() {
       drop_targets_[status->viewport()] = button;
     }
   }
+  const QString count = settings_->store().value(QStringLiteral("permutation/count")).toString();
+  if (!count.isEmpty())
+    for (runtime::Handle h : ui_.find_by_tag("PermBox")) ui_.set(h, "String", runtime::Value(count.toStdString()));
   // Return in the permutations box starts the test, as the button does.
   if (auto* perm = dynamic_cast<QLineEdit*>(box("PermBox")))
     connect(perm, &QLineEdit::returnPressed, this, [this] { press(kPermuteButton); });
@@ -282,11 +308,38 @@ void DesktopShell::open_study(const RecentStudy& study) {
       return;
     }
   }
+  if (study.imported) {
+    // As it was opened: the landmark file and the sheet, with its mapping.
+    study::StudySources sources;
+    sources.landmarks = study.landmarks.toStdString();
+    sources.sheet = study.codes.toStdString();
+    sources.columns = study.columns.toStdString();
+    importer_->open(sources);
+    views_->set_study_names(importer_->names());
+    refresh();
+    return;
+  }
   scripted_ = {study.landmarks.toStdString(), study.codes.toStdString(), study.groups.toStdString()};
   press(kLoadButton);
   press(kLoadRepGroupButton);
   press(kLoadGroupButton);
   scripted_.clear();
+}
+
+std::optional<RecentStudy> DesktopShell::recent_entry(const runtime::InputSources& s) const {
+  if (s.data.path.empty() || s.reps.path.empty() || s.groups.path.empty()) return std::nullopt;
+  RecentStudy study;
+  study.landmarks = QString::fromStdString(s.data.path);
+  study.codes = QString::fromStdString(s.reps.path);
+  study.groups = QString::fromStdString(s.groups.path);
+  // An imported study's codes came from its sheet: open it as an import.
+  const std::optional<study::StudySources>& imported = importer_->loaded();
+  if (imported && imported->landmarks == s.data.path && imported->sheet == s.reps.path &&
+      imported->sheet == s.groups.path) {
+    study.imported = true;
+    study.columns = QString::fromStdString(imported->columns);
+  }
+  return study;
 }
 
 void DesktopShell::rebuild_recent_menu() {
@@ -331,6 +384,7 @@ void DesktopShell::save_results() {
     return;
   }
   settings_->set_last_folder(FileKind::kResults, QFileInfo(path).absolutePath());
+  results_unsaved_ = false;
   status_bar_->showMessage(QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path)), 5000);
 }
 
@@ -372,12 +426,15 @@ void DesktopShell::analysis_changed() {
   const std::shared_ptr<const shell::AnalysisSnapshot>& last = app_.last_analysis;
   actions_[kSaveResults]->setEnabled(last != nullptr);
   actions_[kStrata]->setEnabled(last != nullptr);
+  results_unsaved_ = last != nullptr;
+  // The number of relabellings typed last is the one offered next time.
+  if (last && last->kind == shell::AnalysisKind::kPermute)
+    settings_->store().setValue(QStringLiteral("permutation/count"),
+                                QString::number(last->permutation.plan.nperm));
   if (strata_view_) strata_view_->show_analysis(last);
   if (last) {
-    const runtime::InputSources& s = last->sources;
-    if (!s.data.path.empty() && !s.reps.path.empty() && !s.groups.path.empty()) {
-      settings_->add_recent_study({QString::fromStdString(s.data.path), QString::fromStdString(s.reps.path),
-                                   QString::fromStdString(s.groups.path)});
+    if (const std::optional<RecentStudy> study = recent_entry(last->sources)) {
+      settings_->add_recent_study(*study);
       rebuild_recent_menu();
     }
   }

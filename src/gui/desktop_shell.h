@@ -88,6 +88,10 @@ class DesktopShell : public QObject {
       std::function<std::optional<std::vector<DroppedFile>>(const std::vector<DroppedFile>&)>;
   void set_drop_chooser(DropChooser chooser) { drop_chooser_ = std::move(chooser); }
 
+  // Asks whether to quit with the last analysis unsaved (true: quit). The
+  // real question when not set.
+  void set_quit_question(std::function<bool()> question) { quit_question_ = std::move(question); }
+
   // Loads the three files of a study through the three load actions.
   void open_study(const RecentStudy& study);
   // Brings the status bar and the title up to date (also done, a moment
@@ -114,12 +118,15 @@ class DesktopShell : public QObject {
   void edit_permutation_settings();
   void analysis_changed();
   void rebuild_recent_menu();
+  // What Open recent keeps for a study loaded from `s` (none: not all three loaded).
+  std::optional<RecentStudy> recent_entry(const runtime::InputSources& s) const;
   QWidget* box(const char* tag) const;
 
   shell::Application& app_;
   runtime::qt::QtWindowRuntime& ui_;
   runtime::Handle fig_;
   QWidget* window_;
+  AnalysisViews* views_;
   std::unique_ptr<AppSettings> settings_;
   QString program_folder_;
   std::string base_title_;
@@ -135,6 +142,8 @@ class DesktopShell : public QObject {
   SaveDialog save_dialog_;
   runtime::qt::QtWindowRuntime::FileDialog chooser_;
   DropChooser drop_chooser_;
+  std::function<bool()> quit_question_;
+  bool results_unsaved_ = false;  // an analysis shown and not saved since
   std::deque<std::string> scripted_;  // files of a study being opened, in load order
   std::map<QObject*, const char*> drop_targets_;  // a status box's viewport -> its button
 };

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QtGlobal>
@@ -16,10 +17,12 @@ QStringList page_candidates(const QString& program_folder, const QString& name) 
   return {QDir(program_folder).filePath(name), QStringLiteral(":/help/") + name};
 }
 
-QString read_first(const QStringList& candidates) {
+QString read_first(const QStringList& candidates, QString* found) {
   for (const QString& path : candidates) {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) return QString::fromUtf8(file.readAll());
+    if (!file.open(QIODevice::ReadOnly)) continue;
+    if (found != nullptr) *found = path;
+    return QString::fromUtf8(file.readAll());
   }
   return {};
 }
@@ -32,7 +35,11 @@ QDialog* show_page(const QString& program_folder, const QString& name, const QSt
   auto* page = new QTextBrowser(dialog);
   page->setOpenExternalLinks(true);
   const QStringList candidates = page_candidates(program_folder, name);
-  const QString text = read_first(candidates);
+  QString found;
+  const QString text = read_first(candidates, &found);
+  // The page's pictures are named relative to it: they are looked up in
+  // its folder (beside the program, or the compiled-in copies).
+  page->setSearchPaths({QFileInfo(found).path()});
   if (text.isEmpty()) {
     page->setPlainText(QStringLiteral("%1 was not found. It was looked for in:\n").arg(name) +
                        candidates.join(QLatin1Char('\n')));
@@ -54,9 +61,17 @@ QString about_text() {
              "<p><b>Lumivar %1</b></p>"
              "<p>Shape variation in landmark data measured twice: Procrustes superimposition, "
              "a variance partition and a restricted permutation test.</p>"
+             "<p>Published under the MIT licence. The libraries it links keep their own "
+             "licences, listed in the file NOTICE beside the licence.</p>"
+             "<p><b>How to cite:</b> Lumivar %1 (the version above), the Lumivar developers, "
+             "2026; the file CITATION.cff holds the citation in a form reference managers "
+             "read. Cite the seed and the number of permutations of each run with it (saved "
+             "results carry both).</p>"
+             "<p><b>The manual:</b> Help &gt; Manual; installed as manual.md in %4; "
+             "<tt>man lumivar</tt> and <tt>man lumivar-batch</tt>.</p>"
              "<p>Built with Qt %2, running on Qt %3.</p>")
       .arg(QString::fromStdString(results::program_version()), QStringLiteral(QT_VERSION_STR),
-           QString::fromLatin1(qVersion()));
+           QString::fromLatin1(qVersion()), QStringLiteral(LUMIVAR_DOC_DIR));
 }
 
 }  // namespace lumivar::gui

@@ -5,11 +5,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 
@@ -59,7 +61,8 @@ ImportStudyDialog::ImportStudyDialog(study::StudySources sources, QWidget* paren
   setWindowTitle(QStringLiteral("Import study"));
   text_ = new QPlainTextEdit(this);
   text_->setReadOnly(true);
-  text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // A refusal names files and lines in long sentences: they wrap.
+  text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   columns_ = new QLineEdit(QString::fromStdString(sources_.columns), this);
   columns_->setPlaceholderText(QStringLiteral("id=Image,specimen=Ind,measurement=Age"));
   columns_->setToolTip(QStringLiteral("Sheet columns for other names than id, specimen, measurement, G1, G2"));
@@ -75,7 +78,9 @@ ImportStudyDialog::ImportStudyDialog(study::StudySources sources, QWidget* paren
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(columns_, &QLineEdit::editingFinished, this, [this] {
     const std::string built = sources_.columns;
-    if (columns_->text().toStdString() == built) return;
+    if (columns_->text().trimmed().toStdString() == built) return;
+    rebuilt_by_edit_ = true;
+    QTimer::singleShot(0, this, [this] { rebuilt_by_edit_ = false; });
     try {
       rebuild();
     } catch (const runtime::Cancelled& e) {
@@ -92,6 +97,16 @@ ImportStudyDialog::ImportStudyDialog(study::StudySources sources, QWidget* paren
 }
 
 QString ImportStudyDialog::text() const { return text_->toPlainText(); }
+
+void ImportStudyDialog::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && rebuilt_by_edit_) {
+    rebuilt_by_edit_ = false;
+    event->accept();  // the summary of the new mapping is read first; Return again loads
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
 
 void ImportStudyDialog::rebuild() {
   sources_.columns = columns_->text().trimmed().toStdString();
@@ -110,9 +125,9 @@ std::vector<std::pair<std::string, std::string>> plain_files(const study::Study&
 StudyImporter::StudyImporter(shell::Application& app, runtime::WindowRuntime& ui, QWidget* window)
     : QObject(window), app_(app), ui_(ui), window_(window) {}
 
-QString StudyImporter::ask_open(const QString& title, const QString& filter) {
-  if (open_) return open_(title, filter);
-  return QFileDialog::getOpenFileName(window_, title, QDir::currentPath(), filter);
+QString StudyImporter::ask_open(const QString& title, const QString& filter, const QString& folder) {
+  if (open_) return open_(title, filter, folder);
+  return QFileDialog::getOpenFileName(window_, title, folder, filter);
 }
 
 bool StudyImporter::ask(const QString& title, const QString& text) {
@@ -120,24 +135,68 @@ bool StudyImporter::ask(const QString& title, const QString& text) {
   return QMessageBox::question(window_, title, text) == QMessageBox::Yes;
 }
 
+ImportOutcome StudyImporter::import_with_progress(const study::StudySources& s) {
+  // A large landmark file shows its reading as the plain loads do; a
+  // cancel there ends the import as it ends theirs, with nothing changed.
+  input::LoadProgress watch(ui_, file_name(s.landmarks), app_.load_progress_bytes);
+  return try_import(s, watch.hook());
+}
+
+bool StudyImporter::load_built(const study::StudySources& sources, const study::Study& built) {
+  // The status boxes name the files as the three loads do, by their names;
+  // the session records where the study came from, for the status bar, the
+  // saved results' provenance and the note on stale results.
+  const std::string& landmarks = sources.landmarks;
+  const std::string& sheet = sources.sheet;
+  try {
+    study::load_study(ui_, app_.session, built, file_name(landmarks), file_name(sheet));
+  } catch (const runtime::Error& e) {
+    QMessageBox::warning(window_, QStringLiteral("Import study"), QString::fromStdString(e.what()));
+    return false;
+  }
+  const runtime::InputSource sheet_source{sheet, file_digest(sheet)};
+  app_.session.sources = {{landmarks, file_digest(landmarks)}, sheet_source, sheet_source};
+  app_.imported_labels = {shape_space::labels_of(built), app_.session.sources};
+  loaded_ = sources;
+  names_ = study_names(built, landmarks);
+  columns_ = sources.columns;
+  return true;
+}
+
+bool StudyImporter::open(const study::StudySources& sources) {
+  ImportOutcome outcome;
+  try {
+    outcome = import_with_progress(sources);
+  } catch (const runtime::Cancelled& e) {
+    ui_.message_box(runtime::error_text(e), runtime::error_title(e));
+    return false;
+  }
+  if (!outcome.study) {
+    ui_.message_box("The study " + file_name(sources.landmarks) + " with " + file_name(sources.sheet) +
+                        " could not be imported again; nothing was loaded.\n" + outcome.refusal,
+                    "Open recent");
+    return false;
+  }
+  return load_built(sources, *outcome.study);
+}
+
 void StudyImporter::run() {
   study::StudySources sources;
+  sources.columns = columns_;
   sources.landmarks =
       ask_open(QStringLiteral("Import study: landmark file"),
-               QStringLiteral("Landmark files (*.tps *.csv *.tsv *.txt);;All files (*)"))
+               QStringLiteral("Landmark files (*.tps *.csv *.tsv *.txt);;All files (*)"),
+               QDir::currentPath())
           .toStdString();
   if (sources.landmarks.empty()) return;
+  // The sheet is most often kept beside the landmarks.
   sources.sheet = ask_open(QStringLiteral("Import study: specimen sheet"),
-                           QStringLiteral("Specimen sheets (*.csv *.tsv *.txt);;All files (*)"))
+                           QStringLiteral("Specimen sheets (*.csv *.tsv *.txt);;All files (*)"),
+                           QFileInfo(QString::fromStdString(sources.landmarks)).absolutePath())
                       .toStdString();
   if (sources.sheet.empty()) return;
 
-  // A large landmark file shows its reading as the plain loads do; a
-  // cancel there ends the import as it ends theirs, with nothing changed.
-  const auto import = [this](const study::StudySources& s) {
-    input::LoadProgress watch(ui_, file_name(s.landmarks), app_.load_progress_bytes);
-    return try_import(s, watch.hook());
-  };
+  const auto import = [this](const study::StudySources& s) { return import_with_progress(s); };
   std::optional<ImportStudyDialog> made;
   try {
     made.emplace(sources, window_, import);
@@ -150,19 +209,7 @@ void StudyImporter::run() {
   // Load is disabled on a refusal; a hook that answers yes anyway loads nothing.
   if (!load || !dialog.outcome().study) return;
   const study::Study& built = *dialog.outcome().study;
-  // The status boxes name the files as the three loads do, by their names;
-  // the session records where the study came from, for the status bar, the
-  // saved results' provenance and the note on stale results.
-  const std::string landmarks = dialog.sources().landmarks, sheet = dialog.sources().sheet;
-  try {
-    study::load_study(ui_, app_.session, built, file_name(landmarks), file_name(sheet));
-  } catch (const runtime::Error& e) {
-    QMessageBox::warning(window_, QStringLiteral("Import study"), QString::fromStdString(e.what()));
-    return;
-  }
-  const runtime::InputSource sheet_source{sheet, file_digest(sheet)};
-  app_.session.sources = {{landmarks, file_digest(landmarks)}, sheet_source, sheet_source};
-  app_.imported_labels = {shape_space::labels_of(built), app_.session.sources};
+  if (!load_built(dialog.sources(), built)) return;
 
   if (!ask(QStringLiteral("Import study"),
            QStringLiteral("Save the study as plain files (landmarks.txt, reps.txt, groups.txt, codes.txt)?")))

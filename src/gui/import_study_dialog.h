@@ -13,10 +13,12 @@
 #include <optional>
 #include <string>
 
+#include "gui/study_names.h"
 #include "runtime/window_runtime.h"
 #include "shell/application.h"
 #include "study/load_study.h"
 
+class QKeyEvent;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -55,7 +57,12 @@ class ImportStudyDialog : public QDialog {
   // Builds the study again from the files with the mapping now entered.
   void rebuild();
 
+ protected:
+  // Return after a new mapping shows its summary instead of loading at once.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
+  bool rebuilt_by_edit_ = false;  // during the key press that finished the edit
   study::StudySources sources_;
   Importer import_;
   ImportOutcome outcome_;
@@ -69,8 +76,9 @@ std::vector<std::pair<std::string, std::string>> plain_files(const study::Study&
 
 class StudyImporter : public QObject {
  public:
-  // Asks for a file to open: the path, or empty when cancelled.
-  using OpenChooser = std::function<QString(const QString& title, const QString& filter)>;
+  // Asks for a file to open, starting in `folder`: the path, or empty when cancelled.
+  using OpenChooser =
+      std::function<QString(const QString& title, const QString& filter, const QString& folder)>;
   // Asks for a folder: the path, or empty when cancelled.
   using FolderChooser = std::function<QString(const QString& title)>;
   // Asks a yes/no question.
@@ -90,13 +98,26 @@ class StudyImporter : public QObject {
 
   // The whole dialogue: the two files, the summary, loading, saving.
   void run();
+  // Imports and loads `sources` again without asking (File > Open recent);
+  // a study refused now (a file changed) is said in a box and loads nothing.
+  // True when it loaded.
+  bool open(const study::StudySources& sources);
+  // The sources of the study loaded last (landmark file, sheet, mapping).
+  const std::optional<study::StudySources>& loaded() const { return loaded_; }
+  // The sheet's words for that study's codes and specimens.
+  const std::optional<StudyNames>& names() const { return names_; }
+  // The column mapping the summary starts with.
+  void set_columns(const std::string& columns) { columns_ = columns; }
   // Writes the study's plain files into `folder`, asking before replacing
   // any file there. The message of what was done (empty when cancelled).
   QString save_plain_files(const study::Study& s, const QString& folder);
 
  private:
-  QString ask_open(const QString& title, const QString& filter);
+  QString ask_open(const QString& title, const QString& filter, const QString& folder);
   bool ask(const QString& title, const QString& text);
+  ImportOutcome import_with_progress(const study::StudySources& s);
+  // Hands a built study to the session; false (said in a box) when refused.
+  bool load_built(const study::StudySources& sources, const study::Study& built);
 
   shell::Application& app_;
   runtime::WindowRuntime& ui_;
@@ -106,6 +127,9 @@ class StudyImporter : public QObject {
   Question question_;
   Review review_;
   Notice notice_;
+  std::string columns_;
+  std::optional<study::StudySources> loaded_;
+  std::optional<StudyNames> names_;
 };
 
 }  // namespace lumivar::gui

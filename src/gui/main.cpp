@@ -22,17 +22,21 @@ namespace {
 constexpr std::string_view kUsage =
     "Usage: lumivar [WORD...]\n"
     "\n"
-    "Opens Lumivar's main window: load landmarks, measurement codes and group codes,\n"
-    "then partition the shape variation or run the permutation test.\n"
-    "\n"
-    "Words are handed to the window function: the first names a function that can be\n"
-    "called by name (for example FileBox_Callback) and the rest are its arguments.\n"
-    "Qt's own options (-platform NAME, -style NAME ...) are taken first.\n"
+    "Lumivar partitions the shape variation of landmark data measured twice and tests\n"
+    "every effect by permutation. It opens its main window; work from the top down:\n"
+    "  1. Load landmarks (Ctrl+O)  2. Load measurement codes  3. Load group codes\n"
+    "  4. Partition variation (F5) or 5. Permutation test (F6)\n"
+    "File > Import study reads a TPS file or a table with a specimen sheet, File > Open\n"
+    "recent opens a study again, and Help > Manual explains the rest.\n"
     "\n"
     "  --help      print this text and exit\n"
     "  --version   print the version and exit\n"
     "\n"
-    "The same analyses from the command line: lumivar-batch --help\n";
+    "The same analyses from the command line: lumivar-batch --help (man lumivar-batch).\n"
+    "\n"
+    "For scripts: words are handed to the window function; the first names a function\n"
+    "that can be called by name (for example FileBox_Callback) and the rest are its\n"
+    "arguments. Qt's own options (-platform NAME, -style NAME ...) are taken first.\n";
 
 }  // namespace
 

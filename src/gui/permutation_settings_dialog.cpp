@@ -21,6 +21,19 @@ namespace lumivar::gui {
 using partition::SumsMethod;
 using permutation::Engine;
 
+QString sums_note(std::optional<std::size_t> rows, Engine engine, SumsMethod chosen) {
+  // The way chosen by name needs no guess; only its clash with the engine.
+  if (chosen == SumsMethod::kCoordinates)
+    return engine == Engine::kReference
+               ? QStringLiteral("The reference engine reads the distance matrix: choose \"matrix\" "
+                                "or \"auto\", or the fast engine.")
+               : QStringLiteral("The sums come from the coordinates, in memory that grows with the rows.");
+  if (chosen == SumsMethod::kMatrix)
+    return rows ? QStringLiteral("The sums come from the distance matrix of the %1 rows loaded.").arg(*rows)
+                : QStringLiteral("The sums come from the distance matrix (8 bytes per pair of rows).");
+  return auto_sums_note(rows, engine);
+}
+
 QString auto_sums_note(std::optional<std::size_t> rows, Engine engine) {
   if (!rows) return QStringLiteral("\"auto\" chooses once the landmark file is loaded.");
   const SumsMethod m = partition::resolve_sums_method(SumsMethod::kAuto, *rows,
@@ -97,6 +110,7 @@ PermutationSettingsDialog::PermutationSettingsDialog(const permutation::PermuteS
     update();
   });
   connect(engine_, &QComboBox::currentIndexChanged, this, [this] { update(); });
+  connect(sums_, &QComboBox::currentIndexChanged, this, [this] { update(); });
   update();
 }
 
@@ -111,7 +125,7 @@ void PermutationSettingsDialog::update() {
   const bool valid = !fixed_->isChecked() || typed_seed().has_value();
   buttons_->button(QDialogButtonBox::Ok)->setEnabled(valid);
   const auto engine = static_cast<Engine>(engine_->currentData().toInt());
-  auto_note_->setText(auto_sums_note(rows_, engine));
+  auto_note_->setText(sums_note(rows_, engine, static_cast<SumsMethod>(sums_->currentData().toInt())));
 }
 
 void PermutationSettingsDialog::apply_to(permutation::PermuteSettings& settings) const {

@@ -60,5 +60,9 @@ class PermutationSettingsDialog : public QDialog {
 // What "auto" takes for `rows` rows with `engine`, in words ("the distance
 // matrix", "the coordinates"), or a note that nothing is loaded yet.
 QString auto_sums_note(std::optional<std::size_t> rows, permutation::Engine engine);
+// The note under the sums' choice for the way `chosen`: what "auto" takes, or
+// what the way chosen by name means with `engine`.
+QString sums_note(std::optional<std::size_t> rows, permutation::Engine engine,
+                  partition::SumsMethod chosen);
 
 }  // namespace lumivar::gui

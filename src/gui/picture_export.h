@@ -20,12 +20,16 @@ namespace lumivar::gui {
 
 class SceneWidget;
 
-// `scene` drawn on an opaque image of `size` pixels.
-QImage scene_image(const plots::Scene& scene, const QSize& size);
+// `scene` drawn on an opaque image of `size` pixels, laid out on size /
+// `scale` and drawn `scale` times larger (text and lines included).
+QImage scene_image(const plots::Scene& scene, const QSize& size, double scale = 1.0);
 
 // Writes `scene` to `path`: SVG when the name ends in ".svg" (any case),
-// otherwise PNG. The error text, or "" on success.
-QString save_picture(const plots::Scene& scene, const QString& path, const QSize& size);
+// otherwise PNG, drawn `scale` times larger than its layout and, when `dpi`
+// is positive, with that resolution recorded in the file. The error text,
+// or "" on success.
+QString save_picture(const plots::Scene& scene, const QString& path, const QSize& size,
+                     double scale = 1.0, double dpi = 0);
 
 class PictureActions : public QObject {
  public:
@@ -37,9 +41,14 @@ class PictureActions : public QObject {
 
   struct Choice {
     QString path;
-    QSize size;
+    QSize size;          // in pixels
+    double scale = 1.0;  // of text and lines (print_size.h)
+    double dpi = 0;      // written into a PNG; 0: none
   };
-  // Asks for the file and the size (given the suggested size); none: cancelled.
+  // Asks for the file and the size (given the view's size in pixels): the
+  // file dialog suggests a name from the picture's title and the format
+  // chosen last, then the size is asked in millimetres or inches and dpi.
+  // None: cancelled.
   using ExportDialog = std::function<std::optional<Choice>(const QSize& suggested)>;
   // Tests answer in place of the user; an empty function brings the dialogs back.
   void set_export_dialog(ExportDialog dialog) { dialog_ = std::move(dialog); }

@@ -79,6 +79,16 @@ void ShapeView::show_analysis(std::shared_ptr<const shell::AnalysisSnapshot> ana
   rebuild();
 }
 
+void ShapeView::set_study_names(std::optional<StudyNames> names) {
+  names_ = std::move(names);
+  rebuild();
+}
+
+const StudyNames* ShapeView::names() const {
+  if (!names_ || !analysis_ || names_->landmarks != analysis_->sources.data.path) return nullptr;
+  return &*names_;
+}
+
 void ShapeView::set_grouping(Grouping g) {
   if (!buttons_[g]->isChecked()) buttons_[g]->setChecked(true);
   if (g == grouping_) return;
@@ -97,6 +107,7 @@ void ShapeView::rebuild() {
   options.grouping = kGroupingNames[grouping_];
   options.outliers = kRingedRows;
   options.dimensions = analysis_->dimensions;
+  if (const StudyNames* n = names()) options.code_names = n->codes[grouping_];
   canvas_->show_scene(plots::shape_scene(analysis_->xpt, analysis_->consensus, codes(grouping_), options));
   status_->setText(QString::fromLatin1(kIdleText));
 }
@@ -110,9 +121,16 @@ void ShapeView::pointed_at(std::optional<std::size_t> point) {
   const plots::ScenePoint& p = scene->points[*point];
   const std::size_t i = p.row;
   QString text = SceneWidget::point_text(p);
+  const StudyNames* n = names();
+  // An imported study's own words: the specimen's id and the codes' names.
+  const auto code = [n](int g, double c) {
+    const std::string word = n != nullptr ? n->code_name(g, c) : std::string();
+    return word.empty() ? code_text(c) : QString::fromStdString(word);
+  };
+  if (n != nullptr && !n->specimen_of(i).empty())
+    text += QStringLiteral(" (specimen %1)").arg(QString::fromStdString(n->specimen_of(i)));
   text += QStringLiteral(" \u2014 G1 = %1, G2 = %2, T = %3")
-              .arg(code_text(analysis_->g1(i)), code_text(analysis_->g2(i)),
-                   code_text(analysis_->t(i)));
+              .arg(code(kG1, analysis_->g1(i)), code(kG2, analysis_->g2(i)), code(kT, analysis_->t(i)));
   text += QStringLiteral(" \u2014 distance to the consensus %1 (rank %2 of %3, farthest first)")
               .arg(QString::number(distances_[i - 1].distance, 'g', 4))
               .arg(rank_[i])

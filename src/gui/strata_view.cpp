@@ -1,12 +1,12 @@
 #include "gui/strata_view.h"
 
 #include <QFontDatabase>
-#include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <exception>
 
 #include "gui/study_status.h"
+#include "gui/tab_columns.h"
 #include "permutation/strata_report.h"
 
 namespace lumivar::gui {
@@ -22,9 +22,6 @@ StrataView::StrataView(QWidget* parent) : QWidget(parent, Qt::Window) {
   text_->setReadOnly(true);
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  // The cells are numbers of a few digits: a stop every 14 characters keeps
-  // the columns apart.
-  text_->setTabStopDistance(14 * QFontMetricsF(text_->font()).horizontalAdvance(QLatin1Char(' ')));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(text_);
   resize(760, 420);
@@ -42,6 +39,7 @@ void StrataView::show_analysis(const std::shared_ptr<const shell::AnalysisSnapsh
   try {
     results_ = strata_results(*analysis);
     text_->setPlainText(QString::fromStdString(permutation::strata_report(*results_)));
+    align_tab_columns(text_);  // the headings over their columns
   } catch (const std::exception& e) {
     text_->setPlainText(QString::fromStdString(e.what()));
   }

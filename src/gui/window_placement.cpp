@@ -8,8 +8,9 @@
 namespace lumivar::gui {
 
 QRect fit_on_screen(const QRect& inner, const QMargins& frame, const QRect& available) {
-  const int max_w = available.width() - frame.left() - frame.right();
-  const int max_h = available.height() - frame.top() - frame.bottom();
+  const QSize room = room_on_screen(frame, available);
+  const int max_w = room.width();
+  const int max_h = room.height();
   const int w = std::min(inner.width(), max_w);
   const int h = std::min(inner.height(), max_h);
   const int min_x = available.left() + frame.left();
@@ -40,10 +41,19 @@ void place_on_screen(QWidget* window, const QRect& inner) {
   QScreen* screen = QGuiApplication::screenAt(inner.center());
   if (screen == nullptr) screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
-  const QSize smallest = window->minimumSize();
-  QRect fitted = fit_on_screen(inner, expected_frame(window), screen->availableGeometry());
-  fitted.setSize(fitted.size().expandedTo(smallest));  // a screen smaller than the minimum
-  window->setGeometry(fitted);
+  const QMargins frame = expected_frame(window);
+  const QRect available = screen->availableGeometry();
+  // A layout's minimum larger than the room on the screen (a laptop at a
+  // scale factor of 2 has 683 x 384 of them) would push the title bar above
+  // the screen or the right edge past it, where the window manager cuts it
+  // off: the window may then be as small as the screen allows.
+  window->setMinimumSize(window->minimumSize().boundedTo(room_on_screen(frame, available)));
+  window->setGeometry(fit_on_screen(inner, frame, available));
+}
+
+QSize room_on_screen(const QMargins& frame, const QRect& available) {
+  return {std::max(0, available.width() - frame.left() - frame.right()),
+          std::max(0, available.height() - frame.top() - frame.bottom())};
 }
 
 }  // namespace lumivar::gui

@@ -5,6 +5,7 @@
 // would otherwise leave the title bar out of reach.
 #include <QMargins>
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -18,6 +19,9 @@ QRect fit_on_screen(const QRect& inner, const QMargins& frame, const QRect& avai
 // or on a platform without frames).
 QMargins frame_of(const QWidget* window);
 
+// The largest inner size whose frame fits in `available`.
+QSize room_on_screen(const QMargins& frame, const QRect& available);
+
 // The frame `window` has, or will have: before the window system has drawn
 // one, a typical title bar and border (none on the offscreen and minimal
 // platforms).
@@ -25,7 +29,7 @@ QMargins expected_frame(const QWidget* window);
 
 // Gives `window` the inner rectangle `inner`, fitted with its expected frame
 // to the available area of the screen it falls on (the primary screen when
-// it falls on none).
+// it falls on none); its minimum size is lowered to that area when larger.
 void place_on_screen(QWidget* window, const QRect& inner);
 
 }  // namespace lumivar::gui

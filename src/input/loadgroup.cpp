@@ -1,4 +1,8 @@
+#include <algorithm>
+#include <cmath>
+
 #include "input/getcodecount.h"
+#include "input/group_rows.h"
 #include "input/load_actions.h"
 #include "input/mfload.h"
 #include "runtime/error.h"
@@ -15,13 +19,29 @@ void store_group(runtime::WindowRuntime& ui, runtime::Session& s, runtime::Matri
                    " has one column; each line should hold two codes: the G1 code and the G2 "
                    "code of the specimen.");
   }
+  const double m = static_cast<double>(s.data.rows());
+  const double mg = static_cast<double>(y.rows());
+  const double n1g = getcodecount(ui, y.column_of(1));
+  const double n2g = getcodecount(ui, y.column_of(2));
+  // Once the landmarks and measurement codes that fit them are loaded, the
+  // number of specimens is known. A file with another number of lines
+  // belongs to another study (or lost lines): its count boxes alone would
+  // blame the codes, so the real cause is said, and the codes held stay.
+  // Measurement codes that do not fit the landmarks (too many, or not
+  // finite) are the analyses' to name.
+  if (m > 0 && !s.nfound.empty() && s.repgroup.rows() == s.data.rows() &&
+      std::all_of(s.repgroup.data(), s.repgroup.data() + s.repgroup.numel(),
+                  [](double c) { return std::isfinite(c); }) &&
+      std::floor(m / s.nfound(1)) == m / s.nfound(1)) {
+    const std::string problem =
+        group_rows_problem(fn, y.rows(), s.data.rows(), s.nfound(1));
+    if (!problem.empty())
+      runtime::raise(problem + (s.group.empty() ? "" : " The group codes loaded before are kept."));
+  }
   s.group = std::move(y);
   s.sources.groups = std::move(source);
-  const double m = static_cast<double>(s.data.rows());
-  const double mg = static_cast<double>(s.group.rows());
-
-  s.n1g = runtime::Matrix::scalar(getcodecount(ui, s.group.column_of(1)));
-  s.n2g = runtime::Matrix::scalar(getcodecount(ui, s.group.column_of(2)));
+  s.n1g = runtime::Matrix::scalar(n1g);
+  s.n2g = runtime::Matrix::scalar(n2g);
 
   // Before any repeated-measures codes there is no number of specimens per
   // time: the piece's values run out and its text stops before the %f.

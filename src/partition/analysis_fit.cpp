@@ -34,7 +34,7 @@ AnalysisFit fit_and_partition(const runtime::Matrix& data, const runtime::Matrix
   AnalysisFit out;
   out.sums = sums == SumsMethod::kCoordinates ? SumsMethod::kCoordinates : SumsMethod::kMatrix;
   if (out.sums == SumsMethod::kMatrix) {
-    out.dmatrix = geometry::squared_distances(fit.xpt, settings.threads, settings.cancel);
+    out.dmatrix = geometry::squared_distances(fit.xpt, settings.threads, settings.cancel, settings.matrix_progress);
     out.partition = compute_partition(out.dmatrix, group, repgroup, sizes, settings.cancel);
   } else {
     out.partition = partition_from_coordinates(fit.xpt, group, repgroup, sizes);

@@ -20,6 +20,8 @@ struct SumsSettings {
   // every pass of the superimposition and every few rows of the distance
   // matrix, then runtime::Cancelled is raised. None: never.
   const std::atomic<bool>* cancel = nullptr;
+  // Hears the distance matrix being filled (see squared_distances); false cancels.
+  std::function<bool(std::size_t done, std::size_t total)> matrix_progress;
 };
 
 struct AnalysisFit {

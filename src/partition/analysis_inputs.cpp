@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "geometry/centsize.h"
+#include "input/group_rows.h"
 #include "runtime/error.h"
 
 namespace lumivar::partition {
@@ -50,13 +51,7 @@ std::string code_text(double v) {
 
 // A count of rows, which may be fractional when required of a design that
 // cannot be balanced.
-std::string count_text(double v) {
-  char buf[32];
-  const auto end = v == std::floor(v)
-                       ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 0).ptr
-                       : std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6).ptr;
-  return std::string(buf, end);
-}
+std::string count_text(double v) { return input::count_text(v); }
 
 // The codes must match the rows of landmark data, and be labels: NaN and
 // infinite codes are refused with the file and line they came from (line i of
@@ -86,12 +81,9 @@ void check_codes_match_data(const runtime::Session& s) {
       if (!std::isfinite(s.group(i, c)))
         not_finite(groups, i, c == 1 ? "G1 code" : "G2 code", s.group(i, c));
   const double nrep = s.nrep(1);
-  const double specimens = static_cast<double>(m) / nrep;
-  if (static_cast<double>(s.group.rows()) != specimens)
-    raise(capitalised(groups) + " has " + std::to_string(s.group.rows()) +
-          " rows, but it needs one per specimen: " + std::to_string(m) +
-          " rows of landmark data / " + count_text(nrep) + " repeated-measures codes = " +
-          count_text(specimens) + " specimens.");
+  const std::string rows_problem =
+      input::group_rows_problem(file_name(s.sources.groups.path), s.group.rows(), m, nrep);
+  if (!rows_problem.empty()) raise(rows_problem);
   if (2 * s.group.rows() < m)
     raise("The analyses take one or two measurements per specimen, but the repeated-measures "
           "codes have " + count_text(nrep) + " values: rows 1 to " +

@@ -117,7 +117,8 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
   partition::check_permutation_design(s, sizes);
 
   const partition::SumsSettings sums{settings.sums, settings.threads,
-                                     settings.superimposition_progress, settings.cancel};
+                                     settings.superimposition_progress, settings.cancel,
+                                     settings.matrix_progress};
   const partition::SumsMethod way = partition::sums_method_for(
       sums, s.data.rows(), settings.engine == Engine::kReference);
   if (way == partition::SumsMethod::kCoordinates && settings.engine == Engine::kReference)
@@ -166,6 +167,7 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
                             o.test.p_perm_ss);
   ui.set_string_by_tag("ResBox", o.report);
   partition::warn_if_shapes_do_not_vary(ui, o.partition);
+  if (*nperm == 0) ui.message_box(std::string(kNoRelabellingsWarning), std::string(kRefusalTitle));
   o.status = PermuteOutcome::Status::kDone;
   return o;
 }

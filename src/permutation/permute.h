@@ -30,7 +30,15 @@
 
 namespace lumivar::permutation {
 
-inline constexpr std::string_view kRefusalTitle = "Dang:Error";
+// The title of the boxes that refuse a run or warn about its outcome.
+inline constexpr std::string_view kRefusalTitle = "Permutation test";
+
+// Shown after a run of 0 relabellings: the report stands as it is (with no
+// relabelling, P = 1 / 1 for every effect), but the user learns why.
+inline constexpr std::string_view kNoRelabellingsWarning =
+    "No relabellings were made (0 permutations), so every P value is 1 and says nothing about "
+    "the effects: P counts the relabellings that reach the observed value. Ask for 999 "
+    "permutations or more.";
 
 struct PermuteOutcome {
   enum class Status { kDone, kRefused };

@@ -41,6 +41,8 @@ struct PermuteSettings {
   partition::SumsMethod sums = partition::SumsMethod::kAuto;
   // Called after every pass of the superimposition (see getconsensus).
   std::function<void(int iteration, double change)> superimposition_progress;
+  // Hears the distance matrix being filled, when the sums take it; false cancels.
+  std::function<bool(std::size_t done, std::size_t total)> matrix_progress;
 };
 
 // One run of relabellings 0 .. nperm - 1: the permutation counts and the

@@ -94,6 +94,9 @@ void legend(const Scene& s, const PlotFrame& f, Canvas& c) {
       case LegendEntry::Kind::kLine:
         c.line({x - 7, y}, {x + 7, y}, {e.colour, 2});
         break;
+      case LegendEntry::Kind::kDashedLine:
+        c.line({x - 7, y}, {x + 7, y}, {e.colour, 2, true});
+        break;
       case LegendEntry::Kind::kBar:
         c.box({x - 6, y - 5, 12, 10}, e.colour, kBarStroke, 0.5, Extent::kFixed);
         break;

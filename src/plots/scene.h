@@ -88,7 +88,7 @@ struct Axis {
 };
 
 struct LegendEntry {
-  enum class Kind { kPoint, kLine, kBar };
+  enum class Kind { kPoint, kLine, kDashedLine, kBar };
   Kind kind = Kind::kPoint;
   Colour colour;
   std::string text;

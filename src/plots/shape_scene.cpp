@@ -7,6 +7,7 @@
 #include "geometry/consensus_distance.h"
 #include "plots/palette.h"
 #include "plots/shape_space_parts.h"
+#include "plots/ticks.h"
 #include "runtime/error.h"
 #include "runtime/format.h"
 
@@ -194,12 +195,22 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
       l.dy_px = 14;
       s.labels.push_back(l);
     }
+  } else {
+    // Axes give the scale of the superimposed shapes (each of centroid size 1),
+    // so that a printed picture can be read without the program.
+    s.x_axis = {"x (superimposed, centroid size 1)", nice_ticks(s.bounds.x_min, s.bounds.x_max)};
+    s.y_axis = {"y", nice_ticks(s.bounds.y_min, s.bounds.y_max)};
   }
 
   std::vector<std::string> levels;
-  for (const auto& [code, index] : rank) levels.push_back(options.grouping + " = " + code_text(code));
+  for (const auto& [code, index] : rank)
+    levels.push_back(options.grouping + " = " +
+                     (options.code_names.count(code) != 0 ? options.code_names.at(code) : code_text(code)));
   parts::add_group_legend(s, levels);
   s.legend.push_back({LegendEntry::Kind::kLine, kInk, "consensus"});
+  if (marked > 0)
+    s.legend.push_back({LegendEntry::Kind::kDashedLine, kInk,
+                        marked == 1 ? "the ringed row's outline" : "the ringed rows' outlines"});
   return s;
 }
 

@@ -5,6 +5,7 @@
 // rows farthest from the consensus ringed and named, since a digitising
 // mistake shows up there first.
 #include <cstddef>
+#include <map>
 #include <string>
 
 #include "plots/scene.h"
@@ -22,6 +23,9 @@ struct ShapeSceneOptions {
   // each in the same unit: front (x across, y up), side (z across, y up)
   // and top (x across, z up), each named above it.
   int dimensions = 2;
+  // The study's own word for a code (an imported sheet's "male"), shown in
+  // the legend in place of the number; codes without one show the number.
+  std::map<double, std::string> code_names;
 };
 
 // `xpt`: m x n superimposed configurations (n = d k + 1, trailing column

@@ -1,7 +1,7 @@
 #include "results/results_csv.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace lumivar::results {
@@ -11,9 +11,13 @@ namespace {
 std::string number(double x) {
   if (std::isnan(x)) return "NaN";
   if (std::isinf(x)) return x > 0 ? "Inf" : "-Inf";
+  // The shortest text that reads back to the same double ("0.448", not
+  // "0.44800000000000001"), as the JSON writes it. std::to_chars never looks
+  // at the locale; the window program runs under the user's, where printf
+  // would write decimal commas into a comma-separated file.
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.17g", x);
-  return buf;
+  const auto end = std::to_chars(buf, buf + sizeof buf, x).ptr;
+  return std::string(buf, end);
 }
 
 // One line: the label, then each value (an empty field for a missing one).

@@ -1,8 +1,8 @@
 #pragma once
 // The table of an analysis as CSV, for spreadsheets and scripts: a header,
 // one row per effect (then the error row), one column per statistic.
-// Numbers are written in full precision (17 significant digits, so that
-// they read back to the same double), NaN and infinities as "NaN", "Inf"
+// Numbers are the shortest decimal text that reads back to the same double,
+// with a decimal point under every locale, NaN and infinities as "NaN", "Inf"
 // and "-Inf", statistics an effect does not have as empty fields. Lines end
 // in "\n" and never in a blank.
 #include <string>

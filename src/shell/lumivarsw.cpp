@@ -1,11 +1,34 @@
 #include "shell/lumivarsw.h"
 
+#include <functional>
+#include <memory>
+
 #include "input/load_actions.h"
 #include "partition/varexp.h"
 #include "permutation/permute.h"
+#include "runtime/progress_monitor.h"
 #include "shell/superimposition_monitor.h"
 
 namespace lumivar::shell {
+
+namespace {
+
+// The distance matrix of a large study shows its progress, with Cancel, in
+// a monitor that closes as soon as the matrix is done.
+std::function<bool(std::size_t, std::size_t)> matrix_progress(runtime::WindowRuntime& ui,
+                                                               std::size_t rows,
+                                                               std::size_t min_rows) {
+  if (rows < min_rows) return {};
+  auto monitor = std::make_shared<std::unique_ptr<runtime::ProgressMonitor>>();
+  return [&ui, monitor](std::size_t done, std::size_t total) {
+    if (!*monitor) *monitor = ui.begin_progress("Distance matrix");
+    const bool go_on = !*monitor || (*monitor)->update(done, total);
+    if (done >= total) monitor->reset();
+    return go_on;
+  };
+}
+
+}  // namespace
 
 void lumivarsw(Application& app, const runtime::Args& args) {
   const runtime::Value& action = runtime::input(args, 0);
@@ -21,11 +44,14 @@ void lumivarsw(Application& app, const runtime::Args& args) {
     SuperimpositionMonitor watch(app.ui, app.session.data.rows(), app.superimposition_progress_rows);
     partition::SumsSettings sums;
     sums.superimposition_progress = watch.hook();
+    sums.matrix_progress = matrix_progress(app.ui, app.session.data.rows(), app.superimposition_progress_rows);
     app.set_last_analysis(varexp_snapshot(app.session, partition::varexp(app.ui, app.session, sums)));
   } else if (is_text && word == "Permute") {
     SuperimpositionMonitor watch(app.ui, app.session.data.rows(), app.superimposition_progress_rows);
     permutation::PermuteSettings settings = app.permute_settings;
     settings.superimposition_progress = watch.hook();
+    settings.matrix_progress =
+        matrix_progress(app.ui, app.session.data.rows(), app.superimposition_progress_rows);
     permutation::PermuteOutcome o = permutation::permute(app.ui, app.session, settings);
     if (o.done()) app.set_last_analysis(permute_snapshot(app.session, std::move(o)));
   } else {

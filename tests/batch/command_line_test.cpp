@@ -116,6 +116,17 @@ TEST(CommandLine, WarningsOfARunThatGoesOnAreNotTitledErrors) {
   EXPECT_EQ(refused.err.rfind("lumivar-batch: error: --permutations: must be one whole number of at least 0", 0),
             0u)
       << refused.err;
+
+  // 0 relabellings: the usual report on standard output, and on
+  // standard error why every P is 1.
+  const ToolRun none = run_tool(with(example("permute"), {"--permutations", "0", "--seed", "1"}));
+  EXPECT_EQ(none.status, 0) << none.err;
+  EXPECT_NE(none.out.find("using 0 permuations"), std::string::npos) << none.out;
+  EXPECT_NE(none.err.find("lumivar-batch: warning: No relabellings were made (0 permutations), so every P value "
+                          "is 1"),
+            std::string::npos)
+      << none.err;
+  EXPECT_EQ(none.out.find("No relabellings"), std::string::npos);
 }
 
 TEST(CommandLine, ARunBeyondAMinuteSaysSoAndCtrlCReportsACancel) {

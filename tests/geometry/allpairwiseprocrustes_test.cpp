@@ -13,6 +13,7 @@
 
 #include "geometry/allpairwiseprocrustes.h"
 #include "geometry/getconsensus.h"
+#include "runtime/error.h"
 #include "geometry/landmark_fixtures.h"
 #include "support/error_message.h"
 
@@ -129,6 +130,33 @@ TEST(AllPairwiseProcrustes, CoincidentLandmarksSpoilOnlyTheirRowAndColumn) {
   for (std::size_t i = 1; i <= 5; ++i)
     for (std::size_t j = 1; j <= 5; ++j)
       EXPECT_EQ(std::isfinite(d(i, j)), i == j || (i != 4 && j != 4)) << i << ", " << j;
+}
+
+// A watched matrix is filled in batches reported from the calling thread:
+// the same bits as unwatched, the columns done rising to m, and a cancel
+// heard at the next batch.
+TEST(SquaredDistances, WatchedFillsTheSameBitsAndHearsACancel) {
+  const Matrix xpt = testing::random_landmarks(2000, 6, 11);
+  const Matrix plain = squared_distances(xpt, 2);
+  std::vector<std::size_t> reports;
+  const Matrix watched = squared_distances(xpt, 2, [&](std::size_t done, std::size_t total) {
+    EXPECT_EQ(total, 2000u);
+    reports.push_back(done);
+    return true;
+  });
+  EXPECT_TRUE(std::equal(plain.data(), plain.data() + plain.numel(), watched.data()));  // bit for bit
+  ASSERT_GE(reports.size(), 200u);  // about 256 batches: a cancel waits for 1/256 of the work
+  EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+  EXPECT_EQ(reports.back(), 2000u);
+
+  std::size_t calls = 0;
+  EXPECT_THROW(squared_distances(xpt, 2,
+                                 [&](std::size_t, std::size_t) {
+                                   ++calls;
+                                   return calls < 3;
+                                 }),
+               runtime::Cancelled);
+  EXPECT_EQ(calls, 3u);  // no batch after the cancel
 }
 
 }  // namespace

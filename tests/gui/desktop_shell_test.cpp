@@ -292,7 +292,8 @@ TEST_F(Desktop, AFreshWindowRemembersPlaceFoldersAndRecentStudies) {
   // Open recent loads the three files of the study again.
   ASSERT_EQ(w.shell->recent_menu()->actions().size(), 1);
   QAction* study = w.shell->recent_menu()->actions().front();
-  EXPECT_EQ(study->text(), QStringLiteral("landmarks.txt; reps.txt; groups.txt"));
+  EXPECT_EQ(study->text(), QStringLiteral("landmarks.txt; reps.txt; groups.txt \u2014 ") +
+                              QDir::toNativeSeparators(QStringLiteral(LUMIVAR_EXAMPLES)));
   study->trigger();
   QCoreApplication::processEvents();
   EXPECT_EQ(w.shell->study_label()->text().toStdString(),
@@ -536,7 +537,7 @@ TEST_F(Desktop, HelpShowsTheColumnsPageBesideTheProgram) {
   delete shown;
   EXPECT_TRUE(read_first({QString::fromStdString(folder.path() + "/none.md")}).isEmpty());
   // The manual is compiled in: found with no copy beside the program.
-  EXPECT_TRUE(read_first(page_candidates(QString::fromStdString(folder.path()), "README.md"))
+  EXPECT_TRUE(read_first(page_candidates(QString::fromStdString(folder.path()), "manual.md"))
                   .contains("lumivar-batch"));
   EXPECT_TRUE(about_text().contains(QString::fromLatin1(qVersion())));
 }

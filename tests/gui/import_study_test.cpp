@@ -9,9 +9,12 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,6 +22,9 @@
 #include "gui/analysis_views.h"
 #include "gui/desktop_shell.h"
 #include "gui/import_study_dialog.h"
+#include "gui/scene_widget.h"
+#include "gui/shape_view.h"
+#include "plots/scene.h"
 #include "runtime/error.h"
 #include "support/desktop_window.h"
 #include "support/example_study_files.h"
@@ -95,7 +101,8 @@ ExampleAsTable write_example_as_table(testing::TempFolder& folder, bool drop_las
 struct Window : testing::DesktopWindow {
   explicit Window(const QString& settings_file) : DesktopWindow(settings_file) {
     StudyImporter* importer = shell->importer();
-    importer->set_open_chooser([this](const QString&, const QString&) {
+    importer->set_open_chooser([this](const QString&, const QString&, const QString& start) {
+      asked_in.push_back(start.toStdString());
       if (files.empty()) return QString();
       const QString f = QString::fromStdString(files.front());
       files.pop_front();
@@ -118,6 +125,7 @@ struct Window : testing::DesktopWindow {
   }
 
   std::deque<std::string> files;
+  std::vector<std::string> asked_in;  // the folder each file dialog starts in
   std::string review;
   bool load_enabled = false;
   bool load_answer = true;
@@ -276,6 +284,110 @@ TEST_F(ImportStudy, CancelWhileTheLandmarkFileIsReadLeavesTheLoadedStudy) {
   EXPECT_EQ(w.app.session.data, before.data);
   EXPECT_EQ(w.app.session.sources.data.path, before.sources.data.path);
   EXPECT_EQ(w.box("FileBox"), file_box);
+}
+
+// An imported study reopened from File > Open recent in a later session is
+// imported again, with its sheet and column mapping: the same boxes as the
+// import gave, no refusal, and the entry names the folder it lives in.
+TEST_F(ImportStudy, OpenRecentImportsTheStudyAgainWithItsMapping) {
+  const ExampleAsTable files = write_example_as_table(folder, false);
+  std::string sheet = read_file(files.sheet);
+  sheet.replace(0, sheet.find('\n'), "Image,Ind,Session,G1,G2");
+  const std::string renamed = folder.write("renamed.csv", sheet);
+  const std::string mapping = "id=Image,specimen=Ind,measurement=Session";
+  std::map<std::string, std::string> imported;
+  {
+    Window w(settings_file());
+    w.files = {files.landmarks, renamed};
+    w.shell->importer()->set_review([&](ImportStudyDialog& d) {
+      d.columns_edit()->setText(QString::fromStdString(mapping));
+      d.rebuild();
+      return d.outcome().study.has_value();
+    });
+    w.trigger(DesktopShell::kImportStudy);
+    // The sheet's dialog opens where the landmark file is.
+    ASSERT_EQ(w.asked_in.size(), 2u);
+    EXPECT_EQ(fs::path(w.asked_in[1]), fs::path(folder.path()));
+    w.trigger(DesktopShell::kVarExp);
+    for (const std::string tag : {"FileBox", "RepBox", "GroupBox", "ResBox"}) imported[tag] = w.box(tag);
+  }
+  Window w(settings_file());
+  ASSERT_EQ(w.shell->recent_menu()->actions().size(), 1);
+  QAction* entry = w.shell->recent_menu()->actions().front();
+  EXPECT_EQ(entry->text(), QStringLiteral("study.csv with renamed.csv (import) \u2014 ") +
+                               QDir::toNativeSeparators(QString::fromStdString(folder.path())));
+  // The next import offers the mapping used last.
+  w.files = {files.landmarks, renamed};
+  w.load_answer = false;
+  w.trigger(DesktopShell::kImportStudy);
+  EXPECT_TRUE(w.load_enabled) << w.review;
+
+  const std::size_t widgets_before = QApplication::topLevelWidgets().size();
+  entry->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QApplication::topLevelWidgets().size(), widgets_before);  // no box
+  EXPECT_EQ(w.app.session.sources.data.path, files.landmarks);
+  EXPECT_EQ(w.app.session.sources.reps.path, renamed);
+  EXPECT_EQ(w.app.session.sources.groups.path, renamed);
+  for (const std::string tag : {"FileBox", "RepBox", "GroupBox"}) EXPECT_EQ(w.box(tag), imported.at(tag)) << tag;
+  w.trigger(DesktopShell::kVarExp);
+  EXPECT_EQ(w.box("ResBox"), imported.at("ResBox"));
+}
+
+// Return after typing a new mapping shows the summary it gives; only the
+// next Return loads.
+TEST_F(ImportStudy, ReturnAfterANewMappingShowsItsSummaryFirst) {
+  const ExampleAsTable files = write_example_as_table(folder, false);
+  std::string sheet = read_file(files.sheet);
+  sheet.replace(0, sheet.find('\n'), "Image,Ind,Session,G1,G2");
+  const std::string renamed = folder.write("renamed.csv", sheet);
+  ImportStudyDialog d({files.landmarks, renamed, "", false}, nullptr);
+  d.show();
+  d.columns_edit()->setFocus();
+  QTest::keyClicks(d.columns_edit(), "id=Image,specimen=Ind,measurement=Session");
+  QTest::keyClick(d.columns_edit(), Qt::Key_Return);
+  EXPECT_TRUE(d.isVisible());
+  EXPECT_EQ(d.result(), QDialog::Rejected);
+  EXPECT_NE(d.text().indexOf("40 specimens at 2 measurements"), -1) << d.text().toStdString();
+  QCoreApplication::processEvents();
+  QTest::keyClick(d.columns_edit(), Qt::Key_Return);
+  EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+// After an import, the shape picture's legend names the sheet's own words
+// for the codes, and each row knows its specimen's id.
+TEST_F(ImportStudy, ThePicturesSpeakTheSheetsWords) {
+  const ExampleAsTable files = write_example_as_table(folder, false);
+  std::string sheet = read_file(files.sheet);
+  // G1 written as words: 1 is "female", 2 is "male" (in order of first appearance).
+  std::string worded;
+  std::istringstream in(sheet);
+  for (std::string line; std::getline(in, line);) {
+    std::vector<std::string> cells;
+    std::stringstream ls(line);
+    for (std::string c; std::getline(ls, c, ',');) cells.push_back(c);
+    if (cells.size() == 5 && cells[3] != "G1") cells[3] = cells[3] == "1" ? "female" : "male";
+    for (std::size_t i = 0; i < cells.size(); ++i) worded += (i ? "," : "") + cells[i];
+    worded += "\n";
+  }
+  const std::string words_sheet = folder.write("words.csv", worded);
+  Window w(settings_file());
+  w.files = {files.landmarks, words_sheet};
+  w.trigger(DesktopShell::kImportStudy);
+  ASSERT_TRUE(w.load_enabled) << w.review;
+  w.trigger(DesktopShell::kVarExp);
+  ShapeView* view = w.views->open_shapes();
+  view->set_grouping(ShapeView::kG1);
+  const plots::Scene* scene = view->canvas()->scene();
+  ASSERT_NE(scene, nullptr);
+  std::vector<std::string> legend;
+  for (const plots::LegendEntry& e : scene->legend) legend.push_back(e.text);
+  EXPECT_NE(std::find(legend.begin(), legend.end(), "G1 = female"), legend.end());
+  EXPECT_NE(std::find(legend.begin(), legend.end(), "G1 = male"), legend.end());
+  // Row 41 is specimen 1 at its second measurement.
+  ASSERT_TRUE(w.shell->importer()->names());
+  EXPECT_EQ(w.shell->importer()->names()->specimen_of(41), "rat1");
+  EXPECT_EQ(w.shell->importer()->names()->specimen_of(1), "rat1");
 }
 
 }  // namespace

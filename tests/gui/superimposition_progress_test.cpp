@@ -1,6 +1,7 @@
-// A long superimposition shows its progress in the window: the passes of
-// "VarExp" and "Permute" reach a progress monitor of the window runtime
-// (recorded by the headless one), which ends before the permutations' own.
+// A long superimposition and distance matrix show their progress in the
+// window: the passes of "VarExp" and "Permute" and the matrix's columns
+// reach progress monitors of the window runtime (recorded by the headless
+// one), which end before the permutations' own.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -40,7 +41,12 @@ TEST(SuperimpositionProgress, LargeStudiesReportEveryPassUpToTheEnd) {
   Study s;
   s.app.superimposition_progress_rows = 80;  // the example's 80 rows count as large
   s.run("VarExp");
-  ASSERT_EQ(s.titles(), std::vector<std::string>{"Superimposition"});
+  // Then the distance matrix, the other long step before the sums.
+  ASSERT_EQ(s.titles(), (std::vector<std::string>{"Superimposition", "Distance matrix"}));
+  const auto matrix = s.ui.progress_runs[1].updates;
+  ASSERT_FALSE(matrix.empty());
+  EXPECT_EQ(matrix.back(), (std::pair<std::size_t, std::size_t>{80, 80}));
+  EXPECT_TRUE(s.ui.progress_runs[1].ended);
   const auto updates = s.ui.progress_runs[0].updates;  // a copy: more runs follow
   ASSERT_GE(updates.size(), 2u);  // a pass is reported as it ends, not only the end
   for (std::size_t i = 0; i < updates.size(); ++i) {
@@ -58,9 +64,12 @@ TEST(SuperimpositionProgress, LargeStudiesReportEveryPassUpToTheEnd) {
   // The superimposition's display is gone before the permutations' shows.
   s.ui.set(s.ui.find_by_tag("PermBox").at(0), "String", runtime::Value("20"));
   s.run("Permute");
-  ASSERT_EQ(s.titles(), (std::vector<std::string>{"Superimposition", "Superimposition", "Permutation test"}));
-  EXPECT_TRUE(s.ui.progress_runs[1].ended);
-  EXPECT_EQ(s.ui.progress_runs[1].updates.back(), updates.back());
+  ASSERT_EQ(s.titles(), (std::vector<std::string>{"Superimposition", "Distance matrix", "Superimposition",
+                                                   "Distance matrix", "Permutation test"}));
+  EXPECT_TRUE(s.ui.progress_runs[2].ended);
+  EXPECT_EQ(s.ui.progress_runs[2].updates.back(), updates.back());
+  EXPECT_TRUE(s.ui.progress_runs[3].ended);  // the matrix's display is gone before the relabellings'
+  EXPECT_EQ(s.ui.progress_runs[3].updates.back(), matrix.back());
 }
 
 TEST(SuperimpositionProgress, SmallStudiesShowNothingAndACancelKeepsTheResults) {

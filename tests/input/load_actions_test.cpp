@@ -312,5 +312,46 @@ TEST_F(LoadActions, AOneColumnGroupFileChangesNothing) {
   EXPECT_TRUE(ui.message_boxes.empty());  // no count warnings for a refused file
 }
 
+// A group file of another study (30 lines for 40 specimens): its count
+// boxes are shown as for any file, then the refusal says the real cause, and
+// the good codes loaded before stay with the box that names their file.
+TEST_F(LoadActions, AGroupFileWithTheWrongNumberOfLinesIsRefusedNamingTheCause) {
+  load_file("wing.txt", number_lines(80, 5));
+  std::string reps, good, bad;
+  for (int i = 0; i < 80; ++i) reps += (i < 40 ? "1\n" : "2\n");
+  for (int i = 0; i < 40; ++i) good += std::to_string(1 + i % 2) + " " + std::to_string(1 + i / 20) + "\n";
+  for (int i = 0; i < 30; ++i) bad += std::to_string(1 + i % 2) + " " + std::to_string(i < 20 ? 1 : 2) + "\n";
+  load_codes("reps.txt", reps);
+  load_groups("groups.txt", good);
+  const Matrix group = s.group, n1g = s.n1g, n2g = s.n2g;
+  const std::string status = box(ui, "GroupBox");
+  ui.message_boxes.clear();
+  EXPECT_ERROR_MSG(load_groups("other.txt", bad),
+                   "The group code file other.txt has 30 rows, but it needs one per specimen: 80 "
+                   "rows of landmark data / 2 repeated-measures codes = 40 specimens. The group "
+                   "codes loaded before are kept.");
+  // Column 2 holds 20 ones and 10 twos: its count box still comes first.
+  ASSERT_EQ(ui.message_boxes.size(), 1u);
+  EXPECT_EQ(ui.message_boxes[0].title, "Error in a group code");
+  EXPECT_EQ(ui.message_boxes[0].text, "Mismatch in counts between groups 1 and 2");
+  EXPECT_EQ(s.group, group);
+  EXPECT_EQ(s.n1g, n1g);
+  EXPECT_EQ(s.n2g, n2g);
+  EXPECT_EQ(box(ui, "GroupBox"), status);
+  EXPECT_TRUE(s.sources.groups.path.ends_with("groups.txt"));
+
+  // Before the measurement codes the number of specimens is not known: the
+  // file is stored as read, and the analysis names the mismatch.
+  Session fresh;
+  ui.queue_file(t.write("early.txt", bad));
+  loadgroup(ui, fresh);
+  EXPECT_EQ(fresh.group.rows(), 30u);
+  // Nor is it when the measurement codes do not fit the landmarks (81 codes
+  // for 80 rows): the analyses name that file, not this one.
+  load_codes("reps81.txt", reps + "3\n");
+  load_groups("other.txt", bad);
+  EXPECT_EQ(s.group.rows(), 30u);
+}
+
 }  // namespace
 }  // namespace lumivar::input

@@ -25,6 +25,11 @@ expect_file() { [ -f "$prefix/$1" ] || fail "not installed: $1"; }
 expect_file bin/lumivar-batch
 expect_file share/man/man1/lumivar-batch.1
 expect_file share/doc/lumivar/columns.md
+expect_file share/doc/lumivar/copyright
+expect_file share/doc/lumivar/NOTICE
+expect_file share/doc/lumivar/CITATION.cff
+grep -q "^License: Expat" "$prefix/share/doc/lumivar/copyright" ||
+  fail "the Debian copyright file names no MIT (Expat) licence"
 [ -x "$prefix/bin/lumivar-batch" ] || fail "bin/lumivar-batch is not executable"
 
 # Only programs belong in bin/.
@@ -55,6 +60,14 @@ if [ "$gui" = ON ]; then
   expect_file "$desktop"
   expect_file "$icon"
   expect_file "$metainfo"
+  expect_file share/man/man1/lumivar.1
+  expect_file share/doc/lumivar/manual.md
+  # Every picture the manual names is installed beside it.
+  for picture in $(sed -n 's/.*](\([^)]*\.png\)).*/\1/p' "$prefix/share/doc/lumivar/manual.md"); do
+    expect_file "share/doc/lumivar/$picture"
+  done
+  grep -q "<project_license>MIT</project_license>" "$prefix/$metainfo" ||
+    fail "the AppStream description names no project licence"
 
   if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$prefix/$desktop" || fail "desktop-file-validate $desktop"

@@ -44,14 +44,14 @@ PermuteSettings seeded(std::uint64_t seed, int threads = 1, Engine engine = Engi
   return s;
 }
 
-// A refusal: a box titled "Dang:Error" saying the outcome's text, and
+// A refusal: a box titled "Permutation test" saying the outcome's text, and
 // nothing ran or changed.
 void expect_refused(const Window& w, const runtime::Session& s, const PermuteOutcome& o) {
   EXPECT_FALSE(o.done());
   EXPECT_EQ(w.results(), "earlier results");
   EXPECT_TRUE(s.dmatrix.empty());
   ASSERT_EQ(w.ui.message_boxes.size(), 1u);
-  EXPECT_EQ(w.ui.message_boxes[0].title, "Dang:Error");
+  EXPECT_EQ(w.ui.message_boxes[0].title, "Permutation test");
   EXPECT_EQ(w.ui.message_boxes[0].text, o.refusal);
 }
 
@@ -87,7 +87,16 @@ TEST(Permute, NoRelabellingsGiveOneEverywhere) {
   const partition::Partition p = partition::compute_partition(
       s.dmatrix, s.group, s.repgroup, partition::check_analysis_inputs(s));
   for (int k = 0; k < kEffectCount; ++k) EXPECT_EQ(o.partition.effects[k].f, p.effects[k].f);
-  EXPECT_TRUE(w.ui.message_boxes.empty());
+  // The report stands, and one box says why every P is 1 and what to ask for.
+  ASSERT_EQ(w.ui.message_boxes.size(), 1u);
+  EXPECT_EQ(w.ui.message_boxes[0].title, "Permutation test");
+  EXPECT_NE(w.ui.message_boxes[0].text.find("every P value is 1"), std::string::npos);
+  EXPECT_NE(w.ui.message_boxes[0].text.find("999"), std::string::npos);
+  // One relabelling is a test, however weak: no box.
+  Window one;
+  one.type_count("1");
+  ASSERT_TRUE(permute(one.ui, s, seeded(1)).done());
+  EXPECT_TRUE(one.ui.message_boxes.empty());
 }
 
 TEST(Permute, OneRelabellingGivesHalfOrOne) {

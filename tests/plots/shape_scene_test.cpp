@@ -105,6 +105,15 @@ TEST(ShapeScene, ASwappedLandmarkPairMakesItsRowTheRingedOutlier) {
   EXPECT_EQ(s.lines[1].points.size(), k);
   EXPECT_NE(s.subtitle.find("the row farthest from the consensus (13)"), std::string::npos) << s.subtitle;
   for (const Point2& p : drawn_places(s)) EXPECT_TRUE(s.bounds.contains(p));
+  // The dashed outline has its key in the legend, after the consensus.
+  ASSERT_FALSE(s.legend.empty());
+  EXPECT_EQ(s.legend.back().kind, LegendEntry::Kind::kDashedLine);
+  EXPECT_EQ(s.legend.back().text, "the ringed row's outline");
+  // Both axes carry ticks inside the picture's bounds, in the data's units.
+  ASSERT_GE(s.x_axis.ticks.size(), 2u);
+  ASSERT_GE(s.y_axis.ticks.size(), 2u);
+  for (const Tick& t : s.x_axis.ticks) EXPECT_TRUE(t.value >= s.bounds.x_min && t.value <= s.bounds.x_max);
+  for (const Tick& t : s.y_axis.ticks) EXPECT_TRUE(t.value >= s.bounds.y_min && t.value <= s.bounds.y_max);
 }
 
 TEST(ConsensusDistance, IdenticalSpecimensLieOnTheConsensusAndSizesMustAgree) {
@@ -120,8 +129,10 @@ TEST(ConsensusDistance, IdenticalSpecimensLieOnTheConsensusAndSizesMustAgree) {
   // A code that is not a number gets a colour of its own, after the others.
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const Scene s = shape_scene(fit.xpt, fit.y, runtime::Matrix::column({nan, 4, nan}));
-  EXPECT_EQ(s.legend.size(), 3u);
+  // Two groups, the consensus, and the key of the ringed rows' dashed outlines.
+  ASSERT_EQ(s.legend.size(), 4u);
   EXPECT_EQ(s.legend[0].text, "G1 = 4");
+  EXPECT_EQ(s.legend[3].kind, LegendEntry::Kind::kDashedLine);
   EXPECT_EQ(s.points[0].colour, kGroupColours[1]);
 }
 

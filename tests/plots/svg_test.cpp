@@ -121,8 +121,10 @@ TEST(Svg, TheShapeViewIsWellFormedWithOneTitledCirclePerRowPoint) {
   EXPECT_EQ(row_points, 70u);
   EXPECT_EQ(rings, 2u);
   EXPECT_EQ(count(els, "polygon"), 3u);  // consensus and the two outliers' outlines
-  // Landmark numbers, two row labels, title, subtitle and the legend's three texts.
-  EXPECT_EQ(count(els, "text"), 7u + 2 + 2 + 3);
+  // Landmark numbers, two row labels, title, subtitle, the legend's four texts
+  // (two groups, the consensus, the dashed outlines), the ticks' labels and
+  // the two axis titles.
+  EXPECT_EQ(count(els, "text"), 7u + 2 + 2 + 4 + s.x_axis.ticks.size() + s.y_axis.ticks.size() + 2);
 }
 
 TEST(Svg, TextIsEscapedAndTheHistogramHasOneRectPerBin) {

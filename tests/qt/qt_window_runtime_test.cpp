@@ -129,6 +129,42 @@ TEST_F(QtRuntime, AnchoredControlsFollowTheWindowAndComeBack) {
   EXPECT_EQ(position(tagged("Bar")), Matrix::row({20, 300, 200, 30}));
 }
 
+// A layout made for a larger screen than this one (a laptop at a scale
+// factor of 2 has 960 x 540 pixels): the window is made as large as the
+// screen, and the controls follow their anchors to it instead of keeping
+// their places for the larger window, which put the top ones above its top
+// edge and the right ones past its right edge.
+TEST_F(QtRuntime, ALayoutLargerThanTheScreenIsLaidOutForTheWindowItGets) {
+  const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+  const int w = screen.width() + 400, h = screen.height() + 300;
+  const std::string layout = R"({"Figure": {"Position": [0, 0, )" + std::to_string(w) + ", " +
+                             std::to_string(h) + R"(], "MinimumSize": [200, 150]},
+      "Controls": [
+        {"Style": "pushbutton", "Tag": "Top", "Anchor": "top-left-right", "Position": [10, )" +
+                             std::to_string(h - 40) + ", " + std::to_string(w - 20) + R"(, 30]},
+        {"Style": "edit", "Tag": "Body", "Max": 2, "Anchor": "all", "Position": [10, 10, )" +
+                             std::to_string(w - 20) + ", " + std::to_string(h - 60) + R"(]},
+        {"Style": "text", "Tag": "Right", "Anchor": "top-right", "Position": [)" +
+                             std::to_string(w - 60) + ", " + std::to_string(h - 40) + R"(, 50, 20]}]})";
+  const Handle fig = build(layout);
+  QWidget* window = ui.widget(fig);
+  ASSERT_EQ(window->size(), screen);
+  const QRect inside(QPoint(0, 0), screen);
+  for (const char* tag : {"Top", "Body", "Right"})
+    EXPECT_TRUE(inside.contains(ui.widget(tagged(tag))->geometry())) << tag;
+  // Each keeps its distances to the edges it follows: 10 px to the top, 10 px
+  // to the sides and the bottom.
+  EXPECT_EQ(ui.widget(tagged("Top"))->geometry(), QRect(10, 10, screen.width() - 20, 30));
+  EXPECT_EQ(ui.widget(tagged("Body"))->geometry(), QRect(10, 50, screen.width() - 20, screen.height() - 60));
+  EXPECT_EQ(ui.widget(tagged("Right"))->geometry(), QRect(screen.width() - 60, 20, 50, 20));
+
+  // A window asked to be as large as the screen places its controls as given.
+  const Handle fits = build(R"({"Figure": {"Position": [0, 0, 300, 200]},
+      "Controls": [{"Style": "text", "Tag": "Given", "Anchor": "all", "Position": [10, 10, 100, 30]}]})");
+  EXPECT_EQ(ui.widget(tagged("Given"))->geometry(), QRect(10, 160, 100, 30));
+  ui.destroy(fits);
+}
+
 TEST_F(QtRuntime, TypedTextIsTheModelsStringAndClicksRunCallbacks) {
   build(R"({"Figure": {"Position": [100, 100, 400, 300]},
       "Controls": [

@@ -140,9 +140,11 @@ void QtWindowRuntime::on_property_set(Handle h, const std::string& name) {
   if (name == "position") {
     reset_anchor_reference(h, v);
     place_control(h, v);
+    follow_anchors(h, v);
   } else if (name == "anchor") {
     v.anchors = parse_anchors(get(h, "Anchor"));
     reset_anchor_reference(h, v);
+    follow_anchors(h, v);
   } else {
     show_control_property(*this, h, v.kind, v.widget, name);
   }
@@ -184,6 +186,14 @@ FrameInsets QtWindowRuntime::frame_insets(Handle h) const {
 void QtWindowRuntime::show_figure_property(Handle h, View& v, const std::string& name) {
   QWidget* w = v.widget;
   if (name == "position" || name == "outerposition" || name == "minimumsize" || name == "resize") {
+    if (name == "position") {
+      // Larger than the screen: the window will be smaller than asked.
+      const Matrix asked = model_rect(h, "Position");
+      const QSize screen = screen_area().size();
+      const bool bounded = asked.numel() == 4 && (asked(3) > screen.width() || asked(4) > screen.height());
+      v.asked_width = bounded ? asked(3) : 0;
+      v.asked_height = bounded ? asked(4) : 0;
+    }
     place_figure(h, v);
   } else if (name == "name") {
     const Value title = get(h, "Name");
@@ -300,6 +310,26 @@ void QtWindowRuntime::reset_anchor_reference(Handle h, View& v) {
   v.anchor_rect = model_rect(h, "Position");
   v.anchor_width = size.numel() == 4 ? size(3) : 0;
   v.anchor_height = size.numel() == 4 ? size(4) : 0;
+  // While a layout is being loaded into a window not yet shown, its controls'
+  // places are for the window size the layout asked for, even when the
+  // window was made smaller to fit the screen (a laptop at a scale factor of
+  // 2 has 960 x 540 of them).
+  const auto it = views_.find(parent);
+  if (it != views_.end() && it->second.figure && !it->second.shown_once &&
+      it->second.asked_width > 0 && it->second.asked_height > 0) {
+    v.anchor_width = it->second.asked_width;
+    v.anchor_height = it->second.asked_height;
+  }
+}
+
+void QtWindowRuntime::follow_anchors(Handle h, View& v) {
+  const Matrix size = model_rect(parent_of(h).value_or(kRoot), "Position");
+  if (v.anchor_rect.numel() != 4 || size.numel() != 4) return;
+  if (size(3) == v.anchor_width && size(4) == v.anchor_height) return;
+  const Matrix rect =
+      anchored_rect(v.anchor_rect, v.anchor_width, v.anchor_height, size(3), size(4), v.anchors);
+  store_user_edit(h, "Position", Value(rect));
+  place_control(h, v);
 }
 
 void QtWindowRuntime::place_control(Handle h, View& v) {

@@ -84,12 +84,17 @@ class QtWindowRuntime : public WindowRuntime {
     Anchors anchors;
     Matrix anchor_rect;
     double anchor_width = 0, anchor_height = 0;
+    // Windows: the inner size the program asked for when it was larger than
+    // the screen (0 otherwise); the layout's controls are placed for it.
+    double asked_width = 0, asked_height = 0;
   };
 
   void show_figure_property(Handle h, View& v, const std::string& name);
   void place_figure(Handle h, View& v);
   void place_control(Handle h, View& v);
   void reset_anchor_reference(Handle h, View& v);
+  // Places a control that was just given a place for another window size.
+  void follow_anchors(Handle h, View& v);
   void make_control(Handle h, View& v);
   // The window's widget moved or changed size: the model follows it.
   void figure_geometry_changed(Handle h);

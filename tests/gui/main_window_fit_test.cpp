@@ -1,0 +1,77 @@
+// The main window on small screens: a laptop of 1366 x 768 pixels at a scale
+// factor of 2 leaves about 667 x 344 for the window's inside. Every control
+// of the layout stays inside the window, none covers another, the status
+// boxes and the results box keep room for text, and the controls come back
+// to the layout's places at its own size.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QStandardPaths>
+#include <map>
+#include <string>
+
+#include "support/desktop_window.h"
+#include "support/temp_files.h"
+
+namespace lumivar::gui {
+namespace {
+
+using runtime::Matrix;
+using runtime::Value;
+
+class MainWindowFit : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
+  testing::TempFolder folder;
+};
+
+// The on-screen rectangle of each control of the layout, by tag.
+std::map<std::string, QRect> control_rects(testing::DesktopWindow& w, runtime::Handle fig) {
+  std::map<std::string, QRect> rects;
+  for (runtime::Handle h : w.ui.tree(fig)) {
+    if (h == fig) continue;
+    const Value tag = w.ui.get(h, "Tag");
+    if (tag.is_text() && w.ui.widget(h) != nullptr) rects[tag.text()] = w.ui.widget(h)->geometry();
+  }
+  return rects;
+}
+
+TEST_F(MainWindowFit, ALaptopAtTwiceTheScaleKeepsEveryControlUsable) {
+  testing::DesktopWindow w(QString::fromStdString(folder.path() + "/settings.ini"));
+  const runtime::Handle fig = w.ui.find_by_tag("LumivarWindow").at(0);
+  const Matrix layout = w.ui.get(fig, "Position").matrix();
+  const std::map<std::string, QRect> at_layout_size = control_rects(w, fig);
+
+  // The window as place_on_screen leaves it on such a screen.
+  w.ui.set(fig, "MinimumSize", Value(Matrix::row({100, 100})));
+  w.ui.set(fig, "Position", Value(Matrix::row({0, 0, 667, 344})));
+  QCoreApplication::processEvents();
+  const std::map<std::string, QRect> rects = control_rects(w, fig);
+  const QRect inside(0, 0, 667, 344);
+  const char* const frames[] = {"FilesFrame", "AnalysisFrame", "ResultsFrame"};
+  for (const auto& [tag, r] : rects) {
+    EXPECT_TRUE(inside.contains(r)) << tag << " at " << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    EXPECT_GT(r.height(), 0) << tag;
+    bool frame = false;
+    for (const char* f : frames) frame = frame || tag == f;
+    if (frame) continue;
+    for (const auto& [other, o] : rects) {
+      bool other_frame = false;
+      for (const char* f : frames) other_frame = other_frame || other == f;
+      if (other != tag && !other_frame) EXPECT_FALSE(r.intersects(o)) << tag << " covers " << other;
+    }
+  }
+  // Room for text: a status box's three lines, a line of the results.
+  const int line = QFontMetrics(w.ui.widget(w.ui.find_by_tag("ResBox").at(0))->font()).lineSpacing();
+  EXPECT_GE(rects.at("FileBox").height(), 2 * line);
+  EXPECT_GE(rects.at("ResBox").height(), line);
+
+  // Back at the layout's size, every control is where the layout puts it.
+  w.ui.set(fig, "Position", Value(layout));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(control_rects(w, fig), at_layout_size);
+}
+
+}  // namespace
+}  // namespace lumivar::gui
