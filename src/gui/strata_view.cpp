@@ -13,7 +13,7 @@ namespace lumivar::gui {
 
 permutation::StrataResults strata_results(const shell::AnalysisSnapshot& a) {
   const bool tested = a.kind == shell::AnalysisKind::kPermute;
-  return permutation::strata_analysis(a.group, a.repgroup, a.xpt, a.partition,
+  return permutation::strata_analysis({a.group, a.repgroup, a.xpt},
                                       tested ? &a.permutation.plan : nullptr);
 }
 

@@ -91,7 +91,6 @@ Rejections null_simulation(const NullScenario& sc, const NullRun& run) {
   for (std::size_t i = 0; i < run.datasets; ++i) {
     const Study s = simulated_study(sc, dataset_seed(run.seed, i));
     const geometry::ProcrustesDistances fit = geometry::procrustes_distances(s.data, 1);
-    const partition::Partition p = partition::compute_partition(fit.d, s.group, s.repgroup, s.sizes);
 
     const std::unique_ptr<PermutationEngine> engine =
         make_engine(Engine::kFast, DesignData{fit.xpt, fit.d, s.group, s.repgroup, s.sizes});
@@ -100,15 +99,15 @@ Rejections null_simulation(const NullScenario& sc, const NullRun& run) {
     plan.seed = run.seed + i;
     plan.threads = run.threads;
     const Counts counts = permutation_counts(*engine, s.sizes, plan);
-    const StrataResults strata = strata_analysis(s.group, s.repgroup, fit.xpt, p, &plan);
+    const StrataResults strata = strata_analysis({s.group, s.repgroup, fit.xpt}, &plan);
 
     const auto rejects = [&](double pvalue) { return pvalue <= run.alpha; };
     using partition::kG1;
     using partition::kT;
     out.g1_specified += rejects(static_cast<double>(counts.exceedances[kG1]) / labellings);
     out.t_specified += rejects(static_cast<double>(counts.exceedances[kT]) / labellings);
-    out.g1_strata += rejects(strata.test->p[kG1]);
-    out.t_strata += rejects(strata.test->p[kT]);
+    out.g1_strata += rejects(strata.table.effects[kG1].p);
+    out.t_strata += rejects(strata.table.effects[kT].p);
   }
   return out;
 }
