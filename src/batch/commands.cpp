@@ -86,6 +86,10 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
         print_status(b, o, err);
         status = run_permute(b, o, inputs, out, err);
         break;
+      case Command::kStrata:
+        print_status(b, o, err);
+        status = run_strata(b, o, inputs, out, err);
+        break;
       case Command::kImport:
         break;  // handled above: it needs no session
     }

@@ -15,7 +15,7 @@
 
 namespace lumivar::batch {
 
-enum class Command { kLoad, kVarExp, kPermute, kImport };
+enum class Command { kLoad, kVarExp, kPermute, kImport, kStrata };
 
 struct CommandLine {
   Inputs inputs;
@@ -33,6 +33,9 @@ struct CommandLine {
   std::string plot_dir;
   // --strata: the tests by strata after the report.
   bool strata = false;
+  // --ss-type of the "strata" command: 3 (each effect adjusted for all
+  // others) or 2 (for the effects that do not contain it).
+  int ss_type = 3;
   // Raised when the user asks a load or a permutation run to stop (Ctrl-C); none: never.
   const std::atomic<bool>* cancel = nullptr;
 };
@@ -45,6 +48,10 @@ inline constexpr int kCancelledStatus = 130;
 // `inputs` are the input files for the JSON provenance (empty for text).
 int run_permute(BatchSession& b, const CommandLine& opts, const std::vector<InputFile>& inputs,
                 std::ostream& out, std::ostream& err);
+
+// "strata": the tests by strata alone, on any design they take.
+int run_strata(BatchSession& b, const CommandLine& opts, const std::vector<InputFile>& inputs,
+               std::ostream& out, std::ostream& err);
 
 using results::json_text;
 

@@ -7,6 +7,8 @@
 //                         [--seed S] [--threads T] [--engine fast|reference]
 //                         [--format text|json] [--plot DIR] [--strata]
 //                         [--sums auto|matrix|coordinates]
+//   lumivar-batch strata  --data D --reps R --groups G [--permutations N]
+//                         [--seed S] [--threads T] [--ss-type 2|3] [--format text|json]
 //   lumivar-batch import  --landmarks L --sheet S [--columns MAP] --out DIR
 //
 // In place of --data/--reps/--groups, every command takes a study as a
@@ -47,7 +49,7 @@ int main(int argc, char** argv) {
         ->default_val("text");
     sub->add_option("--plot", opts.plot_dir,
                     "write the pictures as SVG files into this folder (made when missing)");
-    sub->add_flag("--strata", opts.strata, "also the tests by strata (balanced designs)");
+    sub->add_flag("--strata", opts.strata, "also the tests by strata (balanced designs; any design: the strata command)");
     sub->add_option("--sums", opts.sums, "way to the sums of squares: through the distance matrix, "
                     "from the coordinates (linear memory), or auto (the matrix up to 10,000 rows)")
         ->check(CLI::IsMember({"auto", "matrix", "coordinates"}))
@@ -64,15 +66,33 @@ int main(int argc, char** argv) {
   add_outputs(permute);
   permute->add_option("--permutations", opts.permutations, "number of relabellings (a whole number >= 0)")
       ->required();
-  permute->add_option("--seed", seed, "seed of the random relabellings (default: from the system)")
-      ->check(CLI::Validator(
-          [](std::string& text) { return parse_seed(text) ? std::string() : std::string(kSeedRule); },
-          "0..18446744073709551615"));
+  const auto add_seed = [&seed](CLI::App* sub) {
+    sub->add_option("--seed", seed, "seed of the random relabellings (default: from the system)")
+        ->check(CLI::Validator(
+            [](std::string& text) { return parse_seed(text) ? std::string() : std::string(kSeedRule); },
+            "0..18446744073709551615"));
+  };
+  add_seed(permute);
   permute->add_option("--threads", opts.threads, "worker threads (default: all cores)")
       ->check(CLI::NonNegativeNumber);
   permute->add_option("--engine", opts.engine, "relabelling engine")
       ->check(CLI::IsMember({"fast", "reference"}))
       ->default_val("fast");
+
+  CLI::App* strata = cli.add_subcommand("strata", "the tests by strata alone, on equal or unequal cells");
+  add_inputs(strata, true);
+  strata->add_option("--format", opts.format, "output format")
+      ->check(CLI::IsMember({"text", "json"}))
+      ->default_val("text");
+  strata->add_option("--permutations", opts.permutations, "number of relabellings (a whole number >= 0)")
+      ->default_val("999");
+  add_seed(strata);
+  strata->add_option("--threads", opts.threads, "worker threads (default: all cores)")
+      ->check(CLI::NonNegativeNumber);
+  strata->add_option("--ss-type", opts.ss_type, "sums of squares on unequal cells: 3 (each effect "
+                     "adjusted for all others) or 2 (for the effects that do not contain it)")
+      ->check(CLI::IsMember({2, 3}))
+      ->default_val(3);
 
   CLI::App* import = cli.add_subcommand("import", "write a study's landmark file and sheet as the three plain files");
   add_import_options(import, opts.study);
@@ -92,6 +112,7 @@ int main(int argc, char** argv) {
   if (varexp->parsed()) command = Command::kVarExp;
   if (permute->parsed()) command = Command::kPermute;
   if (import->parsed()) command = Command::kImport;
+  if (strata->parsed()) command = Command::kStrata;
   const InterruptFlag interrupt;
   opts.cancel = interrupt.flag();
   return run(command, opts, std::cout, std::cerr);

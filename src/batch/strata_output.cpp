@@ -2,6 +2,12 @@
 
 namespace lumivar::batch {
 
+StrataRequest strata_request(const BatchSession&, int ss_type) {
+  StrataRequest r;
+  r.ss_type = ss_type == 2 ? models::SsType::kII : models::SsType::kIII;
+  return r;
+}
+
 void check_strata_design(const runtime::Session& s) {
   models::strata_design(s.group, s.repgroup, s.data.rows());
 }

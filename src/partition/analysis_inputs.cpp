@@ -171,6 +171,14 @@ std::string mismatched_cells(const std::vector<const char*>& names,
   return out;
 }
 
+// Unequal G1 x G2 cells without an empty one are a design the tests by
+// strata take: the refusal says how to run them.
+std::string strata_hint(std::size_t factors, const std::string& wrong) {
+  if (factors != 2 || wrong.find("has none") != std::string::npos) return "";
+  return " The tests by strata take unequal cells: run lumivar-batch strata with the same files, "
+         "or Analysis > Tests by strata in the window.";
+}
+
 // The divisors of the partition assume a balanced design: every measurement
 // code, every G1 x G2 cell and every G1 x G2 x T cell on the same number of
 // rows. Unequal counts give wrong sums (negative SS, Per Exp above 100 %).
@@ -198,7 +206,7 @@ void check_balance(const runtime::Session& s) {
           std::string(l.what) + " should have " + count_text(static_cast<double>(m) / cells) +
           " rows of landmark data (" + std::to_string(m) + " rows / " + count_text(cells) +
           (l.codes.size() == 1 ? " codes" : " cells") + "), but " + wrong +
-          ". Check the repeated-measures and group code files.");
+          ". Check the repeated-measures and group code files." + strata_hint(l.codes.size(), wrong));
   }
 }
 }  // namespace detail

@@ -38,7 +38,7 @@ nlohmann::json strata_json(const permutation::StrataResults& r) {
   within["residual"] = denominator_json(t.residual);
   nlohmann::json left_out = nlohmann::json::array();
   for (std::size_t j : t.left_out) left_out.push_back(j + 1);
-  return {{"between", between},
+  nlohmann::json out = {{"between", between},
           {"within", within},
           {"repeatability", number(t.repeatability)},
           {"agreement", number(t.agreement)},
@@ -46,6 +46,11 @@ nlohmann::json strata_json(const permutation::StrataResults& r) {
           {"balanced", t.balanced},
           {"specimens", t.specimens_tested},
           {"left_out", left_out}};
+  if (r.test) {
+    out["permutations"] = r.test->nperm;
+    out["seed"] = r.test->seed;
+  }
+  return out;
 }
 
 std::string with_strata_text(const std::string& report, const permutation::StrataResults& r) {

@@ -7,7 +7,8 @@
 //    "within": {"T", "G1xt", "G2xt", "G1xG2xt", "residual": {ss, df, ms}},
 //    "repeatability": R, "agreement": R_A, "ss_type": 2 or 3,
 //    "balanced": true or false, "specimens": specimens in the tests,
-//    "left_out": [specimens measured once, numbered from 1]}
+//    "left_out": [specimens measured once, numbered from 1],
+//    "permutations": N, "seed": S (after a permutation run)}
 // with p and z null when no permutation ran, and any number that cannot be
 // computed null.
 #include <string>
