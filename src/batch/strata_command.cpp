@@ -21,7 +21,7 @@ int run_strata(BatchSession& b, const CommandLine& o, const std::vector<InputFil
                    o.permutations + "\".");
   // The design is checked before the superimposition, so that a long run
   // is refused before it starts.
-  const StrataRequest request = strata_request(b, o.ss_type);
+  const StrataRequest request = strata_request(s, o.study.given(), o.ss_type);
   models::strata_design(s.group, s.repgroup, s.data.rows(), request.row_specimen);
 
   permutation::PermuteSettings settings;

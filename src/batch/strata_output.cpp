@@ -2,9 +2,14 @@
 
 namespace lumivar::batch {
 
-StrataRequest strata_request(const BatchSession&, int ss_type) {
+StrataRequest strata_request(const runtime::Session& s, bool from_sheet, int ss_type) {
   StrataRequest r;
   r.ss_type = ss_type == 2 ? models::SsType::kII : models::SsType::kIII;
+  if (from_sheet) {
+    const std::size_t last = s.data.cols();
+    for (std::size_t row = 1; row <= s.data.rows(); ++row)
+      r.row_specimen.push_back(static_cast<std::size_t>(s.data(row, last)) - 1);
+  }
   return r;
 }
 

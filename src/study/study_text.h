@@ -21,6 +21,7 @@ std::string codes_text(const Study& s);
 // codes and the number of specimens holding each, for example
 //   18 specimens at 2 measurements (7, 150), 8 landmarks: 36 rows.
 //   G1: control = 1 (9 specimens), treated = 2 (9 specimens)
+// and a line naming the specimens measured once, when there are any.
 std::string summary_text(const Study& s);
 
 }  // namespace lumivar::study

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <vector>
 
 #include "batch/commands.h"
 #include "support/temp_files.h"
@@ -180,6 +181,66 @@ TEST(BatchStrata, StrataCommandRefusesAnEmptyCellWithOneMessage) {
                        "every combination of a G1 and a G2 code; G1 = 2 with G2 = 2 has none.\n"),
             std::string::npos)
       << r.err;
+}
+
+// The example study as a landmark table and a sheet, specimen 1 moved to
+// cell (2, 2) and specimen 5's second measurement missing.
+StudyOptions example_sheet_study(testing::TempFolder& t) {
+  std::ifstream data(kExamples + "/landmarks.txt"), reps(kExamples + "/reps.txt"),
+      groups(kExamples + "/groups.txt");
+  std::vector<std::string> group_lines;
+  for (std::string line; std::getline(groups, line);) group_lines.push_back(line);
+  group_lines[0] = "2 2";
+  std::string table = "id", sheet = "id,specimen,measurement,G1,G2\n";
+  for (int c = 1; c <= 12; ++c) table += ",x" + std::to_string(c) + ",y" + std::to_string(c);
+  table += "\n";
+  std::string line, code;
+  for (std::size_t r = 0; std::getline(data, line) && std::getline(reps, code); ++r) {
+    const std::size_t specimen = r % 40;
+    if (specimen == 4 && r >= 40) continue;
+    std::istringstream values(line);
+    const std::string id = "s" + std::to_string(specimen + 1) + "_" + code;
+    table += id;
+    double v = 0;
+    for (int c = 0; c < 24 && values >> v; ++c) {
+      std::ostringstream f;
+      f.precision(17);
+      f << v;
+      table += "," + f.str();
+    }
+    table += "\n";
+    std::istringstream g(group_lines[specimen]);
+    std::string g1, g2;
+    g >> g1 >> g2;
+    sheet += id + ",s" + std::to_string(specimen + 1) + "," + code + "," + g1 + "," + g2 + "\n";
+  }
+  StudyOptions study;
+  study.sources.landmarks = t.write("marks.csv", table);
+  study.sources.sheet = t.write("sheet.csv", sheet);
+  return study;
+}
+
+TEST(BatchStrata, StrataCommandLeavesOutSpecimensMeasuredOnceWithOneWarning) {
+  testing::TempFolder t;
+  CommandLine o;
+  o.study = example_sheet_study(t);
+  o.permutations = "19";
+  o.seed = 1;
+  const Outcome r = run_batch(Command::kStrata, o);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string warning =
+      "Warning: 1 specimen measured once left out of the tests by strata (specimen 40)\n";
+  EXPECT_NE(r.err.find(warning), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find(warning), r.err.rfind(warning));
+  const std::vector<std::string> table = testing::text_lines(r.out);
+  EXPECT_NE(table[6].find(" \t35 \t"), std::string::npos) << table[6];  // 39 - 2 x 2
+  EXPECT_EQ(table.back(), "1 specimen measured once left out of the tests by strata (specimen 40)");
+  o.format = "json";
+  const nlohmann::json s = nlohmann::json::parse(run_batch(Command::kStrata, o).out).at("strata");
+  EXPECT_EQ(s.at("left_out"), nlohmann::json::array({40}));
+  EXPECT_EQ(s.at("specimens"), 39);
+  // The specified analysis refuses the study.
+  EXPECT_EQ(run_batch(Command::kVarExp, o).status, 1);
 }
 
 }  // namespace
