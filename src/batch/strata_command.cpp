@@ -14,31 +14,23 @@ namespace lumivar::batch {
 int run_strata(BatchSession& b, const CommandLine& o, const std::vector<InputFile>& inputs,
                std::ostream& out, std::ostream& err) {
   const runtime::Session& s = b.app.session;
-  if (s.data.empty()) runtime::raise("No landmark data is loaded: load the landmark file first.");
   const std::optional<std::uint64_t> nperm = permutation::parse_permutation_count(o.permutations);
   if (!nperm)
     runtime::raise("--permutations must be one whole number of at least 0, not \"" +
                    o.permutations + "\".");
-  // The design is checked before the superimposition, so that a long run
-  // is refused before it starts.
-  const StrataRequest request = strata_request(s, o.study.given(), o.ss_type);
-  models::strata_design(s.group, s.repgroup, s.data.rows(), request.row_specimen);
-
   permutation::PermuteSettings settings;
   settings.seed = o.seed;
   settings.threads = o.threads;
   const bool terminal = &err == &std::cerr && runtime::is_terminal(stderr);
   settings.progress = run_progress(err, terminal);
   settings.cancel = o.cancel;
-  const partition::SumsSettings sums = sums_settings("auto", o.threads);
   geometry::SuperimpositionSettings superimposition;
   superimposition.threads = o.threads;
-  superimposition.progress = sums.superimposition_progress;
-  const runtime::Matrix xpt = geometry::getconsensus(s.data, superimposition).xpt;
-
+  superimposition.progress = sums_settings("auto", o.threads).superimposition_progress;
   const permutation::RunPlan plan = permutation::run_plan(settings, *nperm);
-  const permutation::StrataResults r = permutation::strata_analysis(
-      {s.group, s.repgroup, xpt, request.row_specimen, request.ss_type}, &plan);
+  const permutation::StrataResults r = permutation::strata_of_data(
+      s.data, s.group, s.repgroup, o.ss_type == 2 ? models::SsType::kII : models::SsType::kIII,
+      superimposition, &plan);
   const std::string warning = permutation::left_out_warning(r.table);
   if (!warning.empty()) err << "Warning: " << warning << '\n';
   if (o.format == "json") {

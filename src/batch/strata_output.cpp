@@ -2,17 +2,6 @@
 
 namespace lumivar::batch {
 
-StrataRequest strata_request(const runtime::Session& s, bool from_sheet, int ss_type) {
-  StrataRequest r;
-  r.ss_type = ss_type == 2 ? models::SsType::kII : models::SsType::kIII;
-  if (from_sheet) {
-    const std::size_t last = s.data.cols();
-    for (std::size_t row = 1; row <= s.data.rows(); ++row)
-      r.row_specimen.push_back(static_cast<std::size_t>(s.data(row, last)) - 1);
-  }
-  return r;
-}
-
 void check_strata_design(const runtime::Session& s) {
   models::strata_design(s.group, s.repgroup, s.data.rows());
 }

@@ -2,28 +2,16 @@
 // --strata: the tests by strata after the specified report, in the forms of
 // results/strata_forms.h.
 #include <string>
-#include <vector>
 
 #include <nlohmann/json.hpp>
 
-#include "batch/batch_session.h"
 #include "input/session.h"
-#include "models/term_projection.h"
 #include "partition/varexp.h"
 #include "permutation/permute.h"
 #include "permutation/strata_report.h"
 #include "results/strata_forms.h"
 
 namespace lumivar::batch {
-
-// How the loaded study's tests by strata are run: which specimen each row
-// shows (empty for the plain layout; for a study from a sheet, the rows'
-// trailing specimen ordinals) and the type of the sums (2 or 3).
-struct StrataRequest {
-  std::vector<std::size_t> row_specimen;
-  models::SsType ss_type = models::SsType::kIII;
-};
-StrataRequest strata_request(const runtime::Session& s, bool from_sheet, int ss_type);
 
 // Raises when the loaded design has no tests by strata, so that a long run
 // is refused before it starts.

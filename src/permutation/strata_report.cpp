@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "runtime/error.h"
 #include "runtime/format.h"
 
 namespace lumivar::permutation {
@@ -20,6 +21,17 @@ StrataResults strata_analysis(const StrataInputs& in, const RunPlan* plan) {
     }
   }
   return r;
+}
+
+StrataResults strata_of_data(const runtime::Matrix& data, const runtime::Matrix& group,
+                             const runtime::Matrix& repgroup, models::SsType type,
+                             const geometry::SuperimpositionSettings& superimposition,
+                             const RunPlan* plan) {
+  if (data.empty()) runtime::raise("No landmark data is loaded: load the landmark file first.");
+  std::vector<std::size_t> rows = models::row_specimens(data, group.rows());
+  models::strata_design(group, repgroup, data.rows(), rows);
+  const runtime::Matrix xpt = geometry::getconsensus(data, superimposition).xpt;
+  return strata_analysis({group, repgroup, xpt, std::move(rows), type}, plan);
 }
 
 std::string left_out_warning(const models::StrataTable& t) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "geometry/getconsensus.h"
 #include "models/strata_table.h"
 #include "models/term_projection.h"
 #include "permutation/strata_test.h"
@@ -34,6 +35,16 @@ struct StrataInputs {
 // The table and, when `plan` is given, the permutation tests. Raises (see
 // models::strata_design) when the design has no tests by strata.
 StrataResults strata_analysis(const StrataInputs& in, const RunPlan* plan);
+
+// The tests by strata of loaded landmark data on their own, for designs the
+// specified analyses may refuse: superimposes every row of `data` (with
+// `superimposition`), finds the specimen of each row (models::row_specimens)
+// and runs strata_analysis. Raises before the superimposition when the
+// design has no tests by strata.
+StrataResults strata_of_data(const runtime::Matrix& data, const runtime::Matrix& group,
+                             const runtime::Matrix& repgroup, models::SsType type,
+                             const geometry::SuperimpositionSettings& superimposition,
+                             const RunPlan* plan);
 
 // "Tests by strata", the two blocks and the footer; P and Z columns only with
 // a test. The footer names the type of the sums on unbalanced designs and
