@@ -116,9 +116,9 @@ void BM_Strata(benchmark::State& state) {
 }
 
 BENCHMARK(BM_Permute)->ArgNames({"threads"})->Arg(1)->Arg(2)
-    ->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
 BENCHMARK(BM_Strata)->ArgNames({"threads", "unequal"})->ArgsProduct({{1, 2}, {0, 1}})
-    ->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
 
 }  // namespace
 

@@ -7,7 +7,9 @@
 #include <exception>
 
 #include "gui/study_status.h"
+#include "permutation/permute.h"
 #include "permutation/strata_report.h"
+#include "runtime/error.h"
 
 namespace lumivar::gui {
 
@@ -41,6 +43,28 @@ void StrataView::show_analysis(const std::shared_ptr<const shell::AnalysisSnapsh
   }
   try {
     results_ = strata_results(*analysis);
+    text_->setPlainText(QString::fromStdString(permutation::strata_report(*results_)));
+  } catch (const std::exception& e) {
+    text_->setPlainText(QString::fromStdString(e.what()));
+  }
+}
+
+void StrataView::show_study(const runtime::Session& s,
+                            const permutation::PermuteSettings& settings,
+                            const std::string& nperm_text) {
+  setWindowTitle(QString::fromStdString(with_files("Lumivar: tests by strata", s.sources)));
+  results_.reset();
+  analysis_.reset();
+  try {
+    const std::optional<std::uint64_t> nperm = permutation::parse_permutation_count(nperm_text);
+    if (!nperm)
+      runtime::raise("The box for the number of permutations must hold one whole number of at "
+                     "least 0 for the tests by strata.");
+    const permutation::RunPlan plan = permutation::run_plan(settings, *nperm);
+    geometry::SuperimpositionSettings superimposition;
+    superimposition.threads = settings.threads;
+    results_ = permutation::strata_of_data(s.data, s.group, s.repgroup, models::SsType::kIII,
+                                           superimposition, &plan);
     text_->setPlainText(QString::fromStdString(permutation::strata_report(*results_)));
   } catch (const std::exception& e) {
     text_->setPlainText(QString::fromStdString(e.what()));

@@ -60,13 +60,19 @@ CellMoves::CellMoves(const Stratum& s)
 void Stratum::permuted(const std::vector<std::uint32_t>& order, CellMoves& out) const {
   out.moved.setZero();
   out.weights.setZero();
+  // Row i goes to the slot that receives it, so the rows are read in order
+  // and only the small cell sums are written at random: a large study's rows
+  // stream through the cache instead of being gathered from all over it.
+  const std::size_t n = cell_.size();
+  out.slot_of.resize(n);
+  for (std::size_t j = 0; j < n; ++j) out.slot_of[order[j]] = static_cast<std::uint32_t>(j);
   const std::size_t p = static_cast<std::size_t>(rows_.cols());
-  for (std::size_t j = 0; j < cell_.size(); ++j) {
-    const std::uint32_t from = order[j];
-    const double* src = rows_.data() + from * p;
-    double* dst = out.moved.data() + cell_[j] * p;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint32_t to = cell_[out.slot_of[i]];
+    const double* src = rows_.data() + i * p;
+    double* dst = out.moved.data() + to * p;
     for (std::size_t c = 0; c < p; ++c) dst[c] += src[c];
-    out.weights(cell_[j], cell_[from]) += 1;
+    out.weights(to, cell_[i]) += 1;
   }
 }
 

@@ -43,6 +43,7 @@ struct CellMoves {
   explicit CellMoves(const Stratum& s);
   Rows moved;
   Eigen::MatrixXd weights;
+  std::vector<std::uint32_t> slot_of;  // scratch: the slot receiving each specimen
 };
 
 class Stratum {

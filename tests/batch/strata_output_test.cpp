@@ -27,6 +27,13 @@ Outcome run_batch(Command c, const CommandLine& o) {
   return {status, out.str(), err.str()};
 }
 
+// A refusal: exit 1, no report, and `message` on standard error.
+void expect_refused(const Outcome& r, const std::string& message) {
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+}
+
 CommandLine example(bool strata) {
   CommandLine o;
   o.inputs.data = kExamples + "/landmarks.txt";
@@ -124,13 +131,9 @@ TEST(BatchStrata, UnequalCellsAreRefusedByTheSpecifiedTestsWhichNameTheStrataCom
   CommandLine o = example(true);
   o.inputs.groups = unequal_groups(t);
   o.permutations = "99";
-  const Outcome r = run_batch(Command::kPermute, o);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "");
-  EXPECT_NE(r.err.find("The tests by strata take unequal cells: run lumivar-batch strata with the "
-                       "same files"),
-            std::string::npos)
-      << r.err;
+  expect_refused(run_batch(Command::kPermute, o),
+                 "The tests by strata take unequal cells: run lumivar-batch strata with the same "
+                 "files");
 }
 
 TEST(BatchStrata, StrataCommandTakesUnequalCellsAndNamesTheType) {
@@ -174,13 +177,9 @@ TEST(BatchStrata, StrataCommandRefusesAnEmptyCellWithOneMessage) {
   CommandLine o = example(false);
   o.inputs.groups = t.write("groups.txt", groups);
   o.permutations = "9";
-  const Outcome r = run_batch(Command::kStrata, o);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "");
-  EXPECT_NE(r.err.find("lumivar-batch: Tests by strata need at least one specimen measured twice in "
-                       "every combination of a G1 and a G2 code; G1 = 2 with G2 = 2 has none.\n"),
-            std::string::npos)
-      << r.err;
+  expect_refused(run_batch(Command::kStrata, o),
+                 "lumivar-batch: Tests by strata need at least one specimen measured twice in "
+                 "every combination of a G1 and a G2 code; G1 = 2 with G2 = 2 has none.\n");
 }
 
 // The example study as a landmark table and a sheet, specimen 1 moved to

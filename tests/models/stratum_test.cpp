@@ -155,13 +155,21 @@ const std::vector<Design> kDesigns = {
     {1, 3, {2, 3, 4}},           // one G1 code: G1 and G1:G2 have no columns
 };
 
-TEST(Stratum, ObservedSumsAreThoseOfTheLinearHypotheses) {
+// Calls check(design, rows, stratum, type) for every design and both types,
+// the rows of design i seeded with seed + i.
+template <typename Check>
+void for_each_fit(Eigen::Index p, std::uint64_t seed, Check check) {
   for (std::size_t i = 0; i < kDesigns.size(); ++i)
     for (SsType type : {SsType::kII, SsType::kIII}) {
       SCOPED_TRACE("design " + std::to_string(i) + " type " + std::to_string(int(type)));
       const StrataDesign s = strata_design_of(kDesigns[i]);
-      const Rows y = random_rows(s, 3, 10 + i);
-      const Stratum stratum(y, s, kFullModel, type);
+      const Rows y = random_rows(s, p, seed + i);
+      check(s, y, Stratum(y, s, kFullModel, type), type);
+    }
+}
+
+TEST(Stratum, ObservedSumsAreThoseOfTheLinearHypotheses) {
+  for_each_fit(3, 10, [](const StrataDesign& s, const Rows& y, const Stratum& stratum, SsType type) {
       for (std::size_t k = 0; k < kFullModel.size(); ++k) {
         const Term t = kFullModel[k];
         const Reference ref = reference_sums(y, s, t, type);
@@ -175,7 +183,7 @@ TEST(Stratum, ObservedSumsAreThoseOfTheLinearHypotheses) {
         EXPECT_NEAR(stratum.observed(k).residual, ref.residual, 1e4 * kEps * ref.residual);
       }
       EXPECT_EQ(stratum.df_residual(), static_cast<double>(s.specimens() - s.cells()));
-    }
+  });
 }
 
 TEST(Stratum, TypesAgreeOnBalancedDesignsAndDifferOnUnequalCells) {
@@ -196,12 +204,7 @@ TEST(Stratum, TypesAgreeOnBalancedDesignsAndDifferOnUnequalCells) {
 // plus the relabelled residual; its sums by the hypotheses again.
 TEST(Stratum, RelabelledSumsAreThoseOfTheRelabelledRows) {
   std::mt19937_64 rng(77);
-  for (std::size_t i = 0; i < kDesigns.size(); ++i)
-    for (SsType type : {SsType::kII, SsType::kIII}) {
-      SCOPED_TRACE("design " + std::to_string(i) + " type " + std::to_string(int(type)));
-      const StrataDesign s = strata_design_of(kDesigns[i]);
-      const Rows y = random_rows(s, 2, 50 + i);
-      const Stratum stratum(y, s, kFullModel, type);
+  for_each_fit(2, 50, [&rng](const StrataDesign& s, const Rows& y, const Stratum& stratum, SsType type) {
       std::vector<std::uint32_t> order(s.specimens());
       std::iota(order.begin(), order.end(), 0u);
       std::shuffle(order.begin(), order.end(), rng);
@@ -228,7 +231,7 @@ TEST(Stratum, RelabelledSumsAreThoseOfTheRelabelledRows) {
           EXPECT_NEAR(got.residual, ref.residual, scale) << "term " << t;
         }
       }
-    }
+  });
 }
 
 }  // namespace
