@@ -149,16 +149,4 @@ StrataDesign strata_design(const runtime::Matrix& group, const runtime::Matrix& 
   return d;
 }
 
-std::vector<std::size_t> row_specimens(const runtime::Matrix& data, std::size_t mg) {
-  const std::size_t m = data.rows(), last = data.cols();
-  if (m == 2 * mg || last == 0) return {};
-  std::vector<std::size_t> out(m);
-  for (std::size_t r = 0; r < m; ++r) {
-    const double v = data(r + 1, last);
-    if (!(v >= 1 && v <= static_cast<double>(mg)) || v != std::floor(v)) return {};
-    out[r] = static_cast<std::size_t>(v) - 1;
-  }
-  return out;
-}
-
 }  // namespace lumivar::models

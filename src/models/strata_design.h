@@ -48,10 +48,4 @@ struct StrataDesign {
 StrataDesign strata_design(const runtime::Matrix& group, const runtime::Matrix& repgroup,
                            std::size_t m, const std::vector<std::size_t>& row_specimen = {});
 
-// The specimen of every row of `data` for strata_design: empty (the plain
-// layout) for 2 mg rows; otherwise the rows' trailing values, the specimen
-// ordinals 1 .. mg that a study from a specimen sheet writes, when every one
-// is such an ordinal (else empty, and strata_design refuses the layout).
-std::vector<std::size_t> row_specimens(const runtime::Matrix& data, std::size_t mg);
-
 }  // namespace lumivar::models

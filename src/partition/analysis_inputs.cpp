@@ -86,6 +86,12 @@ void check_codes_match_data(const runtime::Session& s) {
       if (!std::isfinite(s.group(i, c)))
         not_finite(groups, i, c == 1 ? "G1 code" : "G2 code", s.group(i, c));
   const double nrep = s.nrep(1);
+  if (nrep == 2 && !row_specimens(s.data, s.group.rows()).empty())
+    raise("The study has specimens measured once (" + std::to_string(m) + " rows of landmark data "
+          "for " + std::to_string(s.group.rows()) + " specimens); VarExp and Permute need two "
+          "measurements of every specimen. The tests by strata take such a study, leaving those "
+          "specimens out: run lumivar-batch strata with the same files, or Analysis > Tests by "
+          "strata in the window.");
   const double specimens = static_cast<double>(m) / nrep;
   if (static_cast<double>(s.group.rows()) != specimens)
     raise(capitalised(groups) + " has " + std::to_string(s.group.rows()) +
@@ -273,6 +279,18 @@ void check_permutation_design(const runtime::Session& s, const DesignSizes& size
           " G1 x G2 x T cells leave one row per cell, so there is no error mean square to "
           "divide by and no F ratio to compare. It needs at least two specimens in every G1 x "
           "G2 cell.");
+}
+
+std::vector<std::size_t> row_specimens(const runtime::Matrix& data, std::size_t mg) {
+  const std::size_t m = data.rows(), last = data.cols();
+  if (m == 2 * mg || last == 0) return {};
+  std::vector<std::size_t> out(m);
+  for (std::size_t r = 0; r < m; ++r) {
+    const double v = data(r + 1, last);
+    if (!(v >= 1 && v <= static_cast<double>(mg)) || v != std::floor(v)) return {};
+    out[r] = static_cast<std::size_t>(v) - 1;
+  }
+  return out;
 }
 
 }  // namespace lumivar::partition

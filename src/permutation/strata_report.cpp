@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "partition/analysis_inputs.h"
 #include "runtime/error.h"
 #include "runtime/format.h"
 
@@ -28,7 +29,7 @@ StrataResults strata_of_data(const runtime::Matrix& data, const runtime::Matrix&
                              const geometry::SuperimpositionSettings& superimposition,
                              const RunPlan* plan) {
   if (data.empty()) runtime::raise("No landmark data is loaded: load the landmark file first.");
-  std::vector<std::size_t> rows = models::row_specimens(data, group.rows());
+  std::vector<std::size_t> rows = partition::row_specimens(data, group.rows());
   models::strata_design(group, repgroup, data.rows(), rows);
   const runtime::Matrix xpt = geometry::getconsensus(data, superimposition).xpt;
   return strata_analysis({group, repgroup, xpt, std::move(rows), type}, plan);

@@ -38,7 +38,7 @@ StrataResults strata_analysis(const StrataInputs& in, const RunPlan* plan);
 
 // The tests by strata of loaded landmark data on their own, for designs the
 // specified analyses may refuse: superimposes every row of `data` (with
-// `superimposition`), finds the specimen of each row (models::row_specimens)
+// `superimposition`), finds the specimen of each row (partition::row_specimens)
 // and runs strata_analysis. Raises before the superimposition when the
 // design has no tests by strata.
 StrataResults strata_of_data(const runtime::Matrix& data, const runtime::Matrix& group,

@@ -238,8 +238,13 @@ TEST(BatchStrata, StrataCommandLeavesOutSpecimensMeasuredOnceWithOneWarning) {
   const nlohmann::json s = nlohmann::json::parse(run_batch(Command::kStrata, o).out).at("strata");
   EXPECT_EQ(s.at("left_out"), nlohmann::json::array({40}));
   EXPECT_EQ(s.at("specimens"), 39);
-  // The specified analysis refuses the study.
-  EXPECT_EQ(run_batch(Command::kVarExp, o).status, 1);
+  // The specified analysis refuses the study and says what takes it.
+  expect_refused(run_batch(Command::kVarExp, o),
+                 "lumivar-batch: The study has specimens measured once (79 rows of landmark data "
+                 "for 40 specimens); VarExp and Permute need two measurements of every specimen. "
+                 "The tests by strata take such a study, leaving those specimens out: run "
+                 "lumivar-batch strata with the same files, or Analysis > Tests by strata in the "
+                 "window.\n");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "models/strata_design.h"
+#include "partition/analysis_inputs.h"
 #include "support/error_message.h"
 
 namespace lumivar::models {
@@ -78,16 +79,16 @@ TEST(StrataDesign, RowSpecimensComeFromTheTrailingOrdinalsOnlyOutsideThePlainLay
   Matrix data(5, 3);
   const std::vector<double> ordinals = {1, 2, 3, 1, 3};
   for (std::size_t r = 1; r <= 5; ++r) data(r, 3) = ordinals[r - 1];
-  EXPECT_EQ(row_specimens(data, 3), (std::vector<std::size_t>{0, 1, 2, 0, 2}));
-  EXPECT_TRUE(row_specimens(data, 2).empty());  // 3 is no ordinal of 2 specimens
+  EXPECT_EQ(partition::row_specimens(data, 3), (std::vector<std::size_t>{0, 1, 2, 0, 2}));
+  EXPECT_TRUE(partition::row_specimens(data, 2).empty());  // 3 is no ordinal of 2 specimens
   // Twice as many rows as specimens: the plain layout, whatever the values.
   Matrix plain(6, 3);
-  EXPECT_TRUE(row_specimens(plain, 3).empty());
+  EXPECT_TRUE(partition::row_specimens(plain, 3).empty());
   // A value that is no ordinal of a specimen: no layout can be read.
   data(2, 3) = 2.5;
-  EXPECT_TRUE(row_specimens(data, 3).empty());
+  EXPECT_TRUE(partition::row_specimens(data, 3).empty());
   data(2, 3) = 4;
-  EXPECT_TRUE(row_specimens(data, 3).empty());
+  EXPECT_TRUE(partition::row_specimens(data, 3).empty());
 }
 
 }  // namespace
