@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <thread>
 
 #include "permutation/null_simulation.h"
@@ -61,5 +62,35 @@ int main(int argc, char** argv) {
   const auto b = lumivar::permutation::null_simulation(t_null, second);
   print_rate("specified Perm F P", "T (no T effect)", b.t_specified, b.datasets);
   print_rate("tests by strata", "T (no T effect)", b.t_strata, b.datasets);
+
+  // Unequal cells (3, 6, 5 and 4 specimens) with strong interactions and no
+  // main effect of G1 or G2: G1xG2 and G1xt are real, every other effect
+  // null (T too in the second of these scenarios). Only the tests by strata
+  // take such designs.
+  NullScenario unequal = t_strong;
+  unequal.cell_counts = {3, 6, 5, 4};
+  unequal.g1g2_effect = 0.1;
+  unequal.g1t_effect = 0.1;
+  std::printf("\nUnequal cells of 3, 6, 5 and 4 specimens; landmark 3 moves by +-%g in the cells "
+              "(1, 1), (2, 2) against the others (G1xG2), landmark 4 by %g between the measurements, "
+              "opposite ways in the two G1 groups (G1xt). Sums of type III.\n\n",
+              unequal.g1g2_effect, unequal.g1t_effect);
+  std::printf("| effect (scenario) | test | P at most %.2f | rate | binomial SE |\n", run.alpha);
+  std::printf("|---|---|---|---|---|\n");
+  using lumivar::partition::kEffectLabels;
+  for (int scenario = 0; scenario < 2; ++scenario) {
+    NullScenario sc = unequal;
+    if (scenario == 1) sc.t_effect = 0;
+    NullRun r = run;
+    r.seed = run.seed + 2000003 + 1000003 * static_cast<std::uint64_t>(scenario);
+    const auto c = lumivar::permutation::null_simulation(sc, r);
+    for (int k = 0; k < lumivar::partition::kEffectCount; ++k) {
+      const bool real = k == lumivar::partition::kG1xG2 || k == lumivar::partition::kG1xT ||
+                        (k == lumivar::partition::kT && scenario == 0);
+      const std::string effect = std::string(kEffectLabels[k]) + (real ? " (real)" : "") +
+                                 (scenario == 0 ? ", strong T" : ", no T");
+      print_rate("tests by strata", effect.c_str(), c.strata[k], c.datasets);
+    }
+  }
   return 0;
 }

@@ -101,6 +101,10 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
         print_status(b, o, s.info);
         status = run_shapes(b, o, inputs, study ? &*study : nullptr, out, s.info);
         break;
+      case Command::kStrata:
+        print_status(b, o, s.info);
+        status = run_strata(b, o, inputs, s);
+        break;
       case Command::kImport:
         break;  // handled above: it needs no session
     }

@@ -16,7 +16,7 @@
 
 namespace lumivar::batch {
 
-enum class Command { kLoad, kVarExp, kPermute, kImport, kShapes };
+enum class Command { kLoad, kVarExp, kPermute, kImport, kShapes, kStrata };
 
 struct CommandLine {
   Inputs inputs;
@@ -42,6 +42,9 @@ struct CommandLine {
   // times the pictures of shape change magnify it.
   std::size_t components = 0;
   double magnification = 1;
+  // --ss-type of the "strata" command: 3 (each effect adjusted for all
+  // others) or 2 (for the effects that do not contain it).
+  int ss_type = 3;
   // Raised when the user asks a load or a permutation run to stop (Ctrl-C); none: never.
   const std::atomic<bool>* cancel = nullptr;
 };
@@ -68,6 +71,10 @@ int run_permute(BatchSession& b, const CommandLine& opts, const std::vector<Inpu
 // names label the rows and levels), null for the three plain files.
 int run_shapes(BatchSession& b, const CommandLine& opts, const std::vector<InputFile>& inputs,
                const study::Study* study, std::ostream& out, std::ostream& err);
+
+// "strata": the tests by strata alone, on any design they take.
+int run_strata(BatchSession& b, const CommandLine& opts, const std::vector<InputFile>& inputs,
+               const Streams& s);
 
 using results::json_text;
 

@@ -7,6 +7,8 @@
 //                         [--seed S] [--threads T] [--engine fast|reference]
 //                         [--format text|json|csv|tsv] [--plot DIR] [--strata]
 //                         [--sums auto|matrix|coordinates]
+//   lumivar-batch strata  --data D --reps R --groups G [--permutations N]
+//                         [--seed S] [--threads T] [--ss-type 2|3] [--format text|json|csv|tsv]
 //   lumivar-batch import  --landmarks L --sheet S [--columns MAP] --out DIR
 //   lumivar-batch shapes  --data D --reps R --groups G [--format json|csv]
 //                         [--components N] [--plot DIR] [--magnification F] [--threads T]
@@ -48,7 +50,7 @@
 
 namespace {
 
-constexpr const char* kCommands = "load, varexp, permute, import or shapes";
+constexpr const char* kCommands = "load, varexp, permute, strata, import or shapes";
 
 // Whether the words ask for JSON, read before the command line is parsed so
 // that a mistake on it is told in JSON too.
@@ -64,7 +66,7 @@ bool asks_for_json(const std::vector<std::string>& words) {
 std::string command_word_problem(const std::vector<std::string>& words) {
   if (words.size() < 2) return std::string("no command given: give one of ") + kCommands;
   const std::string& first = words[1];
-  for (const char* command : {"load", "varexp", "permute", "import", "shapes"})
+  for (const char* command : {"load", "varexp", "permute", "strata", "import", "shapes"})
     if (first == command) return "";
   if (first.rfind("-", 0) == 0) return "";
   return "unknown command \"" + first + "\": the commands are " + kCommands;
@@ -106,7 +108,7 @@ int main(int argc, char** argv) {
         ->default_val("text");
     sub->add_option("--plot", opts.plot_dir,
                     "write the pictures as SVG files into this folder (made when missing)");
-    sub->add_flag("--strata", opts.strata, "also the tests by strata (balanced designs)");
+    sub->add_flag("--strata", opts.strata, "also the tests by strata (balanced designs; any design: the strata command)");
     sub->add_option("--sums", opts.sums, "way to the sums of squares: through the distance matrix, "
                     "from the coordinates (linear memory), or auto (the matrix up to 10,000 rows)")
         ->check(CLI::IsMember({"auto", "matrix", "coordinates"}))
@@ -128,15 +130,35 @@ int main(int argc, char** argv) {
   permute->add_option("--permutations", opts.permutations, "number of relabellings (a whole number >= 0)")
       ->required()
       ->check(rule(&permutations_problem, "N >= 0"));
-  permute->add_option("--seed", seed, "seed of the random relabellings (default: from the system)")
-      ->check(CLI::Validator(
-          [](std::string& text) { return parse_seed(text) ? std::string() : std::string(kSeedRule); },
-          "0..18446744073709551615"));
+  const auto add_seed = [&seed](CLI::App* sub) {
+    sub->add_option("--seed", seed, "seed of the random relabellings (default: from the system)")
+        ->check(CLI::Validator(
+            [](std::string& text) { return parse_seed(text) ? std::string() : std::string(kSeedRule); },
+            "0..18446744073709551615"));
+  };
+  add_seed(permute);
   permute->add_option("--threads", opts.threads, "worker threads (default: all cores)")
       ->check(rule(&threads_problem, "0..4096"));
   permute->add_option("--engine", opts.engine, "relabelling engine")
       ->check(CLI::IsMember({"fast", "reference"}))
       ->default_val("fast");
+
+  CLI::App* strata = cli.add_subcommand("strata", "the tests by strata alone, on equal or unequal cells");
+  add_inputs(strata, true);
+  strata->add_option("--format", opts.format,
+                     "output format: the report as text, JSON, or its table as CSV or TSV")
+      ->check(CLI::IsMember({"text", "json", "csv", "tsv"}))
+      ->default_val("text");
+  strata->add_option("--permutations", opts.permutations, "number of relabellings (a whole number >= 0)")
+      ->default_val("999")
+      ->check(rule(&permutations_problem, "N >= 0"));
+  add_seed(strata);
+  strata->add_option("--threads", opts.threads, "worker threads (default: all cores)")
+      ->check(rule(&threads_problem, "0..4096"));
+  strata->add_option("--ss-type", opts.ss_type, "sums of squares on unequal cells: 3 (each effect "
+                     "adjusted for all others) or 2 (for the effects that do not contain it)")
+      ->check(CLI::IsMember({2, 3}))
+      ->default_val(3);
 
   CLI::App* import = cli.add_subcommand("import", "write a study's landmark file and sheet as the three plain files");
   add_import_options(import, opts.study);
@@ -166,7 +188,7 @@ int main(int argc, char** argv) {
   shapes->add_option("--threads", opts.threads, "worker threads (default: all cores)")
       ->check(rule(&threads_problem, "0..4096"));
   // Before the command as well as after it.
-  for (CLI::App* app : {&cli, load, varexp, permute, import, shapes}) add_quiet(app);
+  for (CLI::App* app : {&cli, load, varexp, permute, import, shapes, strata}) add_quiet(app);
 
   opts.words.assign(argv, argv + argc);
   std::ostream* json_out = asks_for_json(opts.words) ? &out : nullptr;
@@ -198,6 +220,7 @@ int main(int argc, char** argv) {
     command = Command::kShapes;
     opts.format = shapes_format;
   }
+  if (strata->parsed()) command = Command::kStrata;
   const InterruptFlag interrupt;
   opts.cancel = interrupt.flag();
   const int status = run(command, opts, out, std::cerr);

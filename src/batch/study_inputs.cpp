@@ -86,6 +86,11 @@ int run_import(const StudyOptions& study, std::ostream& out, std::ostream& err, 
   runtime::headless::HeadlessRuntime ui;
   ui.on_progress = progress_lines(err, is_terminal_stderr(err), cancel);
   const study::Study s = detail::import_watched(ui, study, input::kLoadProgressBytes);
+  if (!s.measured_once.empty())
+    runtime::raise("The study has " + std::to_string(s.measured_once.size()) +
+                   " specimens measured once (the first: " + s.measured_once.front() +
+                   "); the three plain files hold two measurements of every specimen, so nothing "
+                   "was written. Give the landmark file and sheet to the strata command instead.");
   const FolderFiles files = {{"landmarks.txt", study::landmarks_text(s)},
                              {"reps.txt", study::plain_text(s.repgroup)},
                              {"groups.txt", study::plain_text(s.group)},

@@ -189,9 +189,17 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   on(kPermute, [this] { press(kPermuteButton); });
   on(kPermuteSettings, [this] { edit_permutation_settings(); });
   on(kStrata, [this] {
-    if (!strata_view_) {
-      strata_view_ = new StrataView(window_);
-      strata_view_->show_analysis(app_.last_analysis);
+    // With an analysis of the loaded files, its tests; otherwise (none yet,
+    // or the specified analyses refused the design) the study's own.
+    const std::shared_ptr<const shell::AnalysisSnapshot>& last = app_.last_analysis;
+    const bool current = last && stale_note(last->sources, app_.session.sources).empty();
+    if (!strata_view_) strata_view_ = new StrataView(window_);
+    if (current) {
+      if (strata_view_->analysis() != last) strata_view_->show_analysis(last);
+    } else {
+      const auto* perm = dynamic_cast<QLineEdit*>(box("PermBox"));
+      strata_view_->show_study(app_.session, app_.permute_settings,
+                               perm ? perm->text().toStdString() : std::string("0"));
     }
     strata_view_->show();
     strata_view_->raise();
@@ -425,13 +433,13 @@ void DesktopShell::edit_permutation_settings() {
 void DesktopShell::analysis_changed() {
   const std::shared_ptr<const shell::AnalysisSnapshot>& last = app_.last_analysis;
   actions_[kSaveResults]->setEnabled(last != nullptr);
-  actions_[kStrata]->setEnabled(last != nullptr);
+  actions_[kStrata]->setEnabled(last != nullptr || !app_.session.data.empty());
   results_unsaved_ = last != nullptr;
   // The number of relabellings typed last is the one offered next time.
   if (last && last->kind == shell::AnalysisKind::kPermute)
     settings_->store().setValue(QStringLiteral("permutation/count"),
                                 QString::number(last->permutation.plan.nperm));
-  if (strata_view_) strata_view_->show_analysis(last);
+  if (strata_view_ && last) strata_view_->show_analysis(last);
   if (last) {
     if (const std::optional<RecentStudy> study = recent_entry(last->sources)) {
       settings_->add_recent_study(*study);
@@ -444,6 +452,7 @@ void DesktopShell::analysis_changed() {
 void DesktopShell::refresh() {
   const runtime::Session& s = app_.session;
   study_->setText(QString::fromStdString(study_summary(s)));
+  actions_[kStrata]->setEnabled(app_.last_analysis != nullptr || !s.data.empty());
   const std::shared_ptr<const shell::AnalysisSnapshot>& last = app_.last_analysis;
   stale_->setText(last ? QString::fromStdString(stale_note(last->sources, s.sources)) : QString());
   stale_->setVisible(!stale_->text().isEmpty());

@@ -7,13 +7,15 @@
 
 #include "gui/study_status.h"
 #include "gui/tab_columns.h"
+#include "permutation/permute.h"
 #include "permutation/strata_report.h"
+#include "runtime/error.h"
 
 namespace lumivar::gui {
 
 permutation::StrataResults strata_results(const shell::AnalysisSnapshot& a) {
   const bool tested = a.kind == shell::AnalysisKind::kPermute;
-  return permutation::strata_analysis(a.group, a.repgroup, a.xpt, a.partition,
+  return permutation::strata_analysis({a.group, a.repgroup, a.xpt},
                                       tested ? &a.permutation.plan : nullptr);
 }
 
@@ -40,6 +42,28 @@ void StrataView::show_analysis(const std::shared_ptr<const shell::AnalysisSnapsh
     results_ = strata_results(*analysis);
     text_->setPlainText(QString::fromStdString(permutation::strata_report(*results_)));
     align_tab_columns(text_);  // the headings over their columns
+  } catch (const std::exception& e) {
+    text_->setPlainText(QString::fromStdString(e.what()));
+  }
+}
+
+void StrataView::show_study(const runtime::Session& s,
+                            const permutation::PermuteSettings& settings,
+                            const std::string& nperm_text) {
+  setWindowTitle(QString::fromStdString(with_files("Lumivar: tests by strata", s.sources)));
+  results_.reset();
+  analysis_.reset();
+  try {
+    const std::optional<std::uint64_t> nperm = permutation::parse_permutation_count(nperm_text);
+    if (!nperm)
+      runtime::raise("The box for the number of permutations must hold one whole number of at "
+                     "least 0 for the tests by strata.");
+    const permutation::RunPlan plan = permutation::run_plan(settings, *nperm);
+    geometry::SuperimpositionSettings superimposition;
+    superimposition.threads = settings.threads;
+    results_ = permutation::strata_of_data(s.data, s.group, s.repgroup, models::SsType::kIII,
+                                           superimposition, &plan);
+    text_->setPlainText(QString::fromStdString(permutation::strata_report(*results_)));
   } catch (const std::exception& e) {
     text_->setPlainText(QString::fromStdString(e.what()));
   }

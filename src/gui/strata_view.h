@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+#include "input/session.h"
+#include "permutation/permute_settings.h"
 #include "permutation/strata_report.h"
 #include "shell/analysis_snapshot.h"
 
@@ -24,6 +26,11 @@ class StrataView : public QWidget {
   explicit StrataView(QWidget* parent = nullptr);
   // Shows the tests for `analysis`, or why there are none.
   void show_analysis(const std::shared_ptr<const shell::AnalysisSnapshot>& analysis);
+  // Runs the tests on the loaded study on their own (its own superimposition,
+  // `nperm_text` relabellings under `settings`), for a study without an
+  // analysis, such as one whose unequal cells the specified analyses refuse.
+  void show_study(const runtime::Session& s, const permutation::PermuteSettings& settings,
+                  const std::string& nperm_text);
   QPlainTextEdit* text() const { return text_; }
   // The tests shown (none: no analysis, or a design without them), for
   // Save results.

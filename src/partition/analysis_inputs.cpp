@@ -81,6 +81,12 @@ void check_codes_match_data(const runtime::Session& s) {
       if (!std::isfinite(s.group(i, c)))
         not_finite(groups, i, c == 1 ? "G1 code" : "G2 code", s.group(i, c));
   const double nrep = s.nrep(1);
+  if (nrep == 2 && !row_specimens(s.data, s.group.rows()).empty())
+    raise("The study has specimens measured once (" + std::to_string(m) + " rows of landmark data "
+          "for " + std::to_string(s.group.rows()) + " specimens); VarExp and Permute need two "
+          "measurements of every specimen. The tests by strata take such a study, leaving those "
+          "specimens out: run lumivar-batch strata with the same files, or Analysis > Tests by "
+          "strata in the window.");
   const std::string rows_problem =
       input::group_rows_problem(file_name(s.sources.groups.path), s.group.rows(), m, nrep);
   if (!rows_problem.empty()) raise(rows_problem);
@@ -163,6 +169,14 @@ std::string mismatched_cells(const std::vector<const char*>& names,
   return out;
 }
 
+// Unequal G1 x G2 cells without an empty one are a design the tests by
+// strata take: the refusal says how to run them.
+std::string strata_hint(std::size_t factors, const std::string& wrong) {
+  if (factors != 2 || wrong.find("has none") != std::string::npos) return "";
+  return " The tests by strata take unequal cells: run lumivar-batch strata with the same files, "
+         "or Analysis > Tests by strata in the window.";
+}
+
 // The divisors of the partition assume a balanced design: every measurement
 // code, every G1 x G2 cell and every G1 x G2 x T cell on the same number of
 // rows. Unequal counts give wrong sums (negative SS, Per Exp above 100 %).
@@ -190,7 +204,7 @@ void check_balance(const runtime::Session& s) {
           std::string(l.what) + " should have " + count_text(static_cast<double>(m) / cells) +
           " rows of landmark data (" + std::to_string(m) + " rows / " + count_text(cells) +
           (l.codes.size() == 1 ? " codes" : " cells") + "), but " + wrong +
-          ". Check the repeated-measures and group code files.");
+          ". Check the repeated-measures and group code files." + strata_hint(l.codes.size(), wrong));
   }
 }
 }  // namespace detail
@@ -273,6 +287,18 @@ void check_permutation_design(const runtime::Session& s, const DesignSizes& size
           " G1 x G2 x T cells leave one row per cell, so there is no error mean square to "
           "divide by and no F ratio to compare. It needs at least two specimens in every G1 x "
           "G2 cell.");
+}
+
+std::vector<std::size_t> row_specimens(const runtime::Matrix& data, std::size_t mg) {
+  const std::size_t m = data.rows(), last = data.cols();
+  if (m == 2 * mg || last == 0) return {};
+  std::vector<std::size_t> out(m);
+  for (std::size_t r = 0; r < m; ++r) {
+    const double v = data(r + 1, last);
+    if (!(v >= 1 && v <= static_cast<double>(mg)) || v != std::floor(v)) return {};
+    out[r] = static_cast<std::size_t>(v) - 1;
+  }
+  return out;
 }
 
 }  // namespace lumivar::partition

@@ -3,6 +3,7 @@
 // input is named in the user's terms instead of surfacing as an index error
 // halfway through, and degenerate specimens are refused by row number.
 #include <string>
+#include <vector>
 
 #include "input/session.h"
 #include "partition/partition.h"
@@ -37,5 +38,11 @@ namespace detail {
 // write them.
 std::string code_text(double v);
 }  // namespace detail
+
+// The specimen of every row of `data` for the tests by strata: empty (the plain
+// layout) for 2 mg rows; otherwise the rows' trailing values, the specimen
+// ordinals 1 .. mg that a study from a specimen sheet writes, when every one
+// is such an ordinal (else empty, and strata_design refuses the layout).
+std::vector<std::size_t> row_specimens(const runtime::Matrix& data, std::size_t mg);
 
 }  // namespace lumivar::partition

@@ -48,7 +48,7 @@ TidyRow partition_row(const partition::Partition& p, int k, const permutation::P
 }
 
 TidyRow denominator_row(const char* stratum, const char* term, const char* label,
-                        const partition::StrataRow& d) {
+                        const models::StrataRow& d) {
   TidyRow r = named_row(stratum, term, label);
   r.ss = d.ss;
   r.df = d.df;
@@ -59,19 +59,19 @@ TidyRow denominator_row(const char* stratum, const char* term, const char* label
 // One stratum's effects, then its denominator.
 void add_stratum(std::vector<TidyRow>& rows, const permutation::StrataResults& s, bool between) {
   const char* stratum = between ? "between" : "within";
-  const partition::StrataRow& denominator = between ? s.table.specimens : s.table.residual;
+  const models::StrataRow& denominator = between ? s.table.specimens : s.table.residual;
   for (int k = 0; k < partition::kEffectCount; ++k) {
-    if (partition::between_specimens(k) != between) continue;
-    const partition::StrataRow& e = s.table.effects[k];
+    if (models::between_specimens(k) != between) continue;
+    const models::StrataRow& e = s.table.effects[k];
     TidyRow r = named_row(stratum, kTermIds[k], partition::kEffectLabels[k]);
     r.ss = e.ss;
     r.df = e.df;
     r.ms = e.ms;
     r.f = e.f;
-    r.partial_r2 = partial_r2(e.ss, denominator.ss);
+    r.partial_r2 = e.partial_r2;
     if (s.test) {
-      r.p = s.test->p[k];
-      r.z = s.test->z[k];
+      r.p = e.p;
+      r.z = e.z;
     }
     rows.push_back(r);
   }
@@ -127,6 +127,13 @@ std::vector<TidyRow> tidy_rows(const partition::Partition& p, const permutation:
     add_stratum(rows, *strata, true);
     add_stratum(rows, *strata, false);
   }
+  return rows;
+}
+
+std::vector<TidyRow> tidy_strata_rows(const permutation::StrataResults& strata) {
+  std::vector<TidyRow> rows;
+  add_stratum(rows, strata, true);
+  add_stratum(rows, strata, false);
   return rows;
 }
 

@@ -55,6 +55,10 @@ struct TidyRow {
 std::vector<TidyRow> tidy_rows(const partition::Partition& p, const permutation::PermutationTest* test,
                                const permutation::StrataResults* strata);
 
+// The rows of the tests by strata alone (the strata command, on designs the
+// factorial partition may not take).
+std::vector<TidyRow> tidy_strata_rows(const permutation::StrataResults& strata);
+
 // The table as text: a header line, then one line per row, fields separated
 // by `separator` (',' or '\t'), lines ending in "\n". Numbers are
 // locale-free, in the shortest text that reads back to the same double;

@@ -147,10 +147,12 @@ class StudyBuilder {
     }
     if (order_.size() > 2) return;  // refused already; counting per value would only repeat it
     for (const Specimen& s : specimens_) {
+      // A specimen seen at one of two measurements is measured once.
+      const bool once = measured_once(s);
       for (std::size_t m = 0; m < order_.size(); ++m) {
         const std::vector<std::size_t>& rows = s.rows[m];
         const std::string at = " at measurement " + measurement_.values[order_[m]];
-        if (rows.empty()) problems_.push_back("specimen " + quoted(s.name) + " has no line" + at + ".");
+        if (rows.empty() && !once) problems_.push_back("specimen " + quoted(s.name) + " has no line" + at + ".");
         if (rows.size() > 1)
           problems_.push_back("specimen " + quoted(s.name) + " has " + std::to_string(rows.size()) + " lines" +
                               at + " (" + sheet_.name + ", " + lines_text(sheet_lines(rows)) + ").");
@@ -207,34 +209,52 @@ class StudyBuilder {
 
   Study assemble() {
     Study s;
-    const std::size_t n = specimens_.size();
     const std::size_t nm = order_.size();
+    // Specimens with a line at every measurement first, in their order,
+    // then those measured once: rows 1 .. n and n + 1 .. 2n stay the plain
+    // layout, the single rows follow.
+    std::vector<const Specimen*> order;
+    for (const Specimen& sp : specimens_)
+      if (!measured_once(sp)) order.push_back(&sp);
+    const std::size_t n = order.size();
+    for (const Specimen& sp : specimens_)
+      if (measured_once(sp)) order.push_back(&sp);
     s.dimensions = lf_.dimensions;
     s.landmarks = lf_.entries.front().landmarks(static_cast<std::size_t>(s.dimensions));
     const std::size_t cols = static_cast<std::size_t>(s.dimensions) * s.landmarks + 1;
-    s.data = runtime::Matrix(n * nm, cols);
-    s.repgroup = runtime::Matrix(n * nm, 1);
-    s.group = runtime::Matrix(n, 2);
+    const std::size_t rows = n * nm + (order.size() - n);
+    s.data = runtime::Matrix(rows, cols);
+    s.repgroup = runtime::Matrix(rows, 1);
+    s.group = runtime::Matrix(order.size(), 2);
+    std::size_t row = 0;
+    const auto put = [&](std::size_t i, std::size_t sheet_row) {
+      const SheetRow& r = sheet_.rows[sheet_row];
+      const LandmarkEntry& e = lf_.entries[entry_of_.at(r.cells[kId])];
+      ++row;
+      for (std::size_t j = 0; j < e.xy.size(); ++j) s.data(row, j + 1) = e.xy[j];
+      s.data(row, cols) = static_cast<double>(i + 1);
+      s.repgroup(row, 1) = measurement_.code_of(r.cells[kMeasurement]);
+      s.group(i + 1, 1) = g1_.code_of(r.cells[kG1]);
+      s.group(i + 1, 2) = g2_.code_of(r.cells[kG2]);
+    };
     for (std::size_t m = 0; m < nm; ++m) {
       s.measurements.push_back(measurement_.values[order_[m]]);
-      for (std::size_t i = 0; i < n; ++i) {
-        const SheetRow& r = sheet_.rows[specimens_[i].rows[m].front()];
-        const LandmarkEntry& e = lf_.entries[entry_of_.at(r.cells[kId])];
-        const std::size_t row = m * n + i + 1;
-        for (std::size_t j = 0; j < e.xy.size(); ++j) s.data(row, j + 1) = e.xy[j];
-        s.data(row, cols) = static_cast<double>(i + 1);
-        s.repgroup(row, 1) = measurement_.code_of(r.cells[kMeasurement]);
-        if (m == 0) {
-          s.group(i + 1, 1) = g1_.code_of(r.cells[kG1]);
-          s.group(i + 1, 2) = g2_.code_of(r.cells[kG2]);
-        }
-      }
+      for (std::size_t i = 0; i < n; ++i) put(i, order[i]->rows[m].front());
     }
-    for (const Specimen& sp : specimens_) s.specimens.push_back(sp.name);
+    for (std::size_t i = n; i < order.size(); ++i) {
+      const Specimen& sp = *order[i];
+      put(i, (sp.rows[0].empty() ? sp.rows[1] : sp.rows[0]).front());
+      s.measured_once.push_back(sp.name);
+    }
+    for (const Specimen* sp : order) s.specimens.push_back(sp->name);
     s.measurement = std::move(measurement_);
     s.g1 = std::move(g1_);
     s.g2 = std::move(g2_);
     return s;
+  }
+
+  bool measured_once(const Specimen& sp) const {
+    return order_.size() == 2 && (sp.rows[0].empty() != sp.rows[1].empty());
   }
 
   const LandmarkFile& lf_;

@@ -5,7 +5,9 @@
 //   - the one or two measurement values sorted, numbers numerically and
 //     words alphabetically;
 //   - rows 1 ... n the specimens at the first measurement, rows n+1 ... 2n
-//     the same specimens in the same order at the second;
+//     the same specimens in the same order at the second; with two
+//     measurement values, a specimen with a line at only one of them is
+//     measured once: such specimens come last, one row each after row 2n;
 //   - each row's trailing value the specimen's ordinal (1 ... n);
 //   - one line of G1 and G2 codes per specimen (value_coding.h).
 // Cost: O(rows * (landmarks + distinct values)).
@@ -25,7 +27,8 @@ struct Study {
   int dimensions = 2;        // d: coordinates per landmark (2 or 3), as the file holds them
   runtime::Matrix repgroup;  // the measurement code of every row
   runtime::Matrix group;     // one row per specimen: G1 code, G2 code
-  std::vector<std::string> specimens;     // specimen i is rows i and i + n
+  std::vector<std::string> specimens;     // specimen i is rows i and i + n (or row 2n + i - n when measured once)
+  std::vector<std::string> measured_once;  // the last of `specimens`, one row each
   std::vector<std::string> measurements;  // as first written, in row order
   std::size_t landmarks = 0;
   ValueCoding measurement, g1, g2;
@@ -34,7 +37,8 @@ struct Study {
 // Raises one Error listing every problem found (the first 20, then how many
 // more): an id of either file missing from the other, an id given twice, a
 // sheet line with an empty cell, more than two measurement values, a
-// specimen without exactly one line per measurement value, a specimen whose
+// specimen with more than one line at a measurement value (with two values,
+// a line at only one of them is a specimen measured once), a specimen whose
 // G1 or G2 differs between its lines, an entry whose landmark count differs
 // from the first entry's.
 Study build_study(const LandmarkFile& landmarks, const SpecimenSheet& sheet);

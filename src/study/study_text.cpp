@@ -58,6 +58,15 @@ std::string summary_text(const Study& s) {
        (s.dimensions == 3 ? " (3-D): " : ": ") + std::to_string(s.data.rows()) + " rows.\n";
   t += "G1: " + value_list(s.g1, s.group, 1) + "\n";
   t += "G2: " + value_list(s.g2, s.group, 2) + "\n";
+  if (!s.measured_once.empty()) {
+    constexpr std::size_t kNamed = 10;
+    const std::size_t once = s.measured_once.size();
+    t += "Measured once (" + std::to_string(once) + "): ";
+    for (std::size_t i = 0; i < once && i < kNamed; ++i)
+      t += (i == 0 ? "" : ", ") + s.measured_once[i];
+    if (once > kNamed) t += " and " + std::to_string(once - kNamed) + " more";
+    t += "; only the tests by strata take such a study, leaving them out.\n";
+  }
   return t;
 }
 

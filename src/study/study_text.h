@@ -27,6 +27,7 @@ std::string codes_text(const Study& s);
 //   18 specimens at 2 measurements (7, 150), 8 landmarks: 36 rows.
 // (three-dimensional landmarks: "8 landmarks (3-D): 36 rows.")
 //   G1: control = 1 (9 specimens), treated = 2 (9 specimens)
+// and a line naming the specimens measured once, when there are any.
 std::string summary_text(const Study& s);
 
 }  // namespace lumivar::study

@@ -218,7 +218,9 @@ TEST(Layouts, UnbalancedDesignsAreRefusedNamingCodesOrCellsAndCounts) {
                      "The design is not balanced, so its sums of squares cannot be partitioned: "
                      "every G1 x G2 cell should have 6 rows of landmark data (24 rows / 4 "
                      "cells), but cell (G1 1, G2 1) has 4 and cell (G1 1, G2 2) has 8. Check the "
-                     "repeated-measures and group code files.");
+                     "repeated-measures and group code files. The tests by strata take unequal "
+                     "cells: run lumivar-batch strata with the same files, or Analysis > Tests by "
+                     "strata in the window.");
 
   // An empty cell is named too; the required count may be fractional.
   s = random_study({{1, 1}, {1, 2}, {2, 1}, {1, 1}, {1, 2}, {2, 1}}, 5);

@@ -35,10 +35,13 @@ lumivar::study::LandmarkFile read_landmarks(std::string_view text, bool semiland
   return lumivar::study::read_landmark_file(scratch_path(), options);
 }
 
+// Specimens measured once (only with two measurement values) have one row
+// each after the others' rows.
 void check(const lumivar::study::Study& s) {
-  const std::size_t n = s.specimens.size();
-  if (s.group.rows() != n || s.data.rows() != n * s.measurements.size() || s.repgroup.rows() != s.data.rows() ||
-      s.data.cols() != 2 * s.landmarks + 1)
+  const std::size_t n = s.specimens.size(), once = s.measured_once.size();
+  if (once > n || (once > 0 && s.measurements.size() != 2)) std::abort();
+  if (s.group.rows() != n || s.data.rows() != (n - once) * s.measurements.size() + once ||
+      s.repgroup.rows() != s.data.rows() || s.data.cols() != 2 * s.landmarks + 1)
     std::abort();
 }
 

@@ -464,8 +464,18 @@ TEST_F(Desktop, ViewsExportPicturesAtTheAskedSizeAndCopyThem) {
 
 TEST_F(Desktop, TestsByStrataRepeatTheBatchToolsFromTheRunsSeed) {
   Window w(settings_file());
-  w.load_example();
   EXPECT_FALSE(w.shell->action(DesktopShell::kStrata)->isEnabled());
+  w.load_example();
+  // Before any analysis the tests run on the loaded study alone, with the
+  // count in the permutations box.
+  ASSERT_TRUE(w.shell->action(DesktopShell::kStrata)->isEnabled());
+  w.ui.set(w.ui.find_by_tag("PermBox").at(0), "String", Value("20"));
+  w.trigger(DesktopShell::kStrata);
+  ASSERT_NE(w.shell->strata_view(), nullptr);
+  const std::string alone = w.shell->strata_view()->text()->toPlainText().toStdString();
+  EXPECT_TRUE(alone.starts_with("Tests by strata")) << alone;
+  EXPECT_NE(alone.find("\nP: 20 relabellings"), std::string::npos) << alone;
+
   w.permute("30");
   w.trigger(DesktopShell::kStrata);
   ASSERT_NE(w.shell->strata_view(), nullptr);

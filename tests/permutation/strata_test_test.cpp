@@ -13,6 +13,7 @@
 #include "partition/partition.h"
 #include "permutation/design_fixtures.h"
 #include "permutation/null_simulation.h"
+#include "permutation/relabelling.h"
 #include "permutation/strata_report.h"
 #include "runtime/error.h"
 #include "support/error_message.h"
@@ -22,14 +23,12 @@ namespace {
 
 using partition::kEffectCount;
 using partition::kEffectLabels;
+using runtime::Matrix;
 using testing::StudyDesign;
 
 struct Fitted {
   explicit Fitted(StudyDesign d)
-      : design(std::move(d)),
-        fit(geometry::procrustes_distances(design.session.data, 1)),
-        partition(partition::compute_partition(fit.d, design.session.group,
-                                               design.session.repgroup, design.sizes)) {}
+      : design(std::move(d)), fit(geometry::procrustes_distances(design.session.data, 1)) {}
   StrataResults run(std::uint64_t nperm, std::uint64_t seed = 7, int threads = 1,
                     const std::atomic<bool>* cancel = nullptr) const {
     RunPlan plan;
@@ -37,12 +36,10 @@ struct Fitted {
     plan.seed = seed;
     plan.threads = threads;
     plan.cancel = cancel;
-    return strata_analysis(design.session.group, design.session.repgroup, fit.xpt, partition,
-                           &plan);
+    return strata_analysis({design.session.group, design.session.repgroup, fit.xpt}, &plan);
   }
   StudyDesign design;
   geometry::ProcrustesDistances fit;
-  partition::Partition partition;
 };
 
 // Adds `shift` to the x of landmark `landmark` (1-based) in the rows chosen.
@@ -52,17 +49,68 @@ void shift_landmark(StudyDesign& d, std::size_t landmark, double shift, Pick row
     if (rows(r)) d.session.data(r, 2 * landmark - 1) += shift;
 }
 
-TEST(StrataTest, ObservedFIsTheTablesF) {
-  // The engine works on specimen means and differences, the table on the
-  // partition's pair sums: two routes to each F.
-  StudyDesign d = testing::balanced_study(2, 3, 3, 6, 51);
-  for (std::size_t j : {2u, 5u, 11u}) std::swap(d.session.repgroup(j), d.session.repgroup(j + 18));
-  const Fitted f(std::move(d));
-  const StrataResults r = f.run(19);
+TEST(StrataTest, ZeroEffectsGetPOneAndVanishedDenominatorsNaN) {
+  // The specimens of G2 = 2 are copies of those of G2 = 1: every effect with
+  // G2 in it is zero up to rounding, so no relabelling can fall below it.
+  StudyDesign d = testing::balanced_study(2, 2, 3, 5, 41);
+  const std::size_t mg = d.session.group.rows();
+  Matrix& data = d.session.data;
+  for (std::size_t j = 1; j <= mg; ++j) {
+    if (d.session.group(j, 2) != 2) continue;
+    const std::size_t twin = j - 1;  // balanced_study lists G2 = 1 just before G2 = 2
+    for (std::size_t c = 1; c <= data.cols(); ++c) {
+      data(j, c) = data(twin, c);
+      data(j + mg, c) = data(twin + mg, c);
+    }
+  }
+  const StrataResults r = Fitted(std::move(d)).run(99);
+  for (int k : {partition::kG2, partition::kG1xG2, partition::kG2xT, partition::kG1xG2xT}) {
+    SCOPED_TRACE(kEffectLabels[k]);
+    EXPECT_EQ(r.table.effects[k].ss, 0.0);
+    EXPECT_EQ(r.table.effects[k].f, 0.0);
+    EXPECT_EQ(r.table.effects[k].p, 1.0);
+    EXPECT_EQ(r.test->counts[k], 100u);
+    EXPECT_TRUE(std::isnan(r.table.effects[k].z));
+  }
+
+  // Every specimen of a cell the same and measured the same twice: nothing
+  // varies within the cells, and no F or repeatability exists.
+  StudyDesign same = testing::balanced_study(2, 2, 2, 5, 43);
+  const std::size_t n = same.session.group.rows();
+  for (std::size_t j = 1; j <= 2 * n; ++j)
+    for (std::size_t c = 1; c <= same.session.data.cols(); ++c)
+      same.session.data(j, c) = same.session.data((j - 1) % 4 + 1, c);
+  const StrataResults flat = Fitted(std::move(same)).run(19);
+  EXPECT_EQ(flat.table.specimens.ss, 0.0);
+  EXPECT_EQ(flat.table.residual.ss, 0.0);
   for (int k = 0; k < kEffectCount; ++k) {
     SCOPED_TRACE(kEffectLabels[k]);
-    EXPECT_NEAR(r.test->f[k], r.table.effects[k].f, 1e-9 * r.table.effects[k].f);
+    EXPECT_GE(flat.table.effects[k].ss, 0.0);
+    EXPECT_TRUE(std::isnan(flat.table.effects[k].f));
+    EXPECT_TRUE(std::isnan(flat.table.effects[k].p));
   }
+  EXPECT_TRUE(std::isnan(flat.table.repeatability));
+  EXPECT_TRUE(std::isnan(flat.table.agreement));
+}
+
+TEST(StrataTest, ARelabellingThatTiesCountsAsReachingTheObservedF) {
+  // Two cells of two specimens, G1 moving the second cell far away: only a
+  // relabelling that keeps the two pairs together (in either cell) reaches
+  // the observed F, and it ties with it exactly. Counted here by enumerating
+  // the engine's own relabellings.
+  StudyDesign d = testing::study({1, 1, 2, 2}, {1, 1, 1, 1}, {1, 1, 1, 1, 2, 2, 2, 2}, 2, 1, 5, 47);
+  for (std::size_t r : {3u, 4u, 7u, 8u}) d.session.data(r, 3) += 0.5;
+  const Fitted f(std::move(d));
+  const StrataResults res = f.run(300, 9);
+  std::uint64_t together = 0;
+  Relabelling r;
+  for (std::uint64_t i = 0; i < 300; ++i) {
+    draw_relabelling(9, i, 4, r);
+    const bool first = (r.order[0] < 2) == (r.order[1] < 2);
+    together += first && (r.order[0] < 2) != (r.order[2] < 2);
+  }
+  ASSERT_GT(together, 50u);  // about a third of 300
+  EXPECT_EQ(res.test->counts[partition::kG1], 1 + together);
 }
 
 TEST(StrataTest, FindsEachEffectInItsOwnStratum) {
@@ -85,8 +133,9 @@ TEST(StrataTest, FindsEachEffectInItsOwnStratum) {
   const StrataResults r = f.run(199);
   EXPECT_DOUBLE_EQ(r.test->p[partition::kG1], 1.0 / 200);
   EXPECT_DOUBLE_EQ(r.test->p[partition::kT], 1.0 / 200);
-  EXPECT_GT(r.test->z[partition::kG1], 10);
-  EXPECT_GT(r.test->z[partition::kT], 10);
+  // On log F, far beyond the relabelled values all the same.
+  EXPECT_GT(r.test->z[partition::kG1], 3);
+  EXPECT_GT(r.test->z[partition::kT], 3);
   // Neither moves the effects it does not touch to the edge.
   for (int k : {partition::kG2, partition::kG1xG2, partition::kG1xT, partition::kG2xT,
                 partition::kG1xG2xT}) {

@@ -95,6 +95,25 @@ TEST(BuildStudy, AcceptsOneMeasurementPerSpecimen) {
   EXPECT_EQ(s.group.rows(), 3u);
 }
 
+TEST(BuildStudy, SpecimensMeasuredOnceComeLastWithOneRowEach) {
+  // B has only its late line, D only its early one; A and C have both.
+  const Study s = build("id,x1,y1\na1,1,1\na2,2,2\nb2,3,3\nc1,4,4\nc2,5,5\nd1,6,6\n",
+                        "id,specimen,measurement,G1,G2\n"
+                        "a1,A,1,1,1\nb2,B,2,2,1\na2,A,2,1,1\nd1,D,1,2,2\nc1,C,1,2,1\nc2,C,2,2,1\n");
+  EXPECT_EQ(s.specimens, (std::vector<std::string>{"A", "C", "B", "D"}));
+  EXPECT_EQ(s.measured_once, (std::vector<std::string>{"B", "D"}));
+  EXPECT_EQ(column(s.data, 1), (std::vector<double>{1, 4, 2, 5, 3, 6}));
+  EXPECT_EQ(column(s.data, 3), (std::vector<double>{1, 2, 1, 2, 3, 4}));  // ordinals
+  EXPECT_EQ(column(s.repgroup, 1), (std::vector<double>{1, 1, 2, 2, 2, 1}));
+  EXPECT_EQ(column(s.group, 1), (std::vector<double>{1, 2, 2, 2}));
+  EXPECT_EQ(column(s.group, 2), (std::vector<double>{1, 1, 1, 2}));
+  const std::string summary = summary_text(s);
+  EXPECT_NE(summary.find("\nMeasured once (2): B, D; only the tests by strata take such a study, "
+                         "leaving them out.\n"),
+            std::string::npos)
+      << summary;
+}
+
 TEST(BuildStudy, ListsEveryProblemInOneRefusal) {
   const std::string tps =
       "LM=2\n0 0\n1 1\nID=a1\n"
@@ -114,7 +133,7 @@ TEST(BuildStudy, ListsEveryProblemInOneRefusal) {
       "zz,D,2,1,1\n"
       "e1,E,,1,1\n";
   EXPECT_ERROR_MSG(build(tps, sheet),
-            "The study cannot be built from marks.tps and sheet.csv (12 problems):\n"
+            "The study cannot be built from marks.tps and sheet.csv (10 problems):\n"
             "  marks.tps, line 24: the specimen has no id.\n"
             "  id \"b1\" is given more than once in marks.tps (lines 9 and 13).\n"
             "  sheet.csv, line 8: no measurement.\n"
@@ -124,8 +143,7 @@ TEST(BuildStudy, ListsEveryProblemInOneRefusal) {
             "  id \"zz\" (sheet.csv, line 7) is not in the landmark file marks.tps.\n"
             "  id \"e1\" (sheet.csv, line 8) is not in the landmark file marks.tps.\n"
             "  specimen \"A\" has G1 \"1\" at line 2 but \"2\" at line 3.\n"
-            "  specimen \"B\" has no line at measurement 2.\n"
-            "  specimen \"C\" has no line at measurement 2.\n"
+
             "  id \"c1\" (marks.tps, line 17) has 1 landmark; the first specimen (\"a1\", line 1) has 2.");
 }
 

@@ -1,0 +1,58 @@
+#include <ostream>
+
+#include "batch/commands.h"
+#include "batch/error_output.h"
+#include "batch/report_output.h"
+#include "batch/run_progress.h"
+#include "batch/strata_output.h"
+#include "batch/sums_option.h"
+#include "geometry/getconsensus.h"
+#include "permutation/permute.h"
+#include "results/tidy_table.h"
+#include "runtime/error.h"
+#include "runtime/terminal.h"
+
+namespace lumivar::batch {
+
+int run_strata(BatchSession& b, const CommandLine& o, const std::vector<InputFile>& inputs,
+               const Streams& st) {
+  const runtime::Session& s = b.app.session;
+  const std::optional<std::uint64_t> nperm = permutation::parse_permutation_count(o.permutations);
+  if (!nperm)
+    runtime::raise("--permutations must be one whole number of at least 0, not \"" +
+                   o.permutations + "\".");
+  permutation::PermuteSettings settings;
+  settings.seed = o.seed;
+  settings.threads = o.threads;
+  const bool terminal = &st.info == &std::cerr && runtime::is_terminal(stderr);
+  if (!o.quiet) settings.progress = run_progress(st.info, terminal);
+  settings.cancel = o.cancel;
+  geometry::SuperimpositionSettings superimposition;
+  superimposition.threads = o.threads;
+  superimposition.dimensions = s.dimensions;
+  superimposition.progress = sums_settings("auto", o.threads, !o.quiet).superimposition_progress;
+  const permutation::RunPlan plan = permutation::run_plan(settings, *nperm);
+  const permutation::StrataResults r = permutation::strata_of_data(
+      s.data, s.group, s.repgroup, o.ss_type == 2 ? models::SsType::kII : models::SsType::kIII,
+      superimposition, &plan);
+  stop_if_cancelled(o, "The tests by strata");
+  const std::string warning = permutation::left_out_warning(r.table);
+  if (!warning.empty()) tell_warning(st.err, warning);
+  const std::vector<results::TidyRow> rows = results::tidy_strata_rows(r);
+  if (o.format == "csv" || o.format == "tsv") {
+    st.out << results::tidy_text(rows, o.format == "csv" ? ',' : '\t');
+  } else if (o.format == "json") {
+    results::Maker maker;
+    maker.command_line = o.words;
+    nlohmann::json j = {{"strata", strata_json(r)}, {"provenance", results::provenance_json(inputs, nullptr, maker)}};
+    j["seed"] = plan.seed;
+    j["seed_text"] = std::to_string(plan.seed);
+    j["table"] = results::tidy_json(rows);
+    st.out << json_text(j) << '\n';
+  } else {
+    st.out << permutation::strata_report(r) << "\n\n" << seed_line(plan.seed) << '\n';
+  }
+  return 0;
+}
+
+}  // namespace lumivar::batch
