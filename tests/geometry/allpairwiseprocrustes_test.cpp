@@ -139,7 +139,7 @@ TEST(SquaredDistances, WatchedFillsTheSameBitsAndHearsACancel) {
   const Matrix xpt = testing::random_landmarks(2000, 6, 11);
   const Matrix plain = squared_distances(xpt, 2);
   std::vector<std::size_t> reports;
-  const Matrix watched = squared_distances(xpt, 2, [&](std::size_t done, std::size_t total) {
+  const Matrix watched = squared_distances(xpt, 2, nullptr, [&](std::size_t done, std::size_t total) {
     EXPECT_EQ(total, 2000u);
     reports.push_back(done);
     return true;
@@ -150,7 +150,7 @@ TEST(SquaredDistances, WatchedFillsTheSameBitsAndHearsACancel) {
   EXPECT_EQ(reports.back(), 2000u);
 
   std::size_t calls = 0;
-  EXPECT_THROW(squared_distances(xpt, 2,
+  EXPECT_THROW(squared_distances(xpt, 2, nullptr,
                                  [&](std::size_t, std::size_t) {
                                    ++calls;
                                    return calls < 3;
