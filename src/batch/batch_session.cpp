@@ -41,8 +41,11 @@ void BatchSession::load(const Inputs& inputs) {
   const std::optional<std::string> groups =
       inputs.groups ? std::optional(fs::absolute(*inputs.groups).string()) : std::nullopt;
   ui.queue_file(data);
-  if (input::load(ui, app.session, app.load_progress_bytes, inputs.dimensions) != input::LoadOutcome::kLoaded)
-    runtime::raise("Nothing was loaded from " + data + ".");
+  if (input::load(ui, app.session, app.load_progress_bytes, inputs.dimensions) != input::LoadOutcome::kLoaded) {
+    // The load's box says why (and that nothing was loaded): it is the error.
+    const std::string why = take_last_box();
+    runtime::raise(why.empty() ? "Nothing was loaded from " + data + "." : why);
+  }
   if (reps) load_one(*this, *reps, &input::loadrepgroup);
   if (groups) load_one(*this, *groups, &input::loadgroup);
 }

@@ -68,10 +68,10 @@ void add_stratum(std::vector<TidyRow>& rows, const permutation::StrataResults& s
     r.df = e.df;
     r.ms = e.ms;
     r.f = e.f;
-    r.partial_r2 = e.partial_r2;
+    r.partial_r2 = partial_r2(e.ss, denominator.ss);
     if (s.test) {
-      r.p = e.p;
-      r.z = e.z;
+      r.p = s.test->p[k];
+      r.z = s.test->z[k];
     }
     rows.push_back(r);
   }

@@ -187,7 +187,7 @@ TEST(Scripting, OptionsAreCheckedBeforeAnyFileIsRead) {
   }
   const ToolRun unknown = run_tool({"analyse", "--data", broken});
   EXPECT_EQ(unknown.err, kErrorPrefix + "unknown command \"analyse\": the commands are load, varexp, "
-                                        "permute or import\n");
+                                        "permute, strata, import or shapes\n");
 }
 
 TEST(Scripting, TheSeedOfARunWithoutOneRepeatsIt) {
@@ -242,7 +242,9 @@ TEST(Scripting, EveryJsonFieldIsDocumented) {
   for (const auto& words :
        {example("varexp", {"--strata", "--format", "json"}),
         example("permute", {"--permutations", "9", "--strata", "--format", "json"}),
-        example("permute", {"--permutations", "x", "--format", "json"})}) {
+        example("permute", {"--permutations", "x", "--format", "json"}),
+        example("strata", {"--permutations", "9", "--format", "json"}),
+        example("shapes", {"--components", "2", "--format", "json"})}) {
     const ToolRun r = run_tool(words);
     collect_fields(nlohmann::json::parse(r.out), names);
   }

@@ -159,7 +159,8 @@ TEST(ShapesCommand, RefusesMissingCodesWithoutPrintingATable) {
   o.inputs.reps = t.write("reps.txt", "1\n2\n");
   const BatchRun r = run_batch(Command::kShapes, o);
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "");
+  // Standard output holds the error object alone, no table.
+  EXPECT_EQ(nlohmann::json::parse(r.out).size(), 1u) << r.out;
   EXPECT_NE(r.err.find("one code per row of landmark data"), std::string::npos) << r.err;
 }
 

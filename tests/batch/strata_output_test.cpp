@@ -243,6 +243,7 @@ TEST(BatchStrata, StrataCommandLeavesOutSpecimensMeasuredOnceWithOneWarning) {
   EXPECT_EQ(s.at("left_out"), nlohmann::json::array({40}));
   EXPECT_EQ(s.at("specimens"), 39);
   // The specified analysis refuses the study and says what takes it.
+  o.format = "text";
   expect_refused(run_batch(Command::kVarExp, o),
                  "lumivar-batch: error: The study has specimens measured once (79 rows of landmark data "
                  "for 40 specimens); VarExp and Permute need two measurements of every specimen. "
