@@ -21,47 +21,10 @@ namespace {
 
 std::string code_text(double code) { return runtime::format("%.10g", {code}); }
 
-// Grows `b` to hold `p`; `first` tells whether `b` holds anything yet.
-void include(Box& b, bool& first, Point2 p) {
-  if (first) {
-    b = {p.x, p.x, p.y, p.y};
-    first = false;
-    return;
-  }
-  b.x_min = std::min(b.x_min, p.x);
-  b.x_max = std::max(b.x_max, p.x);
-  b.y_min = std::min(b.y_min, p.y);
-  b.y_max = std::max(b.y_max, p.y);
-}
-
-// A label `gap` pixels from `at` along the direction away from the
-// consensus centroid `centre`, or towards it when `gap` is negative,
-// aligned so that the text grows in that direction.
-Label radial_label(Point2 at, Point2 centre, std::string text, double gap) {
-  const double rx = at.x - centre.x, ry = at.y - centre.y;
-  const double len = std::hypot(rx, ry);
-  const double ux = len > 0 ? rx / len : 0, uy = len > 0 ? ry / len : 1;
-  const double sx = gap < 0 ? -ux : ux;
-  Label l;
-  l.at = at;
-  l.text = std::move(text);
-  l.colour = kInk;
-  l.align = sx > 0.35 ? Align::kStart : sx < -0.35 ? Align::kEnd : Align::kMiddle;
-  l.dx_px = gap * ux;
-  l.dy_px = -gap * uy + 4;  // pixels grow downwards; +4 centres the digits on the point
-  return l;
-}
-
-// Landmark numbers sit outside the outline; the names of the ringed rows
-// inside it, clear of the numbers and of the ring.
-Label landmark_number(Point2 at, Point2 centre, std::size_t j) {
-  Label l = radial_label(at, centre, std::to_string(j), 11);
-  l.bold = true;
-  return l;
-}
-
+// The names of the ringed rows sit inside the outline, clear of the
+// landmark numbers outside it and of the ring.
 Label row_name(Point2 at, Point2 centre, std::size_t row) {
-  return radial_label(at, centre, "row " + std::to_string(row), -14);
+  return parts::radial_label(at, "row " + std::to_string(row), -14, centre);
 }
 
 // One view of the configurations: the coordinate drawn across and the one
@@ -109,8 +72,7 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
   Scene s;
   s.title = "Superimposed configurations by " + options.grouping;
   s.equal_aspect = true;
-  Box box;
-  bool empty = true;
+  parts::Extent2 extent;
   const std::vector<Projection> views = projections(xpt, consensus, d);
   // Landmark j of row i (row 0: the consensus) as `v` shows it.
   const auto at = [&](const Projection& v, std::size_t i, std::size_t j) {
@@ -127,7 +89,7 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
         if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
         s.points.push_back({p, c, i, j, 2.5, 0.7, false});
         view_of.push_back(v);
-        include(box, empty, p);
+        extent.add(p);
       }
     }
   }
@@ -143,8 +105,8 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
       outline.points.push_back(p);
       s.points.push_back({p, kInk, 0, j, 3, 1, false});
       view_of.push_back(v);
-      s.labels.push_back(landmark_number(p, views[v].centre, j));
-      include(box, empty, p);
+      s.labels.push_back(parts::landmark_number(p, j, views[v].centre));
+      extent.add(p);
     }
     s.lines.push_back(outline);
   }
@@ -180,12 +142,11 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
                   " farthest from the consensus (" + named + ")";
 
   // Room around the points for the landmark numbers and row labels.
-  if (empty) box = {-1, 1, -1, 1};
-  const double pad = 0.08 * std::max({box.width(), box.height(), 1e-9});
-  s.bounds = {box.x_min - pad, box.x_max + pad, box.y_min - pad, box.y_max + pad};
+  s.bounds = extent.padded(0.08);
   // Each projection named above it, inside the bounds.
   if (views.size() > 1) {
-    s.bounds.y_max += pad;
+    // as much room again above them as the padding gave
+    s.bounds.y_max += 0.08 / 1.16 * std::max(s.bounds.width(), s.bounds.height());
     for (const Projection& v : views) {
       Label l;
       l.at = {v.centre.x, s.bounds.y_max};

@@ -41,9 +41,10 @@ void require_plane(std::size_t dimension, const std::string& picture) {
                    std::to_string(dimension) + ".");
 }
 
-Label radial_label(Point2 at, std::string text, double gap) {
-  const double len = std::hypot(at.x, at.y);
-  const double ux = len > 0 ? at.x / len : 0, uy = len > 0 ? at.y / len : 1;
+Label radial_label(Point2 at, std::string text, double gap, Point2 centre) {
+  const double rx = at.x - centre.x, ry = at.y - centre.y;
+  const double len = std::hypot(rx, ry);
+  const double ux = len > 0 ? rx / len : 0, uy = len > 0 ? ry / len : 1;
   const double sx = gap < 0 ? -ux : ux;
   Label l;
   l.at = at;
@@ -55,8 +56,8 @@ Label radial_label(Point2 at, std::string text, double gap) {
   return l;
 }
 
-Label landmark_number(Point2 at, std::size_t j) {
-  Label l = radial_label(at, std::to_string(j), 11);
+Label landmark_number(Point2 at, std::size_t j, Point2 centre) {
+  Label l = radial_label(at, std::to_string(j), 11, centre);
   l.bold = true;
   return l;
 }

@@ -40,13 +40,14 @@ inline Point2 landmark_point(const Eigen::RowVectorXd& shape, std::size_t j) {
 // are drawn in the plane.
 void require_plane(std::size_t dimension, const std::string& picture);
 
-// `text` in ink `gap` pixels from `at` along the direction away from the
-// origin (superimposed shapes are centred there), or towards it when `gap`
-// is negative, aligned so that the text grows in that direction.
-Label radial_label(Point2 at, std::string text, double gap);
+// `text` in ink `gap` pixels from `at` along the direction away from
+// `centre` (superimposed shapes are centred on the origin), or towards it
+// when `gap` is negative, aligned so that the text grows in that direction.
+Label radial_label(Point2 at, std::string text, double gap, Point2 centre = {0, 0});
 
-// Landmark j's number in bold, set off outwards, so it stays outside the outline.
-Label landmark_number(Point2 at, std::size_t j);
+// Landmark j's number in bold, set off outwards from `centre`, so it stays
+// outside the outline.
+Label landmark_number(Point2 at, std::size_t j, Point2 centre = {0, 0});
 
 // One legend point per group in colour order (`texts`: what each group is
 // called), the groups past twelve summed up in one line.
