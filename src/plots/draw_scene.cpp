@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "plots/label_placement.h"
 #include "plots/palette.h"
 
 namespace lumivar::plots {
@@ -124,9 +125,10 @@ void draw_scene(const Scene& s, const PlotFrame& f, Canvas& c, std::size_t highl
   data(s, f, c);
   if (highlight_row > 0) highlight(s, f, c, highlight_row);
   c.end_clip();
-  for (const Label& l : s.labels) {
-    const Point2 at = f.to_pixels(l.at);
-    c.text({at.x + l.dx_px, at.y + l.dy_px}, l.text, {l.size_px, l.colour, l.align, l.bold, false});
+  const std::vector<PlacedLabel> places = place_labels(s.labels, f);
+  for (std::size_t i = 0; i < s.labels.size(); ++i) {
+    const Label& l = s.labels[i];
+    c.text(places[i].at, l.text, {l.size_px, l.colour, l.align, l.bold, false});
   }
   legend(s, f, c);
 }
