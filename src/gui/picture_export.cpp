@@ -116,6 +116,14 @@ QString save_picture(const plots::Scene& scene, const QString& path, const QSize
   return {};
 }
 
+QString save_picture(const plots::Scene& scene, const QString& path, const PrintSize& paper) {
+  if (QFileInfo(path).suffix().toLower() != QLatin1String("svg"))
+    return save_picture(scene, path, print_pixels(paper), print_scale(paper), paper.dpi);
+  const QSizeF layout = print_layout(paper);
+  const plots::PaperSize shown{paper.width, paper.height, paper.unit == LengthUnit::kInches ? "in" : "mm"};
+  return write_file(path, plots::to_svg(scene, layout.width(), layout.height(), shown));
+}
+
 PictureActions::PictureActions(SceneWidget* canvas, QWidget* view)
     : QObject(view), canvas_(canvas), view_(view) {
   export_ = new QAction(QStringLiteral("&Export picture\u2026"), view);
@@ -157,7 +165,7 @@ std::optional<PictureActions::Choice> PictureActions::ask(const QSize& suggested
     named += filter == QLatin1String(kSvgFilter) ? QStringLiteral(".svg") : QStringLiteral(".png");
   const std::optional<PrintSize> size = ask_print_size(view_, suggested / canvas_->devicePixelRatio());
   if (!size) return std::nullopt;
-  return Choice{named, print_pixels(*size), print_scale(*size), size->dpi};
+  return Choice{named, print_pixels(*size), print_scale(*size), size->dpi, *size};
 }
 
 void PictureActions::export_picture() {
@@ -166,7 +174,9 @@ void PictureActions::export_picture() {
   const plots::Scene kept = *scene;  // the view may change while the dialog is open
   const std::optional<Choice> choice = ask(screen_size());
   if (!choice) return;
-  const QString error = save_picture(kept, choice->path, choice->size, choice->scale, choice->dpi);
+  const QString error = choice->paper
+                            ? save_picture(kept, choice->path, *choice->paper)
+                            : save_picture(kept, choice->path, choice->size, choice->scale, choice->dpi);
   if (!error.isEmpty())
     QMessageBox::warning(view_, QStringLiteral("Export picture"),
                          QStringLiteral("Could not save %1: %2").arg(choice->path, error));

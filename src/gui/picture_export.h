@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+#include "gui/print_size.h"
 #include "plots/scene.h"
 
 class QAction;
@@ -30,6 +31,11 @@ QImage scene_image(const plots::Scene& scene, const QSize& size, double scale = 
 // or "" on success.
 QString save_picture(const plots::Scene& scene, const QString& path, const QSize& size,
                      double scale = 1.0, double dpi = 0);
+// Writes `scene` to `path` for print at `paper`'s size: a PNG of
+// print_pixels(paper) with its dpi recorded, or an SVG whose width and
+// height are the size on paper (mm or in) over a viewBox of the picture's
+// layout, so that text and lines keep the same size on paper as in the PNG.
+QString save_picture(const plots::Scene& scene, const QString& path, const PrintSize& paper);
 
 class PictureActions : public QObject {
  public:
@@ -44,6 +50,8 @@ class PictureActions : public QObject {
     QSize size;          // in pixels
     double scale = 1.0;  // of text and lines (print_size.h)
     double dpi = 0;      // written into a PNG; 0: none
+    // The size on paper the fields above come from; none: a picture in pixels.
+    std::optional<PrintSize> paper;
   };
   // Asks for the file and the size (given the view's size in pixels): the
   // file dialog suggests a name from the picture's title and the format

@@ -23,6 +23,10 @@ QSize print_pixels(const PrintSize& p) {
 
 double print_scale(const PrintSize& p) { return p.dpi / kLayoutDpi; }
 
+QSizeF print_layout(const PrintSize& p) {
+  return {inches(p.width, p.unit) * kLayoutDpi, inches(p.height, p.unit) * kLayoutDpi};
+}
+
 PrintSize print_size_of(const QSize& pixels, LengthUnit unit, double dpi) {
   const double per_inch = unit == LengthUnit::kInches ? 1.0 : kMillimetresPerInch;
   return {pixels.width() / kLayoutDpi * per_inch, pixels.height() / kLayoutDpi * per_inch, unit, dpi};

@@ -5,6 +5,7 @@
 // size on paper at any resolution (at 300 dpi a 10-pixel label becomes
 // 31 pixels), and the resolution is written into the file.
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 
 namespace lumivar::gui {
@@ -24,6 +25,9 @@ inline constexpr double kLayoutDpi = 96;
 QSize print_pixels(const PrintSize& p);
 // How much the drawing is scaled up from its layout: dpi / 96.
 double print_scale(const PrintSize& p);
+// The size the picture is laid out at: each side in inches times 96, not
+// rounded (an SVG's viewBox, which a viewer stretches to the size on paper).
+QSizeF print_layout(const PrintSize& p);
 // The print size of `pixels` shown on screen, at `dpi`, in `unit`.
 PrintSize print_size_of(const QSize& pixels, LengthUnit unit, double dpi);
 

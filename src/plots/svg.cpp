@@ -132,13 +132,18 @@ std::string xml_escaped(const std::string& text) {
   return out;
 }
 
-std::string to_svg(const Scene& s, double width_px, double height_px) {
+namespace {
+
+// The document with its shown `width` and `height` as written (a length with
+// or without a unit) over a layout of width_px x height_px.
+std::string svg_document(const Scene& s, double width_px, double height_px, const std::string& width,
+                         const std::string& height) {
   const PlotFrame f(s, width_px, height_px);
   const PixelRect& a = f.plot_area();
   std::ostringstream out;
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      << "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" << px(width_px)
-      << "\" height=\"" << px(height_px) << "\" viewBox=\"0 0 " << px(width_px) << ' ' << px(height_px)
+      << "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" << width
+      << "\" height=\"" << height << "\" viewBox=\"0 0 " << px(width_px) << ' ' << px(height_px)
       << "\" font-family=\"DejaVu Sans, Arial, Helvetica, sans-serif\">\n"
       << "<title>" << xml_escaped(s.title) << "</title>\n"
       << "<defs><clipPath id=\"plot-area\"><rect x=\"" << px(a.left) << "\" y=\"" << px(a.top)
@@ -147,6 +152,17 @@ std::string to_svg(const Scene& s, double width_px, double height_px) {
   draw_scene(s, f, canvas);
   out << "</svg>\n";
   return out.str();
+}
+
+}  // namespace
+
+std::string to_svg(const Scene& s, double width_px, double height_px) {
+  return svg_document(s, width_px, height_px, px(width_px), px(height_px));
+}
+
+std::string to_svg(const Scene& s, double width_px, double height_px, const PaperSize& paper) {
+  if (paper.unit != "mm" && paper.unit != "in") runtime::raise("An SVG is sized in mm or in, not \"" + paper.unit + "\".");
+  return svg_document(s, width_px, height_px, px(paper.width) + paper.unit, px(paper.height) + paper.unit);
 }
 
 }  // namespace lumivar::plots

@@ -451,6 +451,13 @@ TEST_F(Desktop, ViewsExportPicturesAtTheAskedSizeAndCopyThem) {
   const std::string svg = read_file(folder.path() + "/f.svg");
   EXPECT_NE(svg.find("<svg"), std::string::npos);
   EXPECT_NE(svg.find("width=\"500.00\" height=\"300.00\""), std::string::npos) << svg.substr(0, 300);
+  // Asked for in millimetres, the SVG is that size on paper.
+  const PrintSize paper{120, 90, LengthUnit::kMillimetres, 300};
+  answer = PictureActions::Choice{QString::fromStdString(folder.path() + "/f-print.svg"), print_pixels(paper),
+                                  print_scale(paper), paper.dpi, paper};
+  histograms->pictures()->export_action()->trigger();
+  EXPECT_NE(read_file(folder.path() + "/f-print.svg").find("width=\"120.00mm\" height=\"90.00mm\""),
+            std::string::npos);
 
   answer.reset();  // cancelled: nothing written
   shapes->pictures()->export_action()->trigger();

@@ -88,5 +88,40 @@ TEST(PrintSize, ThePngRecordsItsResolution) {
   EXPECT_EQ(std::lround(read.dotsPerMeterY() * 0.0254), 300);
 }
 
+// The number in `attribute="…"` of the document's first element that has it.
+double svg_number(const std::string& svg, const std::string& attribute) {
+  const std::size_t at = svg.find(" " + attribute + "=\"");
+  return at == std::string::npos ? -1 : std::stod(svg.substr(at + attribute.size() + 3));
+}
+
+TEST(PrintSize, TheSvgIsAsLargeOnPaperAsThePng) {
+  testing::TempFolder folder;
+  for (const PrintSize& p : {PrintSize{80, 60, LengthUnit::kMillimetres, 300},
+                             PrintSize{7, 5, LengthUnit::kInches, 150}}) {
+    const QString path = QString::fromStdString(folder.path() + "/print.svg");
+    ASSERT_TRUE(save_picture(labelled_scene(), path, p).isEmpty());
+    const std::string svg = testing::read_file(folder.path() + "/print.svg");
+    const std::string unit = p.unit == LengthUnit::kInches ? "in" : "mm";
+    EXPECT_NE(svg.find("width=\"" + QString::number(p.width, 'f', 2).toStdString() + unit + "\" height=\"" +
+                       QString::number(p.height, 'f', 2).toStdString() + unit + "\""),
+              std::string::npos)
+        << svg.substr(0, 300);
+    // The viewBox is the layout at 96 per inch, so an 11-pixel label is
+    // 11/96 inch on paper, as in the PNG (11 x dpi/96 pixels at dpi).
+    const double inches_wide = p.unit == LengthUnit::kInches ? p.width : p.width / 25.4;
+    const double view_width = std::stod(svg.substr(svg.find("viewBox=\"0 0 ") + 13));
+    EXPECT_NEAR(view_width / inches_wide, 96.0, 0.01);  // the viewBox is written to two decimals
+    const QSize png = print_pixels(p);
+    EXPECT_NEAR(view_width, png.width() / print_scale(p), 1.0);  // the PNG's layout, rounded to its pixels
+    EXPECT_EQ(svg_number(svg, "font-size"), 15);  // the title, at its size on screen
+  }
+  // A PNG asked for at a size on paper is the one in pixels at that size.
+  const PrintSize p{80, 60, LengthUnit::kMillimetres, 300};
+  const QString png = QString::fromStdString(folder.path() + "/print.png");
+  ASSERT_TRUE(save_picture(labelled_scene(), png, p).isEmpty());
+  EXPECT_EQ(QImage(png).size(), QSize(945, 709));
+  EXPECT_EQ(std::lround(QImage(png).dotsPerMeterX() * 0.0254), 300);
+}
+
 }  // namespace
 }  // namespace lumivar::gui

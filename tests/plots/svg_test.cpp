@@ -12,6 +12,7 @@
 #include "geometry/landmark_fixtures.h"
 #include "plots/histogram_scene.h"
 #include "plots/shape_scene.h"
+#include "support/error_message.h"
 
 namespace lumivar::plots {
 namespace {
@@ -136,6 +137,24 @@ TEST(Svg, TextIsEscapedAndTheHistogramHasOneRectPerBin) {
   EXPECT_EQ(count(els, "rect"), 4u + 10);
   EXPECT_EQ(count(els, "polyline"), 1u);
   EXPECT_EQ(xml_escaped("a'b"), "a&apos;b");
+}
+
+// Sized for paper, the document keeps the layout of the one in pixels (the
+// same marks at the same places) and only its shown width and height change.
+TEST(Svg, APaperSizeChangesOnlyTheShownWidthAndHeight) {
+  const Scene s = histogram_scene({1, 2, 2, 3, 3, 3, 4}, 2.5, "G1");
+  const std::string in_pixels = to_svg(s, 400, 300);
+  const std::string on_paper = to_svg(s, 400, 300, {105.83, 79.38, "mm"});
+  const std::vector<Element> els = parse_xml(on_paper);
+  ASSERT_FALSE(els.empty());
+  EXPECT_EQ(els[0].attributes.at("width"), "105.83mm");
+  EXPECT_EQ(els[0].attributes.at("height"), "79.38mm");
+  EXPECT_EQ(els[0].attributes.at("viewBox"), "0 0 400.00 300.00");
+  const std::string head = "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"";
+  const auto body = [](const std::string& doc) { return doc.substr(doc.find(" viewBox=")); };
+  EXPECT_EQ(body(on_paper), body(in_pixels));
+  EXPECT_NE(to_svg(s, 400, 300, {4.17, 3.13, "in"}).find(head + "4.17in\" height=\"3.13in\""), std::string::npos);
+  EXPECT_ERROR_MSG(to_svg(s, 400, 300, {4, 3, "px"}), "An SVG is sized in mm or in, not \"px\".");
 }
 
 // The window program writes pictures under the user's locale; a German one
