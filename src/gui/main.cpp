@@ -14,6 +14,7 @@
 
 #include "gui/analysis_views.h"
 #include "gui/desktop_shell.h"
+#include "gui/focus_ring_style.h"
 #include "runtime/qt/qt_window_runtime.h"
 #include "shell/Lumivar_mainhg.h"
 
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);  // takes Qt's own options (-platform ...) off the command line
   QApplication::setApplicationName(QStringLiteral("Lumivar"));
+  lumivar::gui::install_focus_ring();  // keyboard users see where Tab has gone
   lumivar::runtime::qt::QtWindowRuntime ui;
   // Layouts named without a folder are looked up beside the executable.
   ui.set_program_folder(QCoreApplication::applicationDirPath().toStdString());
