@@ -32,6 +32,16 @@ QImage drawn(const QStyle& style, const Draw& draw, bool focus) {
   return image;
 }
 
+// The style option of `widget`, enabled, over kRect, with the focus or without.
+template <typename Option>
+Option option_of(const QWidget& widget, QStyle::State focus) {
+  Option o;
+  o.initFrom(&widget);
+  o.rect = kRect;
+  o.state = (o.state & ~QStyle::State_HasFocus) | focus | QStyle::State_Enabled;
+  return o;
+}
+
 // Pixels within a small distance of `colour` in every channel.
 int pixels_of(const QImage& image, const QColor& colour) {
   int n = 0;
@@ -56,30 +66,21 @@ TEST(FocusRing, TheFocusedButtonEditAndSpinBoxAreRingedInTheHighlightColour) {
   const std::vector<std::pair<const char*, Draw>> controls{
       {"button",
        [&](const QStyle& s, QStyle::State focus, QPainter& p) {
-         QStyleOptionButton o;
-         o.initFrom(&button);
-         o.rect = kRect;
+         auto o = option_of<QStyleOptionButton>(button, focus);
          o.text = button.text();
-         o.state = (o.state & ~QStyle::State_HasFocus) | focus | QStyle::State_Enabled;
          s.drawControl(QStyle::CE_PushButton, &o, &p, &button);
        }},
       {"edit",
        [&](const QStyle& s, QStyle::State focus, QPainter& p) {
-         QStyleOptionFrame o;
-         o.initFrom(&edit);
-         o.rect = kRect;
+         auto o = option_of<QStyleOptionFrame>(edit, focus);
          o.lineWidth = s.pixelMetric(QStyle::PM_DefaultFrameWidth, &o, &edit);
-         o.state = (o.state & ~QStyle::State_HasFocus) | focus | QStyle::State_Enabled;
          s.drawPrimitive(QStyle::PE_PanelLineEdit, &o, &p, &edit);
        }},
       {"spin box",
        [&](const QStyle& s, QStyle::State focus, QPainter& p) {
-         QStyleOptionSpinBox o;
-         o.initFrom(&spin);
-         o.rect = kRect;
+         auto o = option_of<QStyleOptionSpinBox>(spin, focus);
          o.subControls = QStyle::SC_All;
          o.frame = true;
-         o.state = (o.state & ~QStyle::State_HasFocus) | focus | QStyle::State_Enabled;
          s.drawComplexControl(QStyle::CC_SpinBox, &o, &p, &spin);
        }}};
   const QColor highlight = button.palette().color(QPalette::Active, QPalette::Highlight);

@@ -21,6 +21,7 @@
 #include "permutation/design_fixtures.h"
 #include "runtime/error.h"
 #include "support/error_message.h"
+#include "support/number_file.h"
 
 namespace lumivar::models {
 namespace {
@@ -30,6 +31,7 @@ using partition::kEffectCount;
 using partition::kEffectLabels;
 using partition::Partition;
 using runtime::Matrix;
+using testing::read_numbers;
 using testing::StudyDesign;
 using testing::study;
 constexpr double kEps = std::numeric_limits<double>::epsilon();
@@ -238,21 +240,6 @@ TEST(StrataTable, SameTableWhateverTheCodesAndSpecimenOrder) {
 }
 
 
-// Whitespace-separated numbers, one row per line.
-Matrix read_numbers(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<std::vector<double>> rows;
-  for (std::string line; std::getline(in, line);) {
-    std::istringstream f(line);
-    std::vector<double> row;
-    for (double v; f >> v;) row.push_back(v);
-    if (!row.empty()) rows.push_back(row);
-  }
-  Matrix m(rows.size(), rows.empty() ? 0 : rows[0].size());
-  for (std::size_t i = 0; i < rows.size(); ++i)
-    for (std::size_t j = 0; j < rows[i].size(); ++j) m(i + 1, j + 1) = rows[i][j];
-  return m;
-}
 
 struct NamedStudy {
   std::string name;

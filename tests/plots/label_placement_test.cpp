@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,26 +13,11 @@
 #include "plots/mean_shapes_scene.h"
 #include "plots/recording_canvas.h"
 #include "plots/shape_scene.h"
+#include "support/number_file.h"
 
 namespace lumivar::plots {
 namespace {
 
-// The example study's landmarks: 40 specimens measured twice, 12 landmarks
-// in the plane and a trailing code per row.
-runtime::Matrix example_landmarks() {
-  std::ifstream in(std::string(LUMIVAR_EXAMPLES) + "/landmarks.txt");
-  std::vector<std::vector<double>> rows;
-  for (std::string line; std::getline(in, line);) {
-    std::istringstream fields(line);
-    std::vector<double> row;
-    for (double v; fields >> v;) row.push_back(v);
-    if (!row.empty()) rows.push_back(row);
-  }
-  runtime::Matrix m(rows.size(), rows.empty() ? 0 : rows[0].size());
-  for (std::size_t i = 0; i < rows.size(); ++i)
-    for (std::size_t j = 0; j < rows[i].size(); ++j) m(i + 1, j + 1) = rows[i][j];
-  return m;
-}
 
 // Pairs of labels (by index) whose boxes share some area.
 std::vector<std::pair<std::size_t, std::size_t>> overlapping(const std::vector<PixelRect>& boxes) {
@@ -81,7 +64,8 @@ std::vector<PixelRect> own_boxes(const Scene& s, double width, double height) {
 const std::vector<std::pair<double, double>> kSizes{{320, 240}, {480, 360}, {800, 600}, {1200, 900}};
 
 TEST(LabelPlacement, NoTwoLabelsOfTheExampleShapeViewOrMeanShapesOverlap) {
-  const runtime::Matrix data = example_landmarks();
+  // 40 specimens measured twice, 12 landmarks in the plane and a trailing code per row.
+  const runtime::Matrix data = testing::read_numbers(std::string(LUMIVAR_EXAMPLES) + "/landmarks.txt");
   ASSERT_EQ(data.rows(), 80u);
   const geometry::Consensus fit = geometry::getconsensus(data);
   std::vector<double> codes;
