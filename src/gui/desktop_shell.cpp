@@ -82,6 +82,9 @@ DesktopShell::DesktopShell(shell::Application& app, runtime::qt::QtWindowRuntime
   settings_->read_permute_settings(app_.permute_settings);
   add_menus(views);
   add_status_bar();
+  // A window cut short by the screen scrolls its controls rather than squeeze
+  // the results to a line: laid out 420 high they keep five, the status boxes three.
+  ui_.set_form_height(fig_, 420);
   watch_inputs();
   ui_.set_file_dialog(
       [this](const std::string& filter, const std::string& title) { return choose_file(filter, title); });

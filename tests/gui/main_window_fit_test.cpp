@@ -1,12 +1,14 @@
 // The main window on small screens: a laptop of 1366 x 768 pixels at a scale
-// factor of 2 leaves about 667 x 344 for the window's inside. Every control
-// of the layout stays inside the window, none covers another, the status
-// boxes and the results box keep room for text, and the controls come back
-// to the layout's places at its own size.
+// factor of 2 leaves about 667 x 344 for the window's inside. The controls
+// keep the places of a form 420 high, which a scroll bar scrolls: none covers
+// another, the status boxes and the results box keep room for several lines,
+// scrolled to the end the results box's bottom is in the window, and the
+// controls come back to the layout's places at its own size.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <map>
 #include <string>
@@ -48,7 +50,14 @@ TEST_F(MainWindowFit, ALaptopAtTwiceTheScaleKeepsEveryControlUsable) {
   w.ui.set(fig, "Position", Value(Matrix::row({0, 0, 667, 344})));
   QCoreApplication::processEvents();
   const std::map<std::string, QRect> rects = control_rects(w, fig);
-  const QRect inside(0, 0, 667, 344);
+  QWidget* window = w.ui.widget(fig);
+  const QList<QScrollBar*> bars = window->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly);
+  ASSERT_EQ(bars.size(), 1);
+  QScrollBar* bar = bars.at(0);
+  ASSERT_TRUE(bar->isVisibleTo(window));
+  EXPECT_EQ(bar->maximum(), 420 - 344);
+  EXPECT_EQ(bar->geometry().right(), 666);
+  const QRect inside(0, 0, 667 - bar->width(), 420);  // the form, not scrolled
   const char* const frames[] = {"FilesFrame", "AnalysisFrame", "ResultsFrame"};
   for (const auto& [tag, r] : rects) {
     EXPECT_TRUE(inside.contains(r)) << tag << " at " << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
@@ -62,15 +71,23 @@ TEST_F(MainWindowFit, ALaptopAtTwiceTheScaleKeepsEveryControlUsable) {
       if (other != tag && !other_frame) EXPECT_FALSE(r.intersects(o)) << tag << " covers " << other;
     }
   }
-  // Room for text: a status box's three lines, a line of the results.
-  const int line = QFontMetrics(w.ui.widget(w.ui.find_by_tag("ResBox").at(0))->font()).lineSpacing();
-  EXPECT_GE(rects.at("FileBox").height(), 2 * line);
-  EXPECT_GE(rects.at("ResBox").height(), line);
+  // Room for text: a status box's three lines, four lines of the results.
+  QWidget* results = w.ui.widget(w.ui.find_by_tag("ResBox").at(0));
+  const int line = QFontMetrics(results->font()).lineSpacing();
+  EXPECT_GE(rects.at("FileBox").height(), 3 * QFontMetrics(w.ui.widget(w.ui.find_by_tag("FileBox").at(0))->font()).lineSpacing());
+  EXPECT_GE(rects.at("ResBox").height(), 4 * line);
+  // Scrolled to the end, the results box ends inside the window.
+  bar->setValue(bar->maximum());
+  EXPECT_LE(results->geometry().bottom(), 344 - 1);
+  EXPECT_EQ(results->geometry().top(), rects.at("ResBox").top() - bar->maximum());
+  bar->setValue(0);
 
-  // Back at the layout's size, every control is where the layout puts it.
+  // Back at the layout's size, every control is where the layout puts it,
+  // and nothing scrolls.
   w.ui.set(fig, "Position", Value(layout));
   QCoreApplication::processEvents();
   EXPECT_EQ(control_rects(w, fig), at_layout_size);
+  EXPECT_FALSE(bar->isVisibleTo(window));
 }
 
 }  // namespace

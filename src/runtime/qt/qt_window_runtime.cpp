@@ -8,10 +8,13 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPalette>
+#include <QLayout>
+#include <QScrollBar>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 #include "runtime/qt/figure_widget.h"
 #include "runtime/qt/progress_dialog.h"
@@ -270,17 +273,82 @@ void QtWindowRuntime::figure_geometry_changed(Handle h) {
 void QtWindowRuntime::layout_controls(Handle fig) {
   const Matrix size = model_rect(fig, "Position");
   if (size.numel() != 4) return;
+  const double height = layout_height(fig);
+  if (auto f = views_.find(fig); f != views_.end() && f->second.figure) update_scroll_bar(fig, f->second);
   for (Handle c : children(fig)) {
     auto it = views_.find(c);
     if (it == views_.end() || it->second.figure || !it->second.widget) continue;
     View& v = it->second;
     if (v.anchor_rect.numel() == 4) {
-      const Matrix rect = anchored_rect(v.anchor_rect, v.anchor_width, v.anchor_height, size(3),
-                                        size(4), v.anchors);
+      const Matrix rect = anchored_rect(v.anchor_rect, v.anchor_width, v.anchor_height, layout_width(fig),
+                                        height, v.anchors);
       if (!(model_rect(c, "Position") == rect)) store_user_edit(c, "Position", Value(rect));
     }
     place_control(c, v);  // its top edge moves with the window's height in any case
   }
+}
+
+void QtWindowRuntime::set_form_height(Handle fig, double height) {
+  auto it = views_.find(fig);
+  if (it == views_.end() || !it->second.figure) return;
+  it->second.form_height = height;
+  layout_controls(fig);
+}
+
+double QtWindowRuntime::layout_width(Handle fig) const {
+  const Matrix size = model_rect(fig, "Position");
+  const double width = size.numel() == 4 ? size(3) : 0;
+  const auto it = views_.find(fig);
+  const bool scrolling = it != views_.end() && it->second.figure && it->second.scroll_bar &&
+                         !it->second.scroll_bar->isHidden();
+  return scrolling ? width - it->second.scroll_bar->width() : width;
+}
+
+double QtWindowRuntime::layout_height(Handle fig) const {
+  const Matrix size = model_rect(fig, "Position");
+  const double height = size.numel() == 4 ? size(4) : 0;
+  const auto it = views_.find(fig);
+  return it != views_.end() && it->second.figure ? std::max(height, it->second.form_height) : height;
+}
+
+void QtWindowRuntime::update_scroll_bar(Handle fig, View& v) {
+  QWidget* w = v.widget;
+  const int excess = static_cast<int>(std::ceil(layout_height(fig) - w->height()));
+  if (excess <= 0) {
+    if (v.scroll_bar) v.scroll_bar->hide();
+    v.scrolled = 0;
+    return;
+  }
+  if (!v.scroll_bar) {
+    v.scroll_bar = new QScrollBar(Qt::Vertical, w);
+    QObject::connect(v.scroll_bar, &QScrollBar::valueChanged, &timer_context_, [this, fig](int value) {
+      auto it = views_.find(fig);
+      if (it == views_.end() || !is_valid(fig)) return;
+      it->second.scrolled = value;
+      for (Handle c : children(fig))
+        if (auto cv = views_.find(c); cv != views_.end() && !cv->second.figure && cv->second.widget)
+          place_control(c, cv->second);
+    });
+  }
+  // Between the bars the window's own layout keeps along its top and bottom
+  // edges (a menu bar, a status bar), which stay above the scrolled controls.
+  int top = 0, bottom = w->height();
+  if (QLayout* layout = w->layout()) {
+    if (QWidget* bar = layout->menuBar()) top = bar->geometry().bottom() + 1;
+    for (int i = 0; i < layout->count(); ++i)
+      if (QWidget* item = layout->itemAt(i)->widget(); item != nullptr && item->geometry().top() > w->height() / 2)
+        bottom = std::min(bottom, item->geometry().top());
+    if (layout->menuBar() != nullptr) layout->menuBar()->raise();
+    for (int i = 0; i < layout->count(); ++i)
+      if (QWidget* item = layout->itemAt(i)->widget()) item->raise();
+  }
+  const int width = v.scroll_bar->sizeHint().width();
+  v.scroll_bar->setGeometry(w->width() - width, top, width, std::max(bottom - top, 1));
+  v.scroll_bar->setRange(0, excess);
+  v.scroll_bar->setPageStep(std::max(bottom - top, 1));
+  v.scrolled = v.scroll_bar->value();
+  v.scroll_bar->show();
+  v.scroll_bar->raise();
 }
 
 void QtWindowRuntime::request_show(Handle fig) {
@@ -308,8 +376,8 @@ void QtWindowRuntime::reset_anchor_reference(Handle h, View& v) {
   const Handle parent = parent_of(h).value_or(kRoot);
   const Matrix size = model_rect(parent, "Position");
   v.anchor_rect = model_rect(h, "Position");
-  v.anchor_width = size.numel() == 4 ? size(3) : 0;
-  v.anchor_height = size.numel() == 4 ? size(4) : 0;
+  v.anchor_width = size.numel() == 4 ? layout_width(parent) : 0;
+  v.anchor_height = size.numel() == 4 ? layout_height(parent) : 0;
   // While a layout is being loaded into a window not yet shown, its controls'
   // places are for the window size the layout asked for, even when the
   // window was made smaller to fit the screen (a laptop at a scale factor of
@@ -323,11 +391,13 @@ void QtWindowRuntime::reset_anchor_reference(Handle h, View& v) {
 }
 
 void QtWindowRuntime::follow_anchors(Handle h, View& v) {
-  const Matrix size = model_rect(parent_of(h).value_or(kRoot), "Position");
+  const Handle parent = parent_of(h).value_or(kRoot);
+  const Matrix size = model_rect(parent, "Position");
   if (v.anchor_rect.numel() != 4 || size.numel() != 4) return;
-  if (size(3) == v.anchor_width && size(4) == v.anchor_height) return;
+  const double width = layout_width(parent), height = layout_height(parent);
+  if (width == v.anchor_width && height == v.anchor_height) return;
   const Matrix rect =
-      anchored_rect(v.anchor_rect, v.anchor_width, v.anchor_height, size(3), size(4), v.anchors);
+      anchored_rect(v.anchor_rect, v.anchor_width, v.anchor_height, width, height, v.anchors);
   store_user_edit(h, "Position", Value(rect));
   place_control(h, v);
 }
@@ -337,8 +407,10 @@ void QtWindowRuntime::place_control(Handle h, View& v) {
   const Matrix rect = model_rect(h, "Position");
   const Matrix area = model_rect(parent, "Position");
   if (rect.numel() != 4 || area.numel() != 4) return;
-  const QRect inside(0, 0, pixel_size(area(3)), pixel_size(area(4)));
-  v.widget->setGeometry(to_top_left(rect, inside));
+  const QRect inside(0, 0, pixel_size(area(3)), pixel_size(layout_height(parent)));
+  const auto p = views_.find(parent);
+  const int scrolled = p != views_.end() && p->second.figure ? p->second.scrolled : 0;
+  v.widget->setGeometry(to_top_left(rect, inside).translated(0, -scrolled));
 }
 
 // --- services ------------------------------------------------------------

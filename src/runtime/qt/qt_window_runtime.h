@@ -29,6 +29,7 @@
 #include "runtime/qt/control_widget.h"
 #include "runtime/window_runtime.h"
 
+class QScrollBar;
 class QWidget;
 
 namespace lumivar::runtime::qt {
@@ -66,6 +67,13 @@ class QtWindowRuntime : public WindowRuntime {
   // widget; nullptr for anything else.
   QWidget* widget(Handle h) const;
 
+  // The least height (in pixels) the controls of window `fig` are laid out
+  // for: in a shorter window they keep the places of that height and a
+  // scroll bar at the window's right edge scrolls them, so that a window
+  // cut short by a small screen (a laptop at a scale factor of 2) does not
+  // squeeze its largest control to a line. 0: always the window's height.
+  void set_form_height(Handle fig, double height);
+
  protected:
   void on_created(Handle h) override;
   void on_property_set(Handle h, const std::string& name) override;
@@ -87,7 +95,18 @@ class QtWindowRuntime : public WindowRuntime {
     // Windows: the inner size the program asked for when it was larger than
     // the screen (0 otherwise); the layout's controls are placed for it.
     double asked_width = 0, asked_height = 0;
+    // Windows: set_form_height's height, how far the controls are scrolled
+    // up, and the scroll bar (only while the window is shorter).
+    double form_height = 0;
+    int scrolled = 0;
+    QPointer<QScrollBar> scroll_bar;
   };
+  // The size window `fig`'s controls are laid out for: its own, less the
+  // scroll bar while it shows, and at least set_form_height's height.
+  double layout_width(Handle fig) const;
+  double layout_height(Handle fig) const;
+  // Shows the scroll bar while the window is shorter than its form, hides it otherwise.
+  void update_scroll_bar(Handle fig, View& v);
 
   void show_figure_property(Handle h, View& v, const std::string& name);
   void place_figure(Handle h, View& v);
