@@ -4,7 +4,12 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include <tbb/blocked_range.h>
 #include <tbb/enumerable_thread_specific.h>
@@ -60,14 +65,70 @@ std::uint64_t next_wave(std::uint64_t wave, double seconds, int threads) {
                                  static_cast<std::uint64_t>(threads));
 }
 
+// The calling thread's side of a run with a progress hook: the waves run on
+// a helper thread, and the caller reports progress and relays a cancel at the
+// end of every wave (the helper waits for that, so a cancel raised by the
+// hook is heard before the next wave, as in a run on one thread) and at least
+// every kPollInterval in between, so that a window that hears Cancel in its
+// progress hook hears it within a second even when a single relabelling
+// takes many seconds.
+constexpr std::chrono::milliseconds kPollInterval{100};
+
+class WaveHandshake {
+ public:
+  // Helper thread: the wave ending at `next` is done; returns once the
+  // caller has reported it.
+  void wave_done(std::uint64_t next) {
+    std::unique_lock lock(mutex_);
+    pending_ = next;
+    changed_.notify_all();
+    changed_.wait(lock, [&] { return !pending_ || abandoned_; });
+  }
+  // Helper thread: no more waves (finished, stopped or failed).
+  void finish() {
+    const std::lock_guard lock(mutex_);
+    finished_ = true;
+    changed_.notify_all();
+  }
+  // Caller: waits up to one poll interval. Returns the end of a finished
+  // wave to report, 0 after a plain timeout, or nullopt once the helper ended.
+  std::optional<std::uint64_t> wait() {
+    std::unique_lock lock(mutex_);
+    changed_.wait_for(lock, kPollInterval, [&] { return pending_.has_value() || finished_; });
+    if (pending_) return pending_;
+    if (finished_) return std::nullopt;
+    return 0;
+  }
+  // Caller: the wave is reported; the helper may go on.
+  void reported() {
+    const std::lock_guard lock(mutex_);
+    pending_.reset();
+    changed_.notify_all();
+  }
+  // Caller: it leaves (its hook raised); the helper must not wait for it.
+  void abandon() {
+    const std::lock_guard lock(mutex_);
+    abandoned_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::optional<std::uint64_t> pending_;
+  bool finished_ = false;
+  bool abandoned_ = false;
+};
+
 }  // namespace
 
 Counts permutation_counts(const PermutationEngine& engine, const partition::DesignSizes& sizes,
                           const RunPlan& plan) {
   const std::size_t mg = engine.specimens();
   const double sstotal = engine.sstotal();
-  const Statistics observed =
-      statistics(sstotal, engine.make_worker()->within_sums(identity_relabelling(mg)), sizes);
+  // Computed where the relabellings run: on a large matrix it takes as long
+  // as one of them.
+  Statistics observed;
 
   Counts counts;
   counts.exceedances.fill(1);
@@ -77,50 +138,113 @@ Counts permutation_counts(const PermutationEngine& engine, const partition::Desi
   PerEffect<std::atomic<std::uint64_t>> f_hits{}, ev_hits{};
   std::atomic<std::uint64_t> done{0};
   std::atomic<bool> stopped{false};
+  // With a progress hook the caller relays the cancel flag (and its own
+  // failures) into `halt`; without one the workers read the flag itself.
+  const bool helper = static_cast<bool>(plan.progress) && plan.nperm > 0;
+  std::atomic<bool> halt{false};
+  const std::atomic<bool>* heard = helper ? &halt : plan.cancel;
   const auto cancelled = [&] {
-    return plan.cancel != nullptr && plan.cancel->load(std::memory_order_relaxed);
+    return heard != nullptr && heard->load(std::memory_order_relaxed);
   };
   tbb::enumerable_thread_specific<std::unique_ptr<PermutationEngine::Worker>> workers(
-      [&] { return engine.make_worker(); });
+      [&] { return engine.make_cancellable_worker(heard); });
 
   const auto run_chunk = [&](const tbb::blocked_range<std::uint64_t>& range) {
     if (stopped.load(std::memory_order_relaxed)) return;
     PermutationEngine::Worker& worker = *workers.local();
     Relabelling r;
     Counts local;
-    std::uint64_t n = 0;
-    for (std::uint64_t i = range.begin(); i != range.end(); ++i, ++n) {
+    for (std::uint64_t i = range.begin(); i != range.end(); ++i) {
       if (cancelled()) {
         stopped = true;
         break;
       }
       draw_relabelling(plan.seed, i, mg, r);
-      const Statistics s = statistics(sstotal, worker.within_sums(r), sizes);
+      Statistics s;
+      try {
+        s = statistics(sstotal, worker.within_sums(r), sizes);
+      } catch (const runtime::Cancelled&) {
+        stopped = true;  // the worker heard the flag part way through
+        break;
+      }
       tally(observed, s, sstotal, local);
       if (plan.keep_f_values) counts.f_values[i] = s.f;
+      done.fetch_add(1, std::memory_order_relaxed);
     }
     for (int k = 0; k < kEffectCount; ++k) {
       f_hits[k] += local.exceedances[k];
       ev_hits[k] += local.ev_exceedances[k];
     }
-    done += n;
   };
 
-  if (cancelled()) stopped = true;
+  if (cancelled() || (helper && plan.cancel != nullptr && plan.cancel->load())) stopped = true;
   const int threads = std::max(1, plan.threads);
-  tbb::task_arena arena(threads);
-  std::uint64_t wave = 4 * static_cast<std::uint64_t>(threads);
-  for (std::uint64_t next = 0; next < plan.nperm && !stopped;) {
-    const std::uint64_t end = next + std::min(wave, plan.nperm - next);
-    const auto start = std::chrono::steady_clock::now();
-    arena.execute([&] {
-      tbb::parallel_for(tbb::blocked_range<std::uint64_t>(next, end), run_chunk);
+  WaveHandshake handshake;
+  const auto run_waves = [&] {
+    if (stopped) return;
+    try {
+      observed = statistics(
+          sstotal, engine.make_cancellable_worker(heard)->within_sums(identity_relabelling(mg)), sizes);
+    } catch (const runtime::Cancelled&) {
+      stopped = true;
+      return;
+    }
+    tbb::task_arena arena(threads);
+    std::uint64_t wave = 4 * static_cast<std::uint64_t>(threads);
+    for (std::uint64_t next = 0; next < plan.nperm && !stopped;) {
+      const std::uint64_t end = next + std::min(wave, plan.nperm - next);
+      const auto start = std::chrono::steady_clock::now();
+      arena.execute([&] {
+        tbb::parallel_for(tbb::blocked_range<std::uint64_t>(next, end), run_chunk);
+      });
+      const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+      next = end;
+      if (helper && !stopped) handshake.wave_done(next);
+      if (cancelled()) stopped = true;
+      wave = next_wave(wave, took.count(), threads);
+    }
+  };
+
+  if (!helper) {
+    run_waves();
+  } else {
+    std::exception_ptr failure;
+    std::thread runner([&] {
+      try {
+        run_waves();
+      } catch (...) {
+        failure = std::current_exception();
+      }
+      handshake.finish();
     });
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    next = end;
-    if (plan.progress && !stopped)
-      plan.progress(static_cast<std::size_t>(next), static_cast<std::size_t>(plan.nperm));
-    wave = next_wave(wave, took.count(), threads);
+    try {
+      std::uint64_t reported = 0;
+      const auto relay_cancel = [&] {
+        if (plan.cancel != nullptr && plan.cancel->load()) halt = true;
+      };
+      while (const std::optional<std::uint64_t> wave_end = handshake.wait()) {
+        relay_cancel();
+        if (*wave_end != 0) {
+          reported = *wave_end;
+          plan.progress(static_cast<std::size_t>(reported), static_cast<std::size_t>(plan.nperm));
+          relay_cancel();  // before the helper looks at it for the next wave
+          handshake.reported();
+        } else if (const std::uint64_t d = std::max(reported, done.load()); d < plan.nperm) {
+          // Also when nothing more is done: the hook is how a window stays
+          // responsive and hears Cancel while one relabelling takes seconds.
+          reported = d;
+          plan.progress(static_cast<std::size_t>(d), static_cast<std::size_t>(plan.nperm));
+          relay_cancel();
+        }
+      }
+    } catch (...) {
+      halt = true;
+      handshake.abandon();
+      runner.join();
+      throw;
+    }
+    runner.join();
+    if (failure) std::rethrow_exception(failure);
   }
   if (stopped)
     runtime::raise_cancelled("The permutation test was cancelled after " + std::to_string(done.load()) +
