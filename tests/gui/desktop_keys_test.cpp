@@ -1,6 +1,6 @@
 // What a user of a desktop program expects of the main window's keys and
 // memory: Ctrl+O opens the landmark file, the two analyses have keys, Quit
-// asks before unsaved results are lost, and the number of relabellings typed
+// and the close button ask before unsaved results are lost, and the number of relabellings typed
 // last is offered again. Settings live in a temporary file.
 #include <gtest/gtest.h>
 
@@ -90,6 +90,30 @@ TEST_F(DesktopKeys, QuitWithUnsavedResultsAsksAndNoKeepsTheWindow) {
   w.save_to = QString::fromStdString(folder.path() + "/results.txt");
   w.trigger(DesktopShell::kSaveResults);
   w.trigger(DesktopShell::kQuit);
+  EXPECT_EQ(w.quit_questions, 1);
+  EXPECT_FALSE(w.open());
+}
+
+TEST_F(DesktopKeys, TheCloseButtonAsksAsQuitDoesAndQuitAsksOnce) {
+  Window w(settings_file());
+  w.load_example();
+  w.trigger(DesktopShell::kVarExp);
+  w.main->close();  // what the title bar's close button sends
+  EXPECT_EQ(w.quit_questions, 1);
+  EXPECT_TRUE(w.open());
+  // Agreed through Quit: the window's own close does not ask again.
+  w.quit_answer = true;
+  w.trigger(DesktopShell::kQuit);
+  EXPECT_EQ(w.quit_questions, 2);
+  EXPECT_FALSE(w.open());
+}
+
+TEST_F(DesktopKeys, TheCloseButtonClosesWhenTheUserAgrees) {
+  Window w(settings_file());
+  w.load_example();
+  w.trigger(DesktopShell::kVarExp);
+  w.quit_answer = true;
+  w.main->close();
   EXPECT_EQ(w.quit_questions, 1);
   EXPECT_FALSE(w.open());
 }
