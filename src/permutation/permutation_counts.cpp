@@ -4,18 +4,14 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
-#include <exception>
-#include <mutex>
-#include <optional>
 #include <string>
-#include <thread>
 
 #include <tbb/blocked_range.h>
 #include <tbb/enumerable_thread_specific.h>
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
 
+#include "permutation/reported_waves.h"
 #include "permutation/ties.h"
 #include "runtime/error.h"
 
@@ -64,61 +60,6 @@ std::uint64_t next_wave(std::uint64_t wave, double seconds, int threads) {
   return std::max<std::uint64_t>(static_cast<std::uint64_t>(static_cast<double>(wave) * scale),
                                  static_cast<std::uint64_t>(threads));
 }
-
-// The calling thread's side of a run with a progress hook: the waves run on
-// a helper thread, and the caller reports progress and relays a cancel at the
-// end of every wave (the helper waits for that, so a cancel raised by the
-// hook is heard before the next wave, as in a run on one thread) and at least
-// every kPollInterval in between, so that a window that hears Cancel in its
-// progress hook hears it within a second even when a single relabelling
-// takes many seconds.
-constexpr std::chrono::milliseconds kPollInterval{100};
-
-class WaveHandshake {
- public:
-  // Helper thread: the wave ending at `next` is done; returns once the
-  // caller has reported it.
-  void wave_done(std::uint64_t next) {
-    std::unique_lock lock(mutex_);
-    pending_ = next;
-    changed_.notify_all();
-    changed_.wait(lock, [&] { return !pending_ || abandoned_; });
-  }
-  // Helper thread: no more waves (finished, stopped or failed).
-  void finish() {
-    const std::lock_guard lock(mutex_);
-    finished_ = true;
-    changed_.notify_all();
-  }
-  // Caller: waits up to one poll interval. Returns the end of a finished
-  // wave to report, 0 after a plain timeout, or nullopt once the helper ended.
-  std::optional<std::uint64_t> wait() {
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, kPollInterval, [&] { return pending_.has_value() || finished_; });
-    if (pending_) return pending_;
-    if (finished_) return std::nullopt;
-    return 0;
-  }
-  // Caller: the wave is reported; the helper may go on.
-  void reported() {
-    const std::lock_guard lock(mutex_);
-    pending_.reset();
-    changed_.notify_all();
-  }
-  // Caller: it leaves (its hook raised); the helper must not wait for it.
-  void abandon() {
-    const std::lock_guard lock(mutex_);
-    abandoned_ = true;
-    changed_.notify_all();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::optional<std::uint64_t> pending_;
-  bool finished_ = false;
-  bool abandoned_ = false;
-};
 
 }  // namespace
 
@@ -177,10 +118,9 @@ Counts permutation_counts(const PermutationEngine& engine, const partition::Desi
     }
   };
 
-  if (cancelled() || (helper && plan.cancel != nullptr && plan.cancel->load())) stopped = true;
+  if (plan.cancel != nullptr && plan.cancel->load()) stopped = true;
   const int threads = std::max(1, plan.threads);
-  WaveHandshake handshake;
-  const auto run_waves = [&] {
+  const auto run_waves = [&](const WaveDone& wave_done) {
     if (stopped) return;
     try {
       observed = statistics(
@@ -199,53 +139,17 @@ Counts permutation_counts(const PermutationEngine& engine, const partition::Desi
       });
       const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
       next = end;
-      if (helper && !stopped) handshake.wave_done(next);
+      if (wave_done && !stopped) wave_done(next);
       if (cancelled()) stopped = true;
       wave = next_wave(wave, took.count(), threads);
     }
   };
 
-  if (!helper) {
-    run_waves();
-  } else {
-    std::exception_ptr failure;
-    std::thread runner([&] {
-      try {
-        run_waves();
-      } catch (...) {
-        failure = std::current_exception();
-      }
-      handshake.finish();
-    });
-    try {
-      std::uint64_t reported = 0;
-      const auto relay_cancel = [&] {
-        if (plan.cancel != nullptr && plan.cancel->load()) halt = true;
-      };
-      while (const std::optional<std::uint64_t> wave_end = handshake.wait()) {
-        relay_cancel();
-        if (*wave_end != 0) {
-          reported = *wave_end;
-          plan.progress(static_cast<std::size_t>(reported), static_cast<std::size_t>(plan.nperm));
-          relay_cancel();  // before the helper looks at it for the next wave
-          handshake.reported();
-        } else if (const std::uint64_t d = std::max(reported, done.load()); d < plan.nperm) {
-          // Also when nothing more is done: the hook is how a window stays
-          // responsive and hears Cancel while one relabelling takes seconds.
-          reported = d;
-          plan.progress(static_cast<std::size_t>(d), static_cast<std::size_t>(plan.nperm));
-          relay_cancel();
-        }
-      }
-    } catch (...) {
-      halt = true;
-      handshake.abandon();
-      runner.join();
-      throw;
-    }
-    runner.join();
-    if (failure) std::rethrow_exception(failure);
-  }
+  if (helper)
+    run_reported_waves(plan.progress, plan.cancel, plan.nperm, done, halt, run_waves);
+  else
+    run_waves({});
+
   if (stopped)
     runtime::raise_cancelled("The permutation test was cancelled after " + std::to_string(done.load()) +
                              " of " + std::to_string(plan.nperm) + " relabellings; nothing was written.");
