@@ -13,6 +13,7 @@
 #include "permutation/design_fixtures.h"
 #include "permutation/permutation_counts.h"
 #include "permutation/permutation_engine.h"
+#include "permutation/stuck_engine.h"
 #include "runtime/error.h"
 
 namespace lumivar::permutation {
@@ -26,46 +27,6 @@ struct Fitted {
   }
   testing::StudyDesign design;
   geometry::ProcrustesDistances fit;
-};
-
-// An engine whose relabellings (all but the observed one) never finish on
-// their own within `cap`: they end early only when the worker's cancel flag is
-// raised, and say so in `heard`.
-class StuckEngine : public PermutationEngine {
- public:
-  StuckEngine(const PermutationEngine& inner, std::chrono::seconds cap) : inner_(inner), cap_(cap) {}
-  double sstotal() const override { return inner_.sstotal(); }
-  std::size_t specimens() const override { return inner_.specimens(); }
-  std::unique_ptr<Worker> make_worker() const override { return inner_.make_worker(); }
-  std::unique_ptr<Worker> make_cancellable_worker(const std::atomic<bool>* cancel) const override {
-    return std::make_unique<StuckWorker>(*this, cancel);
-  }
-  mutable std::atomic<int> heard{0};
-
- private:
-  class StuckWorker : public Worker {
-   public:
-    StuckWorker(const StuckEngine& e, const std::atomic<bool>* cancel)
-        : e_(e), cancel_(cancel), inner_(e.inner_.make_worker()) {}
-    WithinSums within_sums(const Relabelling& r) override {
-      const auto until = std::chrono::steady_clock::now() + e_.cap_;
-      while (std::chrono::steady_clock::now() < until) {
-        if (cancel_ != nullptr && cancel_->load()) {
-          ++e_.heard;
-          runtime::raise_cancelled("stopped inside a relabelling");
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      }
-      return inner_->within_sums(r);
-    }
-
-   private:
-    const StuckEngine& e_;
-    const std::atomic<bool>* cancel_;
-    std::unique_ptr<Worker> inner_;
-  };
-  const PermutationEngine& inner_;
-  std::chrono::seconds cap_;
 };
 
 RunPlan plan_of(std::uint64_t nperm, int threads, bool keep = false) {
@@ -82,7 +43,7 @@ TEST(LongRelabellings, ProgressAndCancelReachIntoARelabelling) {
   const auto fast = make_engine(Engine::kFast, f.data());
   // The cap stands for a relabelling of minutes: a run that reported only
   // between relabellings would hear nothing until it passed.
-  const StuckEngine stuck(*fast, std::chrono::seconds(20));
+  const testing::StuckEngine stuck(*fast, std::chrono::seconds(20));
   RunPlan plan = plan_of(50, 2);
   std::atomic<bool> cancel{false};
   plan.cancel = &cancel;
@@ -104,7 +65,7 @@ TEST(LongRelabellings, ProgressAndCancelReachIntoARelabelling) {
 TEST(LongRelabellings, AFailingProgressHookStopsTheRunAndPropagates) {
   const Fitted f(testing::balanced_study(2, 2, 2, 4, 3));
   const auto fast = make_engine(Engine::kFast, f.data());
-  const StuckEngine stuck(*fast, std::chrono::seconds(20));
+  const testing::StuckEngine stuck(*fast, std::chrono::seconds(20));
   RunPlan plan = plan_of(50, 2);
   plan.progress = [](std::size_t, std::size_t) { throw std::runtime_error("display gone"); };
   EXPECT_THROW(permutation_counts(stuck, f.design.sizes, plan), std::runtime_error);
