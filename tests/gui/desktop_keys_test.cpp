@@ -95,27 +95,24 @@ TEST_F(DesktopKeys, QuitWithUnsavedResultsAsksAndNoKeepsTheWindow) {
 }
 
 TEST_F(DesktopKeys, TheCloseButtonAsksAsQuitDoesAndQuitAsksOnce) {
-  Window w(settings_file());
-  w.load_example();
-  w.trigger(DesktopShell::kVarExp);
-  w.main->close();  // what the title bar's close button sends
-  EXPECT_EQ(w.quit_questions, 1);
-  EXPECT_TRUE(w.open());
-  // Agreed through Quit: the window's own close does not ask again.
-  w.quit_answer = true;
-  w.trigger(DesktopShell::kQuit);
-  EXPECT_EQ(w.quit_questions, 2);
-  EXPECT_FALSE(w.open());
-}
-
-TEST_F(DesktopKeys, TheCloseButtonClosesWhenTheUserAgrees) {
-  Window w(settings_file());
-  w.load_example();
-  w.trigger(DesktopShell::kVarExp);
-  w.quit_answer = true;
-  w.main->close();
-  EXPECT_EQ(w.quit_questions, 1);
-  EXPECT_FALSE(w.open());
+  for (const bool by_quit : {false, true}) {
+    Window w(settings_file());
+    w.load_example();
+    w.trigger(DesktopShell::kVarExp);
+    if (!by_quit) {
+      w.main->close();  // what the title bar's close button sends
+      EXPECT_EQ(w.quit_questions, 1);
+      EXPECT_TRUE(w.open());
+    }
+    // Agreed: closed. Through Quit, the window's own close does not ask again.
+    w.quit_answer = true;
+    if (by_quit)
+      w.trigger(DesktopShell::kQuit);
+    else
+      w.main->close();
+    EXPECT_EQ(w.quit_questions, by_quit ? 1 : 2);
+    EXPECT_FALSE(w.open());
+  }
 }
 
 TEST_F(DesktopKeys, TheNumberOfRelabellingsIsOfferedAgain) {
