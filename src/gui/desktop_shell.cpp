@@ -174,10 +174,14 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   });
   on(kSaveResults, [this] { save_results(); });
   on(kQuit, [this] {
-    if (!may_lose_results()) return;
-    quit_agreed_ = true;  // the main window's close asks no second time
+    if (results_unsaved_ &&
+        !(quit_question_ ? quit_question_()
+                         : QMessageBox::question(window_, QStringLiteral("Quit"),
+                                                 QStringLiteral("The results of the last analysis are not "
+                                                                "saved. Quit anyway?")) ==
+                               QMessageBox::Yes))
+      return;
     QApplication::closeAllWindows();
-    quit_agreed_ = false;
   });
   on(kCopyResults, [this] { copy_results(); });
   on(kSelectAll, [this] { select_all(); });
@@ -460,24 +464,9 @@ void DesktopShell::refresh() {
   ui_.set(fig_, "Name", runtime::Value(title));
 }
 
-bool DesktopShell::may_lose_results() {
-  return !results_unsaved_ ||
-         (quit_question_ ? quit_question_()
-                         : QMessageBox::question(window_, QStringLiteral("Quit"),
-                                                 QStringLiteral("The results of the last analysis are not "
-                                                                "saved. Quit anyway?")) ==
-                               QMessageBox::Yes);
-}
-
 bool DesktopShell::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == window_ && event->type() == QEvent::Close) {
-    // The title bar's close button loses the results as Quit does.
-    if (!quit_agreed_ && !may_lose_results()) {
-      event->ignore();
-      return true;
-    }
+  if (watched == window_ && event->type() == QEvent::Close)
     settings_->set_window_geometry(window_->geometry());
-  }
   if (watched == window_) {
     const QEvent::Type type = event->type();
     if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)

@@ -100,8 +100,6 @@ class DesktopShell : public QObject {
 
  private:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  // True when there are no unsaved results or the user agrees to lose them.
-  bool may_lose_results();
   // A file dropped on a status box loads as that box's kind.
   bool dropped_on_box(QObject* watched, QEvent* event);
   // Files dropped on the window load as the kinds their contents show, or
@@ -145,7 +143,6 @@ class DesktopShell : public QObject {
   runtime::qt::QtWindowRuntime::FileDialog chooser_;
   DropChooser drop_chooser_;
   std::function<bool()> quit_question_;
-  bool quit_agreed_ = false;  // Quit has asked; closing the windows asks no more
   bool results_unsaved_ = false;  // an analysis shown and not saved since
   std::deque<std::string> scripted_;  // files of a study being opened, in load order
   std::map<QObject*, const char*> drop_targets_;  // a status box's viewport -> its button

@@ -1,6 +1,6 @@
 // What a user of a desktop program expects of the main window's keys and
 // memory: Ctrl+O opens the landmark file, the two analyses have keys, Quit
-// and the close button ask before unsaved results are lost, and the number of relabellings typed
+// asks before unsaved results are lost, and the number of relabellings typed
 // last is offered again. Settings live in a temporary file.
 #include <gtest/gtest.h>
 
@@ -92,27 +92,6 @@ TEST_F(DesktopKeys, QuitWithUnsavedResultsAsksAndNoKeepsTheWindow) {
   w.trigger(DesktopShell::kQuit);
   EXPECT_EQ(w.quit_questions, 1);
   EXPECT_FALSE(w.open());
-}
-
-TEST_F(DesktopKeys, TheCloseButtonAsksAsQuitDoesAndQuitAsksOnce) {
-  for (const bool by_quit : {false, true}) {
-    Window w(settings_file());
-    w.load_example();
-    w.trigger(DesktopShell::kVarExp);
-    if (!by_quit) {
-      w.main->close();  // what the title bar's close button sends
-      EXPECT_EQ(w.quit_questions, 1);
-      EXPECT_TRUE(w.open());
-    }
-    // Agreed: closed. Through Quit, the window's own close does not ask again.
-    w.quit_answer = true;
-    if (by_quit)
-      w.trigger(DesktopShell::kQuit);
-    else
-      w.main->close();
-    EXPECT_EQ(w.quit_questions, by_quit ? 1 : 2);
-    EXPECT_FALSE(w.open());
-  }
 }
 
 TEST_F(DesktopKeys, TheNumberOfRelabellingsIsOfferedAgain) {
