@@ -11,6 +11,7 @@
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
 
+#include "permutation/reported_waves.h"
 #include "permutation/ties.h"
 #include "runtime/error.h"
 
@@ -66,8 +67,9 @@ Counts permutation_counts(const PermutationEngine& engine, const partition::Desi
                           const RunPlan& plan) {
   const std::size_t mg = engine.specimens();
   const double sstotal = engine.sstotal();
-  const Statistics observed =
-      statistics(sstotal, engine.make_worker()->within_sums(identity_relabelling(mg)), sizes);
+  // Computed where the relabellings run: on a large matrix it takes as long
+  // as one of them.
+  Statistics observed;
 
   Counts counts;
   counts.exceedances.fill(1);
@@ -77,51 +79,77 @@ Counts permutation_counts(const PermutationEngine& engine, const partition::Desi
   PerEffect<std::atomic<std::uint64_t>> f_hits{}, ev_hits{};
   std::atomic<std::uint64_t> done{0};
   std::atomic<bool> stopped{false};
+  // With a progress hook the caller relays the cancel flag (and its own
+  // failures) into `halt`; without one the workers read the flag itself.
+  const bool helper = static_cast<bool>(plan.progress) && plan.nperm > 0;
+  std::atomic<bool> halt{false};
+  const std::atomic<bool>* heard = helper ? &halt : plan.cancel;
   const auto cancelled = [&] {
-    return plan.cancel != nullptr && plan.cancel->load(std::memory_order_relaxed);
+    return heard != nullptr && heard->load(std::memory_order_relaxed);
   };
   tbb::enumerable_thread_specific<std::unique_ptr<PermutationEngine::Worker>> workers(
-      [&] { return engine.make_worker(); });
+      [&] { return engine.make_cancellable_worker(heard); });
 
   const auto run_chunk = [&](const tbb::blocked_range<std::uint64_t>& range) {
     if (stopped.load(std::memory_order_relaxed)) return;
     PermutationEngine::Worker& worker = *workers.local();
     Relabelling r;
     Counts local;
-    std::uint64_t n = 0;
-    for (std::uint64_t i = range.begin(); i != range.end(); ++i, ++n) {
+    for (std::uint64_t i = range.begin(); i != range.end(); ++i) {
       if (cancelled()) {
         stopped = true;
         break;
       }
       draw_relabelling(plan.seed, i, mg, r);
-      const Statistics s = statistics(sstotal, worker.within_sums(r), sizes);
+      Statistics s;
+      try {
+        s = statistics(sstotal, worker.within_sums(r), sizes);
+      } catch (const runtime::Cancelled&) {
+        stopped = true;  // the worker heard the flag part way through
+        break;
+      }
       tally(observed, s, sstotal, local);
       if (plan.keep_f_values) counts.f_values[i] = s.f;
+      done.fetch_add(1, std::memory_order_relaxed);
     }
     for (int k = 0; k < kEffectCount; ++k) {
       f_hits[k] += local.exceedances[k];
       ev_hits[k] += local.ev_exceedances[k];
     }
-    done += n;
   };
 
-  if (cancelled()) stopped = true;
+  if (plan.cancel != nullptr && plan.cancel->load()) stopped = true;
   const int threads = std::max(1, plan.threads);
-  tbb::task_arena arena(threads);
-  std::uint64_t wave = 4 * static_cast<std::uint64_t>(threads);
-  for (std::uint64_t next = 0; next < plan.nperm && !stopped;) {
-    const std::uint64_t end = next + std::min(wave, plan.nperm - next);
-    const auto start = std::chrono::steady_clock::now();
-    arena.execute([&] {
-      tbb::parallel_for(tbb::blocked_range<std::uint64_t>(next, end), run_chunk);
-    });
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    next = end;
-    if (plan.progress && !stopped)
-      plan.progress(static_cast<std::size_t>(next), static_cast<std::size_t>(plan.nperm));
-    wave = next_wave(wave, took.count(), threads);
-  }
+  const auto run_waves = [&](const WaveDone& wave_done) {
+    if (stopped) return;
+    try {
+      observed = statistics(
+          sstotal, engine.make_cancellable_worker(heard)->within_sums(identity_relabelling(mg)), sizes);
+    } catch (const runtime::Cancelled&) {
+      stopped = true;
+      return;
+    }
+    tbb::task_arena arena(threads);
+    std::uint64_t wave = 4 * static_cast<std::uint64_t>(threads);
+    for (std::uint64_t next = 0; next < plan.nperm && !stopped;) {
+      const std::uint64_t end = next + std::min(wave, plan.nperm - next);
+      const auto start = std::chrono::steady_clock::now();
+      arena.execute([&] {
+        tbb::parallel_for(tbb::blocked_range<std::uint64_t>(next, end), run_chunk);
+      });
+      const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+      next = end;
+      if (wave_done && !stopped) wave_done(next);
+      if (cancelled()) stopped = true;
+      wave = next_wave(wave, took.count(), threads);
+    }
+  };
+
+  if (helper)
+    run_reported_waves(plan.progress, plan.cancel, plan.nperm, done, halt, run_waves);
+  else
+    run_waves({});
+
   if (stopped)
     runtime::raise_cancelled("The permutation test was cancelled after " + std::to_string(done.load()) +
                              " of " + std::to_string(plan.nperm) + " relabellings; nothing was written.");

@@ -56,8 +56,9 @@ void tally(const Statistics& observed, const Statistics& relabelled, double ssto
 // Runs relabellings 0 .. nperm - 1 against the engine's own observed
 // statistics (the identity relabelling) of a design of `sizes`. They run in parallel waves of about
 // 0.1 s; after each wave the calling thread reports progress, the last time
-// with done = total. A raised cancel flag stops the run between relabellings
-// and raises runtime::Cancelled.
+// with done = total, and also every 0.1 s within a longer wave (then with
+// done < total). A raised cancel flag stops the run between relabellings, or
+// within one where the engine's worker listens, and raises runtime::Cancelled.
 Counts permutation_counts(const PermutationEngine& engine, const partition::DesignSizes& sizes,
                           const RunPlan& plan);
 

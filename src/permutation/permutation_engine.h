@@ -11,6 +11,7 @@
 // relabelling). The two routes round differently, so a relabelled sum and
 // the observed one are compared by the tie rule of ties.h, which makes the
 // counts of the two engines identical.
+#include <atomic>
 #include <memory>
 
 #include "partition/partition.h"
@@ -48,6 +49,13 @@ class PermutationEngine {
   // Number of specimens (rows of `group`), the size of a relabelling.
   virtual std::size_t specimens() const = 0;
   virtual std::unique_ptr<Worker> make_worker() const = 0;
+  // A worker that stops within a small part of one relabelling once `cancel`
+  // is set, raising Cancelled from within_sums. Engines whose relabellings
+  // take microseconds leave it to the caller, who checks between them.
+  virtual std::unique_ptr<Worker> make_cancellable_worker(const std::atomic<bool>* cancel) const {
+    (void)cancel;
+    return make_worker();
+  }
 };
 
 std::unique_ptr<PermutationEngine> make_engine(Engine kind, const DesignData& design);

@@ -9,8 +9,8 @@ namespace lumivar::permutation {
 
 class ReferenceEngine::ReferenceWorker : public PermutationEngine::Worker {
  public:
-  explicit ReferenceWorker(const ReferenceEngine& e)
-      : e_(e), pgroup_(e.group_.rows(), 2) {}
+  ReferenceWorker(const ReferenceEngine& e, const std::atomic<bool>* cancel)
+      : e_(e), cancel_(cancel), pgroup_(e.group_.rows(), 2) {}
 
   WithinSums within_sums(const Relabelling& r) override {
     const std::size_t mg = r.specimens();
@@ -27,12 +27,13 @@ class ReferenceEngine::ReferenceWorker : public PermutationEngine::Worker {
     const partition::Divisors& d = e_.divisors_;
     const runtime::Matrix& dm = e_.dmatrix_;
     WithinSums w;
-    for (int k = 0; k < partition::kEffectCount; ++k) w[k] = partition::getssgroup(dm, c[k], d[k]);
+    for (int k = 0; k < partition::kEffectCount; ++k) w[k] = partition::getssgroup(dm, c[k], d[k], cancel_);
     return w;
   }
 
  private:
   const ReferenceEngine& e_;
+  const std::atomic<bool>* cancel_;
   runtime::Matrix pgroup_;
   runtime::Matrix prepgroup_;
 };
@@ -46,7 +47,12 @@ ReferenceEngine::ReferenceEngine(const DesignData& design)
       sstotal_(partition::getsstotal(design.dmatrix, design.sizes.m)) {}
 
 std::unique_ptr<PermutationEngine::Worker> ReferenceEngine::make_worker() const {
-  return std::make_unique<ReferenceWorker>(*this);
+  return std::make_unique<ReferenceWorker>(*this, nullptr);
+}
+
+std::unique_ptr<PermutationEngine::Worker> ReferenceEngine::make_cancellable_worker(
+    const std::atomic<bool>* cancel) const {
+  return std::make_unique<ReferenceWorker>(*this, cancel);
 }
 
 }  // namespace lumivar::permutation

@@ -14,6 +14,9 @@ class ReferenceEngine : public PermutationEngine {
   double sstotal() const override { return sstotal_; }
   std::size_t specimens() const override { return group_.rows(); }
   std::unique_ptr<Worker> make_worker() const override;
+  // A relabelling reads the whole matrix (seconds at 20,000 rows), so the
+  // worker checks the flag at every row of every sum.
+  std::unique_ptr<Worker> make_cancellable_worker(const std::atomic<bool>* cancel) const override;
 
  private:
   class ReferenceWorker;

@@ -14,6 +14,7 @@
 
 #include "models/strata_table.h"
 #include "permutation/relabelling.h"
+#include "permutation/reported_waves.h"
 #include "permutation/ties.h"
 #include "runtime/error.h"
 
@@ -94,10 +95,16 @@ StrataTest strata_test(const StrataFit& fit, const RunPlan& plan) {
     observed[k] = fit.stratum(k).observed(models::term_index(k));
   }
 
+  // With a progress hook the caller relays the cancel flag into `halt` while
+  // the waves run on a helper thread (reported_waves.h).
+  const bool helper = static_cast<bool>(plan.progress) && plan.nperm > 0;
+  std::atomic<bool> halt{false};
+  const std::atomic<bool>* heard = helper ? &halt : plan.cancel;
   const auto cancelled = [&] {
-    return plan.cancel != nullptr && plan.cancel->load(std::memory_order_relaxed);
+    return heard != nullptr && heard->load(std::memory_order_relaxed);
   };
-  std::atomic<bool> stopped{cancelled()};
+  std::atomic<bool> stopped{plan.cancel != nullptr && plan.cancel->load()};
+  std::atomic<std::uint64_t> done{0};
   tbb::enumerable_thread_specific<std::unique_ptr<Worker>> workers(
       [&] { return std::make_unique<Worker>(fit); });
 
@@ -106,53 +113,59 @@ StrataTest strata_test(const StrataFit& fit, const RunPlan& plan) {
   const std::uint64_t wave = 4 * static_cast<std::uint64_t>(threads);
   std::vector<Block> results;
   Block total;
-  tbb::task_arena arena(threads);
-  for (std::uint64_t first = 0; first < blocks && !stopped;) {
-    const std::uint64_t last = std::min(blocks, first + wave);
-    results.assign(last - first, Block{});
-    arena.execute([&] {
-      tbb::parallel_for(tbb::blocked_range<std::uint64_t>(first, last, 1), [&](const auto& range) {
-        Worker& w = *workers.local();
-        for (std::uint64_t b = range.begin(); b != range.end(); ++b) {
-          Block& block = results[b - first];
-          const std::uint64_t end = std::min(plan.nperm, (b + 1) * kBlock);
-          for (std::uint64_t i = b * kBlock; i < end; ++i) {
-            if (stopped.load(std::memory_order_relaxed) || cancelled()) {
-              stopped = true;
-              return;
+  const auto run_waves = [&](const WaveDone& wave_done) {
+    tbb::task_arena arena(threads);
+    for (std::uint64_t first = 0; first < blocks && !stopped;) {
+      const std::uint64_t last = std::min(blocks, first + wave);
+      results.assign(last - first, Block{});
+      arena.execute([&] {
+        tbb::parallel_for(tbb::blocked_range<std::uint64_t>(first, last, 1), [&](const auto& range) {
+          Worker& w = *workers.local();
+          for (std::uint64_t b = range.begin(); b != range.end(); ++b) {
+            Block& block = results[b - first];
+            const std::uint64_t end = std::min(plan.nperm, (b + 1) * kBlock);
+            for (std::uint64_t i = b * kBlock; i < end; ++i) {
+              if (stopped.load(std::memory_order_relaxed) || cancelled()) {
+                stopped = true;
+                return;
+              }
+              draw_relabelling(plan.seed, i, n, w.r);
+              fit.between.permuted(w.r.order, w.between);
+              fit.within.flipped(w.r.swap, w.within);
+              for (int k = 0; k < kEffectCount; ++k) {
+                if (!tested[k]) continue;
+                const bool between = models::between_specimens(k);
+                const Stratum& s = fit.stratum(k);
+                const std::size_t t = models::term_index(k);
+                const models::StratumSums x = s.relabelled(t, between ? w.between.moved : w.within.moved,
+                                                           between ? w.between.weights : w.within.weights);
+                if (ratio_at_least(x.term, x.residual, observed[k].term, observed[k].residual,
+                                   s.scale(t)))
+                  ++block.hits[k];
+                block.log_f[k].add(std::log(f_ratio(x, s.df(t), df_den)));
+              }
+              ++block.done;
+              done.fetch_add(1, std::memory_order_relaxed);
             }
-            draw_relabelling(plan.seed, i, n, w.r);
-            fit.between.permuted(w.r.order, w.between);
-            fit.within.flipped(w.r.swap, w.within);
-            for (int k = 0; k < kEffectCount; ++k) {
-              if (!tested[k]) continue;
-              const bool between = models::between_specimens(k);
-              const Stratum& s = fit.stratum(k);
-              const std::size_t t = models::term_index(k);
-              const models::StratumSums x = s.relabelled(t, between ? w.between.moved : w.within.moved,
-                                                         between ? w.between.weights : w.within.weights);
-              if (ratio_at_least(x.term, x.residual, observed[k].term, observed[k].residual,
-                                 s.scale(t)))
-                ++block.hits[k];
-              block.log_f[k].add(std::log(f_ratio(x, s.df(t), df_den)));
-            }
-            ++block.done;
           }
-        }
+        });
       });
-    });
-    for (const Block& block : results) {
-      for (int k = 0; k < kEffectCount; ++k) {
-        total.hits[k] += block.hits[k];
-        total.log_f[k].merge(block.log_f[k]);
+      for (const Block& block : results) {
+        for (int k = 0; k < kEffectCount; ++k) {
+          total.hits[k] += block.hits[k];
+          total.log_f[k].merge(block.log_f[k]);
+        }
+        total.done += block.done;
       }
-      total.done += block.done;
+      first = last;
+      if (wave_done && !stopped) wave_done(std::min(plan.nperm, first * kBlock));
+      if (cancelled()) stopped = true;
     }
-    first = last;
-    if (plan.progress && !stopped)
-      plan.progress(static_cast<std::size_t>(std::min(plan.nperm, first * kBlock)),
-                    static_cast<std::size_t>(plan.nperm));
-  }
+  };
+  if (helper)
+    run_reported_waves(plan.progress, plan.cancel, plan.nperm, done, halt, run_waves);
+  else
+    run_waves({});
   if (stopped)
     runtime::raise("The tests by strata were cancelled after " + std::to_string(total.done) +
                    " of " + std::to_string(plan.nperm) + " relabellings; nothing was written.");

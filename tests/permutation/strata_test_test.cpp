@@ -2,12 +2,14 @@
 // level on data without effects, and that the seed alone fixes the result.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "geometry/allpairwiseprocrustes.h"
 #include "partition/partition.h"
@@ -30,12 +32,13 @@ struct Fitted {
   explicit Fitted(StudyDesign d)
       : design(std::move(d)), fit(geometry::procrustes_distances(design.session.data, 1)) {}
   StrataResults run(std::uint64_t nperm, std::uint64_t seed = 7, int threads = 1,
-                    const std::atomic<bool>* cancel = nullptr) const {
+                    const std::atomic<bool>* cancel = nullptr, ProgressHook progress = {}) const {
     RunPlan plan;
     plan.nperm = nperm;
     plan.seed = seed;
     plan.threads = threads;
     plan.cancel = cancel;
+    plan.progress = std::move(progress);
     return strata_analysis({design.session.group, design.session.repgroup, fit.xpt}, &plan);
   }
   StudyDesign design;
@@ -191,6 +194,30 @@ TEST(StrataTest, CancelStopsTheRun) {
   EXPECT_ERROR_MSG(f.run(5000, 1, 2, &cancel),
                    "The tests by strata were cancelled after 0 of 5000 relabellings; nothing was "
                    "written.");
+}
+
+TEST(StrataTest, AWatchedRunGivesTheSameResultAndHearsACancelFromItsHook) {
+  const Fitted f(testing::balanced_study(3, 2, 3, 5, 81));
+  const StrataResults quiet = f.run(1000, 11, 2);
+  std::vector<std::size_t> seen;
+  const StrataResults watched =
+      f.run(1000, 11, 2, nullptr, [&](std::size_t done, std::size_t) { seen.push_back(done); });
+  EXPECT_EQ(quiet.test->counts, watched.test->counts);
+  EXPECT_EQ(std::memcmp(quiet.test->z.data(), watched.test->z.data(), sizeof(double) * kEffectCount), 0);
+  ASSERT_FALSE(seen.empty());
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  EXPECT_EQ(seen.back(), 1000u);
+
+  // Cancel pressed at the first report: no second report, nothing returned.
+  std::atomic<bool> cancel{false};
+  int reports = 0;
+  EXPECT_THROW(f.run(100000, 1, 2, &cancel,
+                     [&](std::size_t, std::size_t) {
+                       ++reports;
+                       cancel = true;
+                     }),
+               runtime::Error);
+  EXPECT_EQ(reports, 1);
 }
 
 TEST(StrataTest, PValuesOfPureNoiseAreUniform) {
