@@ -36,9 +36,7 @@
 // SHA-256). --plot writes the pictures as SVG files (see plot_files.h) and
 // names them on standard error.
 #include <CLI/CLI.hpp>
-#include <cmath>
 #include <csignal>
-#include <cstdlib>
 #include <iostream>
 
 #include "batch/checked_output.h"
@@ -177,14 +175,7 @@ int main(int argc, char** argv) {
                      "write the pictures as SVG files into this folder (made when missing)");
   shapes->add_option("--magnification", opts.magnification,
                      "how many times the pictures of shape change magnify it (default 1)")
-      ->check(CLI::Validator(
-          [](std::string& text) {
-            char* end = nullptr;
-            const double v = std::strtod(text.c_str(), &end);
-            const bool ok = end != text.c_str() && *end == '\0' && v > 0 && std::isfinite(v);
-            return ok ? std::string() : std::string("the magnification must be a number above 0");
-          },
-          "NUMBER > 0"));
+      ->check(rule(&magnification_problem, "NUMBER > 0"));
   shapes->add_option("--threads", opts.threads, "worker threads (default: all cores)")
       ->check(rule(&threads_problem, "0..4096"));
   // Before the command as well as after it.

@@ -1,6 +1,8 @@
 #include "batch/option_checks.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 
 #include "batch/commands.h"
 #include "permutation/permute.h"
@@ -26,6 +28,13 @@ std::string threads_problem(const std::string& text) {
     if (ec == std::errc() && end == text.data() + text.size() && value <= kMaxThreads) return "";
   }
   return std::string(kThreadsRule) + shown(text);
+}
+
+std::string magnification_problem(const std::string& text) {
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (end != text.c_str() && *end == '\0' && v > 0 && std::isfinite(v)) return "";
+  return std::string(kMagnificationRule) + shown(text);
 }
 
 std::optional<std::string> permute_options_problem(const CommandLine& o) {
