@@ -196,7 +196,7 @@ void DesktopShell::add_menus(AnalysisViews& views) {
     // or the specified analyses refused the design) the study's own.
     const std::shared_ptr<const shell::AnalysisSnapshot>& last = app_.last_analysis;
     const bool current = last && stale_note(last->sources, app_.session.sources).empty();
-    if (!strata_view_) strata_view_ = new StrataView(window_);
+    if (!strata_view_) strata_view_ = new StrataView(app_.progress_opener(), window_);
     if (current) {
       if (strata_view_->analysis() != last) strata_view_->show_analysis(last);
     } else {

@@ -3,23 +3,63 @@
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
+#include <atomic>
 #include <exception>
+#include <memory>
+#include <utility>
 
 #include "gui/study_status.h"
 #include "gui/tab_columns.h"
 #include "permutation/permute.h"
 #include "permutation/strata_report.h"
 #include "runtime/error.h"
+#include "runtime/progress_relay.h"
+#include "shell/superimposition_monitor.h"
 
 namespace lumivar::gui {
 
-permutation::StrataResults strata_results(const shell::AnalysisSnapshot& a) {
+namespace {
+
+// A run of relabellings whose progress shows, with Cancel, in a monitor
+// opened through `open` (a stand-in of the relay the run goes beside).
+class ShownPlan {
+ public:
+  ShownPlan(runtime::ProgressOpener open, permutation::RunPlan plan)
+      : open_(std::move(open)), plan_(std::move(plan)) {
+    plan_.cancel = &cancelled_;
+    plan_.progress = [this](std::size_t done, std::size_t total) {
+      if (!monitor_ && open_) monitor_ = open_("Tests by strata");
+      if (monitor_ && !monitor_->update(done, total)) cancelled_ = true;
+      if (done >= total) monitor_.reset();
+    };
+  }
+  ShownPlan(const ShownPlan&) = delete;
+  ShownPlan& operator=(const ShownPlan&) = delete;
+  const permutation::RunPlan& plan() const { return plan_; }
+
+ private:
+  runtime::ProgressOpener open_;
+  permutation::RunPlan plan_;
+  std::atomic<bool> cancelled_{false};
+  std::unique_ptr<runtime::ProgressMonitor> monitor_;
+};
+
+}  // namespace
+
+permutation::StrataResults strata_results(const shell::AnalysisSnapshot& a,
+                                          const runtime::ProgressOpener& open) {
   const bool tested = a.kind == shell::AnalysisKind::kPermute;
-  return permutation::strata_analysis({a.group, a.repgroup, a.xpt},
-                                      tested ? &a.permutation.plan : nullptr);
+  runtime::ProgressRelay relay(open);
+  const ShownPlan shown(relay.opener(), a.permutation.plan);
+  permutation::StrataResults results;
+  relay.run([&] {
+    results = permutation::strata_analysis({a.group, a.repgroup, a.xpt}, tested ? &shown.plan() : nullptr);
+  });
+  return results;
 }
 
-StrataView::StrataView(QWidget* parent) : QWidget(parent, Qt::Window) {
+StrataView::StrataView(runtime::ProgressOpener open, QWidget* parent)
+    : QWidget(parent, Qt::Window), open_(std::move(open)) {
   text_ = new QPlainTextEdit(this);
   text_->setReadOnly(true);
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -39,7 +79,7 @@ void StrataView::show_analysis(const std::shared_ptr<const shell::AnalysisSnapsh
     return;
   }
   try {
-    results_ = strata_results(*analysis);
+    results_ = strata_results(*analysis, open_);
     text_->setPlainText(QString::fromStdString(permutation::strata_report(*results_)));
     align_tab_columns(text_);  // the headings over their columns
   } catch (const std::exception& e) {
@@ -58,11 +98,19 @@ void StrataView::show_study(const runtime::Session& s,
     if (!nperm)
       runtime::raise("The box for the number of permutations must hold one whole number of at "
                      "least 0 for the tests by strata.");
-    const permutation::RunPlan plan = permutation::run_plan(settings, *nperm);
+    // The superimposition and the relabellings run beside the window's
+    // thread, which shows their progress.
+    runtime::ProgressRelay relay(open_);
+    shell::SuperimpositionMonitor watch(relay.opener(), s.data.rows());
+    const ShownPlan shown(relay.opener(), permutation::run_plan(settings, *nperm));
     geometry::SuperimpositionSettings superimposition;
     superimposition.threads = settings.threads;
-    results_ = permutation::strata_of_data(s.data, s.group, s.repgroup, models::SsType::kIII,
-                                           superimposition, &plan);
+    superimposition.dimensions = s.dimensions;
+    superimposition.progress = watch.hook();
+    relay.run([&] {
+      results_ = permutation::strata_of_data(s.data, s.group, s.repgroup, models::SsType::kIII,
+                                             superimposition, &shown.plan());
+    });
     text_->setPlainText(QString::fromStdString(permutation::strata_report(*results_)));
   } catch (const std::exception& e) {
     text_->setPlainText(QString::fromStdString(e.what()));

@@ -11,6 +11,7 @@
 #include "input/session.h"
 #include "permutation/permute_settings.h"
 #include "permutation/strata_report.h"
+#include "runtime/progress_monitor.h"
 #include "shell/analysis_snapshot.h"
 
 class QPlainTextEdit;
@@ -18,12 +19,16 @@ class QPlainTextEdit;
 namespace lumivar::gui {
 
 // The tests for `analysis`; raises (runtime::Error) when its design has no
-// tests by strata. Runs the permutation tests after "Permute": O(nperm m p).
-permutation::StrataResults strata_results(const shell::AnalysisSnapshot& analysis);
+// tests by strata. Runs the permutation tests after "Permute": O(nperm m p),
+// beside the calling thread, with their progress in a monitor from `open`
+// (runtime::Cancelled when the user cancels there).
+permutation::StrataResults strata_results(const shell::AnalysisSnapshot& analysis,
+                                          const runtime::ProgressOpener& open = {});
 
 class StrataView : public QWidget {
  public:
-  explicit StrataView(QWidget* parent = nullptr);
+  // Long runs show their progress in monitors from `open` (none: nothing shows).
+  explicit StrataView(runtime::ProgressOpener open = {}, QWidget* parent = nullptr);
   // Shows the tests for `analysis`, or why there are none.
   void show_analysis(const std::shared_ptr<const shell::AnalysisSnapshot>& analysis);
   // Runs the tests on the loaded study on their own (its own superimposition,
@@ -38,6 +43,7 @@ class StrataView : public QWidget {
   const std::shared_ptr<const shell::AnalysisSnapshot>& analysis() const { return analysis_; }
 
  private:
+  runtime::ProgressOpener open_;
   QPlainTextEdit* text_;
   std::optional<permutation::StrataResults> results_;
   std::shared_ptr<const shell::AnalysisSnapshot> analysis_;

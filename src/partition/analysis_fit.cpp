@@ -16,6 +16,13 @@ SumsMethod sums_method_for(const SumsSettings& settings, std::size_t rows, bool 
 AnalysisFit fit_and_partition(const runtime::Matrix& data, const runtime::Matrix& group,
                               const runtime::Matrix& repgroup, const DesignSizes& sizes,
                               SumsMethod sums, const SumsSettings& settings, int dimensions) {
+  if (settings.beside) {
+    SumsSettings here = settings;
+    here.beside = nullptr;
+    AnalysisFit out;
+    settings.beside([&] { out = fit_and_partition(data, group, repgroup, sizes, sums, here, dimensions); });
+    return out;
+  }
   geometry::SuperimpositionSettings superimposition;
   superimposition.dimensions = dimensions;
   superimposition.threads = settings.threads;

@@ -8,6 +8,7 @@
 #include "partition/partition.h"
 #include "partition/sums_method.h"
 #include "runtime/matrix.h"
+#include "runtime/progress_monitor.h"
 
 namespace lumivar::partition {
 
@@ -22,6 +23,10 @@ struct SumsSettings {
   const std::atomic<bool>* cancel = nullptr;
   // Hears the distance matrix being filled (see squared_distances); false cancels.
   std::function<bool(std::size_t done, std::size_t total)> matrix_progress;
+  // Runs the superimposition and the sums; none: on the calling thread. The
+  // window runs them beside its thread (runtime::ProgressRelay) so that it
+  // keeps showing their progress.
+  runtime::StepRunner beside;
 };
 
 struct AnalysisFit {

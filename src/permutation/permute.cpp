@@ -116,9 +116,9 @@ PermuteOutcome permute_count(runtime::WindowRuntime& ui, runtime::Session& s,
   if (auto why = layout_refusal(s)) return refused(ui, std::move(*why));
   partition::check_permutation_design(s, sizes);
 
-  const partition::SumsSettings sums{settings.sums, settings.threads,
+  const partition::SumsSettings sums{settings.sums,           settings.threads,
                                      settings.superimposition_progress, settings.cancel,
-                                     settings.matrix_progress};
+                                     settings.matrix_progress, settings.beside};
   const partition::SumsMethod way = partition::sums_method_for(
       sums, s.data.rows(), settings.engine == Engine::kReference);
   if (way == partition::SumsMethod::kCoordinates && settings.engine == Engine::kReference)

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "partition/sums_method.h"
+#include "runtime/progress_monitor.h"
 
 namespace lumivar::permutation {
 
@@ -43,6 +44,8 @@ struct PermuteSettings {
   std::function<void(int iteration, double change)> superimposition_progress;
   // Hears the distance matrix being filled, when the sums take it; false cancels.
   std::function<bool(std::size_t done, std::size_t total)> matrix_progress;
+  // Runs the superimposition and the observed sums (see partition::SumsSettings).
+  runtime::StepRunner beside;
 };
 
 // One run of relabellings 0 .. nperm - 1: the permutation counts and the

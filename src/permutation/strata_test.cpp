@@ -167,7 +167,7 @@ StrataTest strata_test(const StrataFit& fit, const RunPlan& plan) {
   else
     run_waves({});
   if (stopped)
-    runtime::raise("The tests by strata were cancelled after " + std::to_string(total.done) +
+    runtime::raise_cancelled("The tests by strata were cancelled after " + std::to_string(total.done) +
                    " of " + std::to_string(plan.nperm) + " relabellings; nothing was written.");
   if (plan.progress && plan.nperm == 0) plan.progress(0, 0);
 

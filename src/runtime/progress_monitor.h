@@ -5,6 +5,9 @@
 // decides what the user sees (the Qt one a modal dialog with a Cancel
 // button, the headless one nothing).
 #include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
 
 namespace lumivar::runtime {
 
@@ -13,11 +16,25 @@ class ProgressMonitor {
   // The run has ended, finished, cancelled or failed: close whatever shows it.
   virtual ~ProgressMonitor() = default;
   // `done` of `total` units of work are finished (done == total once at the
-  // end). Called on the thread that started the action, so a realisation may
-  // process its events here. Returns false once the user asked to cancel;
-  // the action then stops within a fraction of a second and raises an Error.
+  // end). A monitor of the window runtime is called on the window's thread,
+  // so a realisation may process its events here; a step on a helper thread
+  // reports to the stand-ins of a ProgressRelay instead. Returns false once
+  // the user asked to cancel; the action then stops within a fraction of a
+  // second and raises an Error.
   virtual bool update(std::size_t done, std::size_t total) = 0;
+  // Nothing new, but the run goes on: called on the window's thread now and
+  // then while a step beside it is busy between reports, so a realisation
+  // may show itself once due and hear a cancel. Returns false once the user
+  // asked to cancel.
+  virtual bool still_running() { return true; }
 };
+
+// Opens a monitor for a long step titled `title` (nullptr: nothing shows).
+using ProgressOpener = std::function<std::unique_ptr<ProgressMonitor>(const std::string& title)>;
+
+// Runs a long step to its end, raising what it raised: in the caller's own
+// thread, or beside it (ProgressRelay::run).
+using StepRunner = std::function<void(const std::function<void()>& step)>;
 
 // Seconds still to go at the pace so far: elapsed * (total - done) / done.
 // Negative (unknown) while nothing is done; 0 once all is done.

@@ -45,6 +45,10 @@ Application::Application(runtime::WindowRuntime& ui_in) : ui(ui_in) {
   permute_settings.keep_f_values = true;
 }
 
+runtime::ProgressOpener Application::progress_opener() {
+  return [this](const std::string& title) { return ui.begin_progress(title); };
+}
+
 void Application::set_last_analysis(AnalysisSnapshot snapshot) {
   last_analysis = std::make_shared<const AnalysisSnapshot>(std::move(snapshot));
   if (on_analysis_changed) on_analysis_changed();

@@ -43,6 +43,8 @@ struct Application {
   std::function<void()> on_analysis_changed;
   // Replaces last_analysis and calls on_analysis_changed.
   void set_last_analysis(AnalysisSnapshot snapshot);
+  // Opens the window runtime's progress monitors (on the main thread).
+  runtime::ProgressOpener progress_opener();
 
   // The names of the specimens and levels of the last study imported from a
   // landmark file and a sheet, for the views of analyses of it.

@@ -7,6 +7,7 @@
 #include "partition/varexp.h"
 #include "permutation/permute.h"
 #include "runtime/progress_monitor.h"
+#include "runtime/progress_relay.h"
 #include "shell/superimposition_monitor.h"
 
 namespace lumivar::shell {
@@ -15,13 +16,13 @@ namespace {
 
 // The distance matrix of a large study shows its progress, with Cancel, in
 // a monitor that closes as soon as the matrix is done.
-std::function<bool(std::size_t, std::size_t)> matrix_progress(runtime::WindowRuntime& ui,
+std::function<bool(std::size_t, std::size_t)> matrix_progress(const runtime::ProgressOpener& open,
                                                                std::size_t rows,
                                                                std::size_t min_rows) {
   if (rows < min_rows) return {};
   auto monitor = std::make_shared<std::unique_ptr<runtime::ProgressMonitor>>();
-  return [&ui, monitor](std::size_t done, std::size_t total) {
-    if (!*monitor) *monitor = ui.begin_progress("Distance matrix");
+  return [open, monitor](std::size_t done, std::size_t total) {
+    if (!*monitor) *monitor = open("Distance matrix");
     const bool go_on = !*monitor || (*monitor)->update(done, total);
     if (done >= total) monitor->reset();
     return go_on;
@@ -41,17 +42,24 @@ void lumivarsw(Application& app, const runtime::Args& args) {
   } else if (is_text && word == "LoadGroup") {
     input::loadgroup(app.ui, app.session, app.load_progress_bytes);
   } else if (is_text && word == "VarExp") {
-    SuperimpositionMonitor watch(app.ui, app.session.data.rows(), app.superimposition_progress_rows);
+    // The superimposition and the sums run beside the window's thread,
+    // which shows their progress.
+    runtime::ProgressRelay relay(app.progress_opener());
+    SuperimpositionMonitor watch(relay.opener(), app.session.data.rows(), app.superimposition_progress_rows);
     partition::SumsSettings sums;
     sums.superimposition_progress = watch.hook();
-    sums.matrix_progress = matrix_progress(app.ui, app.session.data.rows(), app.superimposition_progress_rows);
+    sums.matrix_progress =
+        matrix_progress(relay.opener(), app.session.data.rows(), app.superimposition_progress_rows);
+    sums.beside = relay.runner();
     app.set_last_analysis(varexp_snapshot(app.session, partition::varexp(app.ui, app.session, sums)));
   } else if (is_text && word == "Permute") {
-    SuperimpositionMonitor watch(app.ui, app.session.data.rows(), app.superimposition_progress_rows);
+    runtime::ProgressRelay relay(app.progress_opener());
+    SuperimpositionMonitor watch(relay.opener(), app.session.data.rows(), app.superimposition_progress_rows);
     permutation::PermuteSettings settings = app.permute_settings;
     settings.superimposition_progress = watch.hook();
     settings.matrix_progress =
-        matrix_progress(app.ui, app.session.data.rows(), app.superimposition_progress_rows);
+        matrix_progress(relay.opener(), app.session.data.rows(), app.superimposition_progress_rows);
+    settings.beside = relay.runner();
     permutation::PermuteOutcome o = permutation::permute(app.ui, app.session, settings);
     if (o.done()) app.set_last_analysis(permute_snapshot(app.session, std::move(o)));
   } else {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "geometry/getconsensus.h"
 #include "runtime/error.h"
@@ -13,9 +14,9 @@ namespace {
 constexpr std::size_t kSteps = 1000;  // the monitor's units for the whole superimposition
 }
 
-SuperimpositionMonitor::SuperimpositionMonitor(runtime::WindowRuntime& ui, std::size_t rows,
+SuperimpositionMonitor::SuperimpositionMonitor(runtime::ProgressOpener open, std::size_t rows,
                                                std::size_t min_rows)
-    : ui_(ui), shown_(rows >= min_rows) {}
+    : open_(std::move(open)), shown_(rows >= min_rows && open_) {}
 
 std::function<void(int, double)> SuperimpositionMonitor::hook() {
   if (!shown_) return {};
@@ -26,7 +27,7 @@ void SuperimpositionMonitor::pass(int iteration, double change) {
   const double tolerance = geometry::kConsensusTolerance;
   if (!monitor_) {
     if (done_ == kSteps) return;  // a second superimposition of the same run is not shown again
-    monitor_ = ui_.begin_progress("Superimposition");
+    monitor_ = open_("Superimposition");
     if (!monitor_) return;
     first_change_ = change;
   }

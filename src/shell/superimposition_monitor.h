@@ -1,6 +1,7 @@
 #pragma once
 // Shows a long superimposition in the window: the passes of the consensus
-// reported to a progress monitor of the window runtime, so that a large
+// reported to a progress monitor (in the window, a stand-in of the
+// ProgressRelay the superimposition runs beside), so that a large
 // study shows a dialog (with Cancel) rather than a window that does not
 // answer. The passes have no known count; the share done is how far the
 // consensus's change has fallen, on a log scale, from the first pass to the
@@ -10,7 +11,6 @@
 #include <memory>
 
 #include "runtime/progress_monitor.h"
-#include "runtime/window_runtime.h"
 
 namespace lumivar::shell {
 
@@ -21,7 +21,7 @@ class SuperimpositionMonitor {
  public:
   // Watches the superimposition of a study of `rows` rows; smaller studies
   // than `min_rows` show nothing.
-  SuperimpositionMonitor(runtime::WindowRuntime& ui, std::size_t rows,
+  SuperimpositionMonitor(runtime::ProgressOpener open, std::size_t rows,
                          std::size_t min_rows = kSuperimpositionProgressRows);
   // The hook to put in the settings of the analysis; empty for a small
   // study. Valid while this object lives. A cancel raises an Error from
@@ -31,7 +31,7 @@ class SuperimpositionMonitor {
  private:
   void pass(int iteration, double change);
 
-  runtime::WindowRuntime& ui_;
+  runtime::ProgressOpener open_;
   bool shown_;
   std::unique_ptr<runtime::ProgressMonitor> monitor_;
   double first_change_ = 0;

@@ -40,6 +40,7 @@
 #include "support/desktop_window.h"
 #include "support/example_study_files.h"
 #include "support/headless_texts.h"
+#include "support/progress_dialogs.h"
 #include "support/temp_files.h"
 
 namespace lumivar::gui {
@@ -520,6 +521,46 @@ TEST_F(Desktop, TestsByStrataRepeatTheBatchToolsFromTheRunsSeed) {
   // A new analysis replaces the table: VarExp has no P values.
   w.trigger(DesktopShell::kVarExp);
   EXPECT_NE(w.shell->strata_view()->text()->toPlainText().toStdString(), shown);
+}
+
+TEST_F(Desktop, TestsByStrataOfAThreeDimensionalStudyAreTheBatchTools) {
+  Window w(settings_file());
+  w.app.landmark_dimensions = 3;
+  w.app.permute_settings.seed = 5;
+  w.files = {example("3d/landmarks.txt"), example("3d/reps.txt"), example("3d/groups.txt")};
+  w.trigger(DesktopShell::kLoadLandmarks);
+  w.trigger(DesktopShell::kLoadCodes);
+  w.trigger(DesktopShell::kLoadGroups);
+  w.ui.set(w.ui.find_by_tag("PermBox").at(0), "String", Value("0"));
+  w.trigger(DesktopShell::kStrata);
+  ASSERT_NE(w.shell->strata_view(), nullptr);
+  const std::string shown = w.shell->strata_view()->text()->toPlainText().toStdString();
+  ASSERT_TRUE(shown.starts_with("Tests by strata")) << shown;
+
+  QProcess batch;
+  batch.start(QStringLiteral(LUMIVAR_BATCH),
+              {"strata", "--dimensions", "3", "--data", QString::fromStdString(example("3d/landmarks.txt")),
+               "--reps", QString::fromStdString(example("3d/reps.txt")), "--groups",
+               QString::fromStdString(example("3d/groups.txt")), "--permutations", "0", "--seed", "5", "--quiet"});
+  ASSERT_TRUE(batch.waitForFinished(60000));
+  ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+  const std::string printed = batch.readAllStandardOutput().toStdString();
+  // The same superimposition in three dimensions, so the same table.
+  EXPECT_EQ(shown, printed.substr(0, printed.find("\n\nSeed: "))) << printed;
+}
+
+TEST_F(Desktop, TestsByStrataShowTheirProgressAndACancelSaysSo) {
+  Window w(settings_file());
+  w.load_example();
+  // More relabellings than the test waits for: only the cancel ends them.
+  w.ui.set(w.ui.find_by_tag("PermBox").at(0), "String", Value("100000000"));
+  testing::CancelAtOnce cancel;
+  w.trigger(DesktopShell::kStrata);
+  EXPECT_TRUE(cancel.stop());
+  ASSERT_NE(w.shell->strata_view(), nullptr);
+  const std::string shown = w.shell->strata_view()->text()->toPlainText().toStdString();
+  EXPECT_TRUE(shown.starts_with("The tests by strata were cancelled after ")) << shown;
+  EXPECT_FALSE(w.shell->strata_view()->results().has_value());
 }
 
 TEST(WindowPlacement, TheWholeFrameFitsALaptopScreen) {

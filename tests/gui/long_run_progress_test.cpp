@@ -1,19 +1,23 @@
-// A run of relabellings whose every relabelling takes long, reporting to the
-// window's progress dialog: the dialog shows after its second, the program's
-// events keep being processed while the run goes, and a click on Cancel stops
-// the run part way through a relabelling.
+// Long runs reporting to the window's progress dialog: a run of relabellings
+// whose every relabelling takes long, and a step beside the window's thread
+// that is busy for long between two reports. The dialog shows after its
+// second, the program's events keep being processed while the run goes, and
+// a click on Cancel stops the run part way through.
 #include <gtest/gtest.h>
 
 #include <QProgressDialog>
 #include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <memory>
+#include <thread>
 
 #include "geometry/allpairwiseprocrustes.h"
 #include "permutation/design_fixtures.h"
 #include "permutation/permutation_counts.h"
 #include "permutation/stuck_engine.h"
 #include "runtime/error.h"
+#include "runtime/progress_relay.h"
 #include "runtime/qt/progress_dialog.h"
 #include "support/progress_dialogs.h"
 
@@ -57,6 +61,39 @@ TEST(LongRunProgress, TheDialogShowsEventsFlowAndCancelStopsInsideARelabelling) 
   // The dialog waits a second before it shows; the caller processes events at
   // least every tenth of one meanwhile.
   EXPECT_GE(ticks, 5);
+}
+
+TEST(LongRunProgress, AStepBesideTheWindowShowsItsDialogAndHearsCancelWhileBusy) {
+  runtime::ProgressRelay relay([](const std::string& title) {
+    return std::make_unique<runtime::qt::ProgressDialog>(title, nullptr);
+  });
+  const runtime::ProgressOpener open = relay.opener();
+  std::atomic<bool> clicked{false};
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    ++ticks;
+    if (!clicked) clicked = testing::click_progress_cancel(true);  // only once it shows
+  });
+  timer.start(20);
+  bool answer_after_busy = true;
+  EXPECT_THROW(relay.run([&] {
+                 auto monitor = open("Distance matrix");
+                 monitor->update(0, 2);
+                 // One batch that stands for minutes of work: it reports nothing
+                 // until the click (a minute at most, should the dialog never show).
+                 const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+                 while (!clicked && std::chrono::steady_clock::now() < give_up)
+                   std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                 answer_after_busy = monitor->update(1, 2);
+                 if (!answer_after_busy) runtime::raise_cancelled("The matrix was cancelled.");
+               }),
+               runtime::Cancelled);
+  timer.stop();
+
+  EXPECT_TRUE(clicked);  // the dialog showed while the step reported nothing
+  EXPECT_FALSE(answer_after_busy);  // the step's next report heard the cancel
+  EXPECT_GE(ticks, 5);  // the window's events flowed meanwhile
 }
 
 }  // namespace

@@ -46,8 +46,25 @@ ProgressDialog::~ProgressDialog() {
   }
 }
 
+bool ProgressDialog::still_running() {
+  if (!heard_) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return !dialog_ || !dialog_->wasCanceled();
+  }
+  return update(done_, total_);
+}
+
 bool ProgressDialog::update(std::size_t done, std::size_t total) {
   if (!dialog_) return true;
+  heard_ = true;
+  done_ = done;
+  total_ = total;
+  // Cancelled: the run is ending (a step beside the window's thread may
+  // still report until its next check); the hidden dialog stays hidden.
+  if (dialog_->wasCanceled()) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return false;
+  }
   const double fraction = total == 0 ? 1.0 : static_cast<double>(done) / static_cast<double>(total);
   const double elapsed = static_cast<double>(clock_.elapsed()) / 1000.0;
   dialog_->setLabelText(

@@ -21,10 +21,15 @@ class ProgressDialog : public ProgressMonitor {
   ProgressDialog(const std::string& title, QWidget* parent);
   ~ProgressDialog() override;  // closes the dialog
   bool update(std::size_t done, std::size_t total) override;
+  bool still_running() override;
 
  private:
   QPointer<QProgressDialog> dialog_;
   QElapsedTimer clock_;
+  // The last report, which still_running() shows again.
+  bool heard_ = false;
+  std::size_t done_ = 0;
+  std::size_t total_ = 0;
 };
 
 // "250 of 999 done, about 12 s left" (or "1 min 5 s"); no estimate while nothing is done.
