@@ -8,7 +8,7 @@
 namespace lumivar::partition {
 
 double getssgroup(const runtime::Matrix& d, const runtime::Matrix& group, double npg,
-                  const std::atomic<bool>* cancel) {
+                  const std::atomic<bool>* cancel, Reading reading) {
   detail::check_distance_matrix(d);
   const std::size_t m = d.rows();
   if (group.numel() < m) {
@@ -20,8 +20,9 @@ double getssgroup(const runtime::Matrix& d, const runtime::Matrix& group, double
   for (std::size_t i = 1; i < m; ++i) {
     detail::stop_if_cancelled(cancel);
     const double gi = group(i);
+    const detail::PairsOfRow row = detail::pairs_of_row(d, i, reading);
     for (std::size_t j = i + 1; j <= m; ++j)
-      if (group(j) == gi) y += d(i, j);
+      if (group(j) == gi) y += row.first[(j - i - 1) * row.step];
   }
   return y / npg;
 }

@@ -91,11 +91,11 @@ PerEffect<double> effect_dfs(const DesignSizes& s) {
 
 Partition compute_partition(const Matrix& dmatrix, const Matrix& group, const Matrix& repgroup,
                             const DesignSizes& sizes, const std::atomic<bool>* cancel) {
-  const double sstotal = getsstotal(dmatrix, sizes.m, cancel);
+  const double sstotal = getsstotal(dmatrix, sizes.m, cancel, Reading::kSymmetric);
   const Codings c = make_codings(group, repgroup, static_cast<std::size_t>(sizes.m));
   const Divisors d = make_divisors(sizes);
   WithinSums w;
-  for (int k = 0; k < kEffectCount; ++k) w[k] = getssgroup(dmatrix, c[k], d[k], cancel);
+  for (int k = 0; k < kEffectCount; ++k) w[k] = getssgroup(dmatrix, c[k], d[k], cancel, Reading::kSymmetric);
   return partition_from_sums(sstotal, w, sizes);
 }
 

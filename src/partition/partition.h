@@ -85,7 +85,8 @@ double error_df(const DesignSizes& sizes);
 // relabelling of a permutation test make F here, by the same operations, so
 // equal sums give bit-identical F ratios.
 PerEffect<double> f_ratios(const EffectSums& sums, double ss_error, const DesignSizes& sizes);
-// The whole partition from a distance matrix (within sums by getssgroup).
+// The whole partition from a symmetric distance matrix, as squared_distances
+// builds it (within sums by getssgroup, read down the columns).
 // A raised `cancel` is heard within every sum (each O(m^2)) and raises
 // runtime::Cancelled.
 Partition compute_partition(const Matrix& dmatrix, const Matrix& group, const Matrix& repgroup,

@@ -27,7 +27,7 @@ using partition::WithinSums;
 // two measurements per specimen: rows(dmatrix) = rows(xpt) = 2 rows(group).
 struct DesignData {
   const runtime::Matrix& xpt;       // superimposed configurations (trailing column ignored)
-  const runtime::Matrix& dmatrix;   // squared Procrustes distances between their rows
+  const runtime::Matrix& dmatrix;   // squared Procrustes distances between their rows (symmetric)
   const runtime::Matrix& group;     // G1 and G2 code of each specimen
   const runtime::Matrix& repgroup;  // measurement code of each row
   partition::DesignSizes sizes;

@@ -27,7 +27,8 @@ class ReferenceEngine::ReferenceWorker : public PermutationEngine::Worker {
     const partition::Divisors& d = e_.divisors_;
     const runtime::Matrix& dm = e_.dmatrix_;
     WithinSums w;
-    for (int k = 0; k < partition::kEffectCount; ++k) w[k] = partition::getssgroup(dm, c[k], d[k], cancel_);
+    for (int k = 0; k < partition::kEffectCount; ++k)
+      w[k] = partition::getssgroup(dm, c[k], d[k], cancel_, partition::Reading::kSymmetric);
     return w;
   }
 
@@ -44,7 +45,7 @@ ReferenceEngine::ReferenceEngine(const DesignData& design)
       repgroup_(design.repgroup),
       m_(design.dmatrix.rows()),
       divisors_(partition::make_divisors(design.sizes)),
-      sstotal_(partition::getsstotal(design.dmatrix, design.sizes.m)) {}
+      sstotal_(partition::getsstotal(design.dmatrix, design.sizes.m, nullptr, partition::Reading::kSymmetric)) {}
 
 std::unique_ptr<PermutationEngine::Worker> ReferenceEngine::make_worker() const {
   return std::make_unique<ReferenceWorker>(*this, nullptr);

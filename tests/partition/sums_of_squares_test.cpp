@@ -77,6 +77,22 @@ TEST(SumsOfSquares, EqualSquaredDeviationsAboutTheMeans) {
   EXPECT_NEAR(getssgroup(fit.d, Matrix::column(codes), 6), pooled, 64 * kEps * pooled);
 }
 
+TEST(SumsOfSquares, ReadDownTheColumnsASymmetricMatrixGivesTheSameBits) {
+  // The analyses read their mirrored matrices down the columns: the same
+  // pairs in the same order, so every sum is equal to the bit.
+  const Matrix x = testing::random_landmarks(40, 7, 3, 0.3);
+  const geometry::ProcrustesDistances fit = geometry::procrustes_distances(x);
+  std::vector<double> codes(40);
+  for (std::size_t i = 0; i < 40; ++i) codes[i] = static_cast<double>((i * 5) % 3);
+  EXPECT_EQ(getsstotal(fit.d, 40, nullptr, Reading::kSymmetric), getsstotal(fit.d, 40));
+  EXPECT_EQ(getssgroup(fit.d, Matrix::column(codes), 13, nullptr, Reading::kSymmetric),
+            getssgroup(fit.d, Matrix::column(codes), 13));
+  // Below the diagonal only: (2, 1) = 1, (3, 1) = 4, (3, 2) = 9.
+  const Matrix below = Matrix::rows_of({{kNaN, 7, -1}, {1, kNaN, 1e300}, {4, 9, kNaN}});
+  EXPECT_EQ(getsstotal(below, 3, nullptr, Reading::kSymmetric), 14.0 / 3.0);
+  EXPECT_EQ(getssgroup(below, Matrix::column({5, 7, 7}), 2, nullptr, Reading::kSymmetric), 4.5);
+}
+
 TEST(SumsOfSquares, Errors) {
   EXPECT_ERROR_MSG(getssgroup(kThree, Matrix::column({1, 2}), 1),
                    "The grouping holds 2 code(s) but the distance matrix has 3 rows; every row "
