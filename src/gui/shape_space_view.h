@@ -39,9 +39,6 @@ class ShapeSpaceView : public QWidget {
   void show_analysis(std::shared_ptr<const shell::AnalysisSnapshot> analysis);
   void set_picture(Picture p);
   Picture picture() const;
-  // Where the names of an imported study's specimens and levels are kept
-  // (outliving the view); analyses of other inputs show codes and numbers.
-  void set_imported_labels(const shape_space::ImportedLabels* imported) { imported_ = imported; }
 
   SceneWidget* canvas() const { return canvas_; }
   PictureActions* pictures() const { return pictures_; }
@@ -69,7 +66,6 @@ class ShapeSpaceView : public QWidget {
   std::shared_ptr<const shell::AnalysisSnapshot> analysis_;
   std::optional<shape_space::ShapeSpace> space_;
   shape_space::StudyLabels labels_;
-  const shape_space::ImportedLabels* imported_ = nullptr;
   QString failure_;  // why there is no shape space, when there is none
   std::vector<Pair> pairs_;
   SceneWidget* canvas_;

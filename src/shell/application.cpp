@@ -46,6 +46,9 @@ Application::Application(runtime::WindowRuntime& ui_in) : ui(ui_in) {
 }
 
 void Application::set_last_analysis(AnalysisSnapshot snapshot) {
+  // Taken now: a later import of the same files with another mapping of the
+  // sheet's columns must not rename the rows of this analysis.
+  snapshot.sheet_labels = shape_space::labels_for(imported_labels, snapshot.sources, snapshot.data.rows());
   last_analysis = std::make_shared<const AnalysisSnapshot>(std::move(snapshot));
   if (on_analysis_changed) on_analysis_changed();
 }

@@ -135,7 +135,7 @@ TEST_F(ShapeSpaceViews, AnImportedStudysNamesLabelItsAnalysesOnly) {
   shape_space::StudyLabels names;
   for (int i = 0; i < 80; ++i) names.specimens.push_back("rat" + std::to_string(i % 40 + 1));
   names.g1 = {{1, "male"}, {2, "female"}};
-  app.imported_labels = {names, app.session.sources};
+  app.imported_labels = {std::make_shared<const shape_space::StudyLabels>(names), app.session.sources};
   press("VarExp");
   ShapeSpaceView* v = opened(QStringLiteral("Principal components"));
   ASSERT_NE(v, nullptr);
