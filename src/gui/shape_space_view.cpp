@@ -108,7 +108,8 @@ void ShapeSpaceView::show_analysis(std::shared_ptr<const shell::AnalysisSnapshot
   if (analysis_) {
     try {
       const shell::AnalysisSnapshot& a = *analysis_;
-      space_ = shape_space::shape_space({&a.data, &a.xpt, &a.consensus, &a.g1, &a.g2, &a.t, 2});
+      space_ = shape_space::shape_space(
+          {&a.data, &a.xpt, &a.consensus, &a.g1, &a.g2, &a.t, static_cast<std::size_t>(a.dimensions)});
       labels_ = a.sheet_labels ? *a.sheet_labels : shape_space::labels_from_rows(a.data);
     } catch (const std::exception& e) {
       failure_ = QString::fromStdString(runtime::error_text(e));

@@ -5,8 +5,10 @@
 // coloured by G1, G2 or T, a specimen's two measurements joined), the change
 // between two shapes (two levels of a grouping, or the ends of a component)
 // as vectors and a thin-plate-spline grid, magnified as the user sets, and
-// the mean shapes of a grouping's levels overlaid. Pictures export like the
-// other views'. The View menu opens it on each picture.
+// the mean shapes of a grouping's levels overlaid; a study in 3-D shows its
+// shapes in the shape view's three projections, its changes without the
+// grid. Pictures export like the other views'. The View menu opens it on
+// each picture.
 #include <QWidget>
 #include <memory>
 #include <optional>

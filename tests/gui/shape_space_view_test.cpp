@@ -129,6 +129,30 @@ TEST_F(ShapeSpaceViews, AnOpenViewFollowsEachNewAnalysis) {
   EXPECT_EQ(v->x_component_box()->maximum(), 8);  // 2 x 6 - 4
 }
 
+TEST_F(ShapeSpaceViews, AStudyInThreeDimensionsIsDrawnInProjections) {
+  // The 3-D example's landmark file says its dimension in its note.
+  files = {example("3d/landmarks.txt"), example("3d/reps.txt"), example("3d/groups.txt")};
+  press("Load");
+  press("LoadRepGroup");
+  press("LoadGroup");
+  press("VarExp");
+  ShapeSpaceView* v = opened(QStringLiteral("Mean shapes"));
+  ASSERT_NE(v, nullptr);
+  const plots::Scene* s = v->canvas()->scene();
+  ASSERT_NE(s, nullptr);
+  // Two levels of G1 in the front, side and top views, 10 landmarks each.
+  ASSERT_EQ(s->lines.size(), 6u);
+  EXPECT_EQ(s->lines[0].points.size(), 10u);
+  // Components of 10 landmarks in space: 3 x 10 - 7 (translation, size, rotation).
+  EXPECT_EQ(v->x_component_box()->maximum(), 23);
+
+  v->set_picture(ShapeSpaceView::kChange);
+  s = v->canvas()->scene();
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->title, "Shape change from G1 = 1 to G1 = 2");
+  EXPECT_NE(s->subtitle.find("no thin-plate-spline grid"), std::string::npos) << s->subtitle;
+}
+
 TEST_F(ShapeSpaceViews, AnImportedStudysNamesLabelItsAnalysesOnly) {
   load_study();
   // As an import leaves them: names for the inputs loaded.
