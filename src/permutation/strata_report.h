@@ -48,11 +48,13 @@ StrataResults strata_of_data(const runtime::Matrix& data, const runtime::Matrix&
 
 // "Tests by strata", the two blocks and the footer; P and Z columns only with
 // a test. The footer names the type of the sums on unbalanced designs and
-// counts the specimens left out.
-std::string strata_report(const StrataResults& r);
+// counts the specimens left out (named as left_out_warning names them).
+std::string strata_report(const StrataResults& r, const std::vector<std::string>& specimen_ids = {});
 
-// One line for the specimens measured once (numbered from 1 in the order of
-// the group codes), naming the first few; empty when there are none.
-std::string left_out_warning(const models::StrataTable& t);
+// One line for the specimens measured once, naming the first few: by
+// `specimen_ids` (one per row of the group codes: an imported sheet's ids)
+// when given, else by number from 1 in the order of the group codes. Empty
+// when there are none.
+std::string left_out_warning(const models::StrataTable& t, const std::vector<std::string>& specimen_ids = {});
 
 }  // namespace lumivar::permutation

@@ -45,6 +45,7 @@ StudyLabels labels_of(const study::Study& st) {
     const std::size_t specimen = i < n ? i : i - n;
     l.specimens.push_back(specimen < st.specimens.size() ? st.specimens[specimen] : std::string());
   }
+  l.specimen_ids = st.specimens;
   l.g1 = level_words(st.g1);
   l.g2 = level_words(st.g2);
   l.t = level_words(st.measurement);

@@ -18,6 +18,9 @@ namespace lumivar::shape_space {
 
 struct StudyLabels {
   std::vector<std::string> specimens;  // one per row of landmark data
+  // One per specimen, in the order of the group codes (the names of the
+  // specimens the tests by strata leave out); empty: plain files.
+  std::vector<std::string> specimen_ids;
   std::map<double, std::string> g1, g2, t;  // code -> name; empty: none given
 };
 

@@ -31,7 +31,7 @@ TEST(StudyLabels, AStudyNamesItsRowsAndLevelsInTheSheetsWords) {
 TEST(StudyLabels, ApplyOnlyToTheInputsTheyWereMadeFor) {
   ImportedLabels imported;
   EXPECT_EQ(labels_for(imported, {}, 1), nullptr);  // nothing imported yet
-  imported.labels = std::make_shared<const StudyLabels>(StudyLabels{{"a"}, {}, {}, {}});
+  imported.labels = std::make_shared<const StudyLabels>(StudyLabels{{"a"}, {}, {}, {}, {}});
   imported.sources = {{"/s/rats.tps", "aa"}, {"/s/sheet.csv", "bb"}, {"/s/sheet.csv", "bb"}};
   runtime::InputSources analysed = imported.sources;
   EXPECT_EQ(labels_for(imported, analysed, 1), imported.labels);
