@@ -32,13 +32,13 @@ int run_strata(BatchSession& b, const CommandLine& o, const std::vector<InputFil
   superimposition.dimensions = s.dimensions;
   superimposition.progress = sums_settings("auto", o.threads, !o.quiet).superimposition_progress;
   const permutation::RunPlan plan = permutation::run_plan(settings, *nperm);
-  const permutation::StrataResults r = permutation::strata_of_data(
+  permutation::StrataResults r = permutation::strata_of_data(
       s.data, s.group, s.repgroup, o.ss_type == 2 ? models::SsType::kII : models::SsType::kIII,
       superimposition, &plan);
   stop_if_cancelled(o, "The tests by strata");
   // A study from a sheet names the specimens it leaves out by their ids.
-  const std::vector<std::string> ids = b.sheet_labels ? b.sheet_labels->specimen_ids : std::vector<std::string>{};
-  const std::string warning = permutation::left_out_warning(r.table, ids);
+  if (b.sheet_labels) r.specimen_ids = b.sheet_labels->specimen_ids;
+  const std::string warning = permutation::left_out_warning(r.table, r.specimen_ids);
   if (!warning.empty()) tell_warning(st.err, warning);
   const std::vector<results::TidyRow> rows = results::tidy_strata_rows(r);
   if (o.format == "csv" || o.format == "tsv") {
@@ -52,7 +52,7 @@ int run_strata(BatchSession& b, const CommandLine& o, const std::vector<InputFil
     j["table"] = results::tidy_json(rows);
     st.out << json_text(j) << '\n';
   } else {
-    st.out << permutation::strata_report(r, ids) << "\n\n" << seed_line(plan.seed) << '\n';
+    st.out << permutation::strata_report(r) << "\n\n" << seed_line(plan.seed) << '\n';
   }
   return 0;
 }

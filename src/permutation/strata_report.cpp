@@ -49,7 +49,7 @@ std::string left_out_warning(const models::StrataTable& t, const std::vector<std
          " measured once left out of the tests by strata (specimen " + names + ")";
 }
 
-std::string strata_report(const StrataResults& r, const std::vector<std::string>& specimen_ids) {
+std::string strata_report(const StrataResults& r) {
   using partition::kEffectCount;
   using runtime::format;
   using runtime::Value;
@@ -103,7 +103,7 @@ std::string strata_report(const StrataResults& r, const std::vector<std::string>
                            "for all others)"
                          : "\nUnequal cells: sums of squares of type II (each effect adjusted "
                            "for the effects that do not contain it)");
-  if (!t.left_out.empty()) pieces.push_back("\n" + left_out_warning(t, specimen_ids));
+  if (!t.left_out.empty()) pieces.push_back("\n" + left_out_warning(t, r.specimen_ids));
   return runtime::join(pieces);
 }
 
