@@ -6,6 +6,9 @@
 //   OUTDIR/shape_change.png  from the first measurement's mean shape to the
 //                            second's, magnified 5 times, with the grid
 //   OUTDIR/mean_shapes.png   the mean shapes of the two G1 groups
+//   OUTDIR/shape_change-3d.png  the 3-D example study's change between its
+//                            two measurements, magnified 3 times, in the
+//                            front, side and top projections
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" lumivar_shape_space_screenshot OUTDIR
 #include <QAction>
@@ -16,7 +19,9 @@
 #include <QPixmap>
 #include <QTest>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "gui/analysis_views.h"
@@ -68,12 +73,16 @@ int main(int argc, char** argv) {
   gui::AnalysisViews* views = gui::add_analysis_views(session, ui);
   ui.flush();
   if (views == nullptr) return 1;
-  for (const char* word : {"Load", "LoadRepGroup", "LoadGroup", "VarExp"}) {
-    QAbstractButton* button = testing::command_button(ui, fig, word);
-    if (button == nullptr) return 1;
-    button->click();
-  }
-  ui.flush();
+  const auto analyse = [&] {
+    for (const char* word : {"Load", "LoadRepGroup", "LoadGroup", "VarExp"}) {
+      QAbstractButton* button = testing::command_button(ui, fig, word);
+      if (button == nullptr) return false;
+      button->click();
+    }
+    ui.flush();
+    return true;
+  };
+  if (!analyse()) return 1;
 
   gui::ShapeSpaceView* view = open_view(*views, QStringLiteral("Principal components"));
   if (view == nullptr) return 1;
@@ -86,5 +95,15 @@ int main(int argc, char** argv) {
   open_view(*views, QStringLiteral("Mean shapes"));
   view->grouping_box()->setCurrentIndex(0);  // G1
   ok = save(view, out + "/mean_shapes.png") && ok;
+
+  // The 3-D example study; the open view follows its analysis.
+  auto files = std::make_shared<std::deque<std::string>>();
+  for (const char* f : {"3d/landmarks.txt", "3d/reps.txt", "3d/groups.txt"}) files->push_back(testing::example(f));
+  ui.set_file_dialog([files](const std::string&, const std::string&) { return testing::next_file_choice(*files); });
+  if (!analyse()) return 1;
+  open_view(*views, QStringLiteral("Shape change"));
+  view->pair_box()->setCurrentIndex(view->pair_box()->findText(QStringLiteral("T = 1 \u2192 T = 2")));
+  view->magnification_box()->setValue(3);
+  ok = save(view, out + "/shape_change-3d.png") && ok;
   return ok ? 0 : 1;
 }

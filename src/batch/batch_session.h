@@ -5,10 +5,12 @@
 // Message boxes go to standard error as warnings, or become the error that
 // ends the run (take_last_box).
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "runtime/headless/headless_runtime.h"
+#include "shape_space/study_labels.h"
 #include "shell/application.h"
 
 namespace lumivar::batch {
@@ -47,6 +49,9 @@ class BatchSession {
 
  public:
   shell::Application app;
+  // The sheet's names of the rows and levels when the study was given as a
+  // landmark file and a sheet (load_study_files); null for plain files.
+  std::shared_ptr<const shape_space::StudyLabels> sheet_labels;
   // Number of message boxes shown so far (a refusal leaves one behind).
   std::size_t boxes_shown() const { return ui.message_boxes.size(); }
 };

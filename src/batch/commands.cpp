@@ -35,7 +35,7 @@ int run_varexp(BatchSession& b, const CommandLine& o, const std::vector<InputFil
       report_output(o, {v.report, v.partition, nullptr, strata ? &*strata : nullptr, v.sums}, inputs);
   stop_if_cancelled(o, "The analysis");
   // Pictures before the report: a failure to write them prints no report.
-  if (!o.plot_dir.empty()) write_plots_and_tell(shell::varexp_snapshot(b.app.session, std::move(v)), o, s.info);
+  if (!o.plot_dir.empty()) write_plots_and_tell(shell::varexp_snapshot(b.app.session, std::move(v)), b, o, s.info);
   s.out << report << '\n';
   return 0;
 }
@@ -47,8 +47,10 @@ void stop_if_cancelled(const CommandLine& o, const std::string& what) {
     runtime::raise_cancelled(what + " was cancelled after its computations; nothing was written.");
 }
 
-void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& o, std::ostream& info) {
+void write_plots_and_tell(shell::AnalysisSnapshot a, const BatchSession& b, const CommandLine& o,
+                          std::ostream& info) {
   if (o.plot_dir.empty()) return;
+  a.sheet_labels = b.sheet_labels;
   for (const std::string& path : write_plots(a, o.plot_dir)) info << "Wrote " << path << '\n';
 }
 
@@ -74,10 +76,8 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
     BatchSession& b = *session;
     // A long load shows its progress on standard error, and Ctrl-C stops it.
     b.ui.on_progress = progress_lines(s.info, is_terminal_stderr(s.info), o.cancel);
-    std::optional<study::Study> study;  // kept only for the names that "shapes" shows
     if (o.study.given()) {
-      study::Study loaded = load_study_files(b, o.study);
-      if (command == Command::kShapes) study = std::move(loaded);
+      load_study_files(b, o.study);
     } else {
       b.load(o.inputs);
       if (describe) inputs = describe_inputs(o.inputs, b.app.session.sources);
@@ -99,7 +99,7 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
         break;
       case Command::kShapes:
         print_status(b, o, s.info);
-        status = run_shapes(b, o, inputs, study ? &*study : nullptr, out, s.info);
+        status = run_shapes(b, o, inputs, out, s.info);
         break;
       case Command::kStrata:
         print_status(b, o, s.info);

@@ -67,10 +67,10 @@ int run_permute(BatchSession& b, const CommandLine& opts, const std::vector<Inpu
                 const Streams& s);
 
 // "shapes": the shape space of the loaded study as JSON or CSV (opts.format);
-// `study`: the study when it came from a landmark file and a sheet (its
-// names label the rows and levels), null for the three plain files.
+// a study from a landmark file and a sheet names its rows and levels in the
+// sheet's words (b.sheet_labels).
 int run_shapes(BatchSession& b, const CommandLine& opts, const std::vector<InputFile>& inputs,
-               const study::Study* study, std::ostream& out, std::ostream& err);
+               std::ostream& out, std::ostream& err);
 
 // "strata": the tests by strata alone, on any design they take.
 int run_strata(BatchSession& b, const CommandLine& opts, const std::vector<InputFile>& inputs,
@@ -83,9 +83,10 @@ using results::json_text;
 // ...") when opts.cancel is raised.
 void stop_if_cancelled(const CommandLine& opts, const std::string& what);
 
-// Writes the pictures of `a` into opts.plot_dir (when given) and names each
-// file written on `info`.
-void write_plots_and_tell(const shell::AnalysisSnapshot& a, const CommandLine& opts, std::ostream& info);
+// Writes the pictures of `a`, named in the words of `b`'s sheet when there
+// is one, into opts.plot_dir (when given) and names each file written on `info`.
+void write_plots_and_tell(shell::AnalysisSnapshot a, const BatchSession& b, const CommandLine& opts,
+                          std::ostream& info);
 
 // Runs one command; returns the exit status (0 success, 1 any error,
 // kCancelledStatus when opts.cancel stopped it). The options are checked

@@ -43,7 +43,7 @@ int run_permute(BatchSession& b, const CommandLine& o, const std::vector<InputFi
       tell_warning(s.err, "No F distributions drawn: runs of more than " +
                               std::to_string(permutation::kMaxKeptFValues) +
                               " relabellings keep no F values.");
-    write_plots_and_tell(shell::permute_snapshot(b.app.session, std::move(r)), o, s.info);
+    write_plots_and_tell(shell::permute_snapshot(b.app.session, std::move(r)), b, o, s.info);
   }
   s.out << report << '\n';
   return 0;

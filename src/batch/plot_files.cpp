@@ -6,6 +6,7 @@
 #include "batch/checked_output.h"
 #include "plots/histogram_scene.h"
 #include "plots/shape_scene.h"
+#include "plots/shape_space_choices.h"
 #include "plots/svg.h"
 #include "runtime/error.h"
 
@@ -37,11 +38,15 @@ void make_picture_folder(const std::string& folder) {
 std::vector<std::string> write_plots(const shell::AnalysisSnapshot& a, const std::string& folder) {
   make_picture_folder(folder);
   std::vector<std::string> written;
-  const std::array<std::pair<const char*, const runtime::Matrix*>, 3> groupings{
-      {{"G1", &a.g1}, {"G2", &a.g2}, {"T", &a.t}}};
-  for (const auto& [name, codes] : groupings) {
-    const plots::Scene s = plots::shape_scene(a.xpt, a.consensus, *codes, {name, 3, a.dimensions});
-    written.push_back(write_svg(folder, std::string("shapes_") + name + ".svg", s));
+  using plots::Grouping;
+  const std::array<std::pair<Grouping, const runtime::Matrix*>, 3> groupings{
+      {{Grouping::kG1, &a.g1}, {Grouping::kG2, &a.g2}, {Grouping::kT, &a.t}}};
+  for (const auto& [g, codes] : groupings) {
+    const std::string name = plots::grouping_name(g);
+    plots::ShapeSceneOptions options{name, 3, a.dimensions};
+    if (a.sheet_labels) options.code_names = plots::names_of(*a.sheet_labels, g);
+    const plots::Scene s = plots::shape_scene(a.xpt, a.consensus, *codes, options);
+    written.push_back(write_svg(folder, "shapes_" + name + ".svg", s));
   }
   if (a.permutation.counts.f_values.empty()) return written;
   for (int k = 0; k < partition::kEffectCount; ++k) {

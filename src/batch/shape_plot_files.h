@@ -28,8 +28,9 @@ struct ShapePictureInputs {
 };
 
 // Creates `folder` when missing and writes the pictures; returns the paths
-// written, in the order above. Raises naming a file that cannot be written,
-// and for landmarks of other than two coordinates.
+// written, in the order above. Raises naming a file that cannot be written.
+// Landmarks in 3-D are drawn in three projections; their change pictures
+// have no grid.
 std::vector<std::string> write_shape_plots(const ShapePictureInputs& in, const std::string& folder);
 
 }  // namespace lumivar::batch

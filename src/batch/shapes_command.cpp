@@ -11,7 +11,7 @@
 namespace lumivar::batch {
 
 int run_shapes(BatchSession& b, const CommandLine& o, const std::vector<InputFile>& inputs,
-               const study::Study* study, std::ostream& out, std::ostream& err) {
+               std::ostream& out, std::ostream& err) {
   const runtime::Session& session = b.app.session;
   partition::check_inputs_of_any_design(session);
   geometry::SuperimpositionSettings settings;
@@ -27,7 +27,7 @@ int run_shapes(BatchSession& b, const CommandLine& o, const std::vector<InputFil
   if (o.components > 0) in.components = o.components;
   const shape_space::ShapeSpace space = shape_space::shape_space(in);
   const shape_space::StudyLabels labels =
-      study ? shape_space::labels_of(*study) : shape_space::labels_from_rows(session.data);
+      b.sheet_labels ? *b.sheet_labels : shape_space::labels_from_rows(session.data);
 
   // Pictures before the table: a failure to write them prints no table.
   if (!o.plot_dir.empty())

@@ -32,11 +32,13 @@ int run_strata(BatchSession& b, const CommandLine& o, const std::vector<InputFil
   superimposition.dimensions = s.dimensions;
   superimposition.progress = sums_settings("auto", o.threads, !o.quiet).superimposition_progress;
   const permutation::RunPlan plan = permutation::run_plan(settings, *nperm);
-  const permutation::StrataResults r = permutation::strata_of_data(
+  permutation::StrataResults r = permutation::strata_of_data(
       s.data, s.group, s.repgroup, o.ss_type == 2 ? models::SsType::kII : models::SsType::kIII,
       superimposition, &plan);
   stop_if_cancelled(o, "The tests by strata");
-  const std::string warning = permutation::left_out_warning(r.table);
+  // A study from a sheet names the specimens it leaves out by their ids.
+  if (b.sheet_labels) r.specimen_ids = b.sheet_labels->specimen_ids;
+  const std::string warning = permutation::left_out_warning(r.table, r.specimen_ids);
   if (!warning.empty()) tell_warning(st.err, warning);
   const std::vector<results::TidyRow> rows = results::tidy_strata_rows(r);
   if (o.format == "csv" || o.format == "tsv") {

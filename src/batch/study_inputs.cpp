@@ -78,6 +78,7 @@ study::Study load_study_files(BatchSession& b, const StudyOptions& study) {
   study::Study s = detail::import_watched(b.ui, study, b.app.load_progress_bytes);
   study::load_study(b.ui, b.app.session, s, detail::file_name(study.sources.landmarks),
                     detail::file_name(study.sources.sheet));
+  b.sheet_labels = std::make_shared<const shape_space::StudyLabels>(shape_space::labels_of(s));
   return s;
 }
 

@@ -51,8 +51,9 @@ void add_import_options(CLI::App* sub, StudyOptions& study);
 // "sheet"). Call before loading, as describe_inputs.
 std::vector<InputFile> describe_study_inputs(const StudyOptions& study);
 
-// Builds the study and stores it in the session; raises, storing nothing,
-// when it is refused. Returns the study, for the names of its specimens and levels.
+// Builds the study and stores it in the session, with its sheet's names of
+// rows and levels in b.sheet_labels; raises, storing nothing, when it is
+// refused. Returns the study.
 study::Study load_study_files(BatchSession& b, const StudyOptions& study);
 
 // "import": makes the folder, which must not exist yet, holding

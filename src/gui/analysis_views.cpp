@@ -82,17 +82,7 @@ AnalysisViews::~AnalysisViews() {
   delete histogram_view_.data();
 }
 
-ShapeView* AnalysisViews::open_shapes() {
-  const bool fresh = !shape_view_;
-  ShapeView* view = open(shape_view_, app_.last_analysis);
-  if (fresh) view->set_study_names(names_);
-  return view;
-}
-
-void AnalysisViews::set_study_names(std::optional<StudyNames> names) {
-  names_ = std::move(names);
-  if (shape_view_) shape_view_->set_study_names(names_);
-}
+ShapeView* AnalysisViews::open_shapes() { return open(shape_view_, app_.last_analysis); }
 
 HistogramView* AnalysisViews::open_distributions() {
   return open(histogram_view_, app_.last_analysis);

@@ -44,8 +44,6 @@ class AnalysisViews : public QObject {
   // Opens (or raises) a view showing the last analysis.
   ShapeView* open_shapes();
   HistogramView* open_distributions();
-  // The words of an imported study for the shape view (see ShapeView).
-  void set_study_names(std::optional<StudyNames> names);
 
   // The views, null until first opened.
   ShapeView* shape_view() const { return shape_view_; }
@@ -55,7 +53,6 @@ class AnalysisViews : public QObject {
   void analysis_changed();
 
   shell::Application& app_;
-  std::optional<StudyNames> names_;
   QMenuBar* menu_bar_;
   QAction* shapes_;
   QAction* distributions_;

@@ -170,7 +170,6 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   importer_->set_columns(settings_->import_columns().toStdString());
   on(kImportStudy, [this] {
     importer_->run();
-    views_->set_study_names(importer_->names());
     if (importer_->loaded())
       settings_->set_import_columns(QString::fromStdString(importer_->loaded()->columns));
     refresh();
@@ -326,7 +325,6 @@ void DesktopShell::open_study(const RecentStudy& study) {
     sources.sheet = study.codes.toStdString();
     sources.columns = study.columns.toStdString();
     importer_->open(sources);
-    views_->set_study_names(importer_->names());
     refresh();
     return;
   }

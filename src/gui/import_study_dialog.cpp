@@ -156,9 +156,10 @@ bool StudyImporter::load_built(const study::StudySources& sources, const study::
   }
   const runtime::InputSource sheet_source{sheet, file_digest(sheet)};
   app_.session.sources = {{landmarks, file_digest(landmarks)}, sheet_source, sheet_source};
-  app_.imported_labels = {shape_space::labels_of(built), app_.session.sources};
+  // The sheet's names for the analyses of these inputs (Application::set_last_analysis).
+  app_.imported_labels = {std::make_shared<const shape_space::StudyLabels>(shape_space::labels_of(built)),
+                          app_.session.sources};
   loaded_ = sources;
-  names_ = study_names(built, landmarks);
   columns_ = sources.columns;
   return true;
 }

@@ -13,7 +13,6 @@
 #include <optional>
 #include <string>
 
-#include "gui/study_names.h"
 #include "runtime/window_runtime.h"
 #include "shell/application.h"
 #include "study/load_study.h"
@@ -104,8 +103,6 @@ class StudyImporter : public QObject {
   bool open(const study::StudySources& sources);
   // The sources of the study loaded last (landmark file, sheet, mapping).
   const std::optional<study::StudySources>& loaded() const { return loaded_; }
-  // The sheet's words for that study's codes and specimens.
-  const std::optional<StudyNames>& names() const { return names_; }
   // The column mapping the summary starts with.
   void set_columns(const std::string& columns) { columns_ = columns; }
   // Writes the study's plain files into `folder`, asking before replacing
@@ -129,7 +126,6 @@ class StudyImporter : public QObject {
   Notice notice_;
   std::string columns_;
   std::optional<study::StudySources> loaded_;
-  std::optional<StudyNames> names_;
 };
 
 }  // namespace lumivar::gui

@@ -108,9 +108,9 @@ void ShapeSpaceView::show_analysis(std::shared_ptr<const shell::AnalysisSnapshot
   if (analysis_) {
     try {
       const shell::AnalysisSnapshot& a = *analysis_;
-      space_ = shape_space::shape_space({&a.data, &a.xpt, &a.consensus, &a.g1, &a.g2, &a.t, 2});
-      const shape_space::StudyLabels* named = imported_ ? shape_space::labels_for(*imported_, a.sources) : nullptr;
-      labels_ = named && named->specimens.size() == a.data.rows() ? *named : shape_space::labels_from_rows(a.data);
+      space_ = shape_space::shape_space(
+          {&a.data, &a.xpt, &a.consensus, &a.g1, &a.g2, &a.t, static_cast<std::size_t>(a.dimensions)});
+      labels_ = a.sheet_labels ? *a.sheet_labels : shape_space::labels_from_rows(a.data);
     } catch (const std::exception& e) {
       failure_ = QString::fromStdString(runtime::error_text(e));
     }
@@ -224,7 +224,6 @@ void add_shape_space_entries(QMenu* view, shell::Application& app, QObject* owne
     QObject::connect(a, &QAction::triggered, owner, [&app, holder, p = picture] {
       if (!*holder) {
         *holder = new ShapeSpaceView;
-        (*holder)->set_imported_labels(&app.imported_labels);
         (*holder)->show_analysis(app.last_analysis);
       }
       (*holder)->set_picture(p);

@@ -5,8 +5,10 @@
 // coloured by G1, G2 or T, a specimen's two measurements joined), the change
 // between two shapes (two levels of a grouping, or the ends of a component)
 // as vectors and a thin-plate-spline grid, magnified as the user sets, and
-// the mean shapes of a grouping's levels overlaid. Pictures export like the
-// other views'. The View menu opens it on each picture.
+// the mean shapes of a grouping's levels overlaid; a study in 3-D shows its
+// shapes in the shape view's three projections, its changes without the
+// grid. Pictures export like the other views'. The View menu opens it on
+// each picture.
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -39,9 +41,6 @@ class ShapeSpaceView : public QWidget {
   void show_analysis(std::shared_ptr<const shell::AnalysisSnapshot> analysis);
   void set_picture(Picture p);
   Picture picture() const;
-  // Where the names of an imported study's specimens and levels are kept
-  // (outliving the view); analyses of other inputs show codes and numbers.
-  void set_imported_labels(const shape_space::ImportedLabels* imported) { imported_ = imported; }
 
   SceneWidget* canvas() const { return canvas_; }
   PictureActions* pictures() const { return pictures_; }
@@ -69,7 +68,6 @@ class ShapeSpaceView : public QWidget {
   std::shared_ptr<const shell::AnalysisSnapshot> analysis_;
   std::optional<shape_space::ShapeSpace> space_;
   shape_space::StudyLabels labels_;
-  const shape_space::ImportedLabels* imported_ = nullptr;
   QString failure_;  // why there is no shape space, when there is none
   std::vector<Pair> pairs_;
   SceneWidget* canvas_;

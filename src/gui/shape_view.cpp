@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "plots/shape_scene.h"
+#include "plots/shape_space_choices.h"
 #include "gui/picture_export.h"
 #include "gui/picture_view_layout.h"
 #include "gui/scene_widget.h"
@@ -23,6 +24,9 @@ const char* const kIdleText =
     "Point at a landmark to see its row; the ringed rows lie farthest from the consensus.";
 
 QString code_text(double code) { return QString::number(code, 'g', 10); }
+
+// The pictures' name for the grouping of the buttons (the same order).
+plots::Grouping same_grouping(ShapeView::Grouping g) { return static_cast<plots::Grouping>(g); }
 
 }  // namespace
 
@@ -79,14 +83,8 @@ void ShapeView::show_analysis(std::shared_ptr<const shell::AnalysisSnapshot> ana
   rebuild();
 }
 
-void ShapeView::set_study_names(std::optional<StudyNames> names) {
-  names_ = std::move(names);
-  rebuild();
-}
-
-const StudyNames* ShapeView::names() const {
-  if (!names_ || !analysis_ || names_->landmarks != analysis_->sources.data.path) return nullptr;
-  return &*names_;
+const shape_space::StudyLabels* ShapeView::names() const {
+  return analysis_ ? analysis_->sheet_labels.get() : nullptr;
 }
 
 void ShapeView::set_grouping(Grouping g) {
@@ -107,7 +105,8 @@ void ShapeView::rebuild() {
   options.grouping = kGroupingNames[grouping_];
   options.outliers = kRingedRows;
   options.dimensions = analysis_->dimensions;
-  if (const StudyNames* n = names()) options.code_names = n->codes[grouping_];
+  if (const shape_space::StudyLabels* n = names())
+    options.code_names = plots::names_of(*n, same_grouping(grouping_));
   canvas_->show_scene(plots::shape_scene(analysis_->xpt, analysis_->consensus, codes(grouping_), options));
   status_->setText(QString::fromLatin1(kIdleText));
 }
@@ -121,14 +120,14 @@ void ShapeView::pointed_at(std::optional<std::size_t> point) {
   const plots::ScenePoint& p = scene->points[*point];
   const std::size_t i = p.row;
   QString text = SceneWidget::point_text(p);
-  const StudyNames* n = names();
+  const shape_space::StudyLabels* n = names();
   // An imported study's own words: the specimen's id and the codes' names.
-  const auto code = [n](int g, double c) {
-    const std::string word = n != nullptr ? n->code_name(g, c) : std::string();
-    return word.empty() ? code_text(c) : QString::fromStdString(word);
+  const auto code = [n](Grouping g, double c) {
+    if (n == nullptr) return code_text(c);
+    return QString::fromStdString(shape_space::level_name(plots::names_of(*n, same_grouping(g)), c));
   };
-  if (n != nullptr && !n->specimen_of(i).empty())
-    text += QStringLiteral(" (specimen %1)").arg(QString::fromStdString(n->specimen_of(i)));
+  if (n != nullptr && i <= n->specimens.size() && !n->specimens[i - 1].empty())
+    text += QStringLiteral(" (specimen %1)").arg(QString::fromStdString(n->specimens[i - 1]));
   text += QStringLiteral(" \u2014 G1 = %1, G2 = %2, T = %3")
               .arg(code(kG1, analysis_->g1(i)), code(kG2, analysis_->g2(i)), code(kT, analysis_->t(i)));
   text += QStringLiteral(" \u2014 distance to the consensus %1 (rank %2 of %3, farthest first)")

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "geometry/consensus_distance.h"
-#include "gui/study_names.h"
 #include "shell/analysis_snapshot.h"
 
 class QLabel;
@@ -30,13 +29,10 @@ class ShapeView : public QWidget {
   explicit ShapeView(QWidget* parent = nullptr);
 
   // Shows `analysis` (null: "Run an analysis first"), keeping the grouping
-  // picked. O(m k + m log m).
+  // picked; an analysis of an imported study speaks the sheet's words (its
+  // sheet_labels). O(m k + m log m).
   void show_analysis(std::shared_ptr<const shell::AnalysisSnapshot> analysis);
   const std::shared_ptr<const shell::AnalysisSnapshot>& analysis() const { return analysis_; }
-
-  // The words of an imported study, used while the analysis shown is of its
-  // landmark file; none: numbers only.
-  void set_study_names(std::optional<StudyNames> names);
 
   Grouping grouping() const { return grouping_; }
   void set_grouping(Grouping g);
@@ -53,11 +49,10 @@ class ShapeView : public QWidget {
   void pointed_at(std::optional<std::size_t> point);
   const runtime::Matrix& codes(Grouping g) const;
 
-  // The names, when they belong to the analysis shown.
-  const StudyNames* names() const;
+  // The sheet's names of the analysis shown; null: numbers only.
+  const shape_space::StudyLabels* names() const;
 
   std::shared_ptr<const shell::AnalysisSnapshot> analysis_;
-  std::optional<StudyNames> names_;
   Grouping grouping_ = kG1;
   // Distance of each row to the consensus (data order) and its rank, 1 = farthest.
   std::vector<geometry::RowDistance> distances_;

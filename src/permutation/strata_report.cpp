@@ -35,13 +35,15 @@ StrataResults strata_of_data(const runtime::Matrix& data, const runtime::Matrix&
   return strata_analysis({group, repgroup, xpt, std::move(rows), type}, plan);
 }
 
-std::string left_out_warning(const models::StrataTable& t) {
+std::string left_out_warning(const models::StrataTable& t, const std::vector<std::string>& specimen_ids) {
   constexpr std::size_t kNamed = 5;
   const std::vector<std::size_t>& out = t.left_out;
   if (out.empty()) return "";
+  const auto name = [&](std::size_t j) {
+    return j < specimen_ids.size() && !specimen_ids[j].empty() ? specimen_ids[j] : std::to_string(j + 1);
+  };
   std::string names;
-  for (std::size_t i = 0; i < out.size() && i < kNamed; ++i)
-    names += (i ? ", " : "") + std::to_string(out[i] + 1);
+  for (std::size_t i = 0; i < out.size() && i < kNamed; ++i) names += (i ? ", " : "") + name(out[i]);
   if (out.size() > kNamed) names += ", ...";
   return std::to_string(out.size()) + (out.size() == 1 ? " specimen" : " specimens") +
          " measured once left out of the tests by strata (specimen " + names + ")";
@@ -101,7 +103,7 @@ std::string strata_report(const StrataResults& r) {
                            "for all others)"
                          : "\nUnequal cells: sums of squares of type II (each effect adjusted "
                            "for the effects that do not contain it)");
-  if (!t.left_out.empty()) pieces.push_back("\n" + left_out_warning(t));
+  if (!t.left_out.empty()) pieces.push_back("\n" + left_out_warning(t, r.specimen_ids));
   return runtime::join(pieces);
 }
 

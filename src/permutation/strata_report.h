@@ -19,6 +19,9 @@ namespace lumivar::permutation {
 struct StrataResults {
   models::StrataTable table;       // P and Z filled after a permutation run
   std::optional<StrataTest> test;  // only after a permutation run
+  // The ids of the specimens (one per row of the group codes) when the study
+  // came from a sheet, for naming those left out; empty: named by number.
+  std::vector<std::string> specimen_ids;
 };
 
 // What the tests by strata are run on: the codes as loaded, the superimposed
@@ -48,11 +51,13 @@ StrataResults strata_of_data(const runtime::Matrix& data, const runtime::Matrix&
 
 // "Tests by strata", the two blocks and the footer; P and Z columns only with
 // a test. The footer names the type of the sums on unbalanced designs and
-// counts the specimens left out.
+// counts the specimens left out (left_out_warning with r.specimen_ids).
 std::string strata_report(const StrataResults& r);
 
-// One line for the specimens measured once (numbered from 1 in the order of
-// the group codes), naming the first few; empty when there are none.
-std::string left_out_warning(const models::StrataTable& t);
+// One line for the specimens measured once, naming the first few: by
+// `specimen_ids` (one per row of the group codes: an imported sheet's ids)
+// when given, else by number from 1 in the order of the group codes. Empty
+// when there are none.
+std::string left_out_warning(const models::StrataTable& t, const std::vector<std::string>& specimen_ids = {});
 
 }  // namespace lumivar::permutation

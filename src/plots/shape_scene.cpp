@@ -6,6 +6,7 @@
 
 #include "geometry/consensus_distance.h"
 #include "plots/palette.h"
+#include "plots/projections.h"
 #include "plots/shape_space_parts.h"
 #include "plots/ticks.h"
 #include "runtime/error.h"
@@ -27,28 +28,15 @@ Label row_name(Point2 at, Point2 centre, std::size_t row) {
   return parts::radial_label(at, "row " + std::to_string(row), -14, centre);
 }
 
-// One view of the configurations: the coordinate drawn across and the one
-// drawn up (0 x, 1 y, 2 z), and where its centre lies in the scene.
-struct Projection {
-  std::size_t across = 0, up = 1;
-  Point2 centre;
-  const char* name = "";
-};
-
-// A single view for 2-D; for 3-D the front, side and top views in a row,
-// their centres far enough apart that no two overlap (configurations of unit
-// size are centred on the origin, so each fits in a square of twice the
-// largest coordinate).
-std::vector<Projection> projections(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
-                                    std::size_t d) {
-  if (d != 3) return {Projection{}};
+// The largest finite |coordinate| of the configurations and the consensus
+// (trailing columns left out).
+double reach_of(const runtime::Matrix& xpt, const runtime::Matrix& consensus) {
   double reach = 0;
   for (const runtime::Matrix* m : {&xpt, &consensus})
     for (std::size_t i = 1; i <= m->rows(); ++i)
       for (std::size_t c = 1; c < m->cols(); ++c)
         if (std::isfinite((*m)(i, c))) reach = std::max(reach, std::abs((*m)(i, c)));
-  const double step = 2.6 * std::max(reach, 1e-9);
-  return {{0, 1, {0, 0}, "front (x, y)"}, {2, 1, {step, 0}, "side (z, y)"}, {0, 2, {2 * step, 0}, "top (x, z)"}};
+  return reach;
 }
 
 }  // namespace
@@ -73,12 +61,12 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
   s.title = "Superimposed configurations by " + options.grouping;
   s.equal_aspect = true;
   parts::Extent2 extent;
-  const std::vector<Projection> views = projections(xpt, consensus, d);
+  const std::vector<parts::Projection> views = parts::projections(d, reach_of(xpt, consensus));
   // Landmark j of row i (row 0: the consensus) as `v` shows it.
-  const auto at = [&](const Projection& v, std::size_t i, std::size_t j) {
+  const auto at = [&](const parts::Projection& v, std::size_t i, std::size_t j) {
     const runtime::Matrix& from = i == 0 ? consensus : xpt;
     const std::size_t r = i == 0 ? 1 : i;
-    return Point2{from(r, d * (j - 1) + v.across + 1) + v.centre.x, from(r, d * (j - 1) + v.up + 1) + v.centre.y};
+    return v.show([&](std::size_t c) { return from(r, d * (j - 1) + c + 1); });
   };
   std::vector<std::size_t> view_of;  // the view of each point of s.points
   for (std::size_t v = 0; v < views.size(); ++v) {
@@ -143,20 +131,8 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
 
   // Room around the points for the landmark numbers and row labels.
   s.bounds = extent.padded(0.08);
-  // Each projection named above it, inside the bounds.
-  if (views.size() > 1) {
-    // as much room again above them as the padding gave
-    s.bounds.y_max += 0.08 / 1.16 * std::max(s.bounds.width(), s.bounds.height());
-    for (const Projection& v : views) {
-      Label l;
-      l.at = {v.centre.x, s.bounds.y_max};
-      l.text = v.name;
-      l.colour = kInk;
-      l.align = Align::kMiddle;
-      l.dy_px = 14;
-      s.labels.push_back(l);
-    }
-  } else {
+  parts::name_projections(s, views, 0.08);
+  if (views.size() == 1) {
     // Axes give the scale of the superimposed shapes (each of centroid size 1),
     // so that a printed picture can be read without the program.
     s.x_axis = {"x (superimposed, centroid size 1)", nice_ticks(s.bounds.x_min, s.bounds.x_max)};

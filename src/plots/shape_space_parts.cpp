@@ -35,9 +35,12 @@ Box Extent2::padded(double fraction) const {
   return {box_.x_min - pad, box_.x_max + pad, box_.y_min - pad, box_.y_max + pad};
 }
 
-void require_plane(std::size_t dimension, const std::string& picture) {
-  if (dimension != 2)
-    runtime::raise("The " + picture + " is drawn for landmarks of two coordinates only; these have " +
+void require_landmarks(std::size_t dimension, Eigen::Index size, const std::string& picture) {
+  if (dimension != 2 && dimension != 3)
+    runtime::raise("The " + picture + " is drawn for landmarks of two or three coordinates; these have " +
+                   std::to_string(dimension) + ".");
+  if (size % static_cast<Eigen::Index>(dimension) != 0)
+    runtime::raise("The " + picture + " was given " + std::to_string(size) + " coordinates, not landmarks of " +
                    std::to_string(dimension) + ".");
 }
 

@@ -31,14 +31,9 @@ class Extent2 {
   bool empty_ = true;
 };
 
-// Landmark j (1-based) of a flat two-dimensional shape.
-inline Point2 landmark_point(const Eigen::RowVectorXd& shape, std::size_t j) {
-  return {shape(static_cast<Eigen::Index>(2 * j - 2)), shape(static_cast<Eigen::Index>(2 * j - 1))};
-}
-
-// Raises unless the landmarks have two coordinates: the pictures of shapes
-// are drawn in the plane.
-void require_plane(std::size_t dimension, const std::string& picture);
+// Raises unless the landmarks have two or three coordinates (projections.h)
+// and `size` coordinates are whole landmarks of them.
+void require_landmarks(std::size_t dimension, Eigen::Index size, const std::string& picture);
 
 // `text` in ink `gap` pixels from `at` along the direction away from
 // `centre` (superimposed shapes are centred on the origin), or towards it

@@ -1,5 +1,7 @@
 #include "shape_space/study_labels.h"
 
+#include <algorithm>
+
 #include "partition/analysis_inputs.h"
 
 namespace lumivar::shape_space {
@@ -35,21 +37,28 @@ bool same(const runtime::InputSource& a, const runtime::InputSource& b) {
 
 StudyLabels labels_of(const study::Study& st) {
   StudyLabels l;
+  // Rows 0 .. n-1 and n .. 2n-1 (0-based) are the specimens measured at
+  // every measurement; specimen n + j, measured once, is row 2n + j.
   const std::size_t rows = st.data.rows();
-  for (std::size_t i = 0; i < rows && !st.specimens.empty(); ++i)
-    l.specimens.push_back(st.specimens[i % st.specimens.size()]);
+  const std::size_t n = st.specimens.size() - std::min(st.measured_once.size(), st.specimens.size());
+  for (std::size_t i = 0; i < rows; ++i) {
+    const std::size_t specimen = i < n ? i : i - n;
+    l.specimens.push_back(specimen < st.specimens.size() ? st.specimens[specimen] : std::string());
+  }
+  l.specimen_ids = st.specimens;
   l.g1 = level_words(st.g1);
   l.g2 = level_words(st.g2);
   l.t = level_words(st.measurement);
   return l;
 }
 
-const StudyLabels* labels_for(const ImportedLabels& imported, const runtime::InputSources& analysed) {
+std::shared_ptr<const StudyLabels> labels_for(const ImportedLabels& imported,
+                                              const runtime::InputSources& analysed, std::size_t rows) {
   const runtime::InputSources& s = imported.sources;
-  if (s.data.path.empty() || !same(s.data, analysed.data) || !same(s.reps, analysed.reps) ||
-      !same(s.groups, analysed.groups))
+  if (!imported.labels || imported.labels->specimens.size() != rows || s.data.path.empty() ||
+      !same(s.data, analysed.data) || !same(s.reps, analysed.reps) || !same(s.groups, analysed.groups))
     return nullptr;
-  return &imported.labels;
+  return imported.labels;
 }
 
 }  // namespace lumivar::shape_space

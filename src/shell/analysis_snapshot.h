@@ -4,6 +4,7 @@
 // superimposition and, after "Permute", every relabelling's F ratios. A
 // snapshot never changes; a new analysis replaces it as a whole.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "input/session.h"
@@ -11,6 +12,7 @@
 #include "partition/varexp.h"
 #include "permutation/permute.h"
 #include "runtime/matrix.h"
+#include "shape_space/study_labels.h"
 
 namespace lumivar::shell {
 
@@ -25,6 +27,10 @@ struct AnalysisSnapshot {
   runtime::Matrix group;     // G1 and G2 code of each specimen
   runtime::Matrix repgroup;  // measurement code of each row
   runtime::InputSources sources;  // the files they were read from
+  // The sheet's names of the rows and levels when the inputs came from an
+  // imported study (every picture and view of the analysis shows them);
+  // null for plain files, whose rows and codes name themselves.
+  std::shared_ptr<const shape_space::StudyLabels> sheet_labels;
   partition::DesignSizes sizes;
   // The grouping codes of each row (m x 1 each): the group columns stacked
   // twice and the measurement codes, cut to m rows, as the analysis uses them.

@@ -50,6 +50,9 @@ runtime::ProgressOpener Application::progress_opener() {
 }
 
 void Application::set_last_analysis(AnalysisSnapshot snapshot) {
+  // Taken now: a later import of the same files with another mapping of the
+  // sheet's columns must not rename the rows of this analysis.
+  snapshot.sheet_labels = shape_space::labels_for(imported_labels, snapshot.sources, snapshot.data.rows());
   last_analysis = std::make_shared<const AnalysisSnapshot>(std::move(snapshot));
   if (on_analysis_changed) on_analysis_changed();
 }

@@ -41,13 +41,14 @@ struct Application {
   // Called (on the main thread, inside the action) after last_analysis
   // changed; an error it raises ends the action as any other would.
   std::function<void()> on_analysis_changed;
-  // Replaces last_analysis and calls on_analysis_changed.
+  // Replaces last_analysis, giving it the imported names when it analysed
+  // the imported inputs, and calls on_analysis_changed.
   void set_last_analysis(AnalysisSnapshot snapshot);
   // Opens the window runtime's progress monitors (on the main thread).
   runtime::ProgressOpener progress_opener();
 
   // The names of the specimens and levels of the last study imported from a
-  // landmark file and a sheet, for the views of analyses of it.
+  // landmark file and a sheet, for the analyses of it (set by the import).
   shape_space::ImportedLabels imported_labels;
 };
 

@@ -153,6 +153,26 @@ TEST(ShapesCommand, SheetNamesLabelRowsAndLevelsAndAnyDesignIsTaken) {
   EXPECT_EQ(run_batch(Command::kVarExp, o).status, 1);
 }
 
+TEST(ShapesCommand, PicturesOfAStudyInThreeDimensionsAreDrawnInProjections) {
+  CommandLine o;
+  o.inputs = {example("3d/landmarks.txt"), example("3d/reps.txt"), example("3d/groups.txt")};
+  o.format = "json";
+  testing::TempFolder t;
+  o.plot_dir = t.path() + "/pictures";
+  const BatchRun r = run_batch(Command::kShapes, o);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(json::parse(r.out)["dimension"], 3);
+  // Every picture a 2-D study gets; the changes say why they have no grid.
+  for (const char* name : {"pc_G1.svg", "means_G1.svg", "means_T.svg", "change_G1.svg", "change_G2.svg",
+                           "change_T.svg", "change_PC1.svg"}) {
+    const std::string svg = testing::read_file(o.plot_dir + "/" + name);
+    EXPECT_FALSE(svg.empty()) << name;
+    if (std::string(name).rfind("pc_", 0) == 0) continue;
+    EXPECT_NE(svg.find("side (z, y)"), std::string::npos) << name;
+  }
+  EXPECT_NE(testing::read_file(o.plot_dir + "/change_T.svg").find("no thin-plate-spline grid"), std::string::npos);
+}
+
 TEST(ShapesCommand, RefusesMissingCodesWithoutPrintingATable) {
   CommandLine o = example_study("json");
   testing::TempFolder t;

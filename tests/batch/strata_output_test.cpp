@@ -232,12 +232,12 @@ TEST(BatchStrata, StrataCommandLeavesOutSpecimensMeasuredOnceWithOneWarning) {
   const Outcome r = run_batch(Command::kStrata, o);
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string warning =
-      "lumivar-batch: warning: 1 specimen measured once left out of the tests by strata (specimen 40)\n";
+      "lumivar-batch: warning: 1 specimen measured once left out of the tests by strata (specimen s5)\n";
   EXPECT_NE(r.err.find(warning), std::string::npos) << r.err;
   EXPECT_EQ(r.err.find(warning), r.err.rfind(warning));
   const std::vector<std::string> table = testing::text_lines(r.out);
   EXPECT_NE(table[6].find(" \t35 \t"), std::string::npos) << table[6];  // 39 - 2 x 2
-  EXPECT_EQ(table[table.size() - 3], "1 specimen measured once left out of the tests by strata (specimen 40)");
+  EXPECT_EQ(table[table.size() - 3], "1 specimen measured once left out of the tests by strata (specimen s5)");
   o.format = "json";
   const nlohmann::json s = nlohmann::json::parse(run_batch(Command::kStrata, o).out).at("strata");
   EXPECT_EQ(s.at("left_out"), nlohmann::json::array({40}));

@@ -385,9 +385,10 @@ TEST_F(ImportStudy, ThePicturesSpeakTheSheetsWords) {
   EXPECT_NE(std::find(legend.begin(), legend.end(), "G1 = female"), legend.end());
   EXPECT_NE(std::find(legend.begin(), legend.end(), "G1 = male"), legend.end());
   // Row 41 is specimen 1 at its second measurement.
-  ASSERT_TRUE(w.shell->importer()->names());
-  EXPECT_EQ(w.shell->importer()->names()->specimen_of(41), "rat1");
-  EXPECT_EQ(w.shell->importer()->names()->specimen_of(1), "rat1");
+  const std::shared_ptr<const shape_space::StudyLabels>& names = view->analysis()->sheet_labels;
+  ASSERT_TRUE(names);
+  EXPECT_EQ(names->specimens[40], "rat1");
+  EXPECT_EQ(names->specimens[0], "rat1");
 }
 
 }  // namespace

@@ -129,13 +129,37 @@ TEST_F(ShapeSpaceViews, AnOpenViewFollowsEachNewAnalysis) {
   EXPECT_EQ(v->x_component_box()->maximum(), 8);  // 2 x 6 - 4
 }
 
+TEST_F(ShapeSpaceViews, AStudyInThreeDimensionsIsDrawnInProjections) {
+  // The 3-D example's landmark file says its dimension in its note.
+  files = {example("3d/landmarks.txt"), example("3d/reps.txt"), example("3d/groups.txt")};
+  press("Load");
+  press("LoadRepGroup");
+  press("LoadGroup");
+  press("VarExp");
+  ShapeSpaceView* v = opened(QStringLiteral("Mean shapes"));
+  ASSERT_NE(v, nullptr);
+  const plots::Scene* s = v->canvas()->scene();
+  ASSERT_NE(s, nullptr);
+  // Two levels of G1 in the front, side and top views, 10 landmarks each.
+  ASSERT_EQ(s->lines.size(), 6u);
+  EXPECT_EQ(s->lines[0].points.size(), 10u);
+  // Components of 10 landmarks in space: 3 x 10 - 7 (translation, size, rotation).
+  EXPECT_EQ(v->x_component_box()->maximum(), 23);
+
+  v->set_picture(ShapeSpaceView::kChange);
+  s = v->canvas()->scene();
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->title, "Shape change from G1 = 1 to G1 = 2");
+  EXPECT_NE(s->subtitle.find("no thin-plate-spline grid"), std::string::npos) << s->subtitle;
+}
+
 TEST_F(ShapeSpaceViews, AnImportedStudysNamesLabelItsAnalysesOnly) {
   load_study();
   // As an import leaves them: names for the inputs loaded.
   shape_space::StudyLabels names;
   for (int i = 0; i < 80; ++i) names.specimens.push_back("rat" + std::to_string(i % 40 + 1));
   names.g1 = {{1, "male"}, {2, "female"}};
-  app.imported_labels = {names, app.session.sources};
+  app.imported_labels = {std::make_shared<const shape_space::StudyLabels>(names), app.session.sources};
   press("VarExp");
   ShapeSpaceView* v = opened(QStringLiteral("Principal components"));
   ASSERT_NE(v, nullptr);
