@@ -200,8 +200,11 @@ void DesktopShell::add_menus(AnalysisViews& views) {
       if (strata_view_->analysis() != last) strata_view_->show_analysis(last);
     } else {
       const auto* perm = dynamic_cast<QLineEdit*>(box("PermBox"));
+      const auto labels = shape_space::labels_for(app_.imported_labels, app_.session.sources,
+                                                  app_.session.data.rows());
       strata_view_->show_study(app_.session, app_.permute_settings,
-                               perm ? perm->text().toStdString() : std::string("0"));
+                               perm ? perm->text().toStdString() : std::string("0"),
+                               labels ? labels->specimen_ids : std::vector<std::string>{});
     }
     strata_view_->show();
     strata_view_->raise();

@@ -55,6 +55,7 @@ permutation::StrataResults strata_results(const shell::AnalysisSnapshot& a,
   relay.run([&] {
     results = permutation::strata_analysis({a.group, a.repgroup, a.xpt}, tested ? &shown.plan() : nullptr);
   });
+  if (a.sheet_labels) results.specimen_ids = a.sheet_labels->specimen_ids;
   return results;
 }
 
@@ -89,7 +90,8 @@ void StrataView::show_analysis(const std::shared_ptr<const shell::AnalysisSnapsh
 
 void StrataView::show_study(const runtime::Session& s,
                             const permutation::PermuteSettings& settings,
-                            const std::string& nperm_text) {
+                            const std::string& nperm_text,
+                            const std::vector<std::string>& specimen_ids) {
   setWindowTitle(QString::fromStdString(with_files("Lumivar: tests by strata", s.sources)));
   results_.reset();
   analysis_.reset();
@@ -111,6 +113,7 @@ void StrataView::show_study(const runtime::Session& s,
       results_ = permutation::strata_of_data(s.data, s.group, s.repgroup, models::SsType::kIII,
                                              superimposition, &shown.plan());
     });
+    results_->specimen_ids = specimen_ids;
     text_->setPlainText(QString::fromStdString(permutation::strata_report(*results_)));
   } catch (const std::exception& e) {
     text_->setPlainText(QString::fromStdString(e.what()));

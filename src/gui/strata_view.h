@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "input/session.h"
 #include "permutation/permute_settings.h"
@@ -34,8 +36,9 @@ class StrataView : public QWidget {
   // Runs the tests on the loaded study on their own (its own superimposition,
   // `nperm_text` relabellings under `settings`), for a study without an
   // analysis, such as one whose unequal cells the specified analyses refuse.
+  // `specimen_ids` (from a sheet; may be empty) name the specimens left out.
   void show_study(const runtime::Session& s, const permutation::PermuteSettings& settings,
-                  const std::string& nperm_text);
+                  const std::string& nperm_text, const std::vector<std::string>& specimen_ids = {});
   QPlainTextEdit* text() const { return text_; }
   // The tests shown (none: no analysis, or a design without them), for
   // Save results.

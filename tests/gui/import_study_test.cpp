@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -24,6 +25,7 @@
 #include "gui/import_study_dialog.h"
 #include "gui/scene_widget.h"
 #include "gui/shape_view.h"
+#include "gui/strata_view.h"
 #include "plots/scene.h"
 #include "runtime/error.h"
 #include "support/desktop_window.h"
@@ -389,6 +391,26 @@ TEST_F(ImportStudy, ThePicturesSpeakTheSheetsWords) {
   ASSERT_TRUE(names);
   EXPECT_EQ(names->specimens[40], "rat1");
   EXPECT_EQ(names->specimens[0], "rat1");
+}
+
+TEST_F(ImportStudy, TheTestsByStrataNameTheSpecimensMeasuredOnceByTheirSheetIds) {
+  const ExampleAsTable files = write_example_as_table(folder, true);  // img1 is not in the table
+  std::string sheet = read_file(files.sheet);
+  const std::size_t img1 = sheet.find("\nimg1,");
+  ASSERT_NE(img1, std::string::npos);
+  sheet.erase(img1 + 1, sheet.find('\n', img1 + 1) - img1);  // nor in the sheet: rat1 is measured once
+  const std::string once = folder.write("once.csv", sheet);
+  Window w(settings_file());
+  w.files = {files.landmarks, once};
+  w.trigger(DesktopShell::kImportStudy);
+  ASSERT_TRUE(w.load_enabled) << w.review;
+  w.ui.set(w.ui.find_by_tag("PermBox").at(0), "String", runtime::Value("0"));
+  w.trigger(DesktopShell::kStrata);
+  ASSERT_NE(w.shell->strata_view(), nullptr);
+  const std::string shown = w.shell->strata_view()->text()->toPlainText().toStdString();
+  EXPECT_NE(shown.find("1 specimen measured once left out of the tests by strata (specimen rat1)"),
+            std::string::npos)
+      << shown;
 }
 
 }  // namespace
