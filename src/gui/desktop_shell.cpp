@@ -191,21 +191,7 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   on(kPermute, [this] { press(kPermuteButton); });
   on(kPermuteSettings, [this] { edit_permutation_settings(); });
   on(kStrata, [this] {
-    // With an analysis of the loaded files, its tests; otherwise (none yet,
-    // or the specified analyses refused the design) the study's own.
-    const std::shared_ptr<const shell::AnalysisSnapshot>& last = app_.last_analysis;
-    const bool current = last && stale_note(last->sources, app_.session.sources).empty();
-    if (!strata_view_) strata_view_ = new StrataView(app_.progress_opener(), window_);
-    if (current) {
-      if (strata_view_->analysis() != last) strata_view_->show_analysis(last);
-    } else {
-      const auto* perm = dynamic_cast<QLineEdit*>(box("PermBox"));
-      const auto labels = shape_space::labels_for(app_.imported_labels, app_.session.sources,
-                                                  app_.session.data.rows());
-      strata_view_->show_study(app_.session, app_.permute_settings,
-                               perm ? perm->text().toStdString() : std::string("0"),
-                               labels ? labels->specimen_ids : std::vector<std::string>{});
-    }
+    show_strata();
     strata_view_->show();
     strata_view_->raise();
   });
@@ -451,6 +437,29 @@ void DesktopShell::analysis_changed() {
     }
   }
   refresh();
+}
+
+void DesktopShell::show_strata() {
+  // With an analysis of the loaded files, its tests; otherwise (none yet, or
+  // the specified analyses refused the design) the study's own.
+  const std::shared_ptr<const shell::AnalysisSnapshot>& last = app_.last_analysis;
+  const bool current = last && stale_note(last->sources, app_.session.sources).empty();
+  if (!strata_view_) {
+    strata_view_ = new StrataView(app_.progress_opener(), window_);
+    // Another type of sums changes only the tables of unequal cells, which
+    // the study's own tests show.
+    strata_view_->set_on_type_changed([this] { show_strata(); });
+  }
+  if (current) {
+    if (strata_view_->analysis() != last) strata_view_->show_analysis(last);
+  } else {
+    const auto* perm = dynamic_cast<QLineEdit*>(box("PermBox"));
+    const auto labels =
+        shape_space::labels_for(app_.imported_labels, app_.session.sources, app_.session.data.rows());
+    strata_view_->show_study(app_.session, app_.permute_settings,
+                             perm ? perm->text().toStdString() : std::string("0"),
+                             labels ? labels->specimen_ids : std::vector<std::string>{});
+  }
 }
 
 void DesktopShell::refresh() {

@@ -97,6 +97,9 @@ class DesktopShell : public QObject {
   // Brings the status bar and the title up to date (also done, a moment
   // later, after every load and analysis).
   void refresh();
+  // Runs the tests by strata into their view (made on first use): those of
+  // the last analysis when it is of the loaded files, else the study's own.
+  void show_strata();
 
  private:
   bool eventFilter(QObject* watched, QEvent* event) override;

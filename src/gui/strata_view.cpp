@@ -1,6 +1,9 @@
 #include "gui/strata_view.h"
 
+#include <QComboBox>
 #include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <atomic>
@@ -47,13 +50,14 @@ class ShownPlan {
 }  // namespace
 
 permutation::StrataResults strata_results(const shell::AnalysisSnapshot& a,
-                                          const runtime::ProgressOpener& open) {
+                                          const runtime::ProgressOpener& open, models::SsType type) {
   const bool tested = a.kind == shell::AnalysisKind::kPermute;
   runtime::ProgressRelay relay(open);
   const ShownPlan shown(relay.opener(), a.permutation.plan);
   permutation::StrataResults results;
   relay.run([&] {
-    results = permutation::strata_analysis({a.group, a.repgroup, a.xpt}, tested ? &shown.plan() : nullptr);
+    results = permutation::strata_analysis({a.group, a.repgroup, a.xpt, {}, type},
+                                           tested ? &shown.plan() : nullptr);
   });
   if (a.sheet_labels) results.specimen_ids = a.sheet_labels->specimen_ids;
   return results;
@@ -61,13 +65,41 @@ permutation::StrataResults strata_results(const shell::AnalysisSnapshot& a,
 
 StrataView::StrataView(runtime::ProgressOpener open, QWidget* parent)
     : QWidget(parent, Qt::Window), open_(std::move(open)) {
+  // On unequal cells the sums of squares depend on what each effect is
+  // adjusted for; on equal cells both types give the same table.
+  ss_type_ = new QComboBox(this);
+  ss_type_->addItem(QStringLiteral("type III: each effect adjusted for all the others"));
+  ss_type_->addItem(QStringLiteral("type II: adjusted for the effects that do not contain it"));
+  auto* type_label = new QLabel(QStringLiteral("Sums of squares on &unequal cells:"), this);
+  type_label->setBuddy(ss_type_);
+  connect(ss_type_, &QComboBox::currentIndexChanged, this, [this] {
+    if (on_type_changed_) on_type_changed_();
+  });
   text_ = new QPlainTextEdit(this);
   text_->setReadOnly(true);
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  auto* choice = new QHBoxLayout;
+  choice->addWidget(type_label);
+  choice->addWidget(ss_type_);
+  choice->addStretch();
   auto* layout = new QVBoxLayout(this);
+  layout->addLayout(choice);
   layout->addWidget(text_);
   resize(760, 420);
+}
+
+models::SsType StrataView::ss_type() const {
+  return ss_type_->currentIndex() == 1 ? models::SsType::kII : models::SsType::kIII;
+}
+
+void StrataView::set_ss_type(models::SsType type) {
+  ss_type_->setCurrentIndex(type == models::SsType::kII ? 1 : 0);
+}
+
+void StrataView::show_text(const permutation::StrataResults& results) {
+  text_->setPlainText(QString::fromStdString(permutation::strata_report(results)));
+  align_tab_columns(text_);  // the headings over their columns
 }
 
 void StrataView::show_analysis(const std::shared_ptr<const shell::AnalysisSnapshot>& analysis) {
@@ -80,9 +112,8 @@ void StrataView::show_analysis(const std::shared_ptr<const shell::AnalysisSnapsh
     return;
   }
   try {
-    results_ = strata_results(*analysis, open_);
-    text_->setPlainText(QString::fromStdString(permutation::strata_report(*results_)));
-    align_tab_columns(text_);  // the headings over their columns
+    results_ = strata_results(*analysis, open_, ss_type());
+    show_text(*results_);
   } catch (const std::exception& e) {
     text_->setPlainText(QString::fromStdString(e.what()));
   }
@@ -110,11 +141,11 @@ void StrataView::show_study(const runtime::Session& s,
     superimposition.dimensions = s.dimensions;
     superimposition.progress = watch.hook();
     relay.run([&] {
-      results_ = permutation::strata_of_data(s.data, s.group, s.repgroup, models::SsType::kIII,
-                                             superimposition, &shown.plan());
+      results_ = permutation::strata_of_data(s.data, s.group, s.repgroup, ss_type(), superimposition,
+                                             &shown.plan());
     });
     results_->specimen_ids = specimen_ids;
-    text_->setPlainText(QString::fromStdString(permutation::strata_report(*results_)));
+    show_text(*results_);
   } catch (const std::exception& e) {
     text_->setPlainText(QString::fromStdString(e.what()));
   }

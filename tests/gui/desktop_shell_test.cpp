@@ -25,6 +25,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextBrowser>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -35,6 +36,7 @@
 #include "gui/help_pages.h"
 #include "gui/picture_export.h"
 #include "gui/scene_widget.h"
+#include "gui/strata_view.h"
 #include "gui/window_placement.h"
 #include "runtime/sha256.h"
 #include "support/desktop_window.h"
@@ -547,6 +549,59 @@ TEST_F(Desktop, TestsByStrataOfAThreeDimensionalStudyAreTheBatchTools) {
   const std::string printed = batch.readAllStandardOutput().toStdString();
   // The same superimposition in three dimensions, so the same table.
   EXPECT_EQ(shown, printed.substr(0, printed.find("\n\nSeed: "))) << printed;
+}
+
+// The example study without its first specimen: cells of 9, 10, 10 and 10.
+std::vector<std::string> unequal_example(const testing::TempFolder& folder) {
+  const auto lines = [](const std::string& path) {
+    std::vector<std::string> out;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);)
+      if (!line.empty()) out.push_back(line);
+    return out;
+  };
+  const auto without = [](std::vector<std::string> rows, std::vector<std::size_t> drop) {
+    std::string text;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      if (std::find(drop.begin(), drop.end(), i) == drop.end()) text += rows[i] + "\n";
+    return text;
+  };
+  return {folder.write("landmarks.txt", without(lines(example("landmarks.txt")), {0, 40})),
+          folder.write("reps.txt", without(lines(example("reps.txt")), {0, 40})),
+          folder.write("groups.txt", without(lines(example("groups.txt")), {0}))};
+}
+
+TEST_F(Desktop, TestsByStrataOnUnequalCellsTakeTheTypeChosenInTheirView) {
+  const std::vector<std::string> files = unequal_example(folder);
+  Window w(settings_file());
+  w.app.permute_settings.seed = 5;
+  w.files = {files[0], files[1], files[2]};
+  w.trigger(DesktopShell::kLoadLandmarks);
+  w.trigger(DesktopShell::kLoadCodes);
+  w.trigger(DesktopShell::kLoadGroups);
+  w.ui.set(w.ui.find_by_tag("PermBox").at(0), "String", Value("0"));
+  w.trigger(DesktopShell::kStrata);
+  StrataView* view = w.shell->strata_view();
+  ASSERT_NE(view, nullptr);
+  const auto batch_table = [&](const char* type) {
+    QProcess batch;
+    batch.start(QStringLiteral(LUMIVAR_BATCH),
+                {"strata", "--data", QString::fromStdString(files[0]), "--reps", QString::fromStdString(files[1]),
+                 "--groups", QString::fromStdString(files[2]), "--permutations", "0", "--seed", "5",
+                 "--ss-type", type, "--quiet"});
+    EXPECT_TRUE(batch.waitForFinished(60000));
+    const std::string printed = batch.readAllStandardOutput().toStdString();
+    return printed.substr(0, printed.find("\n\nSeed: "));
+  };
+  const std::string type3 = view->text()->toPlainText().toStdString();
+  EXPECT_EQ(type3, batch_table("3"));
+  // Picking type II runs the tests again with it.
+  view->set_ss_type(models::SsType::kII);
+  const std::string type2 = view->text()->toPlainText().toStdString();
+  EXPECT_EQ(type2, batch_table("2"));
+  EXPECT_NE(type2, type3);
+  ASSERT_TRUE(view->results().has_value());
+  EXPECT_EQ(view->results()->table.ss_type, models::SsType::kII);
 }
 
 TEST_F(Desktop, TestsByStrataShowTheirProgressAndACancelSaysSo) {
