@@ -7,15 +7,23 @@
 
 namespace lumivar::partition {
 
-double getssgroup(const runtime::Matrix& d, const runtime::Matrix& group, double npg,
-                  const std::atomic<bool>* cancel, Reading reading) {
-  detail::check_distance_matrix(d);
-  const std::size_t m = d.rows();
+namespace detail {
+
+void check_codes(const runtime::Matrix& group, std::size_t m) {
   if (group.numel() < m) {
     runtime::raise("The grouping holds " + std::to_string(group.numel()) +
                    " code(s) but the distance matrix has " + std::to_string(m) +
                    " rows; every row needs a code.");
   }
+}
+
+}  // namespace detail
+
+double getssgroup(const runtime::Matrix& d, const runtime::Matrix& group, double npg,
+                  const std::atomic<bool>* cancel, Reading reading) {
+  detail::check_distance_matrix(d);
+  const std::size_t m = d.rows();
+  detail::check_codes(group, m);
   double y = 0.0;
   for (std::size_t i = 1; i < m; ++i) {
     detail::stop_if_cancelled(cancel);

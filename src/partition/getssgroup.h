@@ -18,4 +18,9 @@ namespace lumivar::partition {
 double getssgroup(const runtime::Matrix& d, const runtime::Matrix& group, double npg,
                   const std::atomic<bool>* cancel = nullptr, Reading reading = Reading::kUpper);
 
+namespace detail {
+// Raises an Error unless `group` holds a code for each of the m rows.
+void check_codes(const runtime::Matrix& group, std::size_t m);
+}  // namespace detail
+
 }  // namespace lumivar::partition

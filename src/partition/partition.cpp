@@ -2,9 +2,9 @@
 
 #include "distributions/fcdf.h"
 #include "partition/crossed_codes.h"
-#include "partition/getssgroup.h"
 #include "partition/getsstotal.h"
 #include "partition/rounding_zero.h"
+#include "partition/within_sums.h"
 #include "runtime/error.h"
 
 namespace lumivar::partition {
@@ -94,9 +94,7 @@ Partition compute_partition(const Matrix& dmatrix, const Matrix& group, const Ma
   const double sstotal = getsstotal(dmatrix, sizes.m, cancel, Reading::kSymmetric);
   const Codings c = make_codings(group, repgroup, static_cast<std::size_t>(sizes.m));
   const Divisors d = make_divisors(sizes);
-  WithinSums w;
-  for (int k = 0; k < kEffectCount; ++k) w[k] = getssgroup(dmatrix, c[k], d[k], cancel, Reading::kSymmetric);
-  return partition_from_sums(sstotal, w, sizes);
+  return partition_from_sums(sstotal, within_sums_of_distances(dmatrix, c, d, cancel), sizes);
 }
 
 double error_df(const DesignSizes& sizes) { return sizes.m - sizes.n1g * sizes.n2g * sizes.nrep; }

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "partition/getssgroup.h"
+#include "partition/within_sums.h"
 #include "partition/getsstotal.h"
 
 namespace lumivar::permutation {
@@ -24,12 +24,7 @@ class ReferenceEngine::ReferenceWorker : public PermutationEngine::Worker {
       if (r.swap[j - 1]) std::swap(prepgroup_(j), prepgroup_(j + mg));
 
     const partition::Codings c = partition::make_codings(pgroup_, prepgroup_, e_.m_);
-    const partition::Divisors& d = e_.divisors_;
-    const runtime::Matrix& dm = e_.dmatrix_;
-    WithinSums w;
-    for (int k = 0; k < partition::kEffectCount; ++k)
-      w[k] = partition::getssgroup(dm, c[k], d[k], cancel_, partition::Reading::kSymmetric);
-    return w;
+    return partition::within_sums_of_distances(e_.dmatrix_, c, e_.divisors_, cancel_);
   }
 
  private:

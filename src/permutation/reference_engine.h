@@ -1,7 +1,8 @@
 #pragma once
 // The relabelling steps exactly as the analysis defines them: relabelled
 // group and measurement code columns, their crossings (cross_codes), and
-// every within sum by getssgroup over the distance matrix. It is the
+// every within sum over the distance matrix as getssgroup takes it (the
+// seven in one pass, within_sums_of_distances, to the same bits). It is the
 // baseline the fast engine is checked and measured against. O(m^2) per
 // relabelling; a worker holds three code columns.
 #include "permutation/permutation_engine.h"

@@ -12,6 +12,7 @@
 #include "partition/by_name.h"
 #include "partition/getssgroup.h"
 #include "partition/getsstotal.h"
+#include "partition/within_sums.h"
 #include "runtime/error.h"
 #include "support/error_message.h"
 
@@ -91,6 +92,23 @@ TEST(SumsOfSquares, ReadDownTheColumnsASymmetricMatrixGivesTheSameBits) {
   const Matrix below = Matrix::rows_of({{kNaN, 7, -1}, {1, kNaN, 1e300}, {4, 9, kNaN}});
   EXPECT_EQ(getsstotal(below, 3, nullptr, Reading::kSymmetric), 14.0 / 3.0);
   EXPECT_EQ(getssgroup(below, Matrix::column({5, 7, 7}), 2, nullptr, Reading::kSymmetric), 4.5);
+
+  // All seven sums in one pass: each equal to its own pass to the bit.
+  Codings codings;
+  Divisors divisors;
+  for (int k = 0; k < kEffectCount; ++k) {
+    std::vector<double> c(40);
+    for (std::size_t i = 0; i < 40; ++i) c[i] = static_cast<double>(i % static_cast<std::size_t>(k + 2));
+    c[7] = kNaN;  // matches nothing
+    codings[k] = Matrix::column(c);
+    divisors[k] = k + 1.5;
+  }
+  const WithinSums fused = within_sums_of_distances(fit.d, codings, divisors);
+  for (int k = 0; k < kEffectCount; ++k)
+    EXPECT_EQ(fused[k], getssgroup(fit.d, codings[k], divisors[k])) << kEffectLabels[k];
+  codings[3] = Matrix::column({1, 2});
+  EXPECT_ERROR_MSG(within_sums_of_distances(fit.d, codings, divisors),
+                   "The grouping holds 2 code(s) but the distance matrix has 40 rows; every row needs a code.");
 }
 
 TEST(SumsOfSquares, Errors) {
