@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QScreen>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -18,6 +19,7 @@
 #include <map>
 #include <string>
 
+#include "gui/window_placement.h"
 #include "support/desktop_window.h"
 #include "support/temp_files.h"
 
@@ -120,6 +122,28 @@ TEST_F(MainWindowFit, ALaptopAtTwiceTheScaleKeepsEveryControlUsable) {
   QCoreApplication::processEvents();
   EXPECT_EQ(control_rects(w, fig), at_layout_size);
   EXPECT_FALSE(bar->isVisibleTo(window));
+}
+
+// The frame the window system draws may be larger than the one guessed
+// before the window was shown (a taller title bar, a handle along the
+// bottom): fitted again with it, all of the frame is on the screen.
+TEST_F(MainWindowFit, AWindowIsFittedAgainWithTheFrameItWasGiven) {
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  const QMargins frame(1, 20, 1, 5);  // openbox's
+  QWidget window;
+  window.setMinimumSize(available.size());
+  window.setGeometry(available.adjusted(0, 12, 0, 0));  // fitted for a title bar of 12, no handle
+  fit_frame_on_screen(&window, frame);
+  EXPECT_TRUE(available.contains(window.geometry().marginsAdded(frame)))
+      << window.y() << " " << window.height();
+  EXPECT_EQ(window.geometry(), available - frame);  // as large as the room allows
+
+  // A frame that fits leaves the window where it is.
+  const QRect inside(available.x() + 40, available.y() + 40, available.width() / 2, available.height() / 2);
+  window.setMinimumSize(0, 0);
+  window.setGeometry(inside);
+  fit_frame_on_screen(&window, frame);
+  EXPECT_EQ(window.geometry(), inside);
 }
 
 }  // namespace
