@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTextDocument>
 #include <QTimer>
 #include <filesystem>
@@ -225,6 +226,8 @@ void DesktopShell::add_status_bar() {
   stale_->setWordWrap(true);
   seed_ = new QLabel(status_bar_);
   seed_->setTextInteractionFlags(Qt::TextSelectableByMouse);  // to copy the seed
+  // Without a size grip nothing keeps the seed's last digit off the window's edge.
+  seed_->setContentsMargins(0, 0, window_->style()->pixelMetric(QStyle::PM_LayoutRightMargin), 0);
   status_bar_->addWidget(study_, 1);
   status_bar_->addWidget(stale_, 1);
   status_bar_->addPermanentWidget(seed_);
