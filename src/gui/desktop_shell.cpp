@@ -19,7 +19,9 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTextDocument>
+#include <QTimer>
 #include <filesystem>
 
 #include "gui/analysis_views.h"
@@ -176,14 +178,9 @@ void DesktopShell::add_menus(AnalysisViews& views) {
   });
   on(kSaveResults, [this] { save_results(); });
   on(kQuit, [this] {
-    if (results_unsaved_ &&
-        !(quit_question_ ? quit_question_()
-                         : QMessageBox::question(window_, QStringLiteral("Quit"),
-                                                 QStringLiteral("The results of the last analysis are not "
-                                                                "saved. Quit anyway?")) ==
-                               QMessageBox::Yes))
-      return;
-    QApplication::closeAllWindows();
+    // The windows' own closes that follow are the program's, not the user's:
+    // they ask nothing more.
+    if (may_lose_results()) QApplication::closeAllWindows();
   });
   on(kCopyResults, [this] { copy_results(); });
   on(kSelectAll, [this] { select_all(); });
@@ -217,6 +214,8 @@ void DesktopShell::add_status_bar() {
   stale_->setWordWrap(true);
   seed_ = new QLabel(status_bar_);
   seed_->setTextInteractionFlags(Qt::TextSelectableByMouse);  // to copy the seed
+  // Without a size grip nothing keeps the seed's last digit off the window's edge.
+  seed_->setContentsMargins(0, 0, window_->style()->pixelMetric(QStyle::PM_LayoutRightMargin), 0);
   status_bar_->addWidget(study_, 1);
   status_bar_->addWidget(stale_, 1);
   status_bar_->addPermanentWidget(seed_);
@@ -477,9 +476,35 @@ void DesktopShell::refresh() {
   ui_.set(fig_, "Name", runtime::Value(title));
 }
 
+bool DesktopShell::may_lose_results() {
+  return !results_unsaved_ ||
+         (quit_question_ ? quit_question_()
+                         : QMessageBox::question(window_, QStringLiteral("Quit"),
+                                                 QStringLiteral("The results of the last analysis are not "
+                                                                "saved. Quit anyway?")) ==
+                               QMessageBox::Yes);
+}
+
 bool DesktopShell::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == window_ && event->type() == QEvent::Close)
+  if (watched == window_ && event->type() == QEvent::Close) {
+    // The title bar's close button (or the window manager's key for it) loses
+    // the results as Quit does. Only a close the window system delivers is
+    // the user's: one the program makes (Quit, which has asked already, or
+    // the end of a test) must not wait on a question nobody will answer.
+    if (event->spontaneous() && results_unsaved_) {
+      // Once the user agrees, the window closes as the program closes it: a
+      // close event that waited on a question may not reach the window (under
+      // openbox, after Alt+F4), and the window manager may repeat its request
+      // meanwhile, which the answer given covers.
+      if (!close_agreed_ && may_lose_results()) {
+        close_agreed_ = true;
+        QTimer::singleShot(0, window_, [w = window_] { w->close(); });
+      }
+      event->ignore();
+      return true;
+    }
     settings_->set_window_geometry(window_->geometry());
+  }
   if (watched == window_) {
     const QEvent::Type type = event->type();
     if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)

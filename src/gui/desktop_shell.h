@@ -88,8 +88,8 @@ class DesktopShell : public QObject {
       std::function<std::optional<std::vector<DroppedFile>>(const std::vector<DroppedFile>&)>;
   void set_drop_chooser(DropChooser chooser) { drop_chooser_ = std::move(chooser); }
 
-  // Asks whether to quit with the last analysis unsaved (true: quit). The
-  // real question when not set.
+  // Asks whether to quit with the last analysis unsaved (true: quit), for
+  // Quit and for the title bar's close button. The real question when not set.
   void set_quit_question(std::function<bool()> question) { quit_question_ = std::move(question); }
 
   // Loads the three files of a study through the three load actions.
@@ -103,6 +103,8 @@ class DesktopShell : public QObject {
 
  private:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // True when there are no unsaved results or the user agrees to lose them.
+  bool may_lose_results();
   // A file dropped on a status box loads as that box's kind.
   bool dropped_on_box(QObject* watched, QEvent* event);
   // Files dropped on the window load as the kinds their contents show, or
@@ -147,6 +149,7 @@ class DesktopShell : public QObject {
   DropChooser drop_chooser_;
   std::function<bool()> quit_question_;
   bool results_unsaved_ = false;  // an analysis shown and not saved since
+  bool close_agreed_ = false;     // the user agreed to close: the window is going
   std::deque<std::string> scripted_;  // files of a study being opened, in load order
   std::map<QObject*, const char*> drop_targets_;  // a status box's viewport -> its button
 };

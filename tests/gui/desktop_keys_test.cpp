@@ -1,14 +1,19 @@
 // What a user of a desktop program expects of the main window's keys and
 // memory: Ctrl+O opens the landmark file, the two analyses have keys, Quit
-// asks before unsaved results are lost, and the number of relabellings typed
-// last is offered again. Settings live in a temporary file.
+// and the title bar's close button ask before unsaved results are lost, and
+// the number of relabellings typed last is offered again. Settings live in a
+// temporary file.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QWindow>
+#include <QtTest/qtestspontaneevent.h>
 #include <deque>
 #include <string>
 
@@ -43,6 +48,15 @@ struct Window : testing::DesktopWindow {
   }
   // The main window is still there and shown (closing it deletes it).
   bool open() { return main && main->isVisible(); }
+  // What the window system delivers when the user presses the title bar's
+  // close button: a spontaneous close event for the window, which Qt's
+  // window passes on to the widget as the user's close (QWidget::close()
+  // goes the same way, marked as the program's).
+  void close_by_title_bar() {
+    QCloseEvent close;
+    QSpontaneKeyEvent::setSpontaneous(&close);
+    QApplication::instance()->notify(main->windowHandle(), &close);
+  }
 
   QPointer<QWidget> main;
   std::deque<std::string> files;
@@ -92,6 +106,51 @@ TEST_F(DesktopKeys, QuitWithUnsavedResultsAsksAndNoKeepsTheWindow) {
   w.trigger(DesktopShell::kQuit);
   EXPECT_EQ(w.quit_questions, 1);
   EXPECT_FALSE(w.open());
+}
+
+TEST_F(DesktopKeys, TheCloseButtonAsksAsQuitDoesAndTheProgramsOwnClosesDoNot) {
+  {
+    Window w(settings_file());
+    w.load_example();
+    w.trigger(DesktopShell::kVarExp);
+    w.close_by_title_bar();  // No: the window stays
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.quit_questions, 1);
+    EXPECT_TRUE(w.open());
+    // Quit asks once; closing the windows after it asks no more.
+    w.quit_answer = true;
+    w.trigger(DesktopShell::kQuit);
+    EXPECT_EQ(w.quit_questions, 2);
+    EXPECT_FALSE(w.open());
+  }
+  {
+    Window w(settings_file());
+    w.load_example();
+    w.trigger(DesktopShell::kVarExp);
+    w.main->close();  // the program's close: no question, closed
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.quit_questions, 0);
+    EXPECT_FALSE(w.open());
+  }
+  {
+    Window w(settings_file());
+    w.load_example();
+    w.close_by_title_bar();  // nothing to lose: no question
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.quit_questions, 0);
+    EXPECT_FALSE(w.open());
+  }
+  {
+    Window w(settings_file());
+    w.load_example();
+    w.trigger(DesktopShell::kVarExp);
+    w.quit_answer = true;
+    w.close_by_title_bar();  // Yes: closed
+    w.close_by_title_bar();  // the window manager's request repeated meanwhile
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.quit_questions, 1);
+    EXPECT_FALSE(w.open());
+  }
 }
 
 TEST_F(DesktopKeys, TheNumberOfRelabellingsIsOfferedAgain) {

@@ -163,6 +163,9 @@ TEST_F(Desktop, TheBatchToolRepeatsTheWindowsRunFromTheSeedShown) {
   ASSERT_NE(w.app.last_analysis, nullptr);
   const std::uint64_t seed = w.app.last_analysis->permutation.plan.seed;
   EXPECT_EQ(w.shell->seed_label()->text(), QStringLiteral("Seed %1").arg(seed));
+  // Its last digit keeps clear of the window's edge.
+  QLabel* label = w.shell->seed_label();
+  EXPECT_LE(label->mapTo(w.main(), label->contentsRect().topRight()).x(), w.main()->width() - 5);
 
   QProcess batch;
   batch.start(QStringLiteral(LUMIVAR_BATCH),

@@ -1,8 +1,9 @@
 #pragma once
 // One run of the window program's main window with its desktop shell, as
 // its main makes it, over settings kept in a file of the test's own (never
-// the user's). Closing the windows at the end is what the title bar's
-// button does, so the shell saves what it remembers.
+// the user's). The windows are closed at the end as the program closes
+// them (no question about unsaved results), so the shell saves what it
+// remembers.
 #include <QCoreApplication>
 #include <QEvent>
 #include <QSettings>

@@ -1,6 +1,7 @@
 #include "runtime/qt/figure_widget.h"
 
 #include <QCloseEvent>
+#include <QWheelEvent>
 
 namespace lumivar::runtime::qt {
 
@@ -27,6 +28,11 @@ void FigureWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && events_.activated)
     events_.activated();
+}
+
+void FigureWidget::wheelEvent(QWheelEvent* event) {
+  if (events_.wheel && events_.wheel(event)) return;
+  QWidget::wheelEvent(event);
 }
 
 }  // namespace lumivar::runtime::qt

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QScreen>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -95,6 +96,15 @@ void QtWindowRuntime::on_created(Handle h) {
     events.geometry_changed = [this, h] { figure_geometry_changed(h); };
     events.activated = [this, h] {
       if (is_valid(h)) set_current_figure(h);
+    };
+    // A form that scrolls scrolls under the wheel anywhere in the window, not
+    // only over its scroll bar.
+    events.wheel = [this, h](QWheelEvent* event) {
+      auto it = views_.find(h);
+      QScrollBar* bar = it == views_.end() ? nullptr : it->second.scroll_bar.data();
+      if (bar == nullptr || bar->isHidden()) return false;
+      QCoreApplication::sendEvent(bar, event);
+      return event->isAccepted();
     };
     View& v = views_[h];
     v.figure = true;
@@ -346,6 +356,9 @@ void QtWindowRuntime::update_scroll_bar(Handle fig, View& v) {
   v.scroll_bar->setGeometry(w->width() - width, top, width, std::max(bottom - top, 1));
   v.scroll_bar->setRange(0, excess);
   v.scroll_bar->setPageStep(std::max(bottom - top, 1));
+  // A step of a line of text: a notch of the wheel moves the form by a few
+  // lines, as in any scrolled view, not by a few pixels.
+  v.scroll_bar->setSingleStep(w->fontMetrics().lineSpacing());
   v.scrolled = v.scroll_bar->value();
   v.scroll_bar->show();
   v.scroll_bar->raise();

@@ -69,9 +69,10 @@ class QtWindowRuntime : public WindowRuntime {
 
   // The least height (in pixels) the controls of window `fig` are laid out
   // for: in a shorter window they keep the places of that height and a
-  // scroll bar at the window's right edge scrolls them, so that a window
-  // cut short by a small screen (a laptop at a scale factor of 2) does not
-  // squeeze its largest control to a line. 0: always the window's height.
+  // scroll bar at the window's right edge (or the wheel anywhere in the
+  // window) scrolls them, so that a window cut short by a small screen (a
+  // laptop at a scale factor of 2) does not squeeze its largest control to a
+  // line. 0: always the window's height.
   void set_form_height(Handle fig, double height);
 
  protected:
