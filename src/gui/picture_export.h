@@ -51,7 +51,7 @@ class PictureActions : public QObject {
     double scale = 1.0;  // of text and lines (print_size.h)
     double dpi = 0;      // written into a PNG; 0: none
     // The size on paper the fields above come from; none: a picture in pixels.
-    std::optional<PrintSize> paper;
+    std::optional<PrintSize> paper = {};
   };
   // Asks for the file and the size (given the view's size in pixels): the
   // file dialog suggests a name from the picture's title and the format

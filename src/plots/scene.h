@@ -45,7 +45,7 @@ struct ScenePoint {
   double radius_px = 2.5;
   double opacity = 1;  // 0 transparent .. 1 opaque
   bool ringed = false;  // circled (a specimen to look at): black ring, radius + 3 px
-  std::string specimen;  // the specimen the row measures, shown on hover; empty: not named
+  std::string specimen = {};  // the specimen the row measures, shown on hover; empty: not named
 };
 
 struct Polyline {

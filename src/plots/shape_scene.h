@@ -25,7 +25,7 @@ struct ShapeSceneOptions {
   int dimensions = 2;
   // The study's own word for a code (an imported sheet's "male"), shown in
   // the legend in place of the number; codes without one show the number.
-  std::map<double, std::string> code_names;
+  std::map<double, std::string> code_names = {};
 };
 
 // `xpt`: m x n superimposed configurations (n = d k + 1, trailing column

@@ -90,8 +90,9 @@ TEST(ShapeChangeScene3d, VectorsInThreeProjectionsWithoutAGrid) {
   for (std::size_t v = 0; v < 3; ++v)
     for (std::size_t j = 1; j <= 10; ++j) {
       const Polyline& l = s.lines[v * 10 + j - 1];
-      const auto to = [&](std::size_t c) {
-        return coordinate(pair.from.shape, j, c) + 2 * (coordinate(pair.to.shape, j, c) - coordinate(pair.from.shape, j, c));
+      const auto to = [&](std::size_t axis) {
+        return coordinate(pair.from.shape, j, axis) +
+               2 * (coordinate(pair.to.shape, j, axis) - coordinate(pair.from.shape, j, axis));
       };
       const double shift = static_cast<double>(v) * step;
       // Tolerance: a few ulps of the shift added to coordinates below 1.
