@@ -88,7 +88,9 @@ TEST_F(MainWindowFit, ALaptopAtTwiceTheScaleKeepsEveryControlUsable) {
     for (const auto& [other, o] : rects) {
       bool other_frame = false;
       for (const char* f : frames) other_frame = other_frame || other == f;
-      if (other != tag && !other_frame) EXPECT_FALSE(r.intersects(o)) << tag << " covers " << other;
+      if (other != tag && !other_frame) {
+        EXPECT_FALSE(r.intersects(o)) << tag << " covers " << other;
+      }
     }
   }
   // Room for text: a status box's three lines, four lines of the results.
