@@ -215,16 +215,18 @@ TEST(Superimposition3d, LandmarksOnALineAreFittedDeterministicallyWithoutNaN) {
   EXPECT_TRUE(collinear_rows(testing::random_landmarks(5, 4, 2), 2).empty());
 }
 
+// Rotation3 holds a 3 x 3 matrix row by row.
+Eigen::Matrix3d as_matrix(const Rotation3& r) {
+  return Eigen::Map<const Eigen::Matrix<double, 3, 3, Eigen::RowMajor>>(r.data());
+}
+
+Rotation3 as_array(const Eigen::Matrix3d& m) {
+  Rotation3 a;
+  Eigen::Map<Eigen::Matrix<double, 3, 3, Eigen::RowMajor>>(a.data()) = m;
+  return a;
+}
+
 TEST(BestRotation, IsTheProperRotationOfLargestAgreement) {
-  const auto as_matrix = [](const Rotation3& r) {
-    return Eigen::Map<const Eigen::Matrix<double, 3, 3, Eigen::RowMajor>>(r.data()).eval();
-  };
-  const auto as_array = [](const Eigen::Matrix3d& m) {
-    std::array<double, 9> a;
-    for (int i = 0; i < 3; ++i)
-      for (int j = 0; j < 3; ++j) a[static_cast<std::size_t>(3 * i + j)] = m(i, j);
-    return a;
-  };
   // A configuration turned by a known rotation gets it back.
   std::mt19937_64 rng(3);
   const Eigen::Matrix3d r0 = testing::random_rotation(rng);
@@ -278,9 +280,7 @@ TEST(BestRotation, FastPathAgreesWithTheDecomposition) {
     Eigen::Matrix3d m = testing::random_rotation(rng) * p;
     if (trial % 2 == 1)
       for (int k = 0; k < 9; ++k) m(k) += 0.01 * g(rng);
-    std::array<double, 9> a;
-    for (int i = 0; i < 3; ++i)
-      for (int j = 0; j < 3; ++j) a[static_cast<std::size_t>(3 * i + j)] = m(i, j);
+    const Rotation3 a = as_array(m);
     const Rotation3 fast = detail::best_rotation(a), svd = detail::svd_rotation(a);
     double worst = 0;
     for (std::size_t k = 0; k < 9; ++k) worst = std::max(worst, std::abs(fast[k] - svd[k]));
