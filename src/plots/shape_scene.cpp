@@ -20,6 +20,9 @@ using geometry::RowDistance;
 
 namespace {
 
+// Room around the points for the landmark numbers, row names and view names.
+constexpr double kPadding = 0.08;
+
 std::string code_text(double code) { return runtime::format("%.10g", {code}); }
 
 // The names of the ringed rows sit inside the outline, clear of the
@@ -129,9 +132,8 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
     s.subtitle += "; ringed: the " + (marked == 1 ? std::string("row") : std::to_string(marked) + " rows") +
                   " farthest from the consensus (" + named + ")";
 
-  // Room around the points for the landmark numbers and row labels.
-  s.bounds = extent.padded(0.08);
-  parts::name_projections(s, views, 0.08);
+  s.bounds = extent.padded(kPadding);
+  parts::name_projections(s, views, kPadding);
   if (views.size() == 1) {
     // Axes give the scale of the superimposed shapes (each of centroid size 1),
     // so that a printed picture can be read without the program.
