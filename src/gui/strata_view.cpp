@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 #include <atomic>
 #include <exception>
-#include <memory>
 #include <utility>
 
 #include "gui/study_status.h"
@@ -16,6 +15,7 @@
 #include "permutation/permute.h"
 #include "permutation/strata_report.h"
 #include "runtime/error.h"
+#include "runtime/progress_on_demand.h"
 #include "runtime/progress_relay.h"
 #include "shell/superimposition_monitor.h"
 
@@ -27,13 +27,11 @@ namespace {
 // opened through `open` (a stand-in of the relay the run goes beside).
 class ShownPlan {
  public:
-  ShownPlan(runtime::ProgressOpener open, permutation::RunPlan plan)
-      : open_(std::move(open)), plan_(std::move(plan)) {
+  ShownPlan(runtime::ProgressOpener open, permutation::RunPlan plan) : plan_(std::move(plan)) {
     plan_.cancel = &cancelled_;
-    plan_.progress = [this](std::size_t done, std::size_t total) {
-      if (!monitor_ && open_) monitor_ = open_("Tests by strata");
-      if (monitor_ && !monitor_->update(done, total)) cancelled_ = true;
-      if (done >= total) monitor_.reset();
+    plan_.progress = [this, report = runtime::progress_on_demand(std::move(open), "Tests by strata")](
+                         std::size_t done, std::size_t total) {
+      if (!report(done, total)) cancelled_ = true;
     };
   }
   ShownPlan(const ShownPlan&) = delete;
@@ -41,10 +39,8 @@ class ShownPlan {
   const permutation::RunPlan& plan() const { return plan_; }
 
  private:
-  runtime::ProgressOpener open_;
   permutation::RunPlan plan_;
   std::atomic<bool> cancelled_{false};
-  std::unique_ptr<runtime::ProgressMonitor> monitor_;
 };
 
 }  // namespace

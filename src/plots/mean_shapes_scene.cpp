@@ -12,12 +12,12 @@ Scene mean_shapes_scene(const std::vector<NamedShape>& shapes, std::size_t dimen
   constexpr double kPadding = 0.08;
   const Eigen::Index size = shapes.empty() ? 0 : shapes.front().shape.size();
   parts::require_landmarks(dimension, size, "picture of mean shapes");
-  std::vector<const Eigen::RowVectorXd*> all;
+  std::vector<Eigen::Ref<const Eigen::RowVectorXd>> all;
   for (const NamedShape& shape : shapes) {
     if (shape.shape.size() != size)
       runtime::raise("The mean shape of " + shape.name + " has " + std::to_string(shape.shape.size()) +
                      " coordinates, the first has " + std::to_string(size) + ".");
-    all.push_back(&shape.shape);
+    all.emplace_back(shape.shape);
   }
   Scene s;
   s.title = title;

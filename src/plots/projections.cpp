@@ -15,10 +15,10 @@ std::vector<Projection> projections(std::size_t dimension, double reach) {
   return {{0, 1, {0, 0}, "front (x, y)"}, {2, 1, {step, 0}, "side (z, y)"}, {0, 2, {2 * step, 0}, "top (x, z)"}};
 }
 
-double reach_of(const std::vector<const Eigen::RowVectorXd*>& shapes) {
+double reach_of(const std::vector<Eigen::Ref<const Eigen::RowVectorXd>>& shapes) {
   double reach = 0;
-  for (const Eigen::RowVectorXd* s : shapes)
-    for (const double v : *s)
+  for (const auto& s : shapes)
+    for (const double v : s)
       if (std::isfinite(v)) reach = std::max(reach, std::abs(v));
   return reach;
 }

@@ -32,7 +32,7 @@ struct Projection {
 std::vector<Projection> projections(std::size_t dimension, double reach);
 
 // The largest finite |coordinate| among `shapes` (flat: k landmarks of d coordinates).
-double reach_of(const std::vector<const Eigen::RowVectorXd*>& shapes);
+double reach_of(const std::vector<Eigen::Ref<const Eigen::RowVectorXd>>& shapes);
 
 // Landmark j (1-based) of a flat shape of `dimension` coordinates per
 // landmark, as `v` shows it.

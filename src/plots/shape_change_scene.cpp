@@ -70,7 +70,7 @@ Scene shape_change_scene(const Eigen::RowVectorXd& from, const Eigen::RowVectorX
     s.subtitle = runtime::format("vectors magnified %g times; front, side and top views; no thin-plate-spline "
                                  "grid for landmarks in 3-D",
                                  {o.magnification});
-  const std::vector<parts::Projection> views = parts::projections(dimension, parts::reach_of({&from, &drawn}));
+  const std::vector<parts::Projection> views = parts::projections(dimension, parts::reach_of({from, drawn}));
   for (const parts::Projection& v : views)
     for (std::size_t j = 1; j <= k; ++j) {
       const Point2 a = parts::landmark_point(from, j, dimension, v);

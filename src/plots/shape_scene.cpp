@@ -20,6 +20,9 @@ using geometry::RowDistance;
 
 namespace {
 
+// Room around the points for the landmark numbers, row names and view names.
+constexpr double kPadding = 0.08;
+
 std::string code_text(double code) { return runtime::format("%.10g", {code}); }
 
 // The names of the ringed rows sit inside the outline, clear of the
@@ -28,15 +31,10 @@ Label row_name(Point2 at, Point2 centre, std::size_t row) {
   return parts::radial_label(at, "row " + std::to_string(row), -14, centre);
 }
 
-// The largest finite |coordinate| of the configurations and the consensus
-// (trailing columns left out).
-double reach_of(const runtime::Matrix& xpt, const runtime::Matrix& consensus) {
-  double reach = 0;
-  for (const runtime::Matrix* m : {&xpt, &consensus})
-    for (std::size_t i = 1; i <= m->rows(); ++i)
-      for (std::size_t c = 1; c < m->cols(); ++c)
-        if (std::isfinite((*m)(i, c))) reach = std::max(reach, std::abs((*m)(i, c)));
-  return reach;
+// The coordinates of a matrix of configurations as one flat vector: its
+// columns in order, the trailing one left out.
+Eigen::Map<const Eigen::RowVectorXd> coordinates(const runtime::Matrix& m) {
+  return {m.data(), static_cast<Eigen::Index>(m.rows() * (m.cols() - 1))};
 }
 
 }  // namespace
@@ -61,7 +59,7 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
   s.title = "Superimposed configurations by " + options.grouping;
   s.equal_aspect = true;
   parts::Extent2 extent;
-  const std::vector<parts::Projection> views = parts::projections(d, reach_of(xpt, consensus));
+  const std::vector<parts::Projection> views = parts::projections(d, parts::reach_of({coordinates(xpt), coordinates(consensus)}));
   // Landmark j of row i (row 0: the consensus) as `v` shows it.
   const auto at = [&](const parts::Projection& v, std::size_t i, std::size_t j) {
     const runtime::Matrix& from = i == 0 ? consensus : xpt;
@@ -129,9 +127,8 @@ Scene shape_scene(const runtime::Matrix& xpt, const runtime::Matrix& consensus,
     s.subtitle += "; ringed: the " + (marked == 1 ? std::string("row") : std::to_string(marked) + " rows") +
                   " farthest from the consensus (" + named + ")";
 
-  // Room around the points for the landmark numbers and row labels.
-  s.bounds = extent.padded(0.08);
-  parts::name_projections(s, views, 0.08);
+  s.bounds = extent.padded(kPadding);
+  parts::name_projections(s, views, kPadding);
   if (views.size() == 1) {
     // Axes give the scale of the superimposed shapes (each of centroid size 1),
     // so that a printed picture can be read without the program.

@@ -1,12 +1,11 @@
 #include "shell/lumivarsw.h"
 
 #include <functional>
-#include <memory>
 
 #include "input/load_actions.h"
 #include "partition/varexp.h"
 #include "permutation/permute.h"
-#include "runtime/progress_monitor.h"
+#include "runtime/progress_on_demand.h"
 #include "runtime/progress_relay.h"
 #include "shell/superimposition_monitor.h"
 
@@ -20,13 +19,7 @@ std::function<bool(std::size_t, std::size_t)> matrix_progress(const runtime::Pro
                                                                std::size_t rows,
                                                                std::size_t min_rows) {
   if (rows < min_rows) return {};
-  auto monitor = std::make_shared<std::unique_ptr<runtime::ProgressMonitor>>();
-  return [open, monitor](std::size_t done, std::size_t total) {
-    if (!*monitor) *monitor = open("Distance matrix");
-    const bool go_on = !*monitor || (*monitor)->update(done, total);
-    if (done >= total) monitor->reset();
-    return go_on;
-  };
+  return runtime::progress_on_demand(open, "Distance matrix");
 }
 
 }  // namespace

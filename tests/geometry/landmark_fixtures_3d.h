@@ -1,6 +1,7 @@
 #pragma once
 // Seeded three-dimensional landmark data for the geometry tests: noisy copies
-// of one base shape, each turned by its own random rotation, scaled and moved.
+// of one base shape, each turned by its own random rotation, scaled and moved;
+// and their superimposition in space.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 #include <Eigen/Geometry>
 
+#include "geometry/getconsensus.h"
 #include "runtime/matrix.h"
 
 namespace lumivar::testing {
@@ -48,6 +50,14 @@ inline runtime::Matrix random_landmarks_3d(std::size_t m, std::size_t k, std::ui
     apply_similarity_3d(x, i, s, r, Eigen::Vector3d(10 * unit(rng), 10 * unit(rng), 10 * unit(rng)));
   }
   return x;
+}
+
+// The superimposition of `x` as landmarks in space.
+inline geometry::Consensus fit_3d(const runtime::Matrix& x, int threads = 0) {
+  geometry::SuperimpositionSettings s;
+  s.dimensions = 3;
+  s.threads = threads;
+  return geometry::getconsensus(x, s);
 }
 
 }  // namespace lumivar::testing

@@ -28,13 +28,6 @@ using runtime::Matrix;
 using Shape = std::vector<Eigen::Vector3d>;
 constexpr double kEps = std::numeric_limits<double>::epsilon();
 
-Consensus fit_3d(const Matrix& x, int threads = 0) {
-  SuperimpositionSettings s;
-  s.dimensions = 3;
-  s.threads = threads;
-  return getconsensus(x, s);
-}
-
 Shape shape_of(const Matrix& x, std::size_t i) {
   Shape s((x.cols() - 1) / 3);
   for (std::size_t j = 0; j < s.size(); ++j) s[j] = {x(i, 3 * j + 1), x(i, 3 * j + 2), x(i, 3 * j + 3)};
@@ -105,7 +98,7 @@ double total_ss(const Matrix& xpt) {
 
 TEST(Superimposition3d, AgreesWithAnIndependentQuaternionFit) {
   const Matrix x = testing::random_landmarks_3d(25, 9, 3, 0.15);
-  const Consensus c = fit_3d(x);
+  const Consensus c = testing::fit_3d(x);
   const std::vector<Shape> ref = reference_fit(x);
   for (std::size_t i = 1; i <= x.rows(); ++i) {
     const Shape got = shape_of(c.xpt, i);
@@ -131,11 +124,11 @@ TEST(Superimposition3d, FlatStudyGivesTheSumsOfTheTwoDimensionalFit) {
     padded(i, 25) = flat(i, 17);
   }
   const double ss2 = total_ss(getconsensus(flat).xpt);
-  const double ss3 = total_ss(fit_3d(padded).xpt);
+  const double ss3 = total_ss(testing::fit_3d(padded).xpt);
   ASSERT_GT(ss2, 0.01);
   EXPECT_NEAR(ss3 / ss2, 1.0, 1e-10);
   const Matrix d2 = squared_distances(getconsensus(flat).xpt);
-  const Matrix d3 = squared_distances(fit_3d(padded).xpt);
+  const Matrix d3 = squared_distances(testing::fit_3d(padded).xpt);
   for (std::size_t k = 1; k <= d2.numel(); ++k) EXPECT_NEAR(d3(k), d2(k), 1e-10 * d2(k) + 1e-15) << k;
 }
 
@@ -148,7 +141,7 @@ TEST(Superimposition3d, TurnedCopiesOfOneShapeLeaveNoVariation) {
     testing::apply_similarity_3d(x, i, 0.5 + static_cast<double>(i) / 10, testing::random_rotation(rng),
                                  Eigen::Vector3d(static_cast<double>(i), -2, 3));
   }
-  const Consensus c = fit_3d(x);
+  const Consensus c = testing::fit_3d(x);
   EXPECT_EQ(c.iterations, 1);
   // Coordinates of unit size agree to about 1e-15, their squared
   // differences to 1e-30, summed over 36 coordinates and 435 pairs.
@@ -161,7 +154,7 @@ TEST(Superimposition3d, NeverTurnsAConfigurationIntoItsMirrorImage) {
   // near copy, as a control.
   for (std::size_t c = 1; c <= x.cols(); ++c) x(2, c) = x(1, c);
   for (std::size_t j = 0; j < 10; ++j) x(2, 3 * j + 3) = -x(2, 3 * j + 3);
-  const Consensus c = fit_3d(x);
+  const Consensus c = testing::fit_3d(x);
   const Matrix d = squared_distances(c.xpt);
   EXPECT_GT(d(1, 2), 0.05) << "the mirror image was matched onto its original";
   EXPECT_LT(d(1, 3), d(1, 2));
@@ -185,9 +178,9 @@ TEST(Superimposition3d, NeverTurnsAConfigurationIntoItsMirrorImage) {
 // any number of threads. Enough rows that every thread gets several blocks.
 TEST(Superimposition3d, SameBitsForAnyNumberOfThreads) {
   const Matrix x = testing::random_landmarks_3d(4000, 6, 29, 0.3);
-  const Consensus all = fit_3d(x);
+  const Consensus all = testing::fit_3d(x);
   for (int threads : {1, 3}) {
-    const Consensus c = fit_3d(x, threads);
+    const Consensus c = testing::fit_3d(x, threads);
     EXPECT_EQ(c.xpt.values(), all.xpt.values()) << threads << " threads";
     EXPECT_EQ(c.iterations, all.iterations);
   }
@@ -203,8 +196,8 @@ TEST(Superimposition3d, LandmarksOnALineAreFittedDeterministicallyWithoutNaN) {
     x(4, 3 * j + 3) = 0.5 - 0.25 * t[j];
   }
   EXPECT_EQ(collinear_rows(x, 3), std::vector<std::size_t>{4});
-  const Consensus a = fit_3d(x);
-  const Consensus b = fit_3d(x, 1);
+  const Consensus a = testing::fit_3d(x);
+  const Consensus b = testing::fit_3d(x, 1);
   EXPECT_EQ(a.xpt.values(), b.xpt.values());
   for (double v : a.xpt.values()) ASSERT_TRUE(std::isfinite(v));
   const Matrix row = a.xpt.row_range(4, 4);
@@ -215,16 +208,18 @@ TEST(Superimposition3d, LandmarksOnALineAreFittedDeterministicallyWithoutNaN) {
   EXPECT_TRUE(collinear_rows(testing::random_landmarks(5, 4, 2), 2).empty());
 }
 
+// Rotation3 holds a 3 x 3 matrix row by row.
+Eigen::Matrix3d as_matrix(const Rotation3& r) {
+  return Eigen::Map<const Eigen::Matrix<double, 3, 3, Eigen::RowMajor>>(r.data());
+}
+
+Rotation3 as_array(const Eigen::Matrix3d& m) {
+  Rotation3 a;
+  Eigen::Map<Eigen::Matrix<double, 3, 3, Eigen::RowMajor>>(a.data()) = m;
+  return a;
+}
+
 TEST(BestRotation, IsTheProperRotationOfLargestAgreement) {
-  const auto as_matrix = [](const Rotation3& r) {
-    return Eigen::Map<const Eigen::Matrix<double, 3, 3, Eigen::RowMajor>>(r.data()).eval();
-  };
-  const auto as_array = [](const Eigen::Matrix3d& m) {
-    std::array<double, 9> a;
-    for (int i = 0; i < 3; ++i)
-      for (int j = 0; j < 3; ++j) a[static_cast<std::size_t>(3 * i + j)] = m(i, j);
-    return a;
-  };
   // A configuration turned by a known rotation gets it back.
   std::mt19937_64 rng(3);
   const Eigen::Matrix3d r0 = testing::random_rotation(rng);
@@ -278,9 +273,7 @@ TEST(BestRotation, FastPathAgreesWithTheDecomposition) {
     Eigen::Matrix3d m = testing::random_rotation(rng) * p;
     if (trial % 2 == 1)
       for (int k = 0; k < 9; ++k) m(k) += 0.01 * g(rng);
-    std::array<double, 9> a;
-    for (int i = 0; i < 3; ++i)
-      for (int j = 0; j < 3; ++j) a[static_cast<std::size_t>(3 * i + j)] = m(i, j);
+    const Rotation3 a = as_array(m);
     const Rotation3 fast = detail::best_rotation(a), svd = detail::svd_rotation(a);
     double worst = 0;
     for (std::size_t k = 0; k < 9; ++k) worst = std::max(worst, std::abs(fast[k] - svd[k]));

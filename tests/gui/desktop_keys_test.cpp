@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QPointer>
-#include <QStandardPaths>
 #include <QWindow>
 #include <QtTest/qtestspontaneevent.h>
 #include <deque>
@@ -65,13 +64,7 @@ struct Window : testing::DesktopWindow {
   QString save_to;
 };
 
-class DesktopKeys : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
-  QString settings_file() const { return QString::fromStdString(folder.path() + "/settings.ini"); }
-  testing::KeepWorkingFolder keep;
-  testing::TempFolder folder;
-};
+class DesktopKeys : public testing::DesktopTest {};
 
 TEST_F(DesktopKeys, OpenAndBothAnalysesHaveKeysAndNoKeyIsTakenTwice) {
   Window w(settings_file());

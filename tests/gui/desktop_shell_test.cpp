@@ -22,7 +22,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTextBrowser>
 #include <algorithm>
@@ -81,14 +80,7 @@ struct Window : testing::DesktopWindow {
   std::vector<std::string> asked_in;  // the working folder at each file dialog
 };
 
-class Desktop : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
-  QString settings_file() const { return QString::fromStdString(folder.path() + "/settings.ini"); }
-
-  testing::KeepWorkingFolder keep;
-  testing::TempFolder folder;
-};
+class Desktop : public testing::DesktopTest {};
 
 TEST_F(Desktop, MenuEntriesTakeTheStandardKeys) {
   Window w(settings_file());

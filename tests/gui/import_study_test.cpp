@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
@@ -136,11 +135,8 @@ struct Window : testing::DesktopWindow {
   std::string save_into;
 };
 
-class ImportStudy : public ::testing::Test {
+class ImportStudy : public testing::DesktopTest {
  protected:
-  static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
-  QString settings_file() const { return QString::fromStdString(folder.path() + "/settings.ini"); }
-
   // What the boxes say after loading the example's three plain files, under
   // the names the import gives them (the landmark file; the sheet twice).
   std::map<std::string, std::string> plain_reference(const std::vector<std::string>& words_sent) {
@@ -154,9 +150,6 @@ class ImportStudy : public ::testing::Test {
     return testing::headless_texts({ref + "/study.csv", ref + "/reps/sheet.csv", ref + "/groups/sheet.csv"},
                                    words_sent);
   }
-
-  testing::KeepWorkingFolder keep;
-  testing::TempFolder folder;
 };
 
 TEST_F(ImportStudy, ATableAndASheetLoadAsTheirPlainFilesAndSaveBackToThem) {

@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QStandardPaths>
 
 #include "gui/desktop_shell.h"
 #include "input/dimension_note.h"
@@ -17,18 +16,13 @@
 namespace lumivar::gui {
 namespace {
 
-class Load3d : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
-  testing::KeepWorkingFolder keep;
-  testing::TempFolder folder;
-};
+class Load3d : public testing::DesktopTest {};
 
 // Two rows of two landmarks in space (no three on a line) and a trailing value.
 const std::string kRows = "0 0 0 1 2 3 1\n1 0 2 0 1 5 2\n";
 
 TEST_F(Load3d, MenuEntryReadsTheNextFileInThreeDimensionsOnly) {
-  testing::DesktopWindow w(QString::fromStdString(folder.path() + "/settings.ini"));
+  testing::DesktopWindow w(settings_file());
   std::deque<std::string> files = {folder.write("skull.txt", kRows), folder.write("skull.txt", kRows)};
   w.shell->set_file_chooser([&](const std::string&, const std::string&) { return testing::next_file_choice(files); });
   w.trigger(DesktopShell::kLoadLandmarks3d);
@@ -42,7 +36,7 @@ TEST_F(Load3d, MenuEntryReadsTheNextFileInThreeDimensionsOnly) {
 }
 
 TEST_F(Load3d, FileWithTheNoteLoadsInThreeDimensionsFromTheUsualEntry) {
-  testing::DesktopWindow w(QString::fromStdString(folder.path() + "/settings.ini"));
+  testing::DesktopWindow w(settings_file());
   std::deque<std::string> files = {folder.write("noted.txt", kRows + "\n" + input::dimension_note(3) + "\n")};
   w.shell->set_file_chooser([&](const std::string&, const std::string&) { return testing::next_file_choice(files); });
   w.trigger(DesktopShell::kLoadLandmarks);

@@ -5,8 +5,6 @@
 // a click on Cancel stops the run part way through.
 #include <gtest/gtest.h>
 
-#include <QProgressDialog>
-#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -45,22 +43,15 @@ TEST(LongRunProgress, TheDialogShowsEventsFlowAndCancelStopsInsideARelabelling) 
     if (!dialog.update(done, total)) cancel = true;
   };
 
-  int ticks = 0;  // timer events processed while the run goes
-  bool clicked = false;
-  QTimer timer;
-  QObject::connect(&timer, &QTimer::timeout, [&] {
-    ++ticks;
-    if (!clicked) clicked = testing::click_progress_cancel(true);  // only once it shows
-  });
-  timer.start(20);
+  testing::CancelOnceShown user;
   EXPECT_THROW(permutation::permutation_counts(stuck, design.sizes, plan), runtime::Cancelled);
-  timer.stop();
+  user.stop();
 
-  EXPECT_TRUE(clicked);  // the dialog showed and its Cancel was there to click
+  EXPECT_TRUE(user.clicked);  // the dialog showed and its Cancel was there to click
   EXPECT_GE(stuck.heard.load(), 1);  // heard inside a relabelling, not after one
   // The dialog waits a second before it shows; the caller processes events at
   // least every tenth of one meanwhile.
-  EXPECT_GE(ticks, 5);
+  EXPECT_GE(user.ticks, 5);
 }
 
 TEST(LongRunProgress, AStepBesideTheWindowShowsItsDialogAndHearsCancelWhileBusy) {
@@ -68,14 +59,7 @@ TEST(LongRunProgress, AStepBesideTheWindowShowsItsDialogAndHearsCancelWhileBusy)
     return std::make_unique<runtime::qt::ProgressDialog>(title, nullptr);
   });
   const runtime::ProgressOpener open = relay.opener();
-  std::atomic<bool> clicked{false};
-  int ticks = 0;
-  QTimer timer;
-  QObject::connect(&timer, &QTimer::timeout, [&] {
-    ++ticks;
-    if (!clicked) clicked = testing::click_progress_cancel(true);  // only once it shows
-  });
-  timer.start(20);
+  testing::CancelOnceShown user;
   bool answer_after_busy = true;
   EXPECT_THROW(relay.run([&] {
                  auto monitor = open("Distance matrix");
@@ -83,17 +67,17 @@ TEST(LongRunProgress, AStepBesideTheWindowShowsItsDialogAndHearsCancelWhileBusy)
                  // One batch that stands for minutes of work: it reports nothing
                  // until the click (a minute at most, should the dialog never show).
                  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-                 while (!clicked && std::chrono::steady_clock::now() < give_up)
+                 while (!user.clicked && std::chrono::steady_clock::now() < give_up)
                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
                  answer_after_busy = monitor->update(1, 2);
                  if (!answer_after_busy) runtime::raise_cancelled("The matrix was cancelled.");
                }),
                runtime::Cancelled);
-  timer.stop();
+  user.stop();
 
-  EXPECT_TRUE(clicked);  // the dialog showed while the step reported nothing
+  EXPECT_TRUE(user.clicked);  // the dialog showed while the step reported nothing
   EXPECT_FALSE(answer_after_busy);  // the step's next report heard the cancel
-  EXPECT_GE(ticks, 5);  // the window's events flowed meanwhile
+  EXPECT_GE(user.ticks, 5);  // the window's events flowed meanwhile
 }
 
 }  // namespace

@@ -79,13 +79,18 @@ TEST(PrintSize, TextAndLinesScaleWithTheResolution) {
 
 TEST(PrintSize, ThePngRecordsItsResolution) {
   testing::TempFolder folder;
-  const QString path = QString::fromStdString(folder.path() + "/print.png");
   const PrintSize p{80, 60, LengthUnit::kMillimetres, 300};
-  ASSERT_TRUE(save_picture(labelled_scene(), path, print_pixels(p), print_scale(p), p.dpi).isEmpty());
-  const QImage read(path);
-  EXPECT_EQ(read.size(), QSize(945, 709));  // 80 / 25.4 x 300 = 944.9; 60 / 25.4 x 300 = 708.7
-  EXPECT_EQ(std::lround(read.dotsPerMeterX() * 0.0254), 300);
-  EXPECT_EQ(std::lround(read.dotsPerMeterY() * 0.0254), 300);
+  const QString in_pixels = QString::fromStdString(folder.path() + "/pixels.png");
+  const QString on_paper = QString::fromStdString(folder.path() + "/paper.png");
+  ASSERT_TRUE(save_picture(labelled_scene(), in_pixels, print_pixels(p), print_scale(p), p.dpi).isEmpty());
+  // Asked for at a size on paper, a PNG is the one in pixels at that size.
+  ASSERT_TRUE(save_picture(labelled_scene(), on_paper, p).isEmpty());
+  for (const QString& path : {in_pixels, on_paper}) {
+    const QImage read(path);
+    EXPECT_EQ(read.size(), QSize(945, 709)) << path.toStdString();  // 80 / 25.4 x 300 = 944.9; 60 / 25.4 x 300 = 708.7
+    EXPECT_EQ(std::lround(read.dotsPerMeterX() * 0.0254), 300);
+    EXPECT_EQ(std::lround(read.dotsPerMeterY() * 0.0254), 300);
+  }
 }
 
 // The number in `attribute="…"` of the document's first element that has it.
@@ -115,12 +120,6 @@ TEST(PrintSize, TheSvgIsAsLargeOnPaperAsThePng) {
     EXPECT_NEAR(view_width, png.width() / print_scale(p), 1.0);  // the PNG's layout, rounded to its pixels
     EXPECT_EQ(svg_number(svg, "font-size"), 15);  // the title, at its size on screen
   }
-  // A PNG asked for at a size on paper is the one in pixels at that size.
-  const PrintSize p{80, 60, LengthUnit::kMillimetres, 300};
-  const QString png = QString::fromStdString(folder.path() + "/print.png");
-  ASSERT_TRUE(save_picture(labelled_scene(), png, p).isEmpty());
-  EXPECT_EQ(QImage(png).size(), QSize(945, 709));
-  EXPECT_EQ(std::lround(QImage(png).dotsPerMeterX() * 0.0254), 300);
 }
 
 }  // namespace

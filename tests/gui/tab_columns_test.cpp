@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
-#include <QStandardPaths>
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -92,15 +91,10 @@ TEST(TabColumns, HeadingsSitOverTheirValuesWhenTheFirstCellIsWide) {
   EXPECT_EQ(expect_headings_over_values(&edit), 3);
 }
 
-class StrataViewColumns : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
-  testing::KeepWorkingFolder keep;
-  testing::TempFolder folder;
-};
+class StrataViewColumns : public testing::DesktopTest {};
 
 TEST_F(StrataViewColumns, EveryHeadingStandsOverItsValuesAfterPermute) {
-  testing::DesktopWindow w(QString::fromStdString(folder.path() + "/settings.ini"));
+  testing::DesktopWindow w(settings_file());
   std::deque<std::string> files = {testing::example("landmarks.txt"), testing::example("reps.txt"),
                                    testing::example("groups.txt")};
   w.shell->set_file_chooser(

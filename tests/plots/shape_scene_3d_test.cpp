@@ -5,22 +5,15 @@
 #include <algorithm>
 #include <map>
 
-#include "geometry/getconsensus.h"
 #include "geometry/landmark_fixtures_3d.h"
 #include "plots/shape_scene.h"
 
 namespace lumivar::plots {
 namespace {
 
-geometry::Consensus fit_3d(const runtime::Matrix& x) {
-  geometry::SuperimpositionSettings s;
-  s.dimensions = 3;
-  return geometry::getconsensus(x, s);
-}
-
 TEST(ShapeScene3d, ThreeProjectionsSideBySideWithoutOverlap) {
   const std::size_t m = 10, k = 6;
-  const geometry::Consensus fit = fit_3d(testing::random_landmarks_3d(m, k, 8, 0.1));
+  const geometry::Consensus fit = testing::fit_3d(testing::random_landmarks_3d(m, k, 8, 0.1));
   ShapeSceneOptions o{"G1", 1, 3};
   const Scene s = shape_scene(fit.xpt, fit.y, runtime::Matrix(m, 1, 1.0), o);
 

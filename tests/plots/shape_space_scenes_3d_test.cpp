@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "geometry/getconsensus.h"
+#include "geometry/landmark_fixtures_3d.h"
 #include "plots/draw_scene.h"
 #include "plots/mean_shapes_scene.h"
 #include "plots/palette.h"
@@ -39,9 +39,7 @@ struct Study3d {
       g1(i) = groups((i - 1) % groups.rows() + 1, 1);
       g2(i) = groups((i - 1) % groups.rows() + 1, 2);
     }
-    geometry::SuperimpositionSettings s;
-    s.dimensions = 3;
-    fit = geometry::getconsensus(data, s);
+    fit = testing::fit_3d(data);
     space = shape_space::shape_space({&data, &fit.xpt, &fit.y, &g1, &g2, &t, 3});
   }
 };

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "runtime/error.h"
+#include "runtime/progress_on_demand.h"
 
 namespace lumivar::runtime {
 namespace {
@@ -137,6 +138,20 @@ TEST(ProgressRelay, FailuresComeBackToTheCaller) {
   const ProgressOpener idle = relay.opener();
   EXPECT_TRUE(idle("Superimposition")->update(1, 2));
   EXPECT_EQ(log.events.size(), 0u);
+}
+
+TEST(ProgressOnDemand, OpensAtTheFirstReportClosesWhenDoneAndPassesACancelOn) {
+  Log log;
+  const auto report = progress_on_demand(recording(log, /*cancel_at=*/5), "Distance matrix");
+  EXPECT_TRUE(log.events.empty());  // nothing shows before the first report
+  EXPECT_TRUE(report(1, 2));
+  EXPECT_TRUE(report(2, 2));
+  EXPECT_FALSE(report(5, 9));  // a second run opens afresh; its cancel comes back
+  EXPECT_EQ(log.events, (std::vector<std::string>{"open Distance matrix", "Distance matrix 1/2",
+                                                  "Distance matrix 2/2", "close Distance matrix",
+                                                  "open Distance matrix", "Distance matrix 5/9"}));
+  // Without an opener nothing shows and nothing is cancelled.
+  EXPECT_TRUE(progress_on_demand({}, "Distance matrix")(1, 2));
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QWidget>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
@@ -16,6 +18,7 @@
 #include "runtime/console.h"
 #include "runtime/qt/qt_window_runtime.h"
 #include "shell/application.h"
+#include "support/temp_files.h"
 
 namespace lumivar::testing {
 
@@ -52,6 +55,17 @@ struct DesktopWindow {
   shell::Application app{ui};
   gui::AnalysisViews* views = nullptr;
   gui::DesktopShell* shell = nullptr;
+};
+
+// A test of the main window: Qt in test mode, settings in a file of the
+// test's own folder, and the working folder restored afterwards (loads change it).
+class DesktopTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
+  QString settings_file() const { return QString::fromStdString(folder.path() + "/settings.ini"); }
+
+  KeepWorkingFolder keep;
+  TempFolder folder;
 };
 
 }  // namespace lumivar::testing

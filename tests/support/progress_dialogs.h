@@ -8,6 +8,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
+#include <atomic>
 
 namespace lumivar::testing {
 
@@ -47,6 +48,27 @@ class CancelAtOnce {
  private:
   QTimer poll_;
   bool clicked_ = false;
+};
+
+// Clicks Cancel on a progress dialog once it has shown itself (after its
+// second), polling every 20 ms from the events the long action lets
+// through; counts the polls, so a test can tell that events flowed.
+class CancelOnceShown {
+ public:
+  CancelOnceShown() {
+    QObject::connect(&poll_, &QTimer::timeout, [this] {
+      ++ticks;
+      if (!clicked) clicked = click_progress_cancel(true);
+    });
+    poll_.start(20);
+  }
+  void stop() { poll_.stop(); }
+
+  std::atomic<bool> clicked{false};  // read by a step on another thread
+  int ticks = 0;
+
+ private:
+  QTimer poll_;
 };
 
 // The visible box titled "Cancelled", or null. A cancel the user asked for
