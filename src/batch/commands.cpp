@@ -60,7 +60,7 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
   std::ostream* json_out = given.format == "json" ? &out : nullptr;
   std::optional<BatchSession> session;
   try {
-    if (command == Command::kPermute)
+    if (command == Command::kPermute || command == Command::kStrata)
       if (const std::optional<std::string> problem = permute_options_problem(given)) runtime::raise(*problem);
     if (command == Command::kImport) return run_import(given.study, out, s.info, given.cancel);
     // Every load changes the working folder: resolve the names given first.
