@@ -86,6 +86,8 @@ TEST(Scripting, QuietRunsLeaveStandardErrorEmpty) {
       example_words("load"),
       example_words("varexp", {"--strata", "--plot", t.path() + "/v"}),
       example_words("permute", {"--permutations", "19", "--strata", "--format", "json", "--plot", t.path() + "/p"}),
+      example_words("strata", {"--permutations", "9"}),
+      example_words("shapes", {"--plot", t.path() + "/s"}),
   };
   for (const auto& words : runs) {
     const ToolRun loud = run_tool(words);
