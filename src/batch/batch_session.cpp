@@ -18,8 +18,9 @@ BatchSession::BatchSession(std::ostream& diagnostics)
 
 namespace {
 
-using Action = input::LoadOutcome (*)(runtime::WindowRuntime&, runtime::Session&, std::uint64_t);
-
+// Runs the load action `action` (outcome of (ui, session, progress bytes))
+// on `path`; raises when nothing was loaded.
+template <class Action>
 void load_one(BatchSession& b, const std::string& path, Action action) {
   b.ui.queue_file(path);
   if (action(b.ui, b.app.session, b.app.load_progress_bytes) != input::LoadOutcome::kLoaded) {
@@ -40,12 +41,9 @@ void BatchSession::load(const Inputs& inputs) {
       inputs.reps ? std::optional(fs::absolute(*inputs.reps).string()) : std::nullopt;
   const std::optional<std::string> groups =
       inputs.groups ? std::optional(fs::absolute(*inputs.groups).string()) : std::nullopt;
-  ui.queue_file(data);
-  if (input::load(ui, app.session, app.load_progress_bytes, inputs.dimensions) != input::LoadOutcome::kLoaded) {
-    // The load's box says why (and that nothing was loaded): it is the error.
-    const std::string why = take_last_box();
-    runtime::raise(why.empty() ? "Nothing was loaded from " + data + "." : why);
-  }
+  load_one(*this, data, [&inputs](runtime::WindowRuntime& window, runtime::Session& s, std::uint64_t bytes) {
+    return input::load(window, s, bytes, inputs.dimensions);
+  });
   if (reps) load_one(*this, *reps, &input::loadrepgroup);
   if (groups) load_one(*this, *groups, &input::loadgroup);
 }

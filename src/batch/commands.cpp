@@ -60,7 +60,7 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
   std::ostream* json_out = given.format == "json" ? &out : nullptr;
   std::optional<BatchSession> session;
   try {
-    if (command == Command::kPermute)
+    if (command == Command::kPermute || command == Command::kStrata)
       if (const std::optional<std::string> problem = permute_options_problem(given)) runtime::raise(*problem);
     if (command == Command::kImport) return run_import(given.study, out, s.info, given.cancel);
     // Every load changes the working folder: resolve the names given first.
@@ -126,16 +126,12 @@ int run(Command command, const CommandLine& given, std::ostream& out, std::ostre
   return 1;
 }
 
-void print_error(std::ostream& err, const std::exception& e) {
-  tell_error(err, nullptr, runtime::error_text(e));
-}
-
 int finish_printed(std::ostream& out, const std::string& what, std::ostream& err) {
   try {
     finish_output(out, what);
     return 0;
   } catch (const std::exception& e) {
-    print_error(err, e);
+    tell_error(err, nullptr, runtime::error_text(e));
   }
   return 1;
 }

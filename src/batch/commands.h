@@ -2,7 +2,6 @@
 // The batch tool's commands over a BatchSession.
 #include <atomic>
 #include <cstdint>
-#include <exception>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -95,9 +94,6 @@ void write_plots_and_tell(shell::AnalysisSnapshot a, const BatchSession& b, cons
 // reports escape file names that are not UTF-8: each byte that is not part
 // of a valid UTF-8 sequence becomes U+FFFD.
 int run(Command command, const CommandLine& opts, std::ostream& out, std::ostream& err);
-
-// The one line on `err` that tells of an error ending the run.
-void print_error(std::ostream& err, const std::exception& e);
 
 // For what the tool prints outside run() (--help, --version): checks that
 // `what` reached `out` (checked_output.h); returns 0, or 1 after saying why not.

@@ -99,13 +99,19 @@ int main(int argc, char** argv) {
     add_study_options(sub, opts.study, {data, reps, groups}, codes_required);
     add_dimensions_option(sub, opts);
   };
-  auto add_outputs = [&opts](CLI::App* sub) {
+  auto add_format = [&opts](CLI::App* sub) {
     sub->add_option("--format", opts.format,
                     "output format: the report as text, JSON, or its table as CSV or TSV")
         ->check(CLI::IsMember({"text", "json", "csv", "tsv"}))
         ->default_val("text");
+  };
+  auto add_plot = [&opts](CLI::App* sub) {
     sub->add_option("--plot", opts.plot_dir,
                     "write the pictures as SVG files into this folder (made when missing)");
+  };
+  auto add_outputs = [&opts, &add_format, &add_plot](CLI::App* sub) {
+    add_format(sub);
+    add_plot(sub);
     sub->add_flag("--strata", opts.strata, "also the tests by strata (balanced designs; any design: the strata command)");
     sub->add_option("--sums", opts.sums, "way to the sums of squares: through the distance matrix, "
                     "from the coordinates (linear memory), or auto (the matrix up to 10,000 rows)")
@@ -125,9 +131,11 @@ int main(int argc, char** argv) {
   CLI::App* permute = cli.add_subcommand("permute", "the permutation test of every effect");
   add_inputs(permute, true);
   add_outputs(permute);
-  permute->add_option("--permutations", opts.permutations, "number of relabellings (a whole number >= 0)")
-      ->required()
-      ->check(rule(&permutations_problem, "N >= 0"));
+  const auto add_permutations = [&opts](CLI::App* sub) {
+    return sub->add_option("--permutations", opts.permutations, "number of relabellings (a whole number >= 0)")
+        ->check(rule(&permutations_problem, "N >= 0"));
+  };
+  add_permutations(permute)->required();
   const auto add_seed = [&seed](CLI::App* sub) {
     sub->add_option("--seed", seed, "seed of the random relabellings (default: from the system)")
         ->check(CLI::Validator(
@@ -135,24 +143,21 @@ int main(int argc, char** argv) {
             "0..18446744073709551615"));
   };
   add_seed(permute);
-  permute->add_option("--threads", opts.threads, "worker threads (default: all cores)")
-      ->check(rule(&threads_problem, "0..4096"));
+  const auto add_threads = [&opts](CLI::App* sub) {
+    sub->add_option("--threads", opts.threads, "worker threads (default: all cores)")
+        ->check(rule(&threads_problem, "0..4096"));
+  };
+  add_threads(permute);
   permute->add_option("--engine", opts.engine, "relabelling engine")
       ->check(CLI::IsMember({"fast", "reference"}))
       ->default_val("fast");
 
   CLI::App* strata = cli.add_subcommand("strata", "the tests by strata alone, on equal or unequal cells");
   add_inputs(strata, true);
-  strata->add_option("--format", opts.format,
-                     "output format: the report as text, JSON, or its table as CSV or TSV")
-      ->check(CLI::IsMember({"text", "json", "csv", "tsv"}))
-      ->default_val("text");
-  strata->add_option("--permutations", opts.permutations, "number of relabellings (a whole number >= 0)")
-      ->default_val("999")
-      ->check(rule(&permutations_problem, "N >= 0"));
+  add_format(strata);
+  add_permutations(strata)->default_val("999");
   add_seed(strata);
-  strata->add_option("--threads", opts.threads, "worker threads (default: all cores)")
-      ->check(rule(&threads_problem, "0..4096"));
+  add_threads(strata);
   strata->add_option("--ss-type", opts.ss_type, "sums of squares on unequal cells: 3 (each effect "
                      "adjusted for all others) or 2 (for the effects that do not contain it)")
       ->check(CLI::IsMember({2, 3}))
@@ -171,13 +176,11 @@ int main(int argc, char** argv) {
       ->default_val("json");
   shapes->add_option("--components", opts.components, "at most this many principal components (default: all)")
       ->check(CLI::PositiveNumber);
-  shapes->add_option("--plot", opts.plot_dir,
-                     "write the pictures as SVG files into this folder (made when missing)");
+  add_plot(shapes);
   shapes->add_option("--magnification", opts.magnification,
                      "how many times the pictures of shape change magnify it (default 1)")
       ->check(rule(&magnification_problem, "NUMBER > 0"));
-  shapes->add_option("--threads", opts.threads, "worker threads (default: all cores)")
-      ->check(rule(&threads_problem, "0..4096"));
+  add_threads(shapes);
   // Before the command as well as after it.
   for (CLI::App* app : {&cli, load, varexp, permute, import, shapes, strata}) add_quiet(app);
 

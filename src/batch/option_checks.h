@@ -27,8 +27,9 @@ inline constexpr std::string_view kMagnificationRule = "must be a number above 0
 // "" when `text` is a finite number above 0, else the rule.
 std::string magnification_problem(const std::string& text);
 
-// The first problem of the options of `opts` for a permutation run that
-// reading no file can find, with the option's name first; none when there is none.
+// The first problem of the options of `opts` for a permutation run ("permute"
+// or "strata") that reading no file can find, with the option's name first;
+// none when there is none.
 std::optional<std::string> permute_options_problem(const CommandLine& opts);
 
 }  // namespace lumivar::batch

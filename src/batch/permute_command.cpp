@@ -1,15 +1,13 @@
-#include <iostream>
-
 #include "batch/commands.h"
 #include "batch/error_output.h"
 #include "batch/provenance.h"
 #include "batch/report_output.h"
 #include "batch/strata_output.h"
 #include "batch/sums_option.h"
+#include "batch/progress_line.h"
 #include "batch/run_progress.h"
 #include "permutation/permute.h"
 #include "runtime/error.h"
-#include "runtime/terminal.h"
 
 namespace lumivar::batch {
 
@@ -19,9 +17,7 @@ int run_permute(BatchSession& b, const CommandLine& o, const std::vector<InputFi
   settings.seed = o.seed;
   settings.threads = o.threads;
   settings.engine = o.engine == "reference" ? permutation::Engine::kReference : permutation::Engine::kFast;
-  // Standard error is a terminal only when it is the process's own.
-  const bool terminal = &s.info == &std::cerr && runtime::is_terminal(stderr);
-  settings.progress = run_progress(s.info, terminal);
+  settings.progress = run_progress(s.info, is_terminal_stderr(s.info));
   settings.cancel = o.cancel;
   settings.keep_f_values = !o.plot_dir.empty();
   if (o.strata) check_strata_design(b.app.session);

@@ -17,7 +17,7 @@ int run_shapes(BatchSession& b, const CommandLine& o, const std::vector<InputFil
   geometry::SuperimpositionSettings settings;
   settings.threads = o.threads;
   settings.dimensions = session.dimensions;
-  settings.progress = terminal_superimposition_progress();
+  if (!o.quiet) settings.progress = terminal_superimposition_progress();
   const geometry::Consensus fit = geometry::getconsensus(session.data, settings);
   const partition::Codings codes = partition::make_codings(session.group, session.repgroup, session.data.rows());
   const runtime::Matrix &g1 = codes[partition::kG1], &g2 = codes[partition::kG2], &t = codes[partition::kT];

@@ -3,35 +3,31 @@
 #include "batch/commands.h"
 #include "batch/error_output.h"
 #include "batch/report_output.h"
+#include "batch/progress_line.h"
 #include "batch/run_progress.h"
 #include "batch/strata_output.h"
-#include "batch/sums_option.h"
+#include "batch/superimposition_progress.h"
 #include "geometry/getconsensus.h"
 #include "permutation/permute.h"
 #include "results/tidy_table.h"
-#include "runtime/error.h"
-#include "runtime/terminal.h"
 
 namespace lumivar::batch {
 
 int run_strata(BatchSession& b, const CommandLine& o, const std::vector<InputFile>& inputs,
                const Streams& st) {
   const runtime::Session& s = b.app.session;
-  const std::optional<std::uint64_t> nperm = permutation::parse_permutation_count(o.permutations);
-  if (!nperm)
-    runtime::raise("--permutations must be one whole number of at least 0, not \"" +
-                   o.permutations + "\".");
+  // run() has checked the options (option_checks.h).
+  const std::uint64_t nperm = permutation::parse_permutation_count(o.permutations).value();
   permutation::PermuteSettings settings;
   settings.seed = o.seed;
   settings.threads = o.threads;
-  const bool terminal = &st.info == &std::cerr && runtime::is_terminal(stderr);
-  if (!o.quiet) settings.progress = run_progress(st.info, terminal);
+  if (!o.quiet) settings.progress = run_progress(st.info, is_terminal_stderr(st.info));
   settings.cancel = o.cancel;
   geometry::SuperimpositionSettings superimposition;
   superimposition.threads = o.threads;
   superimposition.dimensions = s.dimensions;
-  superimposition.progress = sums_settings("auto", o.threads, !o.quiet).superimposition_progress;
-  const permutation::RunPlan plan = permutation::run_plan(settings, *nperm);
+  if (!o.quiet) superimposition.progress = terminal_superimposition_progress();
+  const permutation::RunPlan plan = permutation::run_plan(settings, nperm);
   permutation::StrataResults r = permutation::strata_of_data(
       s.data, s.group, s.repgroup, o.ss_type == 2 ? models::SsType::kII : models::SsType::kIII,
       superimposition, &plan);

@@ -74,12 +74,11 @@ std::vector<InputFile> describe_study_inputs(const StudyOptions& study) {
   return {describe_file("landmarks", study.sources.landmarks), describe_file("sheet", study.sources.sheet)};
 }
 
-study::Study load_study_files(BatchSession& b, const StudyOptions& study) {
-  study::Study s = detail::import_watched(b.ui, study, b.app.load_progress_bytes);
+void load_study_files(BatchSession& b, const StudyOptions& study) {
+  const study::Study s = detail::import_watched(b.ui, study, b.app.load_progress_bytes);
   study::load_study(b.ui, b.app.session, s, detail::file_name(study.sources.landmarks),
                     detail::file_name(study.sources.sheet));
   b.sheet_labels = std::make_shared<const shape_space::StudyLabels>(shape_space::labels_of(s));
-  return s;
 }
 
 int run_import(const StudyOptions& study, std::ostream& out, std::ostream& err, const std::atomic<bool>* cancel) {

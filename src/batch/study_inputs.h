@@ -53,8 +53,8 @@ std::vector<InputFile> describe_study_inputs(const StudyOptions& study);
 
 // Builds the study and stores it in the session, with its sheet's names of
 // rows and levels in b.sheet_labels; raises, storing nothing, when it is
-// refused. Returns the study.
-study::Study load_study_files(BatchSession& b, const StudyOptions& study);
+// refused.
+void load_study_files(BatchSession& b, const StudyOptions& study);
 
 // "import": makes the folder, which must not exist yet, holding
 // landmarks.txt, reps.txt, groups.txt and codes.txt, all at once (see

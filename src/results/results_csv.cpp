@@ -1,29 +1,17 @@
 #include "results/results_csv.h"
 
-#include <charconv>
-#include <cmath>
 #include <vector>
+
+#include "results/table_text.h"
 
 namespace lumivar::results {
 
 namespace {
 
-std::string number(double x) {
-  if (std::isnan(x)) return "NaN";
-  if (std::isinf(x)) return x > 0 ? "Inf" : "-Inf";
-  // The shortest text that reads back to the same double ("0.448", not
-  // "0.44800000000000001"), as the JSON writes it. std::to_chars never looks
-  // at the locale; the window program runs under the user's, where printf
-  // would write decimal commas into a comma-separated file.
-  char buf[40];
-  const auto end = std::to_chars(buf, buf + sizeof buf, x).ptr;
-  return std::string(buf, end);
-}
-
 // One line: the label, then each value (an empty field for a missing one).
 std::string row(const std::string& label, const std::vector<const double*>& values) {
   std::string line = label;
-  for (const double* v : values) line += "," + (v ? number(*v) : std::string());
+  for (const double* v : values) line += "," + (v ? number_text(*v) : std::string());
   return line + "\n";
 }
 

@@ -1,12 +1,12 @@
 #include "results/shape_space_forms.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <ostream>
 #include <string>
 
 #include "results/json_output.h"
+#include "results/table_text.h"
 
 namespace lumivar::results {
 
@@ -69,22 +69,8 @@ json row_record(const shape_space::ShapeSpace& s, const ShapeRows& r, std::size_
 // Where the rows go in the document's text: a string no name can hold.
 constexpr const char* kRowsMark = "\x01rows\x01";
 
-std::string number(double x) {
-  if (std::isnan(x)) return "NaN";
-  if (std::isinf(x)) return x > 0 ? "Inf" : "-Inf";
-  char buf[32];
-  return std::string(buf, std::to_chars(buf, buf + sizeof buf, x).ptr);  // shortest exact
-}
-
-std::string csv_field(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
-
 std::string csv_level(const std::map<double, std::string>& names, double code) {
-  return csv_field(level_name(names, code));
+  return table_field(level_name(names, code), ',');
 }
 
 }  // namespace
@@ -138,10 +124,10 @@ void write_shapes_csv(std::ostream& out, const shape_space::ShapeSpace& s, const
   for (Eigen::Index i = 0; i < scores.rows(); ++i) {
     const auto row = static_cast<std::size_t>(i);
     line = std::to_string(row + 1) + ',' +
-           csv_field(row < l.specimens.size() ? l.specimens[row] : std::string()) + ',' +
+           table_field(row < l.specimens.size() ? l.specimens[row] : std::string(), ',') + ',' +
            csv_level(l.t, (*r.t)(row + 1)) + ',' + csv_level(l.g1, (*r.g1)(row + 1)) + ',' +
-           csv_level(l.g2, (*r.g2)(row + 1)) + ',' + number(s.centroid_sizes[row]);
-    for (Eigen::Index c = 0; c < scores.cols(); ++c) line += ',' + number(scores(i, c));
+           csv_level(l.g2, (*r.g2)(row + 1)) + ',' + number_text(s.centroid_sizes[row]);
+    for (Eigen::Index c = 0; c < scores.cols(); ++c) line += ',' + number_text(scores(i, c));
     line += '\n';
     out << line;
   }

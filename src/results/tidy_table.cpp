@@ -1,11 +1,11 @@
 #include "results/tidy_table.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <utility>
 
 #include "partition/rounding_zero.h"
+#include "results/table_text.h"
 
 namespace lumivar::results {
 
@@ -93,22 +93,10 @@ Fields fields(const TidyRow& r) {
 
 constexpr std::size_t kDfField = 1;  // in Fields::numbers
 
-std::string number_text(double x, bool whole) {
-  if (std::isnan(x)) return "NaN";
-  if (std::isinf(x)) return x > 0 ? "Inf" : "-Inf";
-  char buf[64];
-  const auto end = whole ? std::to_chars(buf, buf + sizeof buf, static_cast<long long>(std::llround(x))).ptr
-                         : std::to_chars(buf, buf + sizeof buf, x).ptr;
-  return std::string(buf, end);
-}
-
-// A text field, quoted when it holds the separator, a quote or a line break
-// (none of the program's own texts does).
-std::string text_field(const std::string& s, char separator) {
-  if (s.find_first_of(std::string{separator, '"', '\n', '\r'}) == std::string::npos) return s;
-  std::string quoted = "\"";
-  for (char c : s) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
+// Degrees of freedom as whole numbers, the rest as number_text writes them.
+std::string field_number(double x, bool whole) {
+  if (!whole || !std::isfinite(x)) return number_text(x);
+  return std::to_string(std::llround(x));
 }
 
 }  // namespace
@@ -148,10 +136,10 @@ std::string tidy_text(const std::vector<TidyRow>& rows, char separator) {
     const Fields f = fields(r);
     std::string line;
     for (std::size_t c = 0; c < f.texts.size(); ++c)
-      line += (c > 0 ? std::string(1, separator) : std::string()) + text_field(*f.texts[c], separator);
+      line += (c > 0 ? std::string(1, separator) : std::string()) + table_field(*f.texts[c], separator);
     for (std::size_t i = 0; i < f.numbers.size(); ++i) {
       line += separator;
-      if (*f.numbers[i]) line += number_text(**f.numbers[i], i == kDfField);
+      if (*f.numbers[i]) line += field_number(**f.numbers[i], i == kDfField);
     }
     out += line + '\n';
   }

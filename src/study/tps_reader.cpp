@@ -187,16 +187,15 @@ class TpsParser {
 
   LandmarkEntry block() {
     const TpsLine lm = take();
-    if (lm.key == "lm3" && dimensions_ == 2)
-      fail(lm, "LM3= announces three-dimensional landmarks, but the points from line " +
-                   std::to_string(first_point_line_) +
-                   " on have two coordinates; a study never mixes dimensions.");
-    if (lm.key == "lm2" && dimensions_ == 3)
-      fail(lm, "LM2= announces two-dimensional landmarks, but the points from line " +
-                   std::to_string(first_point_line_) +
-                   " on have three coordinates; a study never mixes dimensions.");
-    if ((lm.key == "lm3" || lm.key == "lm2") && dimensions_ == 0) {
-      dimensions_ = lm.key == "lm3" ? 3 : 2;
+    // LM2= and LM3= announce the dimension; plain LM= leaves it to the points.
+    const std::size_t announced = lm.key == "lm3" ? 3 : lm.key == "lm2" ? 2 : 0;
+    if (announced != 0 && dimensions_ != 0 && announced != dimensions_)
+      fail(lm, std::string(announced == 3 ? "LM3= announces three" : "LM2= announces two") +
+                   "-dimensional landmarks, but the points from line " + std::to_string(first_point_line_) +
+                   " on have " + (dimensions_ == 3 ? "three" : "two") +
+                   " coordinates; a study never mixes dimensions.");
+    if (announced != 0 && dimensions_ == 0) {
+      dimensions_ = announced;
       first_point_line_ = lm.number;
     }
     if (lm.key != "lm" && lm.key != "lm2" && lm.key != "lm3")

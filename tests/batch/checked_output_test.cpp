@@ -20,18 +20,11 @@ namespace lumivar::batch {
 namespace {
 
 namespace fs = std::filesystem;
+using lumivar::testing::example_words;
 using lumivar::testing::names_in;
 using lumivar::testing::run_tool;
 using lumivar::testing::ToolOptions;
 using lumivar::testing::ToolRun;
-
-const std::string kExamples = LUMIVAR_EXAMPLES;
-
-std::vector<std::string> example(std::vector<std::string> words) {
-  for (const char* w : {"--data", "landmarks.txt", "--reps", "reps.txt", "--groups", "groups.txt"})
-    words.push_back(std::string(w).find("--") == 0 ? w : kExamples + "/" + w);
-  return words;
-}
 
 // The last line of `text` (which ends in a line break).
 std::string last_line(const std::string& text) {
@@ -51,9 +44,9 @@ TEST(CheckedOutput, EveryCommandSaysWhatStandardOutputLostAndWhy) {
     std::string what;
   };
   const std::vector<Case> cases = {
-      {example({"varexp"}), "the report"},
-      {example({"permute", "--permutations", "99", "--seed", "1", "--format", "json"}), "the report"},
-      {example({"load"}), "the status texts"},
+      {example_words("varexp"), "the report"},
+      {example_words("permute", {"--permutations", "99", "--seed", "1", "--format", "json"}), "the report"},
+      {example_words("load"), "the status texts"},
       {{"import", "--landmarks", tps, "--sheet", sheet, "--out", t.path() + "/imported"},
        "the summary of the import"},
       {{"--version"}, "the version"},
@@ -83,7 +76,7 @@ TEST(CheckedOutput, APictureIsWrittenWholeOrNotAtAll) {
   ToolOptions full;
   full.file_size = 16 * 1024;  // the pictures of the example are larger
   const std::string full_folder = t.path() + "/full";
-  const ToolRun r = run_tool(example({"varexp", "--plot", full_folder}), full);
+  const ToolRun r = run_tool(example_words("varexp", {"--plot", full_folder}), full);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(last_line(r.err), "lumivar-batch: error: Cannot write " + full_folder + "/shapes_G1.svg: File too large.\n");
@@ -92,7 +85,7 @@ TEST(CheckedOutput, APictureIsWrittenWholeOrNotAtAll) {
   // A picture whose place holds a folder: the pictures before it stay.
   const std::string taken = t.path() + "/taken";
   fs::create_directories(taken + "/shapes_G2.svg");
-  const ToolRun blocked = run_tool(example({"varexp", "--plot", taken}));
+  const ToolRun blocked = run_tool(example_words("varexp", {"--plot", taken}));
   EXPECT_EQ(blocked.status, 1);
   EXPECT_EQ(blocked.out, "");
   EXPECT_EQ(last_line(blocked.err), "lumivar-batch: error: Cannot write " + taken + "/shapes_G2.svg: Is a directory.\n");
@@ -104,7 +97,7 @@ TEST(CheckedOutput, APictureIsWrittenWholeOrNotAtAll) {
     const std::string locked = t.path() + "/locked";
     fs::create_directories(locked);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-    const ToolRun refused = run_tool(example({"varexp", "--plot", locked}));
+    const ToolRun refused = run_tool(example_words("varexp", {"--plot", locked}));
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(last_line(refused.err),
               "lumivar-batch: error: Cannot write " + locked + "/shapes_G1.svg: Permission denied.\n");

@@ -17,15 +17,11 @@
 namespace lumivar::batch {
 namespace {
 
+using lumivar::testing::example_words;
 using lumivar::testing::run_tool;
 using lumivar::testing::ToolRun;
 
 const std::string kExamples = LUMIVAR_EXAMPLES;
-
-std::vector<std::string> example(const std::string& command) {
-  return {command, "--data", kExamples + "/landmarks.txt", "--reps", kExamples + "/reps.txt",
-          "--groups", kExamples + "/groups.txt"};
-}
 
 std::vector<std::string> with(std::vector<std::string> words, const std::vector<std::string>& more) {
   words.insert(words.end(), more.begin(), more.end());
@@ -39,11 +35,11 @@ TEST(CommandLine, EveryMistakeExitsWith1AndHelpAndVersionWith0) {
       {"varexp", "--data"},                         // an option without its value
       {"load"},                                     // --data missing
       {"load", "--data", kExamples + "/nothing-here.txt"},
-      with(example("varexp"), {"--format", "xml"}),
-      with(example("varexp"), {"--bogus"}),
-      with(example("permute"), {"--permutations", "9", "--threads", "-2"}),
-      with(example("permute"), {"--permutations", "9", "--engine", "slow"}),
-      example("permute"),                           // --permutations missing
+      example_words("varexp", {"--format", "xml"}),
+      example_words("varexp", {"--bogus"}),
+      example_words("permute", {"--permutations", "9", "--threads", "-2"}),
+      example_words("permute", {"--permutations", "9", "--engine", "slow"}),
+      example_words("permute"),                           // --permutations missing
   };
   for (const auto& words : mistakes) {
     const ToolRun r = run_tool(words);
@@ -66,7 +62,7 @@ TEST(CommandLine, EveryMistakeExitsWith1AndHelpAndVersionWith0) {
 
 TEST(CommandLine, SeedsBeyond64BitsOrNotWholeAreRefused) {
   for (const std::string seed : {"-1", "1e23", "18446744073709551616", "42abc", "4.5", " 7", ""}) {
-    const ToolRun r = run_tool(with(example("permute"), {"--permutations", "9", "--seed", seed}));
+    const ToolRun r = run_tool(example_words("permute", {"--permutations", "9", "--seed", seed}));
     EXPECT_EQ(r.status, 1) << "seed \"" << seed << "\"";
     EXPECT_EQ(r.out, "") << "seed \"" << seed << "\"";
     EXPECT_NE(r.err.find("--seed: must be a whole number from 0 to 18446744073709551615"),
@@ -76,7 +72,7 @@ TEST(CommandLine, SeedsBeyond64BitsOrNotWholeAreRefused) {
   // The largest seed there is, and the smallest, are seeds like any other.
   for (const std::string seed : {"18446744073709551615", "0"}) {
     const ToolRun r = run_tool(
-        with(example("permute"), {"--permutations", "9", "--seed", seed, "--format", "json"}));
+        example_words("permute", {"--permutations", "9", "--seed", seed, "--format", "json"}));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(nlohmann::json::parse(r.out)["provenance"]["seed"].dump(), seed);
   }
@@ -111,7 +107,7 @@ TEST(CommandLine, WarningsOfARunThatGoesOnAreNotTitledErrors) {
   EXPECT_EQ(r.err.find("Error"), std::string::npos) << r.err;
 
   // A refusal ends the run: one error line.
-  const ToolRun refused = run_tool(with(example("permute"), {"--permutations", "ten"}));
+  const ToolRun refused = run_tool(example_words("permute", {"--permutations", "ten"}));
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.err.rfind("lumivar-batch: error: --permutations: must be one whole number of at least 0", 0),
             0u)
@@ -119,7 +115,7 @@ TEST(CommandLine, WarningsOfARunThatGoesOnAreNotTitledErrors) {
 
   // 0 relabellings: the usual report on standard output, and on
   // standard error why every P is 1.
-  const ToolRun none = run_tool(with(example("permute"), {"--permutations", "0", "--seed", "1"}));
+  const ToolRun none = run_tool(example_words("permute", {"--permutations", "0", "--seed", "1"}));
   EXPECT_EQ(none.status, 0) << none.err;
   EXPECT_NE(none.out.find("using 0 permuations"), std::string::npos) << none.out;
   EXPECT_NE(none.err.find("lumivar-batch: warning: No relabellings were made (0 permutations), so every P value "
@@ -133,7 +129,7 @@ TEST(CommandLine, ARunBeyondAMinuteSaysSoAndCtrlCReportsACancel) {
   // Standard error is a file here, not a terminal.
   lumivar::testing::ToolOptions ctrl_c;
   ctrl_c.interrupt_when = "relabellings will take about";
-  const ToolRun r = run_tool(with(example("permute"), {"--permutations", "1e12", "--seed", "1"}), ctrl_c);
+  const ToolRun r = run_tool(example_words("permute", {"--permutations", "1e12", "--seed", "1"}), ctrl_c);
   EXPECT_EQ(r.status, 130) << r.err;
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("This run of 1000000000000 relabellings will take about "), std::string::npos)

@@ -8,7 +8,7 @@
 #include <random>
 #include <sstream>
 
-#include "batch/commands.h"
+#include "batch/batch_run.h"
 #include "batch/run_tool.h"
 #include "geometry/landmark_fixtures_3d.h"
 #include "study/landmark_file.h"
@@ -18,10 +18,9 @@ namespace lumivar::batch {
 namespace {
 
 std::string run_text(Command c, const CommandLine& o) {
-  testing::KeepWorkingFolder keep;
-  std::ostringstream out, err;
-  EXPECT_EQ(run(c, o, out, err), 0) << err.str();
-  return out.str();
+  const BatchRun r = run_batch(c, o);
+  EXPECT_EQ(r.status, 0) << r.err;
+  return r.out;
 }
 
 std::vector<std::vector<double>> rows_of(const std::string& path) {
@@ -142,10 +141,9 @@ TEST(Dimensions, ImportedThreeDimensionalStudyLoadsBackAsSuch) {
   load.inputs.data = t.path() + "/plain/landmarks.txt";
   EXPECT_EQ(run_text(Command::kLoad, load), "File: landmarks.txt \n   8 Specimens \n   3 Landmarks (3-D)\n");
   load.inputs.dimensions = 2;
-  testing::KeepWorkingFolder keep;
-  std::ostringstream out, err;
-  EXPECT_EQ(run(Command::kLoad, load, out, err), 1);
-  EXPECT_NE(err.str().find("says its landmarks have 3 coordinates"), std::string::npos) << err.str();
+  const BatchRun refused = run_batch(Command::kLoad, load);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("says its landmarks have 3 coordinates"), std::string::npos) << refused.err;
 }
 
 }  // namespace

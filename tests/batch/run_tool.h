@@ -43,6 +43,16 @@ struct ToolOptions {
   std::optional<std::string> folder;
 };
 
+// The words of `command` on the example study's three files, then `more`.
+inline std::vector<std::string> example_words(const std::string& command,
+                                              const std::vector<std::string>& more = {}) {
+  const std::string ex = LUMIVAR_EXAMPLES;
+  std::vector<std::string> words = {command, "--data", ex + "/landmarks.txt", "--reps", ex + "/reps.txt",
+                                    "--groups", ex + "/groups.txt"};
+  words.insert(words.end(), more.begin(), more.end());
+  return words;
+}
+
 inline std::string file_text(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream s;

@@ -19,18 +19,12 @@
 namespace lumivar::batch {
 namespace {
 
+using lumivar::testing::example_words;
 using lumivar::testing::run_tool;
 using lumivar::testing::ToolRun;
 
 const std::string kExamples = LUMIVAR_EXAMPLES;
 const std::string kErrorPrefix = "lumivar-batch: error: ";
-
-std::vector<std::string> example(const std::string& command, const std::vector<std::string>& more = {}) {
-  std::vector<std::string> words = {command, "--data", kExamples + "/landmarks.txt", "--reps",
-                                    kExamples + "/reps.txt", "--groups", kExamples + "/groups.txt"};
-  words.insert(words.end(), more.begin(), more.end());
-  return words;
-}
 
 std::string words_text(const std::vector<std::string>& words) {
   std::string s;
@@ -39,7 +33,7 @@ std::string words_text(const std::vector<std::string>& words) {
 }
 
 TEST(Scripting, TheTableAsCsvTsvAndJsonHoldsTheSameRows) {
-  const std::vector<std::string> run = example("permute", {"--permutations", "49", "--seed", "5", "--strata"});
+  const std::vector<std::string> run = example_words("permute", {"--permutations", "49", "--seed", "5", "--strata"});
   auto with_format = [&run](const char* format) {
     std::vector<std::string> w = run;
     w.insert(w.end(), {"--format", format, "--quiet"});
@@ -78,7 +72,7 @@ TEST(Scripting, TheTableAsCsvTsvAndJsonHoldsTheSameRows) {
   EXPECT_EQ(j["table"][16]["ss"], j["strata"]["within"]["residual"]["ss"]);
 
   // VarExp has a table too, with its analytic P and no P to read.
-  const ToolRun varexp = run_tool(example("varexp", {"--format", "csv", "--quiet"}));
+  const ToolRun varexp = run_tool(example_words("varexp", {"--format", "csv", "--quiet"}));
   ASSERT_EQ(varexp.status, 0) << varexp.err;
   const auto v = lumivar::testing::table_fields(varexp.out, ',');
   ASSERT_EQ(v.size(), 9u);
@@ -89,9 +83,11 @@ TEST(Scripting, TheTableAsCsvTsvAndJsonHoldsTheSameRows) {
 TEST(Scripting, QuietRunsLeaveStandardErrorEmpty) {
   const lumivar::testing::TempFolder t;
   const std::vector<std::vector<std::string>> runs = {
-      example("load"),
-      example("varexp", {"--strata", "--plot", t.path() + "/v"}),
-      example("permute", {"--permutations", "19", "--strata", "--format", "json", "--plot", t.path() + "/p"}),
+      example_words("load"),
+      example_words("varexp", {"--strata", "--plot", t.path() + "/v"}),
+      example_words("permute", {"--permutations", "19", "--strata", "--format", "json", "--plot", t.path() + "/p"}),
+      example_words("strata", {"--permutations", "9"}),
+      example_words("shapes", {"--plot", t.path() + "/s"}),
   };
   for (const auto& words : runs) {
     const ToolRun loud = run_tool(words);
@@ -108,7 +104,7 @@ TEST(Scripting, QuietRunsLeaveStandardErrorEmpty) {
   }
   EXPECT_TRUE(std::ifstream(t.path() + "/p/f_G1.svg").good());
   // Before the command too.
-  std::vector<std::string> first = example("varexp");
+  std::vector<std::string> first = example_words("varexp");
   first.insert(first.begin(), "--quiet");
   const ToolRun before = run_tool(first);
   EXPECT_EQ(before.status, 0);
@@ -130,11 +126,11 @@ TEST(Scripting, EveryErrorIsOneLineAndWithJsonAlsoAnObjectOnStandardOutput) {
   const std::vector<std::vector<std::string>> mistakes = {
       {"varexp", "--format", "json"},                                 // no input
       {"varexp", "--data", kExamples + "/nothing-here.txt", "--format", "json"},
-      example("permute", {"--permutations", "9", "--threads", "x", "--format", "json"}),
+      example_words("permute", {"--permutations", "9", "--threads", "x", "--format", "json"}),
       {"load", "--data", empty, "--format=json"},                     // load has no --format: still JSON
       {"varexp", "--data", empty, "--reps", kExamples + "/reps.txt", "--groups",
        kExamples + "/groups.txt", "--format", "json"},                // the reader's refusal
-      example("varexp", {"--strata", "--format", "json", "--reps", empty}),
+      example_words("varexp", {"--strata", "--format", "json", "--reps", empty}),
   };
   for (const auto& words : mistakes) {
     const ToolRun r = run_tool(words);
@@ -192,17 +188,17 @@ TEST(Scripting, OptionsAreCheckedBeforeAnyFileIsRead) {
 
 TEST(Scripting, TheSeedOfARunWithoutOneRepeatsIt) {
   // Text: the last line names the seed drawn, in the form --seed takes.
-  const ToolRun drawn = run_tool(example("permute", {"--permutations", "29", "--quiet"}));
+  const ToolRun drawn = run_tool(example_words("permute", {"--permutations", "29", "--quiet"}));
   ASSERT_EQ(drawn.status, 0) << drawn.err;
   std::smatch m;
   ASSERT_TRUE(std::regex_search(drawn.out, m, std::regex("\n\nSeed: ([0-9]+) \\(--seed ([0-9]+) repeats this run\\)\n$")))
       << drawn.out;
   EXPECT_EQ(m[1], m[2]);
-  EXPECT_EQ(run_tool(example("permute", {"--permutations", "29", "--quiet", "--seed", m[1]})).out, drawn.out);
+  EXPECT_EQ(run_tool(example_words("permute", {"--permutations", "29", "--quiet", "--seed", m[1]})).out, drawn.out);
 
   // JSON: the seed also as text, which a reader that keeps numbers as
   // doubles cannot round; the run made again from it is the same run.
-  const std::vector<std::string> json_run = example("permute", {"--permutations", "29", "--quiet", "--format", "json"});
+  const std::vector<std::string> json_run = example_words("permute", {"--permutations", "29", "--quiet", "--format", "json"});
   const nlohmann::json first = nlohmann::json::parse(run_tool(json_run).out);
   const std::string seed = first["seed_text"];
   EXPECT_EQ(std::to_string(first["seed"].get<std::uint64_t>()), seed);
@@ -217,7 +213,7 @@ TEST(Scripting, TheSeedOfARunWithoutOneRepeatsIt) {
   std::vector<std::string> words = {LUMIVAR_BATCH};
   words.insert(words.end(), again.begin(), again.end());
   EXPECT_EQ(second["provenance"]["command_line"], words);
-  const ToolRun coordinates = run_tool(example("varexp", {"--sums", "coordinates", "--format", "json"}));
+  const ToolRun coordinates = run_tool(example_words("varexp", {"--sums", "coordinates", "--format", "json"}));
   EXPECT_EQ(nlohmann::json::parse(coordinates.out)["provenance"]["sums"], "coordinates");
 }
 
@@ -240,11 +236,11 @@ TEST(Scripting, EveryJsonFieldIsDocumented) {
   doc << in.rdbuf();
   std::set<std::string> names;
   for (const auto& words :
-       {example("varexp", {"--strata", "--format", "json"}),
-        example("permute", {"--permutations", "9", "--strata", "--format", "json"}),
-        example("permute", {"--permutations", "x", "--format", "json"}),
-        example("strata", {"--permutations", "9", "--format", "json"}),
-        example("shapes", {"--components", "2", "--format", "json"})}) {
+       {example_words("varexp", {"--strata", "--format", "json"}),
+        example_words("permute", {"--permutations", "9", "--strata", "--format", "json"}),
+        example_words("permute", {"--permutations", "x", "--format", "json"}),
+        example_words("strata", {"--permutations", "9", "--format", "json"}),
+        example_words("shapes", {"--components", "2", "--format", "json"})}) {
     const ToolRun r = run_tool(words);
     collect_fields(nlohmann::json::parse(r.out), names);
   }

@@ -13,6 +13,7 @@
 #include "geometry/centsize.h"
 #include "input/dload.h"
 #include "support/temp_files.h"
+#include "support/text_lines.h"
 
 namespace lumivar::batch {
 namespace {
@@ -26,17 +27,6 @@ CommandLine example_study(const std::string& format) {
   o.inputs = {example("landmarks.txt"), example("reps.txt"), example("groups.txt")};
   o.format = format;
   return o;
-}
-
-std::vector<std::vector<std::string>> csv_rows(const std::string& text) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    rows.emplace_back();
-    std::stringstream cells(line);
-    for (std::string c; std::getline(cells, c, ',');) rows.back().push_back(c);
-  }
-  return rows;
 }
 
 TEST(ShapesCommand, JsonHoldsComponentsMeansAndOneRecordPerRow) {
@@ -91,7 +81,7 @@ TEST(ShapesCommand, CsvIsTheRowTableOfTheJsonLimitedToTheComponentsAsked) {
   ASSERT_EQ(csv.status, 0) << csv.err;
   o.format = "json";
   const json j = json::parse(run_batch(Command::kShapes, o).out);
-  const auto rows = csv_rows(csv.out);
+  const auto rows = testing::table_fields(csv.out, ',');
   ASSERT_EQ(rows.size(), 81u);
   EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')), "id,specimen,measurement,G1,G2,centroid_size,PC1,PC2,PC3");
   for (std::size_t i = 1; i <= 80; ++i) {
@@ -127,7 +117,7 @@ TEST(ShapesCommand, SheetNamesLabelRowsAndLevelsAndAnyDesignIsTaken) {
   o.plot_dir = t.path() + "/pictures";
   const BatchRun r = run_batch(Command::kShapes, o);
   ASSERT_EQ(r.status, 0) << r.err;
-  const auto rows = csv_rows(r.out);
+  const auto rows = testing::table_fields(r.out, ',');
   ASSERT_EQ(rows.size(), 11u);
   EXPECT_EQ(rows[1][1], "rat0");
   EXPECT_EQ(rows[2][3], "female");

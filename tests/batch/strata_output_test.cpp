@@ -6,7 +6,7 @@
 #include <sstream>
 #include <vector>
 
-#include "batch/commands.h"
+#include "batch/batch_run.h"
 #include "support/temp_files.h"
 #include "support/text_lines.h"
 
@@ -15,20 +15,8 @@ namespace {
 
 const std::string kExamples = LUMIVAR_EXAMPLES;
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome run_batch(Command c, const CommandLine& o) {
-  testing::KeepWorkingFolder keep;
-  std::ostringstream out, err;
-  const int status = run(c, o, out, err);
-  return {status, out.str(), err.str()};
-}
-
 // A refusal: exit 1, no report, and `message` on standard error.
-void expect_refused(const Outcome& r, const std::string& message) {
+void expect_refused(const BatchRun& r, const std::string& message) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
@@ -44,8 +32,8 @@ CommandLine example(bool strata) {
 }
 
 TEST(BatchStrata, TextFollowsTheUnchangedReportAfterABlankLine) {
-  const Outcome plain = run_batch(Command::kVarExp, example(false));
-  const Outcome strata = run_batch(Command::kVarExp, example(true));
+  const BatchRun plain = run_batch(Command::kVarExp, example(false));
+  const BatchRun strata = run_batch(Command::kVarExp, example(true));
   ASSERT_EQ(strata.status, 0) << strata.err;
   const std::string report = plain.out.substr(0, plain.out.size() - 1);  // without its newline
   ASSERT_EQ(strata.out.rfind(report + "\n\nTests by strata\n\n", 0), 0u) << strata.out;
@@ -67,7 +55,7 @@ TEST(BatchStrata, PermuteAddsPAndZFromTheRunsSeed) {
   CommandLine o = example(true);
   o.permutations = "99";
   o.seed = 5;
-  const Outcome r = run_batch(Command::kPermute, o);
+  const BatchRun r = run_batch(Command::kPermute, o);
   ASSERT_EQ(r.status, 0) << r.err;
   const std::size_t at = r.out.find("\n\nTests by strata\n\n");
   ASSERT_NE(at, std::string::npos);
@@ -86,7 +74,7 @@ TEST(BatchStrata, PermuteAddsPAndZFromTheRunsSeed) {
 TEST(BatchStrata, JsonHasTheStrataObject) {
   CommandLine o = example(true);
   o.format = "json";
-  const Outcome v = run_batch(Command::kVarExp, o);
+  const BatchRun v = run_batch(Command::kVarExp, o);
   ASSERT_EQ(v.status, 0) << v.err;
   const nlohmann::json after_varexp = nlohmann::json::parse(v.out).at("strata");
   EXPECT_TRUE(after_varexp.at("between").at("G1").at("p").is_null());
@@ -94,7 +82,7 @@ TEST(BatchStrata, JsonHasTheStrataObject) {
 
   o.permutations = "49";
   o.seed = 3;
-  const Outcome p = run_batch(Command::kPermute, o);
+  const BatchRun p = run_batch(Command::kPermute, o);
   ASSERT_EQ(p.status, 0) << p.err;
   const nlohmann::json s = nlohmann::json::parse(p.out).at("strata");
   for (const char* effect : {"G1", "G2", "G1xG2"})
@@ -145,7 +133,7 @@ TEST(BatchStrata, StrataCommandTakesUnequalCellsAndNamesTheType) {
   o.inputs.groups = unequal_groups(t);
   o.permutations = "99";
   o.seed = 4;
-  const Outcome r = run_batch(Command::kStrata, o);
+  const BatchRun r = run_batch(Command::kStrata, o);
   ASSERT_EQ(r.status, 0) << r.err;
   const std::vector<std::string> table = testing::text_lines(r.out);
   ASSERT_EQ(table.size(), 21u) << r.out;  // the table, then the seed line
@@ -156,7 +144,7 @@ TEST(BatchStrata, StrataCommandTakesUnequalCellsAndNamesTheType) {
             "Unequal cells: sums of squares of type III (each effect adjusted for all others)");
   o.ss_type = 2;
   o.format = "json";
-  const Outcome two = run_batch(Command::kStrata, o);
+  const BatchRun two = run_batch(Command::kStrata, o);
   ASSERT_EQ(two.status, 0) << two.err;
   const nlohmann::json s = nlohmann::json::parse(two.out).at("strata");
   EXPECT_EQ(s.at("ss_type"), 2);
@@ -166,9 +154,9 @@ TEST(BatchStrata, StrataCommandTakesUnequalCellsAndNamesTheType) {
   CommandLine balanced = example(false);
   balanced.permutations = "49";
   balanced.seed = 2;
-  const Outcome alone = run_batch(Command::kStrata, balanced);
+  const BatchRun alone = run_batch(Command::kStrata, balanced);
   balanced.strata = true;
-  const Outcome after = run_batch(Command::kPermute, balanced);
+  const BatchRun after = run_batch(Command::kPermute, balanced);
   ASSERT_EQ(alone.status, 0) << alone.err;
   EXPECT_NE(after.out.find("\n\n" + alone.out), std::string::npos) << alone.out << after.out;
 }
@@ -229,7 +217,7 @@ TEST(BatchStrata, StrataCommandLeavesOutSpecimensMeasuredOnceWithOneWarning) {
   o.study = example_sheet_study(t);
   o.permutations = "19";
   o.seed = 1;
-  const Outcome r = run_batch(Command::kStrata, o);
+  const BatchRun r = run_batch(Command::kStrata, o);
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string warning =
       "lumivar-batch: warning: 1 specimen measured once left out of the tests by strata (specimen s5)\n";

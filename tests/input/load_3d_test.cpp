@@ -22,18 +22,7 @@ std::string curved_lines(int n, int cols) {
   return s;
 }
 
-class Load3d : public ::testing::Test {
- protected:
-  void SetUp() override { add_boxes(ui); }
-  LoadOutcome load_file(const char* name, const std::string& text, int dimensions = 0) {
-    ui.queue_file(t.write(name, text));
-    return load(ui, s, kLoadProgressBytes, dimensions);
-  }
-  KeepWorkingFolder keep;
-  TempFolder t;
-  runtime::headless::HeadlessRuntime ui;
-  runtime::Session s;
-};
+class Load3d : public LoadFixture {};
 
 TEST_F(Load3d, ReportsLandmarksInThreeDimensionsAndKeepsTheDimension) {
   EXPECT_EQ(load_file("skull.txt", curved_lines(30, 31), 3), LoadOutcome::kLoaded);

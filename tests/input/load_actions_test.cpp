@@ -21,28 +21,7 @@ using runtime::Session;
 using runtime::headless::HeadlessRuntime;
 using namespace lumivar::testing;
 
-class LoadActions : public ::testing::Test {
- protected:
-  void SetUp() override { add_boxes(ui); }
-  // Writes `text` as the file `name` and loads it, as if the user chose it in
-  // the dialog, as landmarks, measurement codes or group codes.
-  LoadOutcome load_file(const char* name, const std::string& text) {
-    ui.queue_file(t.write(name, text));
-    return load(ui, s);
-  }
-  LoadOutcome load_codes(const char* name, const std::string& text) {
-    ui.queue_file(t.write(name, text));
-    return loadrepgroup(ui, s);
-  }
-  LoadOutcome load_groups(const char* name, const std::string& text) {
-    ui.queue_file(t.write(name, text));
-    return loadgroup(ui, s);
-  }
-  KeepWorkingFolder keep;
-  TempFolder t;
-  HeadlessRuntime ui;
-  Session s;
-};
+class LoadActions : public LoadFixture {};
 
 TEST_F(LoadActions, LoadReportsNameSpecimensAndLandmarks) {
   EXPECT_EQ(load_file("wing.txt", number_lines(30, 31)), LoadOutcome::kLoaded);

@@ -1,7 +1,13 @@
 #pragma once
 // A headless window holding the five tagged boxes, for the load actions.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "input/load_actions.h"
 #include "runtime/headless/headless_runtime.h"
 #include "runtime/layout.h"
+#include "support/temp_files.h"
 
 namespace lumivar::testing {
 
@@ -27,5 +33,32 @@ inline std::string number_lines(int n, int cols) {
   }
   return s;
 }
+
+// A session on the five boxes, loading files written into a temporary
+// folder as if the user chose them in the dialog; the working folder that
+// the loads change is restored after.
+class LoadFixture : public ::testing::Test {
+ protected:
+  void SetUp() override { add_boxes(ui); }
+  // Writes `text` as the file `name` and loads it as landmarks (of
+  // `dimensions` coordinates; 0: as the file says), measurement codes or
+  // group codes.
+  input::LoadOutcome load_file(const char* name, const std::string& text, int dimensions = 0) {
+    ui.queue_file(t.write(name, text));
+    return input::load(ui, s, input::kLoadProgressBytes, dimensions);
+  }
+  input::LoadOutcome load_codes(const char* name, const std::string& text) {
+    ui.queue_file(t.write(name, text));
+    return input::loadrepgroup(ui, s);
+  }
+  input::LoadOutcome load_groups(const char* name, const std::string& text) {
+    ui.queue_file(t.write(name, text));
+    return input::loadgroup(ui, s);
+  }
+  KeepWorkingFolder keep;
+  TempFolder t;
+  runtime::headless::HeadlessRuntime ui;
+  runtime::Session s;
+};
 
 }  // namespace lumivar::testing

@@ -42,6 +42,9 @@ TEST(Landmarks3d, TpsPointsOfThreeNumbersMakeAThreeDimensionalFile) {
       {"LM=1\n1 2\nID=a\nLM3=1\n1 2 3\n",
        "File skulls.tps, line 4: LM3= announces three-dimensional landmarks, but the points from line 2 on "
        "have two coordinates; a study never mixes dimensions."},
+      {"LM=1\n1 2 3\nID=a\nLM2=1\n1 2\n",
+       "File skulls.tps, line 4: LM2= announces two-dimensional landmarks, but the points from line 2 on "
+       "have three coordinates; a study never mixes dimensions."},
       {"LM3=1\n1 2\n", "File skulls.tps, line 2: expected the x, y and z of point 1 of 1 announced at line 1, "
                        "found \"1 2\" (the points from line 1 on have three coordinates; a study never "
                        "mixes dimensions)."},
