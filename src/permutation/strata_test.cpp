@@ -12,7 +12,6 @@
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
 
-#include "models/strata_table.h"
 #include "permutation/relabelling.h"
 #include "permutation/reported_waves.h"
 #include "permutation/ties.h"
@@ -78,8 +77,8 @@ double f_ratio(const models::StratumSums& s, double df, double df_den) {
 
 }  // namespace
 
-StrataTest strata_test(const StrataFit& fit, const RunPlan& plan) {
-  const models::StrataTable table = models::strata_table(fit);
+StrataTest strata_test(const StrataFit& fit, const models::StrataTable& table,
+                       const RunPlan& plan) {
   const double df_den = fit.design.df_denominator();
   const std::size_t n = fit.design.specimens();
 
