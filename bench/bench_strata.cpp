@@ -12,14 +12,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "bench_support.h"
 #include "geometry/getconsensus.h"
+#include "input/dload.h"
 #include "permutation/permutation_counts.h"
 #include "permutation/permutation_engine.h"
 #include "permutation/strata_report.h"
@@ -30,29 +27,6 @@ using lumivar::runtime::Matrix;
 constexpr std::uint64_t kRelabellings = 999;
 std::string g_folder;
 
-Matrix read_numbers(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<double> values;
-  std::size_t rows = 0, cols = 0;
-  for (std::string line; std::getline(in, line);) {
-    const char* p = line.c_str();
-    char* end = nullptr;
-    std::size_t n = 0;
-    for (double v = std::strtod(p, &end); end != p; v = std::strtod(p, &end)) {
-      values.push_back(v);
-      p = end;
-      ++n;
-    }
-    if (n == 0) continue;
-    cols = n;
-    ++rows;
-  }
-  Matrix m(rows, cols);
-  for (std::size_t i = 0; i < rows; ++i)
-    for (std::size_t j = 0; j < cols; ++j) m(i + 1, j + 1) = values[i * cols + j];
-  return m;
-}
-
 struct Study {
   Study() {
     if (g_folder.empty()) {
@@ -61,9 +35,9 @@ struct Study {
       group = s.group;
       repgroup = s.repgroup;
     } else {
-      data = read_numbers(g_folder + "/landmarks.txt");
-      group = read_numbers(g_folder + "/groups.txt");
-      repgroup = read_numbers(g_folder + "/reps.txt");
+      data = lumivar::input::dload(g_folder + "/landmarks.txt");
+      group = lumivar::input::dload(g_folder + "/groups.txt");
+      repgroup = lumivar::input::dload(g_folder + "/reps.txt");
     }
     sizes = {static_cast<double>(data.rows()), 2, 2, 2};
     lumivar::geometry::SuperimpositionSettings settings;

@@ -1,5 +1,7 @@
 #include "models/factorial_terms.h"
 
+#include <unsupported/Eigen/KroneckerProduct>
+
 namespace lumivar::models {
 
 namespace {
@@ -25,13 +27,7 @@ Eigen::MatrixXd term_columns(Term term, std::size_t n1, std::size_t n2) {
   const Eigen::MatrixXd c1 = factor(term & kFactor1, n1), c2 = factor(term & kFactor2, n2);
   // Cell a * n2 + b gets the product of G1's row a and G2's row b: the
   // Kronecker product of the two factors' columns.
-  Eigen::MatrixXd x(c1.rows() * c2.rows(), c1.cols() * c2.cols());
-  for (Eigen::Index a = 0; a < c1.rows(); ++a)
-    for (Eigen::Index b = 0; b < c2.rows(); ++b)
-      for (Eigen::Index i = 0; i < c1.cols(); ++i)
-        for (Eigen::Index j = 0; j < c2.cols(); ++j)
-          x(a * c2.rows() + b, i * c2.cols() + j) = c1(a, i) * c2(b, j);
-  return x;
+  return Eigen::kroneckerProduct(c1, c2);
 }
 
 }  // namespace lumivar::models

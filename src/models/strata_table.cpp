@@ -18,13 +18,14 @@ StrataRow denominator_row(double ss, double df) {
   return r;
 }
 
-}  // namespace
-
+// The rounding level of the sums of `fit`, in the reported units.
 double strata_rounding_level(const StrataFit& fit) {
   const double rows = 2.0 * static_cast<double>(fit.design.specimens());
   const double total = 2 * fit.between.total() + fit.within.rows().squaredNorm() / 2;
   return partition::rounding_level(rows, total);
 }
+
+}  // namespace
 
 StrataTable strata_table(const StrataFit& fit) {
   const double level = strata_rounding_level(fit);

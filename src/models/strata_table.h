@@ -45,7 +45,4 @@ struct StrataTable {
 // superimposed rows are exactly zero (partition/rounding_zero.h). O(cells p).
 StrataTable strata_table(const StrataFit& fit);
 
-// The rounding level of the sums of `fit`, in the reported units.
-double strata_rounding_level(const StrataFit& fit);
-
 }  // namespace lumivar::models

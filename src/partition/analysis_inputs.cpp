@@ -49,9 +49,7 @@ std::string code_text(double v) {
   return std::string(buf, std::to_chars(buf, buf + sizeof buf, v + 0.0).ptr);  // -0 is 0
 }
 
-// A count of rows, which may be fractional when required of a design that
-// cannot be balanced.
-std::string count_text(double v) { return input::count_text(v); }
+using input::count_text;
 
 // The codes must match the rows of landmark data, and be labels: NaN and
 // infinite codes are refused with the file and line they came from (line i of

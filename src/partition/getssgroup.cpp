@@ -19,18 +19,15 @@ void check_codes(const runtime::Matrix& group, std::size_t m) {
 
 }  // namespace detail
 
-double getssgroup(const runtime::Matrix& d, const runtime::Matrix& group, double npg,
-                  const std::atomic<bool>* cancel, Reading reading) {
+double getssgroup(const runtime::Matrix& d, const runtime::Matrix& group, double npg) {
   detail::check_distance_matrix(d);
   const std::size_t m = d.rows();
   detail::check_codes(group, m);
   double y = 0.0;
   for (std::size_t i = 1; i < m; ++i) {
-    detail::stop_if_cancelled(cancel);
     const double gi = group(i);
-    const detail::PairsOfRow row = detail::pairs_of_row(d, i, reading);
     for (std::size_t j = i + 1; j <= m; ++j)
-      if (group(j) == gi) y += row.first[(j - i - 1) * row.step];
+      if (group(j) == gi) y += d(i, j);
   }
   return y / npg;
 }

@@ -1,8 +1,7 @@
 #pragma once
 // Pooled within-group sum of squares from a matrix of squared distances.
-#include <atomic>
+#include <cstddef>
 
-#include "partition/getsstotal.h"
 #include "runtime/matrix.h"
 
 namespace lumivar::partition {
@@ -12,11 +11,9 @@ namespace lumivar::partition {
 // order. `group`: one code per row of `d`, any shape, read in element order;
 // entries past the m-th are not read, fewer than m raise an Error. `npg`: the
 // common number of specimens per group; 0 gives a non-finite result. Only
-// the entries above the diagonal are read (below it with
-// Reading::kSymmetric, see getsstotal.h). O(m^2). A raised `cancel` (Ctrl-C)
-// is heard after every row and raises runtime::Cancelled.
-double getssgroup(const runtime::Matrix& d, const runtime::Matrix& group, double npg,
-                  const std::atomic<bool>* cancel = nullptr, Reading reading = Reading::kUpper);
+// the entries above the diagonal are read. O(m^2). The analyses take all
+// seven within sums in one pass (within_sums.h).
+double getssgroup(const runtime::Matrix& d, const runtime::Matrix& group, double npg);
 
 namespace detail {
 // Raises an Error unless `group` holds a code for each of the m rows.

@@ -6,9 +6,10 @@
 
 namespace lumivar::partition {
 
-// What getssgroup(d, codings[k], divisors[k], cancel, Reading::kSymmetric)
-// gives for each effect k, each sum added in the same order and so equal to
-// the bit, but from one pass over the symmetric matrix `d` rather than seven:
+// What getssgroup(d, codings[k], divisors[k]) gives for each effect k, each
+// sum added in the same order and so equal to the bit, but from one pass over
+// the symmetric matrix `d` rather than seven, read down its columns
+// (Reading::kSymmetric, see getsstotal.h):
 // on a large matrix the passes are bound by memory, so this is several times
 // faster. Raises as getssgroup does; a raised `cancel` is heard after every
 // row.

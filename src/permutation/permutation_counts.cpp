@@ -79,16 +79,10 @@ Counts permutation_counts(const PermutationEngine& engine, const partition::Desi
   PerEffect<std::atomic<std::uint64_t>> f_hits{}, ev_hits{};
   std::atomic<std::uint64_t> done{0};
   std::atomic<bool> stopped{false};
-  // With a progress hook the caller relays the cancel flag (and its own
-  // failures) into `halt`; without one the workers read the flag itself.
-  const bool helper = static_cast<bool>(plan.progress) && plan.nperm > 0;
-  std::atomic<bool> halt{false};
-  const std::atomic<bool>* heard = helper ? &halt : plan.cancel;
-  const auto cancelled = [&] {
-    return heard != nullptr && heard->load(std::memory_order_relaxed);
-  };
+  ReportedWaves relay(plan);
+  const auto cancelled = [&] { return relay.cancelled(); };
   tbb::enumerable_thread_specific<std::unique_ptr<PermutationEngine::Worker>> workers(
-      [&] { return engine.make_cancellable_worker(heard); });
+      [&] { return engine.make_cancellable_worker(relay.cancel()); });
 
   const auto run_chunk = [&](const tbb::blocked_range<std::uint64_t>& range) {
     if (stopped.load(std::memory_order_relaxed)) return;
@@ -124,7 +118,7 @@ Counts permutation_counts(const PermutationEngine& engine, const partition::Desi
     if (stopped) return;
     try {
       observed = statistics(
-          sstotal, engine.make_cancellable_worker(heard)->within_sums(identity_relabelling(mg)), sizes);
+          sstotal, engine.make_cancellable_worker(relay.cancel())->within_sums(identity_relabelling(mg)), sizes);
     } catch (const runtime::Cancelled&) {
       stopped = true;
       return;
@@ -145,10 +139,7 @@ Counts permutation_counts(const PermutationEngine& engine, const partition::Desi
     }
   };
 
-  if (helper)
-    run_reported_waves(plan.progress, plan.cancel, plan.nperm, done, halt, run_waves);
-  else
-    run_waves({});
+  relay.run(done, run_waves);
 
   if (stopped)
     runtime::raise_cancelled("The permutation test was cancelled after " + std::to_string(done.load()) +

@@ -63,9 +63,21 @@ class WaveHandshake {
 
 }  // namespace
 
-void run_reported_waves(const ProgressHook& progress, const std::atomic<bool>* cancel,
-                        std::uint64_t total, const std::atomic<std::uint64_t>& done,
-                        std::atomic<bool>& halt, const std::function<void(const WaveDone&)>& waves) {
+ReportedWaves::ReportedWaves(const RunPlan& plan)
+    : plan_(plan),
+      helper_(static_cast<bool>(plan.progress) && plan.nperm > 0),
+      heard_(helper_ ? &halt_ : plan.cancel) {}
+
+void ReportedWaves::run(const std::atomic<std::uint64_t>& done,
+                        const std::function<void(const WaveDone&)>& waves) {
+  if (!helper_) {
+    waves({});
+    return;
+  }
+  const ProgressHook& progress = plan_.progress;
+  const std::atomic<bool>* cancel = plan_.cancel;
+  const std::uint64_t total = plan_.nperm;
+  std::atomic<bool>& halt = halt_;
   WaveHandshake handshake;
   std::exception_ptr failure;
   std::thread runner([&] {

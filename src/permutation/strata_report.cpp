@@ -15,7 +15,7 @@ StrataResults strata_analysis(const StrataInputs& in, const RunPlan* plan) {
   StrataResults r;
   r.table = models::strata_table(fit);
   if (plan != nullptr) {
-    r.test = strata_test(fit, *plan);
+    r.test = strata_test(fit, r.table, *plan);
     for (int k = 0; k < partition::kEffectCount; ++k) {
       r.table.effects[k].p = r.test->p[k];
       r.table.effects[k].z = r.test->z[k];

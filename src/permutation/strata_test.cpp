@@ -12,7 +12,6 @@
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
 
-#include "models/strata_table.h"
 #include "permutation/relabelling.h"
 #include "permutation/reported_waves.h"
 #include "permutation/ties.h"
@@ -78,8 +77,8 @@ double f_ratio(const models::StratumSums& s, double df, double df_den) {
 
 }  // namespace
 
-StrataTest strata_test(const StrataFit& fit, const RunPlan& plan) {
-  const models::StrataTable table = models::strata_table(fit);
+StrataTest strata_test(const StrataFit& fit, const models::StrataTable& table,
+                       const RunPlan& plan) {
   const double df_den = fit.design.df_denominator();
   const std::size_t n = fit.design.specimens();
 
@@ -95,14 +94,8 @@ StrataTest strata_test(const StrataFit& fit, const RunPlan& plan) {
     observed[k] = fit.stratum(k).observed(models::term_index(k));
   }
 
-  // With a progress hook the caller relays the cancel flag into `halt` while
-  // the waves run on a helper thread (reported_waves.h).
-  const bool helper = static_cast<bool>(plan.progress) && plan.nperm > 0;
-  std::atomic<bool> halt{false};
-  const std::atomic<bool>* heard = helper ? &halt : plan.cancel;
-  const auto cancelled = [&] {
-    return heard != nullptr && heard->load(std::memory_order_relaxed);
-  };
+  ReportedWaves relay(plan);
+  const auto cancelled = [&] { return relay.cancelled(); };
   std::atomic<bool> stopped{plan.cancel != nullptr && plan.cancel->load()};
   std::atomic<std::uint64_t> done{0};
   tbb::enumerable_thread_specific<std::unique_ptr<Worker>> workers(
@@ -162,10 +155,7 @@ StrataTest strata_test(const StrataFit& fit, const RunPlan& plan) {
       if (cancelled()) stopped = true;
     }
   };
-  if (helper)
-    run_reported_waves(plan.progress, plan.cancel, plan.nperm, done, halt, run_waves);
-  else
-    run_waves({});
+  relay.run(done, run_waves);
   if (stopped)
     runtime::raise_cancelled("The tests by strata were cancelled after " + std::to_string(total.done) +
                    " of " + std::to_string(plan.nperm) + " relabellings; nothing was written.");

@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "models/strata_fit.h"
+#include "models/strata_table.h"
 #include "partition/partition.h"
 #include "permutation/permute_settings.h"
 
@@ -36,8 +37,10 @@ struct StrataTest {
   Effects z{};
 };
 
-// Memory O(cells p) per thread beyond `fit`. Raises runtime::Error when
-// cancelled.
-StrataTest strata_test(const models::StrataFit& fit, const RunPlan& plan);
+// `table`: the observed table of `fit` (models::strata_table), whose F and
+// sums decide which effects are tested. Memory O(cells p) per thread beyond
+// `fit`. Raises runtime::Cancelled when cancelled.
+StrataTest strata_test(const models::StrataFit& fit, const models::StrataTable& table,
+                       const RunPlan& plan);
 
 }  // namespace lumivar::permutation

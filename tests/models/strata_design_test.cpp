@@ -2,6 +2,7 @@
 // and the exact refusals.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "models/strata_design.h"
@@ -54,6 +55,15 @@ TEST(StrataDesign, SpecimensMeasuredOnceAreLeftOutAndListed) {
 
 TEST(StrataDesign, RefusalsNameTheCellOrTheCodes) {
   const Matrix two = Matrix::column({1, 1, 1, 1, 1, 2, 2, 2, 2, 2});
+  EXPECT_ERROR_MSG(strata_design(kGroups, two, 8),
+                   "Tests by strata need two measurements of every specimen: twice as many rows of "
+                   "landmark data as rows of group codes. Loaded: 8 rows of landmark data and 5 rows "
+                   "of group codes.");
+  Matrix missing = kGroups;
+  missing(5, 2) = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_ERROR_MSG(strata_design(missing, two, 10),
+                   "Tests by strata need a number for every group code; specimen 5 has a G2 code "
+                   "that is not a number.");
   EXPECT_ERROR_MSG(strata_design(kGroups, Matrix::column({1, 1, 1, 1, 1, 2, 2, 3, 4, 5, 6, 7}), 10),
                    "Tests by strata need exactly two repeated-measures codes (one per measurement); "
                    "the codes loaded hold 5 distinct values: 1, 2, 3, 4, 5.");

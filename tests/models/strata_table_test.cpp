@@ -1,6 +1,6 @@
 // The table of the tests by strata against sums computed from group means
 // and, on balanced studies, against the closed forms from the factorial
-// partition; its invariances and the designs it refuses.
+// partition; its invariances.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,7 +20,6 @@
 #include "partition/rounding_zero.h"
 #include "permutation/design_fixtures.h"
 #include "runtime/error.h"
-#include "support/error_message.h"
 #include "support/number_file.h"
 
 namespace lumivar::models {
@@ -331,43 +330,6 @@ TEST(StrataTable, BalancedStudiesGiveTheClosedFormsOfThePartition) {
     const double ms_s = ss_s / df_den, ms_r = ss_r / df_den;
     EXPECT_NEAR(t.repeatability, (ms_s - ms_r) / (ms_s + ms_r), 1e-10);
   }
-}
-
-Matrix groups(const std::vector<double>& g1, const std::vector<double>& g2) {
-  Matrix g(g1.size(), 2);
-  for (std::size_t j = 0; j < g1.size(); ++j) {
-    g(j + 1, 1) = g1[j];
-    g(j + 1, 2) = g2[j];
-  }
-  return g;
-}
-
-TEST(StrataDesign, RefusesDesignsWithoutTestsByStrata) {
-  const Matrix two_by_two = groups({1, 2, 1, 2, 1, 2, 1, 2}, {1, 1, 2, 2, 1, 1, 2, 2});
-  const Matrix halves = Matrix::column({1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2});
-  EXPECT_NO_THROW(strata_design(two_by_two, halves, 16));
-  // Unequal cells are a design like any other.
-  EXPECT_NO_THROW(strata_design(groups({1, 2, 1, 2, 1, 2, 1, 1}, {1, 1, 2, 2, 1, 1, 2, 2}), halves, 16));
-
-  EXPECT_ERROR_MSG(strata_design(two_by_two, halves, 12),
-            "Tests by strata need two measurements of every specimen: twice as many rows of "
-            "landmark data as rows of group codes. Loaded: 12 rows of landmark data and 8 rows "
-            "of group codes.");
-  Matrix twice = halves;
-  twice(11) = 1;
-  EXPECT_ERROR_MSG(strata_design(two_by_two, twice, 16),
-            "Tests by strata need one row under each repeated-measures code for every specimen; "
-            "specimen 3 (rows 3 and 11) has code 1 twice.");
-  Matrix three = halves;
-  three(16) = 3;
-  EXPECT_ERROR_MSG(strata_design(two_by_two, three, 16),
-            "Tests by strata need exactly two repeated-measures codes (one per measurement); the "
-            "codes loaded hold 3 distinct values: 1, 2, 3.");
-  Matrix missing = two_by_two;
-  missing(5, 2) = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_ERROR_MSG(strata_design(missing, halves, 16),
-            "Tests by strata need a number for every group code; specimen 5 has a G2 code that "
-            "is not a number.");
 }
 
 }  // namespace

@@ -86,16 +86,16 @@ TEST(SumsOfSquares, ReadDownTheColumnsASymmetricMatrixGivesTheSameBits) {
   std::vector<double> codes(40);
   for (std::size_t i = 0; i < 40; ++i) codes[i] = static_cast<double>((i * 5) % 3);
   EXPECT_EQ(getsstotal(fit.d, 40, nullptr, Reading::kSymmetric), getsstotal(fit.d, 40));
-  EXPECT_EQ(getssgroup(fit.d, Matrix::column(codes), 13, nullptr, Reading::kSymmetric),
-            getssgroup(fit.d, Matrix::column(codes), 13));
   // Below the diagonal only: (2, 1) = 1, (3, 1) = 4, (3, 2) = 9.
   const Matrix below = Matrix::rows_of({{kNaN, 7, -1}, {1, kNaN, 1e300}, {4, 9, kNaN}});
   EXPECT_EQ(getsstotal(below, 3, nullptr, Reading::kSymmetric), 14.0 / 3.0);
-  EXPECT_EQ(getssgroup(below, Matrix::column({5, 7, 7}), 2, nullptr, Reading::kSymmetric), 4.5);
-
-  // All seven sums in one pass: each equal to its own pass to the bit.
   Codings codings;
   Divisors divisors;
+  codings.fill(Matrix::column({5, 7, 7}));
+  divisors.fill(2);
+  EXPECT_EQ(within_sums_of_distances(below, codings, divisors)[kG1], 4.5);
+
+  // All seven sums in one pass: each equal to its own pass to the bit.
   for (int k = 0; k < kEffectCount; ++k) {
     std::vector<double> c(40);
     for (std::size_t i = 0; i < 40; ++i) c[i] = static_cast<double>(i % static_cast<std::size_t>(k + 2));
@@ -124,10 +124,15 @@ TEST(SumsOfSquares, ARaisedCancelStopsTheSumsAndALoweredOneChangesNothing) {
   const std::atomic<bool> raised{true}, lowered{false};
   const std::string cancelled = "The analysis was cancelled while it summed the distances; nothing was written.";
   EXPECT_ERROR_MSG(getsstotal(kThree, 3, &raised), cancelled);
-  EXPECT_ERROR_MSG(getssgroup(kThree, Matrix::column({5, 5, 7}), 2, &raised), cancelled);
+  Codings codings;
+  Divisors divisors;
+  codings.fill(Matrix::column({5, 5, 7}));
+  divisors.fill(2);
+  const Matrix mirrored = Matrix::rows_of({{0, 1, 4}, {1, 0, 9}, {4, 9, 0}});
+  EXPECT_ERROR_MSG(within_sums_of_distances(mirrored, codings, divisors, &raised), cancelled);
   EXPECT_THROW(getsstotal(kThree, 3, &raised), runtime::Cancelled);
   EXPECT_EQ(getsstotal(kThree, 3, &lowered), 14.0 / 3.0);
-  EXPECT_EQ(getssgroup(kThree, Matrix::column({5, 5, 7}), 2, &lowered), 0.5);
+  EXPECT_EQ(within_sums_of_distances(mirrored, codings, divisors, &lowered)[kG1], 0.5);
 }
 
 TEST(SumsOfSquares, ByName) {

@@ -11,6 +11,7 @@
 
 #include "geometry/allpairwiseprocrustes.h"
 #include "permutation/design_fixtures.h"
+#include "permutation/fitted_study.h"
 #include "permutation/permutation_counts.h"
 #include "permutation/permutation_engine.h"
 #include "runtime/error.h"
@@ -24,24 +25,13 @@ using testing::study;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-struct Fitted {
-  explicit Fitted(StudyDesign d)
-      : design(std::move(d)), fit(geometry::procrustes_distances(design.session.data, 1)) {}
-  DesignData data() const {
-    return {fit.xpt, fit.d, design.session.group, design.session.repgroup, design.sizes};
-  }
-  RunPlan plan(std::uint64_t nperm, std::uint64_t seed = 1, int threads = 1) const {
-    RunPlan p;
-    p.nperm = nperm;
-    p.seed = seed;
-    p.threads = threads;
-    return p;
-  }
+using testing::run_plan;
+
+struct Fitted : testing::FittedStudy {
+  using FittedStudy::FittedStudy;
   Counts count(Engine kind, const RunPlan& p) const {
     return permutation_counts(*make_engine(kind, data()), design.sizes, p);
   }
-  StudyDesign design;
-  geometry::ProcrustesDistances fit;
 };
 
 // Measurement codes 1 for the first mg rows and 2 for the rest.
@@ -88,7 +78,7 @@ TEST(PermutationEngines, GiveIdenticalCountsOnEveryDesign) {
   for (auto& [name, d] : battery()) {
     SCOPED_TRACE(name);
     const Fitted f(d);
-    const RunPlan plan = f.plan(400, 99);
+    const RunPlan plan = run_plan(400, 99);
     const Counts reference = f.count(Engine::kReference, plan);
     const Counts fast = f.count(Engine::kFast, plan);
     EXPECT_EQ(reference.exceedances, fast.exceedances);
@@ -233,7 +223,7 @@ TEST(PermutationEngines, IdenticalCountsOnSmallSymmetricDesignsForManySeeds) {
     SCOPED_TRACE(seed);
     // 8 specimens, G1 2 x G2 2, and 5 distinct shapes among the 16 rows.
     const Fitted f(few_shapes(balanced_study(2, 2, 2, 5, 100 + seed), 5));
-    const RunPlan plan = f.plan(2000, seed);
+    const RunPlan plan = run_plan(2000, seed);
     const Counts reference = f.count(Engine::kReference, plan);
     const Counts fast = f.count(Engine::kFast, plan);
     EXPECT_EQ(reference.exceedances, fast.exceedances);
@@ -243,7 +233,7 @@ TEST(PermutationEngines, IdenticalCountsOnSmallSymmetricDesignsForManySeeds) {
 
 TEST(PermutationCounts, SameForAnyNumberOfThreads) {
   const Fitted f(balanced_study(3, 2, 3, 5, 31));
-  RunPlan plan = f.plan(517, 4);
+  RunPlan plan = run_plan(517, 4);
   plan.keep_f_values = true;
   const auto engine = make_engine(Engine::kFast, f.data());
   plan.threads = 1;
@@ -261,7 +251,7 @@ TEST(PermutationCounts, SameForAnyNumberOfThreads) {
 TEST(PermutationCounts, ProgressOnTheCallingThreadAndCancel) {
   const Fitted f(balanced_study(2, 2, 3, 4, 51));
   const auto engine = make_engine(Engine::kFast, f.data());
-  RunPlan plan = f.plan(3000, 1, 2);
+  RunPlan plan = run_plan(3000, 1, 2);
   const auto caller = std::this_thread::get_id();
   std::vector<std::size_t> seen;
   bool other_thread = false;

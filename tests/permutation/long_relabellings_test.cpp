@@ -9,8 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "geometry/allpairwiseprocrustes.h"
-#include "permutation/design_fixtures.h"
+#include "permutation/fitted_study.h"
 #include "permutation/permutation_counts.h"
 #include "permutation/permutation_engine.h"
 #include "permutation/stuck_engine.h"
@@ -19,24 +18,8 @@
 namespace lumivar::permutation {
 namespace {
 
-struct Fitted {
-  explicit Fitted(testing::StudyDesign d)
-      : design(std::move(d)), fit(geometry::procrustes_distances(design.session.data, 1)) {}
-  DesignData data() const {
-    return {fit.xpt, fit.d, design.session.group, design.session.repgroup, design.sizes};
-  }
-  testing::StudyDesign design;
-  geometry::ProcrustesDistances fit;
-};
-
-RunPlan plan_of(std::uint64_t nperm, int threads, bool keep = false) {
-  RunPlan p;
-  p.nperm = nperm;
-  p.seed = 7;
-  p.threads = threads;
-  p.keep_f_values = keep;
-  return p;
-}
+using Fitted = testing::FittedStudy;
+using testing::run_plan;
 
 TEST(LongRelabellings, ProgressAndCancelReachIntoARelabelling) {
   const Fitted f(testing::balanced_study(2, 2, 2, 4, 3));
@@ -44,7 +27,7 @@ TEST(LongRelabellings, ProgressAndCancelReachIntoARelabelling) {
   // The cap stands for a relabelling of minutes: a run that reported only
   // between relabellings would hear nothing until it passed.
   const testing::StuckEngine stuck(*fast, std::chrono::seconds(20));
-  RunPlan plan = plan_of(50, 2);
+  RunPlan plan = run_plan(50, 7, 2);
   std::atomic<bool> cancel{false};
   plan.cancel = &cancel;
   const auto caller = std::this_thread::get_id();
@@ -66,7 +49,7 @@ TEST(LongRelabellings, AFailingProgressHookStopsTheRunAndPropagates) {
   const Fitted f(testing::balanced_study(2, 2, 2, 4, 3));
   const auto fast = make_engine(Engine::kFast, f.data());
   const testing::StuckEngine stuck(*fast, std::chrono::seconds(20));
-  RunPlan plan = plan_of(50, 2);
+  RunPlan plan = run_plan(50, 7, 2);
   plan.progress = [](std::size_t, std::size_t) { throw std::runtime_error("display gone"); };
   EXPECT_THROW(permutation_counts(stuck, f.design.sizes, plan), std::runtime_error);
   EXPECT_GE(stuck.heard.load(), 1);
@@ -89,7 +72,8 @@ TEST(LongRelabellings, CountsDoNotDependOnTheProgressHook) {
   const Fitted f(testing::balanced_study(2, 3, 3, 5, 21));
   for (const Engine kind : {Engine::kReference, Engine::kFast}) {
     const auto engine = make_engine(kind, f.data());
-    const RunPlan quiet = plan_of(403, 2, true);
+    RunPlan quiet = run_plan(403, 7, 2);
+    quiet.keep_f_values = true;
     RunPlan watched = quiet;
     std::size_t last = 0;
     watched.progress = [&](std::size_t done, std::size_t) { last = done; };

@@ -14,6 +14,7 @@
 #include "geometry/allpairwiseprocrustes.h"
 #include "partition/partition.h"
 #include "permutation/design_fixtures.h"
+#include "permutation/fitted_study.h"
 #include "permutation/null_simulation.h"
 #include "permutation/relabelling.h"
 #include "permutation/strata_report.h"
@@ -28,21 +29,15 @@ using partition::kEffectLabels;
 using runtime::Matrix;
 using testing::StudyDesign;
 
-struct Fitted {
-  explicit Fitted(StudyDesign d)
-      : design(std::move(d)), fit(geometry::procrustes_distances(design.session.data, 1)) {}
+struct Fitted : testing::FittedStudy {
+  using FittedStudy::FittedStudy;
   StrataResults run(std::uint64_t nperm, std::uint64_t seed = 7, int threads = 1,
                     const std::atomic<bool>* cancel = nullptr, ProgressHook progress = {}) const {
-    RunPlan plan;
-    plan.nperm = nperm;
-    plan.seed = seed;
-    plan.threads = threads;
+    RunPlan plan = testing::run_plan(nperm, seed, threads);
     plan.cancel = cancel;
     plan.progress = std::move(progress);
     return strata_analysis({design.session.group, design.session.repgroup, fit.xpt}, &plan);
   }
-  StudyDesign design;
-  geometry::ProcrustesDistances fit;
 };
 
 // Adds `shift` to the x of landmark `landmark` (1-based) in the rows chosen.
